@@ -1,0 +1,58 @@
+# Drives CMake; the two commands a fresh machine needs are `make run` and `make test`.
+BUILD      ?= build
+JOBS       ?= $(shell nproc)
+PACKAGES   := $(shell grep -v '^\#' deps/debian-packages.txt)
+SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps configure build run test test-slow sanitize tsan bench clean
+
+deps:
+	@missing=$$(dpkg-query -W -f='$${Package} $${Status}\n' $(PACKAGES) 2>/dev/null \
+	    | awk '$$NF == "installed" {print $$1}' | sort > .deps-ok; \
+	    for p in $(PACKAGES); do grep -qx "$$p" .deps-ok || echo $$p; done); rm -f .deps-ok; \
+	if [ -n "$$missing" ]; then \
+	    echo "installing:" $$missing; \
+	    $(SUDO) apt-get update -qq && \
+	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	mkdir -p run/app/native/data run/data
+	cd run && ../$(BUILD)/bin/quendrax
+
+# Headless: tests never open a window or a sound device of their own accord.
+test: build
+	cd $(BUILD) && QUENDRAX_VIDEO=headless QUENDRAX_AUDIO=null \
+	    ctest -j $(JOBS) --output-on-failure --timeout 300 -E Slow
+
+test-slow: build
+	cd $(BUILD) && QUENDRAX_VIDEO=headless QUENDRAX_AUDIO=null \
+	    ctest -j $(JOBS) --output-on-failure --timeout 1800 -R Slow
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, or ThreadSanitizer.
+sanitize: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENDRAX_SANITIZE=address,undefined
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 QUENDRAX_VIDEO=headless \
+	    QUENDRAX_AUDIO=null ctest -j $(JOBS) --output-on-failure --timeout 1800 $(CTEST_ARGS)
+
+tsan: deps
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENDRAX_SANITIZE=thread
+	cmake --build build-tsan -j $(JOBS)
+	cd build-tsan && QUENDRAX_VIDEO=headless QUENDRAX_AUDIO=null \
+	    ctest -j $(JOBS) --output-on-failure --timeout 1800 $(CTEST_ARGS)
+
+bench: build
+	@if [ -x $(BUILD)/bin/quendrax-bench ]; then $(BUILD)/bin/quendrax-bench $(BENCH_ARGS); \
+	else echo "no benchmarks yet"; fi
+
+clean:
+	rm -rf $(BUILD) build-asan build-tsan
