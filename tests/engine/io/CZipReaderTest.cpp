@@ -279,6 +279,35 @@ TEST(CZipReader, ZeroSizedMembersCannotStallTheScan)
     EXPECT_EQ(member(*reader, "m1999"), "");
 }
 
+// Every prefix of an archive, and random byte damage: members open whole or not at all.
+TEST(CZipReader, TruncatedAndFlippedArchivesNeverEscapeTheirBuffers)
+{
+    const std::string text = textBytes(3000), bin = randomBytes(500, 9);
+    const std::string zip =
+        test::ZipBuilder().add("t", text, true).add("b", bin).add("u", text).bytes();
+    auto check = [&](const std::string& damaged) {
+        for (uint32_t pool : {0u, 1u}) {
+            auto reader = readerOver(damaged, false, false, pool);
+            for (int i = 0; i < reader->getFileCount(); ++i) {
+                auto f = test::adopt(reader->openFile(i));
+                if (!f)
+                    continue;
+                const std::string got = test::readAll(f.get());
+                EXPECT_EQ(int32_t(got.size()), f->getSize());
+            }
+        }
+    };
+    for (size_t n = 0; n < zip.size(); n += 7)
+        check(zip.substr(0, n));
+    std::mt19937 rng(3);
+    for (int round = 0; round < 300; ++round) {
+        std::string damaged = zip;
+        for (int flips = 1 + int(rng() % 3); flips > 0; --flips)
+            damaged[rng() % damaged.size()] ^= char(1u << (rng() % 8));
+        check(damaged);
+    }
+}
+
 TEST(CUnZipReader, ServesFilesUnderItsBasePath)
 {
     test::TempDir dir;
