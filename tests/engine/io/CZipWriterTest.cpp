@@ -59,6 +59,10 @@ TEST(CZipWriter, OneMemberExampleHasTheExactLayout)
     auto reader = test::adopt(new CZipReader(archive.get(), false, false, 0));
     auto a = test::adopt(reader->openFile("a"));
     EXPECT_EQ(test::readAll(a.get()), "xyz");
+
+    test::TempDir dir;
+    const std::string command = "unzip -tqq '" + dir.write("one.zip", zip) + "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << "unzip -t refuses the archive";
 }
 
 TEST(CZipWriter, UnzipAcceptsAWrittenArchive)
