@@ -34,9 +34,9 @@ TEST(CMemoryWriteFile, ManyAppendsKeepEveryByte)
     auto f = test::adopt(new CMemoryWriteFile(4));
     std::string expected;
     for (int i = 0; i < 1000; ++i) {
-        const std::string piece = std::to_string(i) + ",";
-        expected += piece;
-        ASSERT_EQ(f->write(piece.data(), uint32_t(piece.size())), int32_t(piece.size()));
+        const std::string chunk = std::to_string(i) + ",";
+        expected += chunk;
+        ASSERT_EQ(f->write(chunk.data(), uint32_t(chunk.size())), int32_t(chunk.size()));
     }
     EXPECT_EQ(contents(*f), expected);
 }
