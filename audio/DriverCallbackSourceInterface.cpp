@@ -41,9 +41,14 @@ struct BlockRamp {
                 stepR = -std::abs(curR / fadeLen);
                 curL += stepL;
                 curR += stepR;
-            } else if (i >= fadeStart || i < R) {
+            } else if (i >= fadeStart) {
                 curL += stepL;
                 curR += stepR;
+            } else if (i < R) {
+                // The last frame of the ramp-in lands on the targets, not short of them by the
+                // rounding of the integer steps.
+                curL = i == R - 1 ? tgtL : curL + stepL;
+                curR = i == R - 1 ? tgtR : curR + stepR;
             }
             int l, r;
             sample(k, l, r);

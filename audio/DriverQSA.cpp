@@ -63,6 +63,7 @@ void DriverQSA::Init(void* parameter) {
     m_fragSize = setup.buf.block.frag_size;
     m_deviceRate = setup.format.rate > 0 ? setup.format.rate : rate;
     m_resampling = m_deviceRate != 32000;
+    m_resampler.SetRates(32000, m_deviceRate);
     if (setupResult != 0 || m_fragSize < 4 || m_deviceRate <= 0) {
         std::fprintf(stderr, "kez: PCM channel set-up failed; sound is off\n");
         return;
@@ -130,9 +131,7 @@ void DriverQSA::Shutdown() {
     m_handle = nullptr;
     KezFree(m_mix);
     m_mix = nullptr;
-    KezFree(m_source);
-    m_source = nullptr;
-    m_sourceSize = 0;
+    m_resampler.Release();
 }
 
 void DriverQSA::Suspend() {
@@ -210,44 +209,17 @@ void DriverQSA::FillBuffer(short* out, int frames) {
     FillLocked(out, frames);
 }
 
+void DriverQSA::PullMix(void* driver, short* out, int frames) {
+    static_cast<DriverQSA*>(driver)->_FillBuffer(out, frames);
+}
+
 void DriverQSA::FillLocked(short* out, int frames) {
     if (frames <= 0) return;
     if (!m_resampling) {
         _FillBuffer(out, frames);
         return;
     }
-    if (m_sourceSize == 0) {
-        m_source = static_cast<short*>(KezAlloc(unsigned(frames) * 4u));
-        if (m_source) {
-            m_sourceSize = frames * 4;
-            m_position = 0;
-            std::memset(m_source, 0, size_t(m_sourceSize));
-            _FillBuffer(m_source, frames);
-        } else {
-            m_sourceSize = -1;
-        }
-    }
-    if (m_sourceSize < 0) {
-        std::memset(out, 0, size_t(frames) * 4);
-        return;
-    }
-    const int sourceFrames = m_sourceSize / 4;
-    const int step = (32000 << 14) / m_deviceRate;
-    for (int i = 0; i < frames; ++i) {
-        if (m_position >= (sourceFrames << 14)) {
-            m_position &= 0x3FFF;
-            _FillBuffer(m_source, sourceFrames);
-        }
-        const int k = m_position >> 14, f = m_position & 0x3FFF;
-        const short* s = m_source + 2 * k;
-        out[2 * i] = short(m_previous[0] + (((s[0] - m_previous[0]) * f) >> 14));
-        out[2 * i + 1] = short(m_previous[1] + (((s[1] - m_previous[1]) * f) >> 14));
-        m_position += step;
-        if ((m_position >> 14) != k) {
-            m_previous[0] = s[0];
-            m_previous[1] = s[1];
-        }
-    }
+    m_resampler.Fill(out, frames, &DriverQSA::PullMix, this);
     if (m_fadeInPending) {
         m_fadeInPending = false;
         for (int i = 0; i < frames; ++i) {

@@ -10,6 +10,7 @@
 #include <pthread.h>
 
 #include "audio/DriverCallbackInterface.h"
+#include "audio/LinearResampler.h"
 #include "platform/Pcm.h"
 
 namespace kez {
@@ -49,6 +50,7 @@ public:
 private:
     void Recover();  // lock held
     void FillLocked(short* out, int frames);  // the resampling fill without the lock
+    static void PullMix(void* driver, short* out, int frames);
     bool WriteFragment();  // lock held; false on a short write
 
     platform::snd_pcm_t* m_handle = nullptr;
@@ -62,10 +64,7 @@ private:
     bool m_threadStarted = false;
     int m_deviceRate = 32000;
     bool m_resampling = false;
-    short* m_source = nullptr;
-    int m_sourceSize = 0;  // bytes; -1 after a failed allocation
-    int m_position = 0;    // 14-bit, in source frames
-    short m_previous[2] = {0, 0};
+    LinearResampler m_resampler;  // 32000 Hz mix to the device rate
     bool m_fadeInPending = false;
     std::atomic<int> m_recoveries{0};
 };
