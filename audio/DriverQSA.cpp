@@ -107,11 +107,25 @@ void DriverQSA::Init(void* parameter) {
 }
 
 bool DriverQSA::WriteFragment() {
+    if (m_pendingOffset >= 0) return WritePending();
     const int frames = m_fragSize / 4;
     if (m_resampling) FillLocked(m_mix, frames);
     else _FillBuffer(m_mix, frames);
-    const ssize_t written = snd_pcm_plugin_write(m_handle, m_mix, size_t(m_fragSize));
-    return written == m_fragSize;
+    m_pendingOffset = 0;
+    return WritePending();
+}
+
+// A write cut short by an underrun keeps the rest of its fragment for after the recovery, so
+// the mix reaches the channel whole, only later.
+bool DriverQSA::WritePending() {
+    const ssize_t written = snd_pcm_plugin_write(m_handle, reinterpret_cast<const char*>(m_mix) + m_pendingOffset,
+                                                 size_t(m_fragSize - m_pendingOffset));
+    if (written > 0) m_pendingOffset += int(written);
+    if (m_pendingOffset >= m_fragSize) {
+        m_pendingOffset = -1;
+        return true;
+    }
+    return false;
 }
 
 void DriverQSA::Shutdown() {

@@ -52,6 +52,7 @@ private:
     void FillLocked(short* out, int frames);  // the resampling fill without the lock
     static void PullMix(void* driver, short* out, int frames);
     bool WriteFragment();  // lock held; false on a short write
+    bool WritePending();   // lock held; the rest of a fragment cut short by an underrun
 
     platform::snd_pcm_t* m_handle = nullptr;
     short* m_mix = nullptr;
@@ -66,6 +67,7 @@ private:
     bool m_resampling = false;
     LinearResampler m_resampler;  // 32000 Hz mix to the device rate
     bool m_fadeInPending = false;
+    int m_pendingOffset = -1;  // bytes of m_mix already written when a write came back short
     std::atomic<int> m_recoveries{0};
 };
 
