@@ -9,7 +9,11 @@
 
 #include "audio/FileSystemInterface.h"
 #include "audio/KezEngine.h"
+#include "audio/KezMemory.h"
+#include "audio/decoders/DecoderMod.h"
 #include "audio/decoders/KezUtils.h"
+#include "tests/audio/decoders/TrackerModule.h"
+#include <libmodplug/modplug.h>
 #include "platform/Pcm.h"
 #include "tests/audio/decoders/DecoderTestSupport.h"
 #include "tests/support/TempDir.h"
@@ -104,6 +108,48 @@ TEST(KezUtils, StereoWaveFromTheArchivePlaysIntoTheWavBackend) {
         worst = std::max(worst, std::abs(int(captured[start + i]) - int(source[i])));
     EXPECT_LE(worst, 1);
     EXPECT_EQ(captured[start], source[0]);
+}
+
+// The game's music road: the module decoder registered as type 6, streamed from a file.
+TEST(KezUtils, TrackerModuleRegisteredAsTypeSixPlaysLikeLibmodplug) {
+    const std::string module = test::tinyModule();
+    test::TempDir dir;
+    const std::string path = dir.write("m_title.it", module);
+    const std::string capture = dir.file("capture.wav");
+
+    // The reference first, while libmodplug's mixer is fresh, at the engine's settings.
+    kez::KezDelete(kez::DecoderModFactory(nullptr));  // a decoder's first construction sets them
+    std::vector<int16_t> reference;
+    {
+        ModPlugFile* file = ModPlug_Load(module.data(), int(module.size()));
+        ASSERT_NE(file, nullptr);
+        ModPlug_SetMasterVolume(file, 256);
+        int16_t block[2048];
+        for (int n; (n = ModPlug_Read(file, block, sizeof block)) > 0;) reference.insert(reference.end(), block, block + n / 2);
+        ModPlug_Unload(file);
+    }
+    {
+        EngineScope scope(capture);
+        ASSERT_EQ(scope.engine->RegisterDecoderType(kez::DecoderModFactory), 6);
+        kez::DataHandle data = kez::KezUtils::LoadDataSourceFromFileEx(path.c_str(), 6, kez::KezSourceLoadingFlags(0), 1);
+        ASSERT_TRUE(scope.engine->IsValid(data));
+        kez::EmitterHandle emitter = scope.engine->CreateEmitter(data, 0, nullptr);
+        scope.engine->Play(emitter, false, 0.0f);
+        EXPECT_TRUE(waitUntilDone(scope.engine, emitter, 8.0));
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    const std::string wav = test::readFile(capture);
+    ASSERT_GT(wav.size(), 44u);
+    std::vector<int16_t> captured((wav.size() - 44) / 2);
+    std::memcpy(captured.data(), wav.data() + 44, captured.size() * 2);
+    const size_t a = test::firstAbove(captured, 0) & ~size_t(1);
+    const size_t b = test::firstAbove(reference, 0) & ~size_t(1);
+    ASSERT_LT(a, captured.size());
+    const size_t n = std::min(captured.size() - a, reference.size() - b);
+    ASSERT_GT(n, size_t(32000 * 2 * 3 / 2));  // most of the 2 s song
+    int worst = 0;
+    for (size_t i = 0; i + 2 * 32 * 4 < n; ++i) worst = std::max(worst, std::abs(int(captured[a + i]) - int(reference[b + i])));
+    EXPECT_LE(worst, 1);
 }
 
 TEST(KezUtils, LoadersChooseByFlagsAndExtension) {
