@@ -69,6 +69,7 @@ DataHandle KezUtils::LoadDataSourceFromFileAsRAW(const char* path, int decoderTy
 
 DataHandle KezUtils::LoadDataSourceFromFileEx(const char* path, int decoderType, KezSourceLoadingFlags flags,
                                               int group) {
+    if (!path) return DataHandle();
     if (flags & 0x10000)
         return KezEngine::GetKezEngine()->LoadDataSourceAsync(1, const_cast<char*>(path), decoderType, nullptr,
                                                               group, KezSourceLoadingFlags(flags & 0xffff));
