@@ -4,7 +4,9 @@
 #include "audio/KezMemory.h"
 #include "audio/StreamCFile.h"
 #include "audio/StreamMemoryBuffer.h"
+#include "audio/decoders/DecoderMPC8.h"
 #include "audio/decoders/DecoderMSWav.h"
+#include "audio/decoders/DecoderStbVorbis.h"
 #include "audio/decoders/DecoderRaw.h"
 
 namespace kez {
@@ -45,12 +47,12 @@ void KezEngine::Initialize() {
     m_internal->Initialize();
     m_internal->RegisterStreamType(StreamMemoryBufferFactory);
     m_internal->RegisterStreamType(StreamCFileFactory);
-    // Decoder types 2 (Ogg Vorbis), 3 (Musepack) and 4 (native music) hold their numbers with null
-    // entries until their decoders are part of the engine; type 5 is null by design.
+    // Type 4 (native interactive music) holds its number with a null entry: the game ships no such
+    // file and its decoder is not part of this engine. Type 5 is null by design.
     m_internal->RegisterDecoderType(DecoderRawFactory);
     m_internal->RegisterDecoderType(DecoderMSWavFactory);
-    m_internal->RegisterDecoderType(nullptr);
-    m_internal->RegisterDecoderType(nullptr);
+    m_internal->RegisterDecoderType(DecoderStbVorbisFactory);
+    m_internal->RegisterDecoderType(DecoderMPC8Factory);
     m_internal->RegisterDecoderType(nullptr);
     m_internal->RegisterDecoderType(nullptr);
     m_lastEmitterUpdate = _GetTime();
