@@ -14,7 +14,7 @@ namespace kez {
 namespace {
 
 constexpr KezFileAccessMode kReadBinary{6};
-constexpr int kPieceBytes = 65536;
+constexpr int kReadStep = 65536;
 
 }  // namespace
 
@@ -40,7 +40,7 @@ DataHandle KezUtils::LoadDataSourceFromFileToRAM(const char* path, int decoderTy
     }
     int done = 0;
     for (;;) {
-        const int n = file->Read(buffer + done, 1, std::min(kPieceBytes, size - done));
+        const int n = file->Read(buffer + done, 1, std::min(kReadStep, size - done));
         if (n <= 0) break;
         done += n;
     }

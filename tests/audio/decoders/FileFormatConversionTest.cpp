@@ -122,6 +122,28 @@ TEST(FileFormatConversion, ResultCodes) {
     EXPECT_EQ(out.substr(44), Bytes().u16(0).u16(0x7f00).u16(0x8000).u16(0xc000).u16(0x4000).data);
 }
 
+// The file system's write entry, failing its fourth call: the first block of samples.
+int s_writeCalls = 0;
+int (*s_realWrite)(const void*, int, int, void*) = nullptr;
+int failingWrite(const void* buffer, int size, int count, void* handle) {
+    return ++s_writeCalls == 4 ? 0 : s_realWrite(buffer, size, count, handle);
+}
+
+TEST(FileFormatConversion, AFailedWriteLeavesNullInPlaceOfRiff) {
+    test::TempDir dir;
+    Bytes body;
+    body.tag("WAVE").chunk("fmt ", test::fmtPayload(1, 1, 8000, 2, 16)).chunk("data", std::string(4000, '\x22'));
+    const std::string in = dir.write("in.wav", Bytes().tag("RIFF").u32(uint32_t(body.data.size())).raw(body.data).data);
+    ArchiveScope scope;
+    kez::FileSystemInterface::GetInstance();
+    s_realWrite = kez::FileSystemInterface::m_IOFunc.write;
+    kez::FileSystemInterface::m_IOFunc.write = failingWrite;
+    const int result = kez::FileFormatConversion::ConvertToWavPCM(in.c_str(), dir.file("out.wav").c_str());
+    kez::FileSystemInterface::m_IOFunc.write = s_realWrite;
+    EXPECT_EQ(result, -6);
+    EXPECT_EQ(test::readFile(dir.file("out.wav")).substr(0, 4), "NULL");
+}
+
 TEST(SoundExtension, ChoosesTheDecoderTheEnginesWay) {
     const struct { const char* path; int type; } cases[] = {
         {"a.wav", 1}, {"A.WAV", 1}, {"x/y.Wav", 1}, {"b.ogg", 2}, {"c.mpc", 3}, {"3/SFX/c.MPC", 3},
