@@ -49,8 +49,8 @@ DecoderStbVorbisCursor::~DecoderStbVorbisCursor() {
 }
 
 int DecoderStbVorbisCursor::Decode(void* buffer, int bytes) {
-    if (!m_vorbis || !buffer || bytes <= 0) return 0;
     const int channels = m_trackParams.channels;
+    if (!m_vorbis || !buffer || bytes / 2 < channels) return 0;
     const int frames = stb_vorbis_get_samples_short_interleaved(
         m_vorbis, channels, static_cast<short*>(buffer), bytes / 2);
     m_position += frames;
