@@ -1,0 +1,77 @@
+#pragma once
+// Helpers of the decoder tests: streams over bytes or files, whole-sound decoding, external
+// reference tools run in a temp dir, and little-endian WAVE fixtures built in code.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "audio/StreamInterface.h"
+#include "audio/decoders/DecoderCursorInterface.h"
+#include "audio/decoders/DecoderInterface.h"
+
+namespace test {
+
+// A stream with one cursor; memory streams copy the given bytes.
+class StreamFixture {
+public:
+    static StreamFixture memory(const std::string& bytes);
+    static StreamFixture file(const std::string& path);
+    StreamFixture(StreamFixture&& other) noexcept;
+    ~StreamFixture();
+
+    kez::StreamInterface* stream() const { return m_stream; }
+    kez::StreamCursorInterface* cursor() const { return m_cursor; }
+    kez::StreamCursorInterface* newCursor() const { return m_stream ? m_stream->CreateNewCursor() : nullptr; }
+
+private:
+    StreamFixture() = default;
+    kez::StreamInterface* m_stream = nullptr;
+    kez::StreamCursorInterface* m_cursor = nullptr;
+};
+
+// A decoder made by `factory` and one cursor on a fresh stream cursor of `source`.
+struct DecoderFixture {
+    DecoderFixture(kez::DecoderFactory factory, const StreamFixture& source, void* params = nullptr);
+    ~DecoderFixture();
+    DecoderFixture(const DecoderFixture&) = delete;
+    DecoderFixture& operator=(const DecoderFixture&) = delete;
+
+    kez::DecoderInterface* decoder = nullptr;
+    kez::DecoderCursorInterface* cursor = nullptr;
+};
+
+// Decodes until Decode gives 0 (or `maxBytes`), in calls of `chunk` bytes.
+std::vector<int16_t> decodeAll(kez::DecoderCursorInterface& cursor, int chunk = 4096,
+                               size_t maxBytes = 64u << 20);
+std::string decodeAllBytes(kez::DecoderCursorInterface& cursor, int chunk = 4096,
+                           size_t maxBytes = 64u << 20);
+
+// True when the program is on the PATH.
+bool haveTool(const char* name);
+// Runs a shell command line; true on exit status 0.
+bool run(const std::string& commandLine);
+
+// The 16-bit samples of a raw little-endian file.
+std::vector<int16_t> readRawS16(const std::string& path);
+
+// Largest absolute difference over the common length; -1 when the lengths differ by more than `slack`.
+int maxDifference(const std::vector<int16_t>& a, const std::vector<int16_t>& b, size_t slack = 0);
+// Offset (in samples) of the first absolute value above `threshold`; size() when none.
+size_t firstAbove(const std::vector<int16_t>& samples, int threshold);
+
+// Little-endian writer for WAVE fixtures.
+struct Bytes {
+    std::string data;
+    Bytes& tag(const char* four) { data.append(four, 4); return *this; }
+    Bytes& u8(unsigned v) { data.push_back(char(v)); return *this; }
+    Bytes& u16(unsigned v) { u8(v & 0xff); return u8((v >> 8) & 0xff); }
+    Bytes& u32(uint32_t v) { u16(v & 0xffff); return u16(v >> 16); }
+    Bytes& raw(const std::string& bytes) { data += bytes; return *this; }
+    Bytes& chunk(const char* id, const std::string& payload, bool pad = true);
+};
+
+// "fmt " payload of 16 bytes.
+std::string fmtPayload(unsigned tag, unsigned channels, uint32_t rate, unsigned blockAlign, unsigned bits);
+
+}  // namespace test
