@@ -328,11 +328,22 @@ void DriverCallbackSourceInterface::FillNoInter(int* mix, int frames, Targets t,
         const int framesIn = b.size / bpf;
         const int count = std::min(remaining, framesIn - b.position);
         if (count > 0) {
-            const int16_t* src = reinterpret_cast<const int16_t*>(b.data + size_t(b.position) * size_t(bpf));
-            if (stereo)
+            const unsigned char* at = b.data + size_t(b.position) * size_t(bpf);
+            const int16_t* src = reinterpret_cast<const int16_t*>(at);
+            if (m_params.bitsPerSample == 8) {
+                // Unsigned 8-bit data is widened, not left silent.
+                if (stereo)
+                    r.Mix<true>(mix + 2 * i, count, i, [at](int k, int& l, int& rr) {
+                        l = (at[2 * k] - 128) * 256;
+                        rr = (at[2 * k + 1] - 128) * 256;
+                    });
+                else
+                    r.Mix<false>(mix + 2 * i, count, i, [at](int k, int& l, int& rr) { l = rr = (at[k] - 128) * 256; });
+            } else if (stereo) {
                 r.Mix<true>(mix + 2 * i, count, i, [src](int k, int& l, int& rr) { l = src[2 * k]; rr = src[2 * k + 1]; });
-            else
+            } else {
                 r.Mix<false>(mix + 2 * i, count, i, [src](int k, int& l, int& rr) { l = rr = src[k]; });
+            }
             m_byteOffset += count * bpf;
             remaining -= count;
         }
@@ -395,7 +406,18 @@ void DriverCallbackSourceInterface::FillInter(int* mix, int frames, Targets t, b
 
     int i = 0;
     const int last = avail - 1;
-    if (stereo) {
+    if (m_params.bitsPerSample == 8) {
+        const unsigned char* w8 = work;
+        const int channels = stereo ? 2 : 1;
+        auto at = [&](int frame, int c) { return (w8[frame * channels + c] - 128) * 256; };
+        r.Mix<true>(mix, int(A), i, [&](int k, int& l, int& rr) {
+            const long long pos = a + (long long)k * step;
+            const int j = int(pos >> 14), f = int(pos & 16383);
+            const int j1 = j < last ? j + 1 : j;
+            l = at(j, 0) + ((f * (at(j1, 0) - at(j, 0))) >> 14);
+            rr = stereo ? at(j, 1) + ((f * (at(j1, 1) - at(j, 1))) >> 14) : l;
+        });
+    } else if (stereo) {
         r.Mix<true>(mix, int(A), i, [&](int k, int& l, int& rr) {
             const long long pos = a + (long long)k * step;
             const int j = int(pos >> 14), f = int(pos & 16383);
@@ -429,7 +451,9 @@ void DriverCallbackSourceInterface::FillBuffer(int* mix, int frames) {
     long long step = (((long long)m_rateStep * m_currentPitch) >> 14) * m_dopplerPitch >> 14;
     if (step <= 0) step = 1;
     m_step = int(std::min<long long>(step, 1 << 22));
-    if (m_params.bitsPerSample != 16 || (m_params.channels != 1 && m_params.channels != 2)) return;
+    if ((m_params.bitsPerSample != 16 && m_params.bitsPerSample != 8) ||
+        (m_params.channels != 1 && m_params.channels != 2))
+        return;
 
     Targets t;
     if (mono) {

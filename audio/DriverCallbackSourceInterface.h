@@ -3,7 +3,7 @@
 // a pitch with a ramp and 3D values. Its fill adds the source into the 32-bit stereo accumulator
 // with 14-bit fixed-point gains (16384 = 1.0), linear interpolation when its step is not exactly
 // one frame, a 3 ms gain ramp against clicks and a 3 ms fade at the end of its data.
-// Only 16-bit data is mixed; 8-bit sources are widened by the decoders.
+// 16-bit data is mixed as it is; unsigned 8-bit data is widened to 16 bits.
 
 #include <cstdint>
 #include <vector>

@@ -77,15 +77,24 @@ TEST_F(Mixer, SourceClampsGainAndPitch) {
     h.mixer->DestroyDriverSource(s);
 }
 
-TEST_F(Mixer, EightBitDataIsNotMixedAsSixteen) {
-    std::vector<int16_t> bytes(1000, 0x7F7F);
+TEST_F(Mixer, EightBitDataIsWidenedNotSilent) {
+    std::vector<int16_t> bytes(1000);
+    auto* u8 = reinterpret_cast<unsigned char*>(bytes.data());
+    for (size_t i = 0; i < bytes.size() * 2; ++i) u8[i] = (i % 2) ? 0x00 : 0xC0;  // left +64, right -128
     kez::StreamMemoryBufferParams p{bytes.data(), int(bytes.size() * 2), true, false};
-    kez::TrackParams t{2, 32000, 8, 1000};
-    kez::DataHandle d = h.engine->LoadDataSource(0, &p, 0, &t, 0);
-    kez::EmitterHandle e = h.engine->CreateEmitter(d, 0, nullptr);
-    h.engine->Play(e, false, 0.0f);
-    h.pass();
-    for (short v : h.mix(256)) ASSERT_EQ(v, 0);
+    const struct { int rate, left, right; } kCases[] = {{32000, 64 * 256, -128 * 256}, {16000, 64 * 256, -128 * 256}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.rate);
+        kez::TrackParams t{2, c.rate, 8, 1000};
+        kez::DataHandle d = h.engine->LoadDataSource(0, &p, 0, &t, 0);
+        kez::EmitterHandle e = h.engine->CreateEmitter(d, 0, nullptr);
+        h.engine->Play(e, false, 0.0f);
+        h.pass();
+        const auto out = h.mix(256);
+        EXPECT_EQ(out[20], c.left);
+        EXPECT_EQ(out[21], c.right);
+        h.engine->KillEmitter(e);
+    }
 }
 
 TEST_F(Mixer, PausedSourceRampsBackInOverThreeMilliseconds) {
