@@ -3,11 +3,18 @@
 // and the ImageMagick bridge used to compare loaders against another tool's decoding.
 
 #include "engine/ILogger.h"
+#include "engine/io/CMemoryReadFile.h"
+#include "engine/io/CMemoryWriteFile.h"
 #include "engine/os/Printer.h"
+#include "engine/video/CImage.h"
+#include "engine/video/IImageLoader.h"
+#include "engine/video/IImageWriter.h"
+#include "engine/video/pixel_format.h"
 
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -57,5 +64,64 @@ private:
     pravik::ILogger* m_previous;
     std::vector<Entry> m_entries;
 };
+
+// Loads bytes held in memory through one loader, as a file of the given name.
+inline pravik::video::CImagePtr loadBytes(const pravik::video::IImageLoader& loader,
+                                          const std::string& bytes, const char* name = "test.img") {
+    pravik::io::IReadFile* file = pravik::io::createMemoryReadFile(
+        const_cast<char*>(bytes.data()), int32_t(bytes.size()), name, false);
+    pravik::video::CImagePtr image = loader.loadImage(file);
+    file->drop();
+    return image;
+}
+
+// Writes an image through one writer into memory; "" when the writer refuses.
+inline std::string writeBytes(const pravik::video::IImageWriter& writer,
+                              const pravik::video::CImagePtr& image, unsigned param = 0) {
+    auto* file = new pravik::io::CMemoryWriteFile();
+    std::string out;
+    if (writer.writeImage(file, image, param))
+        out.assign(reinterpret_cast<const char*>(file->getBuffer()), file->getBufferSize());
+    file->drop();
+    return out;
+}
+
+// The image's pixels as R8G8B8A8 rows without padding (empty when it cannot be converted).
+inline std::vector<unsigned char> rgbaOf(const pravik::video::CImagePtr& image) {
+    if (!image || !image->getData()) return {};
+    const auto d = image->getDimension();
+    std::vector<unsigned char> out(size_t(d.Width) * d.Height * 4);
+    if (!pravik::video::pixel_format::convert(image->getColorFormat(), image->getData(), image->getPitch(),
+                                              pravik::video::EPF_R8G8B8A8, out.data(), 0, unsigned(d.Width),
+                                              unsigned(d.Height), false))
+        return {};
+    return out;
+}
+
+// A file that accepts the first `limit` bytes and then refuses.
+class FailingWriteFile : public pravik::io::IWriteFile {
+public:
+    explicit FailingWriteFile(uint32_t limit) : m_limit(limit) {}
+    int32_t write(const void*, uint32_t count) override {
+        const uint32_t n = count <= m_limit - m_written ? count : m_limit - m_written;
+        m_written += n;
+        return int32_t(n);
+    }
+    void flush() override {}
+    bool seek(int32_t, bool) override { return false; }
+    int32_t getPos() const override { return int32_t(m_written); }
+    const char* getFileName() const override { return "failing"; }
+    const char* getFullPath() const override { return "failing"; }
+
+private:
+    uint32_t m_limit, m_written = 0;
+};
+
+inline bool haveImageMagick() { return std::system("command -v convert >/dev/null 2>&1") == 0; }
+
+// Runs ImageMagick's convert with the arguments; true when it succeeded.
+inline bool magick(const std::string& args) {
+    return std::system(("convert " + args + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 }  // namespace test
