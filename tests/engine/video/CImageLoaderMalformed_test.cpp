@@ -74,15 +74,16 @@ std::vector<std::string> seedFiles() {
     return files;
 }
 
-const std::vector<IImageLoader*>& loaders() {
-    static const std::vector<IImageLoader*> all = {createImageLoaderBMP(), createImageLoaderJPG(), createImageLoaderTGA(),
+// Loaders start at count 0; the pointers here hold them (and release them at exit).
+const std::vector<boost::intrusive_ptr<IImageLoader>>& loaders() {
+    static const std::vector<boost::intrusive_ptr<IImageLoader>> all = {createImageLoaderBMP(), createImageLoaderJPG(), createImageLoaderTGA(),
                                                    createImageLoaderPNG(), createImageLoaderDDS(), createImageLoaderPVR()};
     return all;
 }
 
 // Loads through every loader; a loaded image must be whole.
 void loadEverywhere(const std::string& bytes) {
-    for (IImageLoader* loader : loaders()) {
+    for (const auto& loader : loaders()) {
         const CImagePtr img = test::loadBytes(*loader, bytes, "damaged");
         if (!img) continue;
         ASSERT_NE(img->getData(), nullptr);
