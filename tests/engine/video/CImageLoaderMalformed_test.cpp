@@ -111,11 +111,11 @@ TEST(ImageLoaderMalformed, CutAtEveryLength) {
         for (size_t n = 0; n < file.size(); ++n) loadEverywhere(file.substr(0, n));
 }
 
-TEST(ImageLoaderMalformed, RandomlyChangedBytes) {
+void mutateAndLoad(unsigned seed, int rounds) {
     test::LogCapture quiet;
-    std::mt19937 rng(20261211);
+    std::mt19937 rng(seed);
     for (const std::string& file : seedFiles()) {
-        for (int round = 0; round < 300; ++round) {
+        for (int round = 0; round < rounds; ++round) {
             std::string bytes = file;
             const int changes = 1 + int(rng() % 4);
             for (int k = 0; k < changes; ++k) {
@@ -128,3 +128,8 @@ TEST(ImageLoaderMalformed, RandomlyChangedBytes) {
         quiet.clear();
     }
 }
+
+TEST(ImageLoaderMalformed, RandomlyChangedBytes) { mutateAndLoad(20261211, 300); }
+
+// The long run, for the sanitizer build: `make sanitize CTEST_ARGS="-R ImageLoaderMalformedSlow"`.
+TEST(ImageLoaderMalformedSlow, ManyRandomlyChangedBytes) { mutateAndLoad(7, 20000); }
