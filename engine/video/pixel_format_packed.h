@@ -177,9 +177,13 @@ struct SPackedRGBtoLuminanceConverterBase {
 // Reads an n-byte little-endian pixel; n is a constant of each loop instance.
 template <unsigned N>
 inline uint32_t readUnit(const unsigned char* p) {
-    uint32_t v = 0;
-    std::memcpy(&v, p, N);
-    return v;
+    if constexpr (N == 3) {
+        return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+    } else {
+        uint32_t v = 0;
+        std::memcpy(&v, p, N);
+        return v;
+    }
 }
 template <unsigned N>
 inline void writeUnit(unsigned char* p, uint32_t v) {
