@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <thread>
 
 extern char** environ;
@@ -50,8 +51,11 @@ void beginTurn()
 
 void takeScriptEvents(EventHub& hub)
 {
+    // Headless, nobody can close the window: a script that does not end the run ends it anyway.
+    const VideoBackend* video = Video::current();
+    const bool impliedExit = !video || std::string_view(video->name()) == "headless";
     ScriptEvent ev;
-    while (ScriptPlayer::instance().nextEvent(Clock::frames(), ev)) {
+    while (ScriptPlayer::instance().nextEvent(Clock::frames(), impliedExit, ev)) {
         switch (ev.kind) {
         case ScriptEvent::Kind::Touch: hub.pushTouch(SCREEN_EVENT_MTOUCH_TOUCH, ev.id, ev.x, ev.y); break;
         case ScriptEvent::Kind::Move: hub.pushTouch(SCREEN_EVENT_MTOUCH_MOVE, ev.id, ev.x, ev.y); break;

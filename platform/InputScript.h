@@ -8,7 +8,7 @@
 //     FRAME shot PATH.png                writes the frame about to be presented
 //     FRAME exit                         the navigator's exit
 // Blank lines and lines starting with '#' are skipped. A bad line fails the whole script with
-// its line number.
+// its line number. Headless, a script without an exit line exits a frame after its last line.
 
 #include <cstdint>
 #include <optional>

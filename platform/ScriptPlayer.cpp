@@ -27,6 +27,8 @@ void ScriptPlayer::loadLocked()
         std::exit(2);
     }
     for (const auto& ev : script->events()) {
+        m_lastFrame = ev.frame;
+        m_hasExit = m_hasExit || ev.kind == ScriptEvent::Kind::Exit;
         if (ev.kind == ScriptEvent::Kind::Shot)
             m_shots.push_back(ev);
         else if (ev.kind == ScriptEvent::Kind::Accel)
@@ -44,13 +46,22 @@ bool ScriptPlayer::active()
     return m_active;
 }
 
-bool ScriptPlayer::nextEvent(uint64_t frame, ScriptEvent& out)
+bool ScriptPlayer::nextEvent(uint64_t frame, bool impliedExit, ScriptEvent& out)
 {
     std::lock_guard lock(m_mutex);
     loadLocked();
-    if (m_nextEvent >= m_events.size() || m_events[m_nextEvent].frame > frame)
+    if (m_nextEvent < m_events.size()) {
+        if (m_events[m_nextEvent].frame > frame)
+            return false;
+        out = m_events[m_nextEvent++];
+        return true;
+    }
+    if (!impliedExit || !m_active || m_hasExit || m_impliedExitSent || frame <= m_lastFrame)
         return false;
-    out = m_events[m_nextEvent++];
+    m_impliedExitSent = true;
+    out = ScriptEvent{};
+    out.frame = uint32_t(m_lastFrame + 1);
+    out.kind = ScriptEvent::Kind::Exit;
     return true;
 }
 
@@ -87,6 +98,8 @@ void ScriptPlayer::reset()
     m_shots.clear();
     m_forces.clear();
     m_nextEvent = m_nextShot = 0;
+    m_hasExit = m_impliedExitSent = false;
+    m_lastFrame = 0;
 }
 
 }  // namespace platform

@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <array>
 #include <cstdlib>
+#include <map>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -94,6 +96,42 @@ std::vector<uint8_t> readPng(const std::string& path, int& w, int& h)
     return px;
 }
 
+// Turns as the shell makes them, until the exit event or maxTurns.
+struct TurnLog {
+    std::vector<Seen> seen;
+    std::map<uint64_t, std::array<double, 3>> forces;  // by frame
+};
+
+TurnLog runTurns(test::ShellHarness& shell, int maxTurns)
+{
+    TurnLog run;
+    bps_initialize();
+    screen_request_events(shell.screen);
+    navigator_request_events(0);
+    accelerometer_set_update_frequency(ACCELEROMETER_FREQUENCY_25HZ);
+    bool active = true, running = true;
+    for (int turn = 0; running && turn < maxTurns; ++turn) {
+        std::array<double, 3> f{};
+        accelerometer_read_forces(&f[0], &f[1], &f[2]);
+        run.forces[Clock::frames()] = f;
+        bps_event_t* ev = nullptr;
+        while (bps_get_event(&ev, 0) == BPS_SUCCESS && ev) {
+            run.seen.push_back({Clock::frames(), describe(ev)});
+            if (navigator_event_get_window_state(ev) >= 0)
+                active = navigator_event_get_window_state(ev) == NAVIGATOR_WINDOW_FULLSCREEN;
+            if (bps_event_get_code(ev) == NAVIGATOR_EXIT && bps_event_get_domain(ev) == navigator_get_domain())
+                running = false;
+        }
+        if (active && running) {
+            glClearColor(float(Clock::frames() * 20) / 255.f, 7 / 255.f, 42 / 255.f, 1.f);
+            glClear(GL_COLOR_BUFFER_BIT);
+            EXPECT_TRUE(egl_swap_buffers(shell.display, shell.surface()));
+        }
+    }
+    bps_shutdown();
+    return run;
+}
+
 }  // namespace
 
 TEST_F(ScriptPlayback, DeliversEachEventAtItsFrameAndShootsTheFrame)
@@ -109,48 +147,19 @@ TEST_F(ScriptPlayback, DeliversEachEventAtItsFrameAndShootsTheFrame)
          "12 exit\n");
     test::ShellHarness shell;
     ASSERT_TRUE(shell.ok());
-    ASSERT_EQ(bps_initialize(), BPS_SUCCESS);
-    screen_request_events(shell.screen);
-    navigator_request_events(0);
-    accelerometer_set_update_frequency(ACCELEROMETER_FREQUENCY_25HZ);
     EXPECT_TRUE(Clock::scripted());
-
-    std::vector<Seen> seen;
-    bool active = true, running = true;
-    double forcesAt3[3] = {9, 9, 9}, forcesAt4[3] = {9, 9, 9};
-    for (int turn = 0; running && turn < 100; ++turn) {
-        double f[3];
-        accelerometer_read_forces(&f[0], &f[1], &f[2]);
-        if (Clock::frames() == 3)
-            std::memcpy(forcesAt3, f, sizeof f);
-        if (Clock::frames() == 4)
-            std::memcpy(forcesAt4, f, sizeof f);
-        bps_event_t* ev = nullptr;
-        while (bps_get_event(&ev, 0) == BPS_SUCCESS && ev) {
-            seen.push_back({Clock::frames(), describe(ev)});
-            if (navigator_event_get_window_state(ev) >= 0)
-                active = navigator_event_get_window_state(ev) == NAVIGATOR_WINDOW_FULLSCREEN;
-            if (bps_event_get_code(ev) == NAVIGATOR_EXIT && bps_event_get_domain(ev) == navigator_get_domain())
-                running = false;
-        }
-        if (active && running) {
-            glClearColor(float(Clock::frames() * 20) / 255.f, 7 / 255.f, 42 / 255.f, 1.f);
-            glClear(GL_COLOR_BUFFER_BIT);
-            ASSERT_TRUE(egl_swap_buffers(shell.display, shell.surface()));
-        }
-    }
-    bps_shutdown();
+    const TurnLog run = runTurns(shell, 100);
 
     const std::vector<Seen> expected = {
         {0, "screen 100 0 100,200"}, {2, "screen 101 0 110,220"}, {3, "screen 102 0 110,220"},
         {5, "state 1"},              {8, "state 0"},              {12, "exit"},
     };
-    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(run.seen, expected);
     EXPECT_EQ(Clock::frameTimeMs(), 12 * Clock::kScriptFrameMs);
-    EXPECT_EQ(forcesAt3[0], 0.0);
-    EXPECT_EQ(forcesAt4[0], 0.5);
-    EXPECT_EQ(forcesAt4[1], -1.0);
-    EXPECT_EQ(forcesAt4[2], 0.25);
+    EXPECT_EQ(run.forces.size(), 13u);  // one turn a frame, paused ones too
+    EXPECT_EQ(run.forces.at(3), (std::array<double, 3>{0, 0, 0}));
+    EXPECT_EQ(run.forces.at(4), (std::array<double, 3>{0.5, -1, 0.25}));
+    EXPECT_EQ(run.forces.at(12), (std::array<double, 3>{0.5, -1, 0.25}));
 
     int w = 0, h = 0;
     const auto px = readPng(shot, w, h);
@@ -162,6 +171,15 @@ TEST_F(ScriptPlayback, DeliversEachEventAtItsFrameAndShootsTheFrame)
         EXPECT_EQ(px[at + 1], 7);
         EXPECT_EQ(px[at + 2], 42);
     }
+}
+
+TEST_F(ScriptPlayback, HeadlessRunEndsAfterAScriptWithoutExit)
+{
+    play("0 touch 0 1 2\n3 release 0 1 2\n");
+    test::ShellHarness shell;
+    ASSERT_TRUE(shell.ok());
+    const std::vector<Seen> expected = {{0, "screen 100 0 1,2"}, {3, "screen 102 0 1,2"}, {4, "exit"}};
+    EXPECT_EQ(runTurns(shell, 100).seen, expected);
 }
 
 TEST_F(ScriptPlayback, ShotIsTheUprightFrame)
