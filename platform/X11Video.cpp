@@ -28,8 +28,10 @@ public:
 
     ~X11Video() override
     {
-        for (Window w : m_windows)
-            XDestroyWindow(m_display, w);
+        for (const auto& w : m_windows) {
+            XDestroyWindow(m_display, w.window);
+            XFreeColormap(m_display, w.colormap);
+        }
         XCloseDisplay(m_display);
     }
 
@@ -57,8 +59,13 @@ public:
 
     void destroyWindow(ScreenWindow& window) override
     {
-        std::erase(m_windows, window.native);
-        XDestroyWindow(m_display, window.native);
+        std::erase_if(m_windows, [&](const NativeWindow& w) {
+            if (w.window != window.native)
+                return false;
+            XDestroyWindow(m_display, w.window);
+            XFreeColormap(m_display, w.colormap);
+            return true;
+        });
         XFlush(m_display);
         window.native = 0;
     }
@@ -111,6 +118,7 @@ private:
                                        depth, InputOutput, visual,
                                        CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &attrs);
         if (!w) {
+            XFreeColormap(m_display, attrs.colormap);
             std::fprintf(stderr, "video: the X window cannot be created\n");
             return false;
         }
@@ -124,7 +132,7 @@ private:
         XMapWindow(m_display, w);
         XSync(m_display, False);
         window.native = w;
-        m_windows.push_back(w);
+        m_windows.push_back({w, attrs.colormap});
         return true;
     }
 
@@ -169,11 +177,25 @@ private:
         }
     }
 
+    struct NativeWindow {
+        Window window;
+        Colormap colormap;
+    };
+
     Display* m_display;
     Atom m_deleteWindow = 0;
-    std::vector<Window> m_windows;
+    std::vector<NativeWindow> m_windows;
     int m_state = NAVIGATOR_WINDOW_FULLSCREEN;
 };
+
+// Xlib's own handler ends the process on any protocol error; one line is enough.
+int logXError(Display* display, XErrorEvent* error)
+{
+    char text[128] = "";
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    std::fprintf(stderr, "video: X error: %s (request %d)\n", text, int(error->request_code));
+    return 0;
+}
 
 }  // namespace
 
@@ -182,6 +204,7 @@ std::unique_ptr<VideoBackend> openX11Video()
     Display* display = XOpenDisplay(nullptr);
     if (!display)
         return nullptr;
+    XSetErrorHandler(logXError);
     return std::make_unique<X11Video>(display);
 }
 
