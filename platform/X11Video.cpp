@@ -1,7 +1,8 @@
 // The x11 backend: a real window through Xlib and EGL's X11 platform. The window is made with
 // the EGL surface, in the visual of the surface's config. The left mouse button and motion while
-// it is held become touch id 0 in window pixels; focus and iconify become navigator window
-// states (reported on change only); the close button becomes the navigator's exit.
+// it is held become touch id 0 in window pixels; losing the focus makes the window a thumbnail,
+// unmapping (iconify) makes it invisible, focus or mapping bring it back to full screen (each
+// reported on change only); the close button becomes the navigator's exit.
 
 #include "platform/VideoBackend.h"
 
@@ -165,7 +166,11 @@ private:
             if (ev.xfocus.mode != NotifyNormal || ev.xfocus.detail == NotifyPointer ||
                 ev.xfocus.detail == NotifyPointerRoot || ev.xfocus.detail == NotifyDetailNone)
                 break;
-            setState(ev.type == FocusIn ? NAVIGATOR_WINDOW_FULLSCREEN : NAVIGATOR_WINDOW_THUMBNAIL, hub);
+            // A hidden window losing its focus stays hidden rather than becoming a thumbnail.
+            if (ev.type == FocusOut && m_state == NAVIGATOR_WINDOW_FULLSCREEN)
+                setState(NAVIGATOR_WINDOW_THUMBNAIL, hub);
+            else if (ev.type == FocusIn && m_state == NAVIGATOR_WINDOW_THUMBNAIL)
+                setState(NAVIGATOR_WINDOW_FULLSCREEN, hub);
             break;
         case UnmapNotify: setState(NAVIGATOR_WINDOW_INVISIBLE, hub); break;
         case MapNotify: setState(NAVIGATOR_WINDOW_FULLSCREEN, hub); break;

@@ -93,7 +93,7 @@ std::ostream& operator<<(std::ostream& os, const Touch& t)
 
 }  // namespace
 
-TEST(X11Video, WindowSurfacePresentsAndPointerBecomesTouch)
+TEST(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
 {
     if (!onPath("Xvfb"))
         GTEST_SKIP() << "Xvfb is not installed";
@@ -155,12 +155,45 @@ TEST(X11Video, WindowSurfacePresentsAndPointerBecomesTouch)
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        bps_shutdown();
-        XCloseDisplay(x);
         const std::vector<Touch> expected = {{SCREEN_EVENT_MTOUCH_TOUCH, 0, 100, 200},
                                              {SCREEN_EVENT_MTOUCH_MOVE, 0, 150, 260},
                                              {SCREEN_EVENT_MTOUCH_RELEASE, 0, 150, 260}};
         EXPECT_EQ(touches, expected);
+
+        // Focus away and back, hidden and shown, then the close button.
+        const Window win = Window(shell.window->native);
+        XSetInputFocus(x, win, RevertToNone, CurrentTime);
+        XSync(x, False);
+        XSetInputFocus(x, DefaultRootWindow(x), RevertToNone, CurrentTime);
+        XSync(x, False);
+        XSetInputFocus(x, win, RevertToNone, CurrentTime);
+        XSync(x, False);
+        XUnmapWindow(x, win);
+        XSync(x, False);
+        XMapWindow(x, win);
+        XSync(x, False);
+        XEvent close{};
+        close.xclient.type = ClientMessage;
+        close.xclient.window = win;
+        close.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
+        close.xclient.format = 32;
+        close.xclient.data.l[0] = long(XInternAtom(x, "WM_DELETE_WINDOW", False));
+        XSendEvent(x, win, False, NoEventMask, &close);
+        XSync(x, False);
+
+        std::vector<std::string> nav;
+        for (int wait = 0; wait < 500 && (nav.empty() || nav.back() != "exit"); ++wait) {
+            bps_event_t* ev = nullptr;
+            while (bps_get_event(&ev, 0) == BPS_SUCCESS && ev)
+                if (bps_event_get_domain(ev) == navigator_get_domain())
+                    nav.push_back(bps_event_get_code(ev) == NAVIGATOR_EXIT
+                                      ? "exit"
+                                      : "state " + std::to_string(navigator_event_get_window_state(ev)));
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_EQ(nav, (std::vector<std::string>{"state 1", "state 0", "state 2", "state 0", "exit"}));
+        bps_shutdown();
+        XCloseDisplay(x);
     }
     video_close();
 }
