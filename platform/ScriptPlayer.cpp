@@ -23,8 +23,8 @@ void ScriptPlayer::loadLocked()
     auto script = InputScript::load(path, error);
     if (!script) {
         std::fprintf(stderr, "QUENDRAX_SCRIPT %s: %s\n", path, error.c_str());
-        std::fflush(stderr);
-        std::exit(2);
+        std::fflush(nullptr);
+        std::_Exit(2);  // at once: static destructors would meet this lock still held
     }
     for (const auto& ev : script->events()) {
         m_lastFrame = ev.frame;

@@ -43,8 +43,8 @@ std::unique_ptr<VideoBackend> choose()
         return openHeadlessVideo();
     }
     std::fprintf(stderr, "video: unknown QUENDRAX_VIDEO \"%s\" (x11 or headless)\n", choice.c_str());
-    std::fflush(stderr);
-    std::exit(2);
+    std::fflush(nullptr);
+    std::_Exit(2);  // at once: static destructors would meet the backend lock still held
 }
 
 void writeShot(EGLDisplay display, EGLSurface surface, const std::string& path)
