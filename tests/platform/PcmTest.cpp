@@ -143,8 +143,16 @@ TEST_F(Pcm, WavPacesInRealTimeAndKeepsEveryByte)
     const std::vector<uint8_t> audio = pattern(32 * 4000, 1);
 
     const uint64_t start = Clock::monotonicNs();
-    for (size_t at = 0; at < audio.size(); at += 4000)
-        ASSERT_EQ(snd_pcm_plugin_write(pcm, audio.data() + at, 4000), 4000);
+    for (size_t at = 0; at < audio.size(); at += 4000) {
+        int written = snd_pcm_plugin_write(pcm, audio.data() + at, 4000);
+        if (written == -EPIPE) {
+            // A loaded machine can starve this thread for longer than two fragments: recover
+            // as the output driver does, so that pacing and content are still what is checked.
+            ASSERT_EQ(snd_pcm_plugin_prepare(pcm, SND_PCM_CHANNEL_PLAYBACK), 0);
+            written = snd_pcm_plugin_write(pcm, audio.data() + at, 4000);
+        }
+        ASSERT_EQ(written, 4000);
+    }
     const double seconds = double(Clock::monotonicNs() - start) / 1e9;
     // The last write returns once two fragments are left to play: 30 of 32 have been heard.
     EXPECT_GT(seconds, 0.85);
