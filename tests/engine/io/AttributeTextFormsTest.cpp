@@ -151,3 +151,42 @@ TEST(AttributeTextForms, TextureLightAndPointer)
     back.setString("nonsense");
     EXPECT_EQ(back.getUserPointer(), &target);
 }
+
+namespace {
+
+// Stand-ins for the texture layer: opaque addresses, never dereferenced.
+int g_driverObject, g_textureObject;
+video::IVideoDriver* const kDriver = reinterpret_cast<video::IVideoDriver*>(&g_driverObject);
+video::ITexture* const kTexture = reinterpret_cast<video::ITexture*>(&g_textureObject);
+std::string g_askedFile, g_askedKey;
+
+}  // namespace
+
+TEST(AttributeTextForms, TextureNameFormGoesThroughTheTextureLayer)
+{
+    STextureNameHooks hooks;
+    hooks.toString = [](video::ITexture* t, video::IVideoDriver*) {
+        return core::stringc(t == kTexture ? "tex/ball.png;ball" : "<null>;?");
+    };
+    hooks.getTexture = [](const char* file, const char* key, video::IVideoDriver*) -> video::ITexture* {
+        g_askedFile = file;
+        g_askedKey = key;
+        return std::string(file) == "missing.png" ? nullptr : kTexture;
+    };
+    setTextureNameHooks(hooks);
+
+    CTextureAttribute texture("t", nullptr, kDriver, false);
+    texture.setString("tex/ball.png;ball");
+    EXPECT_EQ(g_askedFile, "tex/ball.png");
+    EXPECT_EQ(g_askedKey, "ball");
+    EXPECT_EQ(texture.getTexture(), kTexture);
+    EXPECT_EQ(texture.getStringW(), L"tex/ball.png;ball");
+    texture.setString("plain.png");  // no ';': the text is both file and key
+    EXPECT_EQ(g_askedKey, "plain.png");
+    texture.setString("missing.png");
+    EXPECT_EQ(texture.getTexture(), nullptr);
+
+    EXPECT_EQ(fromString("x.png", nullptr), nullptr);  // no driver, no texture
+    EXPECT_EQ(toString(kTexture, nullptr), "");
+    setTextureNameHooks({});
+}
