@@ -3,11 +3,11 @@
 
 #include "engine/io/CXMLReaderImpl.h"
 
-#include "engine/core/TextForms.h"
-#include "engine/core/fast_atof.h"
-
 #include <cstdlib>
 #include <cstring>
+
+#include "engine/core/TextForms.h"
+#include "engine/core/fast_atof.h"
 
 namespace pravik::io {
 
@@ -19,25 +19,13 @@ bool isWhiteSpace(T c)
     return c == T(' ') || c == T('\t') || c == T('\n') || c == T('\r');
 }
 
-uint16_t swap16(uint16_t v)
-{
-    return uint16_t((v >> 8) | (v << 8));
-}
+uint16_t swap16(uint16_t v) { return uint16_t((v >> 8) | (v << 8)); }
 
-uint32_t swap32(uint32_t v)
-{
-    return __builtin_bswap32(v);
-}
+uint32_t swap32(uint32_t v) { return __builtin_bswap32(v); }
 
-float toFloatByAtof(const char* text)
-{
-    return float(atof(text));
-}
+float toFloatByAtof(const char* text) { return float(atof(text)); }
 
-float toFloatByAtof(const wchar_t* text)
-{
-    return float(atof(core::string2stringc(text).c_str()));
-}
+float toFloatByAtof(const wchar_t* text) { return float(atof(core::string2stringc(text).c_str())); }
 
 float toFloatByParser(const char* text)
 {

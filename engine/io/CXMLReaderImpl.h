@@ -6,11 +6,11 @@
 // Every scan is bounded by the end of what was read, so truncated markup yields the nodes read
 // so far and never looks past the buffer. Nothing is validated; malformed input gives odd nodes.
 
-#include "engine/io/IXMLReader.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "engine/io/IXMLReader.h"
 
 namespace pravik::io {
 
@@ -121,7 +121,7 @@ private:
     SText m_emptyString;
     bool m_isEmptyElement = false;
     std::vector<std::basic_string<T>> m_specialCharacters;  // replacement, then the entity's name and ';'
-    std::vector<SAttribute> m_attributes;          // slots kept between tags to reuse their storage
+    std::vector<SAttribute> m_attributes;                   // slots kept between tags to reuse their storage
     int m_attributeCount = 0;
 };
 
