@@ -158,7 +158,7 @@ void CXMLReaderImpl<T, B>::createSpecialCharacterList()
 {
     static const char* const kEntities[] = {"&amp;", "<lt;", ">gt;", "\"quot;", "'apos;"};
     for (const char* e : kEntities) {
-        std::basic_string<T> s;
+        string_type s;
         for (const char* c = e; *c; ++c) s.push_back(T(*c));
         m_specialCharacters.push_back(std::move(s));
     }
@@ -203,6 +203,9 @@ struct SStopTable {
 constexpr SStopTable kNameStops(" \t\r\n>");
 constexpr SStopTable kAttributeNameStops(" \t\r\n=");
 constexpr SStopTable kQuoteStops("\"'");
+constexpr SStopTable kTextStops("<");
+constexpr SStopTable kDoubleQuotedStops("\"&");
+constexpr SStopTable kSingleQuotedStops("'&");
 
 template <class T>
 bool stops(const SStopTable& table, T c)
@@ -219,8 +222,14 @@ template <class T, class B>
 template <class Stops>
 const T* CXMLReaderImpl<T, B>::scan(const T* p, Stops table)
 {
-    while (!stops(*table, *p)) ++p;
-    return p;
+    // Four at a time: a character is looked at only after the one before it did not stop the
+    // scan, so the closing zero is never passed.
+    for (;; p += 4) {
+        if (stops(*table, p[0])) return p;
+        if (stops(*table, p[1])) return p + 1;
+        if (stops(*table, p[2])) return p + 2;
+        if (stops(*table, p[3])) return p + 3;
+    }
 }
 
 template <class T, class B>
@@ -228,9 +237,10 @@ void CXMLReaderImpl<T, B>::SText::grow(size_t n)
 {
     size_t capacity = m_capacity ? m_capacity * 2 : 32;
     while (capacity < n) capacity *= 2;
-    T* data = new T[capacity + 1];
+    core::SAllocator<T> allocator;
+    T* data = allocator.allocate(capacity + 1);
     for (size_t i = 0; i < m_size; ++i) data[i] = m_data[i];
-    delete[] m_data;
+    if (m_data) allocator.deallocate(m_data, m_capacity + 1);
     m_data = data;
     m_capacity = capacity;
 }
@@ -247,8 +257,7 @@ template <class T, class B>
 bool CXMLReaderImpl<T, B>::parseCurrentNode()
 {
     const T* start = m_p;
-    const T* p = m_p;
-    while (*p != T('<') && *p != T(0)) ++p;
+    const T* p = scan(m_p, &kTextStops);
     m_p = p;
 
     if (p != start) {
@@ -402,11 +411,9 @@ void CXMLReaderImpl<T, B>::parseOpeningXMLElement()
         }
         const T quote = *p++;
         const T* valueBegin = p;
+        const SStopTable* valueStops = quote == T('"') ? &kDoubleQuotedStops : &kSingleQuotedStops;
         bool hasEntity = false;
-        while (*p != quote && *p != T(0)) {
-            hasEntity |= *p == T('&');
-            ++p;
-        }
+        for (p = scan(p, valueStops); *p == T('&'); p = scan(p + 1, valueStops)) hasEntity = true;
         if (*p == T(0)) {
             m_p = p;
             return;
@@ -441,7 +448,7 @@ void CXMLReaderImpl<T, B>::replaceSpecialCharacters(const T* begin, const T* end
     const T* copied = begin;
     while (amp < end && (amp - begin) < length - 2) {
         // The first entry of the table whose name follows the '&' in full.
-        const std::basic_string<T>* match = nullptr;
+        const string_type* match = nullptr;
         for (const auto& entity : m_specialCharacters) {
             const size_t nameLength = entity.size() - 1;
             if (amp[1] != entity[1] || size_t(end - amp - 1) < nameLength) continue;

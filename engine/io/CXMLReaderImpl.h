@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/SAllocator.h"
 #include "engine/io/IXMLReader.h"
 
 namespace pravik::io {
@@ -54,7 +55,7 @@ private:
         }
         SText(const SText&) = delete;
         SText& operator=(const SText&) = delete;
-        ~SText() { delete[] m_data; }
+        ~SText() { core::SAllocator<T>().deallocate(m_data, m_capacity + 1); }
 
         void assign(const T* begin, const T* end)
         {
@@ -120,8 +121,9 @@ private:
     SText m_nodeName;
     SText m_emptyString;
     bool m_isEmptyElement = false;
-    std::vector<std::basic_string<T>> m_specialCharacters;  // replacement, then the entity's name and ';'
-    std::vector<SAttribute> m_attributes;                   // slots kept between tags to reuse their storage
+    using string_type = std::basic_string<T, std::char_traits<T>, core::SAllocator<T>>;
+    std::vector<string_type, core::SAllocator<string_type>> m_specialCharacters;  // replacement, name, ';'
+    std::vector<SAttribute, core::SAllocator<SAttribute>> m_attributes;  // slots reused from tag to tag
     int m_attributeCount = 0;
 };
 
