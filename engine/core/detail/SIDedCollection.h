@@ -5,6 +5,10 @@
 // insert and remove hold the mutex; every other operation is unlocked (main thread only).
 // 0xffff is "no id".
 
+#include <type_traits>  // before the allocator, which uses std::true_type
+
+#include "engine/core/SAllocator.h"
+
 #include <boost/intrusive_ptr.hpp>
 
 #include <cstring>
@@ -65,7 +69,7 @@ public:
         TId id;
     };
 
-    using NameIndex = std::map<SName, SIdValue>;
+    using NameIndex = std::map<SName, SIdValue, std::less<SName>, SAllocator<std::pair<const SName, SIdValue>>>;
     using const_iterator = typename NameIndex::const_iterator;
 
     struct SEntry {
@@ -108,7 +112,7 @@ protected:
 
 private:
     NameIndex m_index;
-    std::vector<SEntry> m_slots;
+    std::vector<SEntry, SAllocator<SEntry>> m_slots;
     TId m_nextId = 0;
     TId m_count = 0;
     std::mutex m_mutex;
