@@ -9,29 +9,7 @@
 
 namespace pravik::core {
 
-stringc string2stringc(const wchar_t* text)
-{
-    stringc out;
-    if (!text) return out;
-    for (const wchar_t* c = text; *c; ++c) out.push_back(char(uint32_t(*c) & 0xFF));
-    return out;
-}
 
-stringc stringw2stringc(const stringw& text)
-{
-    stringc out;
-    out.reserve(text.size());
-    for (wchar_t c : text) out.push_back(char(uint32_t(c) & 0xFF));
-    return out;
-}
-
-stringw stringc2stringw(const stringc& text)
-{
-    stringw out;
-    out.reserve(text.size());
-    for (char c : text) out.push_back(wchar_t(static_cast<signed char>(c)));
-    return out;
-}
 
 stringc intToText(int value)
 {
