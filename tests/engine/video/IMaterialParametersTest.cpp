@@ -1,3 +1,4 @@
+#include "engine/io/CAttributes.h"
 #include "tests/engine/video/ParameterBlockFixture.h"
 
 #include <gtest/gtest.h>
@@ -278,4 +279,120 @@ TEST_F(MaterialParameters, UntypedFormsDispatchOnValueType)
     EXPECT_FALSE(b.setParameter(raw, ESPVT_FLOAT3X3, nine, 0));
     EXPECT_FALSE(b.setParameter(f, E_SHADER_PARAMETER_VALUE_TYPE(19), in, 0));
     EXPECT_FALSE(b.setParameter(f, ESPVT_INT, in, 0));
+}
+
+TEST_F(MaterialParameters, AttributeFormRoundTrip)
+{
+    CBlock a;
+    const auto shininess = a.add("Shininess", ESPT_SHININESS, ESPVT_FLOAT, 1);
+    const auto colors = a.add("Colors", ESPT_CONSTANT, ESPVT_FLOAT4, 3);
+    const auto raw = a.add("Raw", ESPT_CONSTANT, ESPVT_FLOAT3X3, 1);
+    const auto mats = a.add("Mats", ESPT_BONE_MATRICES, ESPVT_FLOAT4X4, 3);
+    const auto cube = a.add("Cube", ESPT_TEXTURE, ESPVT_SAMPLERCUBE, 1);
+    const auto light = a.add("Light", ESPT_LIGHT, ESPVT_LIGHT, 1);
+    const auto ints = a.add("Ints", ESPT_CONSTANT, ESPVT_INT3, 1);
+    const auto col = a.add("Col", ESPT_CONSTANT, ESPVT_COLOR, 1);
+
+    test::FakeTexture flat;  // a 2D texture: a stored form carries no sampler check
+    test::FakeLight sun;
+    a.setParameter(shininess, 0, 2.5f);
+    const v4 c4[3] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}};
+    a.setParameter(colors, c4, 0);
+    core::CMatrix4<float> nearIdentity = core::IdentityMatrix;
+    nearIdentity[0] = 1.0000005f;
+    nearIdentity[7] = -0.0000005f;
+    a.setParameter(mats, 1, nearIdentity);  // stored: not flagged identity
+    a.setParameter(mats, 2, translation(4));
+    a.setParameter(light, 0, boost::intrusive_ptr<CLight>(sun.get()));
+    a.setParameter(ints, 0, core::vector3d<int>(-1, 0, 7));
+    a.setParameter(col, 0, SColor(1, 2, 3, 4));
+
+    io::CAttributes store(nullptr);
+    a.serializeAttributes(&store);
+    store.push("Cube");
+    store.setAttribute(3, reinterpret_cast<io::TexturePtr>(flat.get()));
+    store.pop();
+
+    const struct {
+        const char* group;
+        int count;
+        const char* valueType;
+        const char* firstElement;
+    } kGroups[] = {
+        {"Shininess", 4, "float", "value"}, {"Colors", 6, "float4", "[0]"}, {"Raw", 3, "float3x3", nullptr},
+        {"Mats", 6, "float4x4", "[0]"},     {"Light", 4, "light", "value"},
+    };
+    for (const auto& g : kGroups) {
+        SCOPED_TRACE(g.group);
+        store.push(g.group);
+        EXPECT_EQ(store.getAttributeCount(), g.count);
+        EXPECT_STREQ(store.getAttributeName(0), "Type");
+        EXPECT_STREQ(store.getEnum("Value Type"), g.valueType);
+        if (g.firstElement) {
+            EXPECT_STREQ(store.getAttributeName(3), g.firstElement);
+        }
+        store.pop();
+    }
+    store.push("Shininess");
+    EXPECT_EQ(store.getFloat("value"), 2.5f);
+    EXPECT_EQ(store.getInt("Array Size"), 1);
+    store.pop();
+    store.push("Colors");
+    EXPECT_STREQ(store.getAttributeName(5), "[2]");
+    store.pop();
+
+    CBlock b;
+    b.add("Shininess", ESPT_SHININESS, ESPVT_FLOAT, 1);
+    b.add("Colors", ESPT_CONSTANT, ESPVT_FLOAT4, 3);
+    b.add("Raw", ESPT_CONSTANT, ESPVT_FLOAT3X3, 1);
+    b.add("Mats", ESPT_BONE_MATRICES, ESPVT_FLOAT4X4, 3);
+    b.add("Cube", ESPT_TEXTURE, ESPVT_SAMPLERCUBE, 1);
+    b.add("Light", ESPT_LIGHT, ESPVT_LIGHT, 1);
+    b.add("Ints", ESPT_CONSTANT, ESPVT_INT3, 1);
+    b.add("Col", ESPT_CONSTANT, ESPVT_COLOR, 1);
+    std::memset(b.getParameterBlock() + b.getParameterDef(raw)->index, 0x5a, 36);
+    b.dirty = 0;
+    b.deserializeAttributes(&store);
+    EXPECT_EQ(b.dirty, 0);
+
+    float s = 0;
+    b.getParameter(shininess, 0, s);
+    EXPECT_EQ(s, 2.5f);
+    v4 back[3];
+    b.getParameter(colors, back, 0);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(back[i], c4[i]);
+    EXPECT_EQ(b.getParameterBlock()[b.getParameterDef(raw)->index + 35], 0x5a);  // untouched
+    EXPECT_EQ(b.pointerAt<core::CMatrix4<float>>(mats, 0), nullptr);  // written as identity
+    EXPECT_EQ(b.pointerAt<core::CMatrix4<float>>(mats, 1), nullptr);  // within the tolerance
+    core::CMatrix4<float> m;
+    b.getParameter(mats, 2, m);
+    EXPECT_EQ(m, translation(4));
+    EXPECT_FALSE(m.getDefinitelyIdentityMatrix());
+    EXPECT_EQ(b.pointerAt<ITexture>(cube, 0), flat.get());  // 2D into a cube sampler, unchecked
+    EXPECT_EQ(flat.refs, 2);
+    EXPECT_EQ(b.pointerAt<CLight>(light, 0), sun.get());
+    EXPECT_EQ(sun.refs, 3);
+    core::vector3d<int> iv;
+    b.getParameter(ints, 0, iv);
+    EXPECT_EQ(iv, core::vector3d<int>(-1, 0, 7));
+    SColor cb;
+    b.getParameter(col, 0, cb);
+    EXPECT_EQ(cb, SColor(1, 2, 3, 4));
+
+    // Elements are read by position: other names in the same order read the same.
+    io::CAttributes renamed(nullptr);
+    renamed.push("Shininess");
+    renamed.addEnum("Type", 0, getStringsInternal((E_SHADER_PARAMETER_TYPE*)nullptr));
+    renamed.addEnum("Value Type", 0, getStringsInternal((E_SHADER_PARAMETER_VALUE_TYPE*)nullptr));
+    renamed.addInt("Array Size", 1);
+    renamed.addFloat("anything", 9.5f);
+    renamed.pop();
+    b.deserializeAttributes(&renamed);
+    b.getParameter(shininess, 0, s);
+    EXPECT_EQ(s, 9.5f);
+
+    a.dropParameters();
+    b.dropParameters();
+    EXPECT_EQ(flat.refs, 1);
+    EXPECT_EQ(sun.refs, 1);
 }
