@@ -37,6 +37,11 @@ void CEnumAttribute::setFloat(float value)
     setInt(core::truncateToInt(value));
 }
 
+void CEnumAttribute::setString(const char* text)
+{
+    m_literal.assign(text ? text : "");
+}
+
 void CEnumAttribute::setEnum(const char* literal, const char* const* literals)
 {
     if (literals)

@@ -18,7 +18,8 @@ public:
     core::stringw getStringW() const override;
     void setInt(int index) override;  // "" outside the list
     void setFloat(float value) override;
-    void setString(const char* text) override { m_literal = text ? text : ""; }
+    void setString(const char* text) override;  // kept even when not in the list
+    using IAttribute::setString;
     // Appends the null-terminated literals (a second call lengthens the list), then sets literal.
     void setEnum(const char* literal, const char* const* literals) override;
     E_ATTRIBUTE_KIND getType() const override { return EAK_ENUM; }

@@ -51,6 +51,7 @@ public:
     void setFloat(float value) override;
     void setBool(bool value) override;
     void setString(const char* text) override;  // numbers separated by anything else
+    using IAttribute::setString;
     void setColor(video::SColorf color) override;
     void setColor(video::SColor color) override;
     void setVector2d(core::vector2d<float> v) override;

@@ -17,6 +17,7 @@ public:
     void setFloat(float v) override { m_value = v != 0.f; }
     void setBool(bool v) override { m_value = v; }
     void setString(const char* text) override;  // exactly "true" is true
+    using IAttribute::setString;
     E_ATTRIBUTE_KIND getType() const override { return EAK_BOOL; }
     const wchar_t* getTypeString() const override { return L"bool"; }
 
@@ -34,6 +35,7 @@ public:
     void setInt(int v) override { m_value = v; }
     void setFloat(float v) override;
     void setString(const char* text) override;
+    using IAttribute::setString;
     E_ATTRIBUTE_KIND getType() const override { return EAK_INT; }
     const wchar_t* getTypeString() const override { return L"int"; }
 
@@ -51,6 +53,7 @@ public:
     void setInt(int v) override { m_value = float(v); }
     void setFloat(float v) override { m_value = v; }
     void setString(const char* text) override;
+    using IAttribute::setString;
     E_ATTRIBUTE_KIND getType() const override { return EAK_FLOAT; }
     const wchar_t* getTypeString() const override { return L"float"; }
 

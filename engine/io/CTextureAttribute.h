@@ -17,6 +17,7 @@ public:
     core::stringc getString() const override;
     core::stringw getStringW() const override;  // "" without a texture or a name
     void setString(const char* text) override;  // "" or null: no texture
+    using IAttribute::setString;
     void setTexture(const TexturePtr& texture) override;
     E_ATTRIBUTE_KIND getType() const override { return EAK_TEXTURE; }
     const wchar_t* getTypeString() const override { return L"texture"; }
@@ -78,6 +79,7 @@ public:
     int getInt() const override;
     bool getBool() const override { return m_value != nullptr; }
     void setString(const char* text) override;  // "0x..."; anything else leaves the pointer
+    using IAttribute::setString;
     E_ATTRIBUTE_KIND getType() const override { return EAK_USER_POINTER; }
     const wchar_t* getTypeString() const override { return L"userPointer"; }
 

@@ -55,6 +55,8 @@ bool CXMLAttributesReader::read(IAttributes* attributes)
                 break;
         }
     }
+    // A block cut short leaves the store at its root all the same.
+    for (; openGroups > 0; --openGroups) attributes->pop();
     return true;
 }
 

@@ -21,7 +21,7 @@ public:
     CXMLAttributesReader& operator=(const CXMLAttributesReader&) = delete;
 
     // Clears the store and fills it; false only when the start check fails. Leaves the reader
-    // on the enclosing end tag, or at the end of the input.
+    // on the enclosing end tag, or at the end of the input, and the store at its root.
     bool read(IAttributes* attributes) override;
 
 private:
