@@ -32,6 +32,10 @@ struct SDriverServices {
     io::IFileSystem* (*getFileSystem)(IVideoDriver*) = nullptr;
     IShaderManager* (*getShaderManager)(IVideoDriver*) = nullptr;
     void (*onShaderDestroyed)(IVideoDriver*, IShader*) = nullptr;
+    // Limits of the fixed-function pipeline; without them the pipeline's own maxima (4, 8, 6).
+    unsigned (*getTextureUnitCount)(IVideoDriver*) = nullptr;
+    unsigned (*getMaxDynamicLightCount)(IVideoDriver*) = nullptr;
+    unsigned (*getMaxUserClipPlanes)(IVideoDriver*) = nullptr;
 };
 void setDriverServices(const SDriverServices& services);
 const SDriverServices& getDriverServices();
