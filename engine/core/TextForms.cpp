@@ -25,9 +25,6 @@ stringc floatToText(float value)
     return buffer;
 }
 
-bool equalsIgnoreCase(const char* a, const char* b)
-{
-    return strcasecmp(a, b) == 0;
-}
+bool equalsIgnoreCase(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
 
 }  // namespace pravik::core

@@ -2,10 +2,10 @@
 // Helpers of the attribute and XML text forms: narrowing and widening without any encoding,
 // the number texts, and the float-to-integer conversion that file data goes through.
 
-#include "engine/core/pravikString.h"
-
 #include <cmath>
 #include <cstdint>
+
+#include "engine/core/pravikString.h"
 
 namespace pravik::core {
 

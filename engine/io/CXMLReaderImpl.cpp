@@ -3,11 +3,11 @@
 
 #include "engine/io/CXMLReaderImpl.h"
 
-#include "engine/core/TextForms.h"
-#include "engine/core/fast_atof.h"
-
 #include <cstdlib>
 #include <cstring>
+
+#include "engine/core/TextForms.h"
+#include "engine/core/fast_atof.h"
 
 namespace pravik::io {
 
@@ -19,34 +19,13 @@ bool isWhiteSpace(T c)
     return c == T(' ') || c == T('\t') || c == T('\n') || c == T('\r');
 }
 
-template <class T>
-bool equals(const std::basic_string<T>& s, const T* text)
-{
-    const size_t n = s.size();
-    for (size_t i = 0; i < n; ++i)
-        if (text[i] != s[i]) return false;
-    return text[n] == T(0);
-}
+uint16_t swap16(uint16_t v) { return uint16_t((v >> 8) | (v << 8)); }
 
-uint16_t swap16(uint16_t v)
-{
-    return uint16_t((v >> 8) | (v << 8));
-}
+uint32_t swap32(uint32_t v) { return __builtin_bswap32(v); }
 
-uint32_t swap32(uint32_t v)
-{
-    return __builtin_bswap32(v);
-}
+float toFloatByAtof(const char* text) { return float(atof(text)); }
 
-float toFloatByAtof(const char* text)
-{
-    return float(atof(text));
-}
-
-float toFloatByAtof(const wchar_t* text)
-{
-    return float(atof(core::string2stringc(text).c_str()));
-}
+float toFloatByAtof(const wchar_t* text) { return float(atof(core::string2stringc(text).c_str())); }
 
 float toFloatByParser(const char* text)
 {
@@ -179,7 +158,7 @@ void CXMLReaderImpl<T, B>::createSpecialCharacterList()
 {
     static const char* const kEntities[] = {"&amp;", "<lt;", ">gt;", "\"quot;", "'apos;"};
     for (const char* e : kEntities) {
-        string_type s;
+        std::basic_string<T> s;
         for (const char* c = e; *c; ++c) s.push_back(T(*c));
         m_specialCharacters.push_back(std::move(s));
     }
@@ -207,20 +186,69 @@ bool CXMLReaderImpl<T, B>::readToNextElement()
     }
 }
 
+// Scans stop at a zero character as well as at what they look for. The text always ends in
+// zeros, so no scan can run past it, and a zero inside the text ends the document there.
+
+namespace {
+
+struct SStopTable {
+    bool stop[256] = {};
+    constexpr SStopTable(const char* chars)
+    {
+        stop[0] = true;
+        for (; *chars; ++chars) stop[static_cast<unsigned char>(*chars)] = true;
+    }
+};
+
+constexpr SStopTable kNameStops(" \t\r\n>");
+constexpr SStopTable kAttributeNameStops(" \t\r\n=");
+constexpr SStopTable kQuoteStops("\"'");
+
+template <class T>
+bool stops(const SStopTable& table, T c)
+{
+    if constexpr (sizeof(T) == 1)
+        return table.stop[static_cast<unsigned char>(c)];
+    else
+        return uint32_t(c) < 256 && table.stop[uint32_t(c)];
+}
+
+}  // namespace
+
+template <class T, class B>
+template <class Stops>
+const T* CXMLReaderImpl<T, B>::scan(const T* p, Stops table)
+{
+    while (!stops(*table, *p)) ++p;
+    return p;
+}
+
+template <class T, class B>
+void CXMLReaderImpl<T, B>::SText::grow(size_t n)
+{
+    size_t capacity = m_capacity ? m_capacity * 2 : 32;
+    while (capacity < n) capacity *= 2;
+    T* data = new T[capacity + 1];
+    for (size_t i = 0; i < m_size; ++i) data[i] = m_data[i];
+    delete[] m_data;
+    m_data = data;
+    m_capacity = capacity;
+}
+
+template <class T, class B>
+bool CXMLReaderImpl<T, B>::SText::equals(const T* text) const
+{
+    for (size_t i = 0; i < m_size; ++i)
+        if (text[i] != m_data[i]) return false;
+    return text[m_size] == T(0);
+}
+
 template <class T, class B>
 bool CXMLReaderImpl<T, B>::parseCurrentNode()
 {
     const T* start = m_p;
     const T* p = m_p;
-    const T* const end = m_textEnd;
-    if constexpr (sizeof(T) == 1) {
-        const void* lt = memchr(p, '<', size_t(end - p));
-        const T* stop = lt ? static_cast<const T*>(lt) : end;
-        const void* zero = memchr(p, 0, size_t(stop - p));
-        p = zero ? static_cast<const T*>(zero) : stop;
-    } else {
-        while (p < end && *p != T('<') && *p != T(0)) ++p;
-    }
+    while (*p != T('<') && *p != T(0)) ++p;
     m_p = p;
 
     if (p != start) {
@@ -232,21 +260,15 @@ bool CXMLReaderImpl<T, B>::parseCurrentNode()
                 if (!isWhiteSpace(*c)) dropped = false;
         }
         if (!dropped) {
-            // Text after the last tag is never reported.
-            if (p >= end || *p == T(0)) return false;
+            if (*p == T(0)) return false;  // text after the last tag is never reported
             setTextNode(start, p);
             return true;
         }
     }
-    if (p >= end || *p == T(0)) return false;
+    if (*p == T(0)) return false;
 
     ++p;  // past '<'
     m_p = p;
-    if (p >= end) {
-        // A lone '<' closing the text: an element with no name.
-        parseOpeningXMLElement();
-        return true;
-    }
     switch (*p) {
         case T('/'):
             parseClosingXMLElement();
@@ -255,13 +277,13 @@ bool CXMLReaderImpl<T, B>::parseCurrentNode()
             ignoreDefinition();
             break;
         case T('!'):
-            if (p + 1 < end && p[1] == T('['))
+            if (p[1] == T('['))
                 parseCDATA();
             else
                 parseComment();
             break;
         default:
-            parseOpeningXMLElement();
+            parseOpeningXMLElement();  // also a lone '<' at the end: an element with no name
             break;
     }
     return true;
@@ -279,8 +301,8 @@ void CXMLReaderImpl<T, B>::ignoreDefinition()
 {
     m_nodeKind = EXNK_UNKNOWN;
     const T* p = m_p;
-    while (p < m_textEnd && *p != T('>')) ++p;
-    m_p = p < m_textEnd ? p + 1 : p;
+    while (*p != T('>') && *p != T(0)) ++p;
+    m_p = *p ? p + 1 : p;
 }
 
 template <class T, class B>
@@ -291,9 +313,9 @@ void CXMLReaderImpl<T, B>::parseClosingXMLElement()
     m_attributeCount = 0;
     const T* begin = m_p + 1;  // past '/'
     const T* p = begin;
-    while (p < m_textEnd && *p != T('>')) ++p;
+    while (*p != T('>') && *p != T(0)) ++p;
     m_nodeName.assign(begin, p);
-    m_p = p < m_textEnd ? p + 1 : p;
+    m_p = *p ? p + 1 : p;
 }
 
 template <class T, class B>
@@ -303,19 +325,18 @@ void CXMLReaderImpl<T, B>::parseComment()
     const T* bang = m_p;
     const T* p = bang + 1;
     int depth = 1;
-    while (p < m_textEnd) {
+    for (; *p != T(0); ++p) {
         if (*p == T('>')) {
             if (--depth == 0) break;
         } else if (*p == T('<')) {
             ++depth;
         }
-        ++p;
     }
-    // p is the closing '>' (or the text end); the name lies between "!--" and "--".
-    const T* begin = bang + 3 < p ? bang + 3 : p;
-    const T* last = p - 2 > begin ? p - 2 : begin;
+    // p is the closing '>' (or the end); the name lies between "!--" and "--".
+    const T* begin = p - bang > 3 ? bang + 3 : p;
+    const T* last = p - begin > 2 ? p - 2 : begin;
     m_nodeName.assign(begin, last);
-    m_p = p < m_textEnd ? p + 1 : p;
+    m_p = *p ? p + 1 : p;
 }
 
 template <class T, class B>
@@ -325,23 +346,22 @@ void CXMLReaderImpl<T, B>::parseCDATA()
     const T* p = m_p;
     // "![CDATA[" is assumed, not checked.
     for (int i = 0; i < 8; ++i) {
-        if (p >= m_textEnd || *p == T(0)) {
+        if (*p == T(0)) {
             m_p = p;
             return;
         }
         ++p;
     }
     const T* begin = p;
-    while (p + 2 < m_textEnd) {
+    for (; *p != T(0); ++p) {
         if (p[0] == T(']') && p[1] == T(']') && p[2] == T('>')) {
             m_nodeName.assign(begin, p);
             m_p = p + 3;
             return;
         }
-        ++p;
     }
     m_nodeName.clear();
-    m_p = m_textEnd;
+    m_p = p;
 }
 
 template <class T, class B>
@@ -357,13 +377,12 @@ void CXMLReaderImpl<T, B>::parseOpeningXMLElement()
     m_nodeKind = EXNK_ELEMENT;
     m_isEmptyElement = false;
     m_attributeCount = 0;
-    const T* const end = m_textEnd;
     const T* p = m_p;
     const T* nameBegin = p;
-    while (p < end && *p != T('>') && !isWhiteSpace(*p)) ++p;
+    p = scan(p, &kNameStops);
     const T* nameEnd = p;
 
-    while (p < end && *p != T('>')) {
+    while (*p != T('>') && *p != T(0)) {
         if (isWhiteSpace(*p)) {
             ++p;
             continue;
@@ -373,24 +392,31 @@ void CXMLReaderImpl<T, B>::parseOpeningXMLElement()
             m_isEmptyElement = true;
             break;
         }
-        const T* attrBegin = p;
-        while (p < end && !isWhiteSpace(*p) && *p != T('=')) ++p;
-        const T* attrEnd = p;
-        while (p < end && *p != T('"') && *p != T('\'') && *p != T(0)) ++p;
-        if (p >= end || *p == T(0)) {  // the element ends here, its name unset
+        const T* attributeBegin = p;
+        p = scan(p, &kAttributeNameStops);
+        const T* attributeEnd = p;
+        p = scan(p, &kQuoteStops);  // whatever stands between the name and the quote
+        if (*p == T(0)) {           // the element ends here, its name unset
             m_p = p;
             return;
         }
         const T quote = *p++;
         const T* valueBegin = p;
-        while (p < end && *p != quote && *p != T(0)) ++p;
-        if (p >= end || *p == T(0)) {
+        bool hasEntity = false;
+        while (*p != quote && *p != T(0)) {
+            hasEntity |= *p == T('&');
+            ++p;
+        }
+        if (*p == T(0)) {
             m_p = p;
             return;
         }
         SAttribute& a = appendAttribute();
-        a.Name.assign(attrBegin, attrEnd);
-        replaceSpecialCharacters(valueBegin, p, a.Value);
+        a.Name.assign(attributeBegin, attributeEnd);
+        if (hasEntity)
+            replaceSpecialCharacters(valueBegin, p, a.Value);
+        else
+            a.Value.assign(valueBegin, p);
         ++p;  // past the closing quote
     }
 
@@ -399,15 +425,14 @@ void CXMLReaderImpl<T, B>::parseOpeningXMLElement()
         m_isEmptyElement = true;
     }
     m_nodeName.assign(nameBegin, nameEnd);
-    m_p = p < end ? p + 1 : p;
+    m_p = *p ? p + 1 : p;
 }
 
 template <class T, class B>
-void CXMLReaderImpl<T, B>::replaceSpecialCharacters(const T* begin, const T* end, string_type& out) const
+void CXMLReaderImpl<T, B>::replaceSpecialCharacters(const T* begin, const T* end, SText& out) const
 {
     const ptrdiff_t length = end - begin;
-    const T* amp = begin;
-    while (amp < end && *amp != T('&')) ++amp;
+    const T* amp = findAmpersand(begin, end);
     if (amp == end) {
         out.assign(begin, end);
         return;
@@ -415,26 +440,43 @@ void CXMLReaderImpl<T, B>::replaceSpecialCharacters(const T* begin, const T* end
     out.clear();
     const T* copied = begin;
     while (amp < end && (amp - begin) < length - 2) {
-        bool matched = false;
-        for (const string_type& entity : m_specialCharacters) {
+        // The first entry of the table whose name follows the '&' in full.
+        const std::basic_string<T>* match = nullptr;
+        for (const auto& entity : m_specialCharacters) {
             const size_t nameLength = entity.size() - 1;
-            if (size_t(end - amp - 1) >= nameLength &&
-                std::char_traits<T>::compare(amp + 1, entity.data() + 1, nameLength) == 0) {
-                out.append(copied, amp);
-                out.push_back(entity[0]);
-                amp += entity.size();
-                copied = amp;
-                matched = true;
+            if (amp[1] != entity[1] || size_t(end - amp - 1) < nameLength) continue;
+            size_t i = 1;
+            while (i < nameLength && amp[1 + i] == entity[1 + i]) ++i;
+            if (i == nameLength) {
+                match = &entity;
                 break;
             }
         }
-        if (!matched) {
+        if (match) {
+            out.append(copied, amp);
+            out.push_back((*match)[0]);
+            amp += match->size();
+            copied = amp;
+        } else {
             out.append(copied, amp + 1);
             copied = ++amp;
         }
-        while (amp < end && *amp != T('&')) ++amp;
+        amp = findAmpersand(amp, end);
     }
     out.append(copied, end);
+}
+
+template <class T, class B>
+const T* CXMLReaderImpl<T, B>::findAmpersand(const T* begin, const T* end)
+{
+    if (begin >= end) return end;
+    if constexpr (sizeof(T) == 1) {
+        const void* amp = memchr(begin, '&', size_t(end - begin));
+        return amp ? static_cast<const T*>(amp) : end;
+    } else {
+        while (begin < end && *begin != T('&')) ++begin;
+        return begin;
+    }
 }
 
 template <class T, class B>
@@ -442,7 +484,7 @@ const typename CXMLReaderImpl<T, B>::SAttribute* CXMLReaderImpl<T, B>::findAttri
 {
     if (!name) return nullptr;
     for (int i = 0; i < m_attributeCount; ++i)
-        if (equals(m_attributes[size_t(i)].Name, name)) return &m_attributes[size_t(i)];
+        if (m_attributes[size_t(i)].Name.equals(name)) return &m_attributes[size_t(i)];
     return nullptr;
 }
 
