@@ -85,8 +85,8 @@ public:
     SIDedCollection(const SIDedCollection&) = delete;
     SIDedCollection& operator=(const SIDedCollection&) = delete;
 
-    // The new entry's id. A name that is already indexed is refused with 0xffff (a managed name
-    // handed over is freed then), so one name never carries two entries.
+    // The new entry's id. A null name, a name that is already indexed and a full registry
+    // (ids 0 to 0xfffe) are refused with 0xffff, a managed name handed over being freed then.
     TId insert(const char* name, const T& value, bool managedName);
     bool remove(TId id, bool force = false);          // in-use entries only go with force
     TId removeAll(bool force);                         // how many were removed, in name order
@@ -122,6 +122,10 @@ template <class T, class TId, bool U, class P, class V>
 TId SIDedCollection<T, TId, U, P, V>::insert(const char* name, const T& value, bool managedName)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (!name || m_nextId == InvalidId) {  // no name, or every id up to 0xfffe taken
+        if (managedName) delete[] name;
+        return InvalidId;
+    }
     auto [pos, added] = m_index.emplace(std::piecewise_construct, std::forward_as_tuple(name),
                                         std::forward_as_tuple(m_nextId));
     if (!added) {
@@ -176,7 +180,7 @@ TId SIDedCollection<T, TId, U, P, V>::removeAll(bool force)
 template <class T, class TId, bool U, class P, class V>
 bool SIDedCollection<T, TId, U, P, V>::rename(TId id, const char* name, bool managedName)
 {
-    if (!isOccupied(id)) return false;
+    if (!name || !isOccupied(id)) return false;
     auto [pos, added] = m_index.emplace(std::piecewise_construct, std::forward_as_tuple(name),
                                         std::forward_as_tuple(id));
     if (!added) return false;

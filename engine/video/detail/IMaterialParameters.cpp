@@ -1,5 +1,9 @@
 #include "engine/video/detail/IMaterialParameters.h"
 
+#include "engine/memory/Pools.h"
+
+#include <new>
+
 namespace pravik::video {
 
 // Handles over textures and lights count through the installed hooks.
@@ -29,9 +33,20 @@ unsigned textureSamplerType(const ITexture* texture)
     return ESPVT_SAMPLER2D + (type & 3u);
 }
 
-// The matrices that parameter blocks own.
-core::CMatrix4<float>* takeParameterMatrix(const core::CMatrix4<float>& value) { return new core::CMatrix4<float>(value); }
+// The matrices that parameter blocks own come from the engine's matrix pool.
+core::CMatrix4<float>* takeParameterMatrix(const core::CMatrix4<float>& value)
+{
+    if (!memory::Matrix4Pool) memory::createPools();  // normally made by the application first
+    void* block = memory::Matrix4Pool->malloc();
+    if (!block) throw std::bad_alloc();
+    return new (block) core::CMatrix4<float>(value);
+}
 
-void giveParameterMatrix(core::CMatrix4<float>* matrix) { delete matrix; }
+void giveParameterMatrix(core::CMatrix4<float>* matrix)
+{
+    if (!matrix) return;
+    matrix->~CMatrix4();
+    memory::Matrix4Pool->free(matrix);
+}
 
 }  // namespace pravik::video::detail

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -159,4 +160,20 @@ TEST(SIDedCollection, ManagedNamesAreFreedOnce)
     EXPECT_TRUE(r.rename(1, owned("deux"), true));
     EXPECT_EQ(r.getId("deux"), 1);
     EXPECT_EQ(r.size(), 2);
+}
+
+TEST(SIDedCollection, RefusesAFullTableAndNullNames)
+{
+    Registry r;
+    std::vector<std::string> names;
+    names.reserve(0xffff);
+    for (unsigned i = 0; i < 0xffff; ++i) names.push_back("n" + std::to_string(i));
+    for (unsigned i = 0; i < 0xfffe; ++i) ASSERT_EQ(r.insert(names[i].c_str(), Ptr(new Counted), false), i);
+    EXPECT_EQ(r.insert(names[0xfffe].c_str(), Ptr(new Counted), false), 0xfffe);
+    EXPECT_EQ(r.insert(owned("one too many"), Ptr(new Counted), true), 0xffff);
+    EXPECT_EQ(r.size(), 0xffff);
+    EXPECT_TRUE(r.remove(7));
+    EXPECT_EQ(r.insert("again", Ptr(new Counted), false), 7);
+    EXPECT_EQ(r.insert(nullptr, Ptr(new Counted), false), 0xffff);
+    EXPECT_FALSE(r.rename(7, nullptr, false));
 }
