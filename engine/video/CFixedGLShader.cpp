@@ -1,11 +1,11 @@
 #include "engine/video/CFixedGLShader.h"
 
-#include "engine/io/IAttributes.h"
-#include "engine/video/IShaderManager.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
+
+#include "engine/io/IAttributes.h"
+#include "engine/video/IShaderManager.h"
 
 namespace pravik::video {
 
@@ -16,7 +16,10 @@ unsigned limit(unsigned (*query)(IVideoDriver*), IVideoDriver* driver, unsigned 
     return query ? query(driver) : fallback;
 }
 
-const char* typeName(E_SHADER_PARAMETER_TYPE type) { return getStringsInternal((E_SHADER_PARAMETER_TYPE*)nullptr)[type]; }
+const char* typeName(E_SHADER_PARAMETER_TYPE type)
+{
+    return getStringsInternal((E_SHADER_PARAMETER_TYPE*)nullptr)[type];
+}
 
 }  // namespace
 
@@ -28,7 +31,9 @@ CFixedGLShader::CFixedGLShader(unsigned short id, const char* name, const SFixed
 }
 
 CFixedGLShader::CFixedGLShader(unsigned short id, const char* name, IVideoDriver* driver)
-    : IShader(id, name, driver), m_vertexState(&m_ownVertexState), m_fragmentState(&m_ownFragmentState),
+    : IShader(id, name, driver),
+      m_vertexState(&m_ownVertexState),
+      m_fragmentState(&m_ownFragmentState),
       m_ownsStates(true)
 {
 }
@@ -46,7 +51,8 @@ void CFixedGLShader::derive()
     const auto& services = detail::shadermanager::getDriverServices();
     const unsigned lights = vs.getLightCount();
     const unsigned colorGen = vs.getColorGen();
-    const unsigned unitCount = std::min({fs.getActiveUnitCount(), limit(services.getTextureUnitCount, m_driver, 4), 4u});
+    const unsigned unitCount =
+        std::min({fs.getActiveUnitCount(), limit(services.getTextureUnitCount, m_driver, 4), 4u});
     const unsigned lightCount = std::min({lights, limit(services.getMaxDynamicLightCount, m_driver, 8), 8u});
     const unsigned planeCount = std::min(limit(services.getMaxUserClipPlanes, m_driver, 6), 6u);
     auto spriteReplaced = [&](unsigned u) { return (fs.word >> (13 + u) & 1u) != 0; };
@@ -72,8 +78,10 @@ void CFixedGLShader::derive()
             m_driverArrayMask |= 1u << (1 + u);
         } else {
             m_driverArrayMask |= 1u << (1 + u);
-            if (gen == ETGT_SIMPLE_SPHERE_MAP) firstRun.push_back((unsigned char)u);
-            else if (gen == ETGT_SPHERE_MAP) secondRun.push_back((unsigned char)u);
+            if (gen == ETGT_SIMPLE_SPHERE_MAP)
+                firstRun.push_back((unsigned char)u);
+            else if (gen == ETGT_SPHERE_MAP)
+                secondRun.push_back((unsigned char)u);
         }
     }
     unsigned char k = 0;
@@ -140,7 +148,8 @@ void CFixedGLShader::derive()
         const auto sub = (unsigned char)u;
         const bool used = fs.texEnv[u].usesTexture();
         if (used) add(ESPT_TEXTURE, ESPVT_SAMPLER2D, sub, "%s%u", u);
-        if (used && !spriteReplaced(u) && vs.getTexGen(u) == ETGT_NONE) add(ESPT_TEXTURE_MATRIX, ESPVT_FLOAT4X4, sub, "%s%u", u);
+        if (used && !spriteReplaced(u) && vs.getTexGen(u) == ETGT_NONE)
+            add(ESPT_TEXTURE_MATRIX, ESPVT_FLOAT4X4, sub, "%s%u", u);
         if (fs.texEnv[u].usesConstantColor()) add(ESPT_TEXTURE_ENV_COLOR, ESPVT_COLOR, sub, "%s%u", u);
     }
     for (unsigned j = 0; j < planeCount; ++j)

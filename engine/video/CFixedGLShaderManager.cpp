@@ -21,7 +21,8 @@ unsigned int CFixedGLShaderManager::hashFragmentState(const SFixedGLShaderFragme
     return h;
 }
 
-boost::intrusive_ptr<IShader> CFixedGLShaderManager::createShader(const char* name, const SFixedGLShaderVertexState& vs,
+boost::intrusive_ptr<IShader> CFixedGLShaderManager::createShader(const char* name,
+                                                                  const SFixedGLShaderVertexState& vs,
                                                                   const SFixedGLShaderFragmentState& fs)
 {
     const bool named = name && *name;
@@ -30,10 +31,12 @@ boost::intrusive_ptr<IShader> CFixedGLShaderManager::createShader(const char* na
         if (id != 0xffff) return get(id);
     }
     const SFixedGLShaderVertexState* vertex = &*m_vertexStates.insert(vs).first;
-    const SFixedGLShaderFragmentState* fragment = &m_fragmentStates.insert({hashFragmentState(fs), fs}).first->state;
+    const SFixedGLShaderFragmentState* fragment =
+        &m_fragmentStates.insert({hashFragmentState(fs), fs}).first->state;
 
     char key[64];
-    std::snprintf(key, sizeof(key), "%lx_%lx", (unsigned long)(uintptr_t)vertex, (unsigned long)(uintptr_t)fragment);
+    std::snprintf(key, sizeof(key), "%lx_%lx", (unsigned long)(uintptr_t)vertex,
+                  (unsigned long)(uintptr_t)fragment);
     const unsigned short known = getId(key);
     if (known != 0xffff) return get(known);
     boost::intrusive_ptr<IShader> shader(new CFixedGLShader(getNextId(), key, vertex, fragment, m_driver));

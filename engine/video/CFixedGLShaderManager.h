@@ -5,10 +5,10 @@
 // (hexadecimal) and, when the caller names it, under that name too. The interning sets only
 // grow and their records never move.
 
+#include <set>
+
 #include "engine/video/CFixedGLShader.h"
 #include "engine/video/IShaderManager.h"
-
-#include <set>
 
 namespace pravik::video {
 
@@ -19,7 +19,10 @@ public:
         SFixedGLShaderFragmentState state;
     };
     struct SFixedGLShaderStateComparator {
-        bool operator()(const SFixedGLShaderVertexState& a, const SFixedGLShaderVertexState& b) const { return a.word < b.word; }
+        bool operator()(const SFixedGLShaderVertexState& a, const SFixedGLShaderVertexState& b) const
+        {
+            return a.word < b.word;
+        }
         bool operator()(const SHashedFragmentState& a, const SHashedFragmentState& b) const;
     };
 

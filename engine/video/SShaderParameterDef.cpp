@@ -80,8 +80,14 @@ void normalise(const char* name, char* out)
     int depth = 0;
     for (; *name; ++name) {
         const char c = *name;
-        if (c == '[') { ++depth; continue; }
-        if (c == ']') { --depth; continue; }
+        if (c == '[') {
+            ++depth;
+            continue;
+        }
+        if (c == ']') {
+            --depth;
+            continue;
+        }
         if (depth != 0 || isDigit(c)) continue;
         *out++ = lowerAscii(c);
     }

@@ -1,8 +1,8 @@
 #include "engine/video/detail/IMaterialParameters.h"
 
-#include "engine/memory/Pools.h"
-
 #include <new>
+
+#include "engine/memory/Pools.h"
 
 namespace pravik::video {
 
@@ -22,10 +22,22 @@ SMaterialParameterReferenceHooks g_hooks;
 
 void setMaterialParameterReferenceHooks(const SMaterialParameterReferenceHooks& hooks) { g_hooks = hooks; }
 
-void grabReference(ITexture* texture) { if (texture && g_hooks.grabTexture) g_hooks.grabTexture(texture); }
-void dropReference(ITexture* texture) { if (texture && g_hooks.dropTexture) g_hooks.dropTexture(texture); }
-void grabReference(CLight* light) { if (light && g_hooks.grabLight) g_hooks.grabLight(light); }
-void dropReference(CLight* light) { if (light && g_hooks.dropLight) g_hooks.dropLight(light); }
+void grabReference(ITexture* texture)
+{
+    if (texture && g_hooks.grabTexture) g_hooks.grabTexture(texture);
+}
+void dropReference(ITexture* texture)
+{
+    if (texture && g_hooks.dropTexture) g_hooks.dropTexture(texture);
+}
+void grabReference(CLight* light)
+{
+    if (light && g_hooks.grabLight) g_hooks.grabLight(light);
+}
+void dropReference(CLight* light)
+{
+    if (light && g_hooks.dropLight) g_hooks.dropLight(light);
+}
 
 unsigned textureSamplerType(const ITexture* texture)
 {

@@ -1,11 +1,11 @@
-#include "engine/io/CFileSystem.h"
-#include "engine/video/CFixedGLShaderManager.h"
-#include "tests/support/TempDir.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "engine/io/CFileSystem.h"
+#include "engine/video/CFixedGLShaderManager.h"
+#include "tests/support/TempDir.h"
 
 using namespace pravik;
 using namespace pravik::video;
@@ -45,22 +45,25 @@ protected:
 std::string attributeList(const IShader& s)
 {
     std::string out;
-    for (unsigned i = 0; i < s.getVertexAttributeCount(); ++i) out += std::string(s.getVertexAttributeDefs()[i].name.c_str()) + " ";
+    for (unsigned i = 0; i < s.getVertexAttributeCount(); ++i)
+        out += std::string(s.getVertexAttributeDefs()[i].name.c_str()) + " ";
     return out;
 }
 
 std::string parameterList(const IShader& s)
 {
     std::string out;
-    for (unsigned i = 0; i < s.getParameterCount(ESS_STAGE0); ++i) out += std::string(s.getParameters(ESS_STAGE0)[i].name.c_str()) + ";";
+    for (unsigned i = 0; i < s.getParameterCount(ESS_STAGE0); ++i)
+        out += std::string(s.getParameters(ESS_STAGE0)[i].name.c_str()) + ";";
     return out;
 }
 
 std::string lightParameters(unsigned light)
 {
     std::string out;
-    for (const char* n : {"Light Position", "Light Direction", "Light Attenuation", "Light Ambient Color", "Light Diffuse Color",
-                          "Light Specular Color", "Light Spot Exponent", "Light Spot Cutoff"})
+    for (const char* n :
+         {"Light Position", "Light Direction", "Light Attenuation", "Light Ambient Color",
+          "Light Diffuse Color", "Light Specular Color", "Light Spot Exponent", "Light Spot Cutoff"})
         out += std::string(n) + " [" + std::to_string(light) + "];";
     return out;
 }
@@ -81,45 +84,77 @@ TEST_F(FixedGLShaders, DerivationTable)
     };
     std::vector<SCase> cases;
     {
-        SCase c{"one textured unit", {}, {}, 6, "Position TexCoord0 Color0 ", "Diffuse Color;Texture0;Texture Matrix0;",
-                1u << 1 | 1u << 18, {0}, {}, 0xff};
+        SCase c{"one textured unit",
+                {},
+                {},
+                6,
+                "Position TexCoord0 Color0 ",
+                "Diffuse Color;Texture0;Texture Matrix0;",
+                1u << 1 | 1u << 18,
+                {0},
+                {},
+                0xff};
         c.fs.setActiveUnitCount(1);
         cases.push_back(c);
     }
     {
-        SCase c{"two lights, sphere map", {}, {}, 6, "Position Normal ",
+        SCase c{"two lights, sphere map",
+                {},
+                {},
+                6,
+                "Position Normal ",
                 "Diffuse Color;Ambient Color;Specular Color;Emsission Color;Shininess;Scene Ambient Light;" +
                     lightParameters(0) + lightParameters(1) + "Texture0;",
-                1u << 1 | 1u << 17, {}, {0}, 0};
+                1u << 1 | 1u << 17,
+                {},
+                {0},
+                0};
         c.vs.setLightCount(2);
         c.vs.setTexGen(0, ETGT_SPHERE_MAP);
         c.fs.setActiveUnitCount(1);
         cases.push_back(c);
     }
     {
-        SCase c{"point sprite unit", {}, {}, 6, "Position Color0 ", "Diffuse Color;Texture0;", 1u << 18, {}, {}, 0xff};
+        SCase c{"point sprite unit",       {},       {}, 6,  "Position Color0 ",
+                "Diffuse Color;Texture0;", 1u << 18, {}, {}, 0xff};
         c.fs.setActiveUnitCount(1);
         c.fs.setPointSpriteCoordReplace(0, true);
         cases.push_back(c);
     }
     {
-        SCase c{"four clip planes, 0 and 5 enabled", {}, {}, 4, "Position Color0 ", "Diffuse Color;Clip Plane0;",
-                1u << 18, {}, {}, 0xff};
+        SCase c{"four clip planes, 0 and 5 enabled", {},       {}, 4,  "Position Color0 ",
+                "Diffuse Color;Clip Plane0;",        1u << 18, {}, {}, 0xff};
         c.fs.setClipPlaneEnable(0, true);
         c.fs.setClipPlaneEnable(5, true);
         cases.push_back(c);
     }
     {
-        SCase c{"tangent-space colour generation", {}, {}, 6, "Position Normal Color0 Tangent0 Binormal0 ",
-                "Diffuse Color;Light Position [0];", 1u << 17 | 1u << 18 | 1u << 20 | 1u << 24, {}, {}, 0};
+        SCase c{"tangent-space colour generation",
+                {},
+                {},
+                6,
+                "Position Normal Color0 Tangent0 Binormal0 ",
+                "Diffuse Color;Light Position [0];",
+                1u << 17 | 1u << 18 | 1u << 20 | 1u << 24,
+                {},
+                {},
+                0};
         c.vs.setColorGen(ECG_TS_POINT_LIGHT);
         cases.push_back(c);
     }
     {
-        SCase c{"fog, alpha test, blend unit, constant colour", {}, {}, 6, "Position TexCoord0 TexCoord1 ",
-                "Diffuse Color;Alpha Ref;Texture0;Texture Matrix0;Texture1;Texture Matrix1;Texture Env Color1;"
-                "Fog Start End0;Fog Color0;ColorGen Constant Color;",
-                1u << 1 | 1u << 2, {0, 1}, {}, 0xff};
+        SCase c{
+            "fog, alpha test, blend unit, constant colour",
+            {},
+            {},
+            6,
+            "Position TexCoord0 TexCoord1 ",
+            "Diffuse Color;Alpha Ref;Texture0;Texture Matrix0;Texture1;Texture Matrix1;Texture Env Color1;"
+            "Fog Start End0;Fog Color0;ColorGen Constant Color;",
+            1u << 1 | 1u << 2,
+            {0, 1},
+            {},
+            0xff};
         c.vs.setFogMode(EFM_LINEAR);
         c.vs.setColorGen(ECG_CONSTANT_COLOR);
         c.fs.setAlphaTestEnable(true);
@@ -136,7 +171,8 @@ TEST_F(FixedGLShaders, DerivationTable)
         EXPECT_EQ(shader.getDriverArrayMask(), c.arrayMask);
         EXPECT_EQ(shader.getUnitListEnd(0), c.firstRun.size());
         EXPECT_EQ(shader.getUnitListEnd(1), c.firstRun.size() + c.secondRun.size());
-        std::vector<unsigned char> units(shader.getUnitList(), shader.getUnitList() + shader.getUnitListEnd(1));
+        std::vector<unsigned char> units(shader.getUnitList(),
+                                         shader.getUnitList() + shader.getUnitListEnd(1));
         std::vector<unsigned char> expected = c.firstRun;
         expected.insert(expected.end(), c.secondRun.begin(), c.secondRun.end());
         EXPECT_EQ(units, expected);
@@ -156,8 +192,9 @@ TEST_F(FixedGLShaders, DriverLimitsCapUnitsAndLights)
     SFixedGLShaderFragmentState fs;
     fs.setActiveUnitCount(2);
     CFixedGLShader shader(0, "s", &vs, &fs, nullptr);
-    EXPECT_EQ(parameterList(shader), "Diffuse Color;Specular Color;Emsission Color;Shininess;Scene Ambient Light;" +
-                                         lightParameters(0) + "Texture0;Texture Matrix0;");
+    EXPECT_EQ(parameterList(shader),
+              "Diffuse Color;Specular Color;Emsission Color;Shininess;Scene Ambient Light;" +
+                  lightParameters(0) + "Texture0;Texture Matrix0;");
     EXPECT_EQ(shader.getParameters(ESS_STAGE0)[5].subId, 0);
     EXPECT_EQ(attributeList(shader), "Position TexCoord0 Normal Color0 ");
 }
@@ -176,13 +213,14 @@ TEST_F(FixedGLShaders, ManagerInternsStatesAndShaders)
     EXPECT_NE(a, c);
     EXPECT_EQ(manager.getInternedVertexStateCount(), 1u);
     EXPECT_EQ(manager.getInternedFragmentStateCount(), 2u);
-    EXPECT_EQ(static_cast<CFixedGLShader*>(a.get())->getFragmentState(), static_cast<CFixedGLShader*>(b.get())->getFragmentState());
+    EXPECT_EQ(static_cast<CFixedGLShader*>(a.get())->getFragmentState(),
+              static_cast<CFixedGLShader*>(b.get())->getFragmentState());
 
     SFixedGLShaderVertexState lit;
     lit.setLightCount(1);
     auto named = manager.createShader("Solid", lit, fs);
     EXPECT_EQ(manager.createShader("Solid", vs, sprite), named);  // the name wins over the states
-    EXPECT_EQ(manager.get(manager.getId("Solid")), named);  // a second entry for the same shader
+    EXPECT_EQ(manager.get(manager.getId("Solid")), named);        // a second entry for the same shader
     EXPECT_EQ(manager.getId(named->getName().c_str()), named->getId());
     EXPECT_NE(named->getName(), "Solid");  // its own name is the key
     EXPECT_EQ(named->getName().find('_') != core::stringc::npos, true);

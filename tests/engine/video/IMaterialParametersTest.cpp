@@ -1,10 +1,10 @@
-#include "engine/io/CAttributes.h"
-#include "tests/engine/video/ParameterBlockFixture.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
+
+#include "engine/io/CAttributes.h"
+#include "tests/engine/video/ParameterBlockFixture.h"
 
 using namespace pravik;
 using namespace pravik::video;
@@ -81,8 +81,8 @@ TEST_F(MaterialParameters, ConvertingAccessorsFollowTheConversionTable)
     // No conversion outside the table.
     EXPECT_FALSE(b.setParameterCvt(c4, 0, 1.0f));
     EXPECT_FALSE(b.getParameterCvt(i, 0, floats));
-    EXPECT_FALSE(b.setParameter(c4, 1, v4()));   // index past the array
-    EXPECT_FALSE(b.setParameter(9, 0, 1.0f));    // no such parameter
+    EXPECT_FALSE(b.setParameter(c4, 1, v4()));  // index past the array
+    EXPECT_FALSE(b.setParameter(9, 0, 1.0f));   // no such parameter
 }
 
 TEST_F(MaterialParameters, ChangeDetection)
@@ -98,7 +98,11 @@ TEST_F(MaterialParameters, ChangeDetection)
         v4 first, second;
         bool dirtyAfterSecond;
     } kCases[] = {
-        {"colorf within tolerance", colf, {0.5f, 0.5f, 0.5f, 0.5f}, {0.5000005f, 0.5f, 0.4999995f, 0.5f}, false},
+        {"colorf within tolerance",
+         colf,
+         {0.5f, 0.5f, 0.5f, 0.5f},
+         {0.5000005f, 0.5f, 0.4999995f, 0.5f},
+         false},
         {"colorf beyond tolerance", colf, {0.5f, 0.5f, 0.5f, 0.5f}, {0.50001f, 0.5f, 0.5f, 0.5f}, true},
         {"float4 compares exactly", c4, {0.5f, 0.5f, 0.5f, 0.5f}, {0.5000005f, 0.5f, 0.4999995f, 0.5f}, true},
         {"float4 equal", c4, {1, 2, 3, 4}, {1, 2, 3, 4}, false},
@@ -178,10 +182,10 @@ TEST_F(MaterialParameters, TexturesCheckTheirSamplerType)
     other.type = 2;
     using TexturePtr = boost::intrusive_ptr<ITexture>;
 
-    EXPECT_FALSE(b.setParameter(cube, 0, TexturePtr(flat.get())));   // 2D into a cube sampler
+    EXPECT_FALSE(b.setParameter(cube, 0, TexturePtr(flat.get())));  // 2D into a cube sampler
     EXPECT_TRUE(b.setParameter(cube, 0, TexturePtr(box.get())));
     EXPECT_EQ(box.refs, 2);
-    EXPECT_TRUE(b.setParameter(cube, 0, TexturePtr()));               // null fits any sampler
+    EXPECT_TRUE(b.setParameter(cube, 0, TexturePtr()));  // null fits any sampler
     EXPECT_EQ(box.refs, 1);
 
     TexturePtr values[3] = {TexturePtr(box.get()), TexturePtr(flat.get()), TexturePtr(other.get())};
@@ -362,8 +366,8 @@ TEST_F(MaterialParameters, AttributeFormRoundTrip)
     b.getParameter(colors, back, 0);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(back[i], c4[i]);
     EXPECT_EQ(b.getParameterBlock()[b.getParameterDef(raw)->index + 35], 0x5a);  // untouched
-    EXPECT_EQ(b.pointerAt<core::CMatrix4<float>>(mats, 0), nullptr);  // written as identity
-    EXPECT_EQ(b.pointerAt<core::CMatrix4<float>>(mats, 1), nullptr);  // within the tolerance
+    EXPECT_EQ(b.pointerAt<core::CMatrix4<float>>(mats, 0), nullptr);             // written as identity
+    EXPECT_EQ(b.pointerAt<core::CMatrix4<float>>(mats, 1), nullptr);             // within the tolerance
     core::CMatrix4<float> m;
     b.getParameter(mats, 2, m);
     EXPECT_EQ(m, translation(4));

@@ -2,9 +2,9 @@
 // A parameter block owner built in code, with counted stand-ins for textures and lights that
 // go through the block's reference hooks.
 
-#include "engine/video/detail/IMaterialParameters.h"
-
 #include <vector>
+
+#include "engine/video/detail/IMaterialParameters.h"
 
 namespace test {
 
@@ -24,7 +24,9 @@ inline void installFakeReferenceHooks()
     pravik::video::detail::SMaterialParameterReferenceHooks hooks;
     hooks.grabTexture = [](pravik::video::ITexture* t) { ++reinterpret_cast<FakeTexture*>(t)->refs; };
     hooks.dropTexture = [](pravik::video::ITexture* t) { --reinterpret_cast<FakeTexture*>(t)->refs; };
-    hooks.textureType = [](const pravik::video::ITexture* t) { return reinterpret_cast<const FakeTexture*>(t)->type; };
+    hooks.textureType = [](const pravik::video::ITexture* t) {
+        return reinterpret_cast<const FakeTexture*>(t)->type;
+    };
     hooks.grabLight = [](pravik::video::CLight* l) { ++reinterpret_cast<FakeLight*>(l)->refs; };
     hooks.dropLight = [](pravik::video::CLight* l) { --reinterpret_cast<FakeLight*>(l)->refs; };
     pravik::video::detail::setMaterialParameterReferenceHooks(hooks);
