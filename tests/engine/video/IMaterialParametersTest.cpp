@@ -41,7 +41,12 @@ TEST_F(MaterialParameters, ConvertingAccessorsFollowTheConversionTable)
         const char* why;
         float in;
         int stored;
-    } kTruncations[] = {{"2.9", 2.9f, 2}, {"-2.9", -2.9f, -2}, {"0.5", 0.5f, 0}};
+    } kTruncations[] = {{"2.9", 2.9f, 2},
+                        {"-2.9", -2.9f, -2},
+                        {"0.5", 0.5f, 0},
+                        {"NaN", std::nanf(""), 0},
+                        {"beyond int", 3e9f, 2147483647},
+                        {"below int", -3e9f, -2147483647 - 1}};
     for (const auto& c : kTruncations) {
         SCOPED_TRACE(c.why);
         EXPECT_TRUE(b.setParameterCvt(i, 0, c.in));
