@@ -43,10 +43,10 @@ TEST_F(MaterialParameters, ConvertingAccessorsFollowTheConversionTable)
         int stored;
     } kTruncations[] = {{"2.9", 2.9f, 2},
                         {"-2.9", -2.9f, -2},
-                        {"0.5", 0.5f, 0},
                         {"NaN", std::nanf(""), 0},
                         {"beyond int", 3e9f, 2147483647},
-                        {"below int", -3e9f, -2147483647 - 1}};
+                        {"below int", -3e9f, -2147483647 - 1},
+                        {"0.5", 0.5f, 0}};  // the value read back below
     for (const auto& c : kTruncations) {
         SCOPED_TRACE(c.why);
         EXPECT_TRUE(b.setParameterCvt(i, 0, c.in));
