@@ -41,6 +41,7 @@ struct SMaterialParameterReferenceHooks {
     void (*dropLight)(CLight*) = nullptr;
 };
 void setMaterialParameterReferenceHooks(const SMaterialParameterReferenceHooks& hooks);
+const SMaterialParameterReferenceHooks& getMaterialParameterReferenceHooks();
 
 void grabReference(ITexture* texture);
 void dropReference(ITexture* texture);

@@ -19,11 +19,14 @@
 namespace pravik::video {
 class ITexture;
 class CLight;
-// Until the texture and light layer lands, handles count through the parameter block's hooks.
+#if !__has_include("engine/video/ITexture.h")
+// Only while the texture and light layer is absent: handles count through the parameter
+// block's hooks. The layer's own counting replaces these as soon as its headers exist.
 void intrusive_ptr_add_ref(ITexture* texture);
 void intrusive_ptr_release(ITexture* texture);
 void intrusive_ptr_add_ref(CLight* light);
 void intrusive_ptr_release(CLight* light);
+#endif
 }  // namespace pravik::video
 
 namespace pravik::video::detail {
