@@ -106,7 +106,9 @@ protected:
         manager.init(kDriver, false);
         manager.setBaseFolder(dir.path().string());
     }
-    void TearDown() override { detail::shadermanager::setDriverServices({}); }
+    void TearDown() override { detail::shadermanager::setDriverServices(m_savedServices); }
+
+    detail::shadermanager::SDriverServices m_savedServices = detail::shadermanager::getDriverServices();
 
     boost::intrusive_ptr<IShader> namedShader(const char* name)
     {
