@@ -63,8 +63,8 @@ public:
     {
         std::abort();
     }
-    boost::intrusive_ptr<CMaterialVertexAttributeMap> getVertexAttributeMap() override { std::abort(); }
-    void configureAppendBuffer(scene::IAppendMeshBuffer*) override {}
+    const boost::intrusive_ptr<CVertexAttributeMap>& getVertexAttributeMap() override { std::abort(); }
+    void configureAppendBuffer(scene::CAppendMeshBuffer*) override {}
     bool isCompatible(const boost::intrusive_ptr<CMaterial>&, unsigned char) override { return false; }
 };
 
