@@ -73,8 +73,12 @@ bool CReadFile::seek(int32_t position, bool relative)
 IReadFile* CReadFile::clone(bool keepPosition) const
 {
     auto* copy = new CReadFile(getFullPath(), false);
+    if (!copy->isOpen()) {
+        copy->drop();
+        return nullptr;
+    }
     copy->m_restoreHeader = m_restoreHeader;
-    if (keepPosition && copy->isOpen())
+    if (keepPosition)
         copy->seek(getPos(), false);
     return copy;
 }

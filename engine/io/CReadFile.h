@@ -17,7 +17,7 @@ public:
     bool readAsync(void* buffer, uint32_t count, int32_t offset, ReadAsyncCallback callback,
                    void* user) override;  // accepted, never read: nothing asks disk files for it
     bool seek(int32_t position, bool relative = false) override;
-    IReadFile* clone(bool keepPosition) const override;  // reopens getFullPath()
+    IReadFile* clone(bool keepPosition) const override;  // reopens getFullPath(); null if it cannot
     int32_t getSize() const override { return m_size; }
     int32_t getPos() const override;  // -1 without a stream
     const char* getFileName() const override { return m_fileName.c_str(); }

@@ -21,7 +21,7 @@ public:
     virtual bool readAsync(void* buffer, uint32_t count, int32_t offset, ReadAsyncCallback callback,
                            void* user) = 0;
     virtual bool seek(int32_t position, bool relative = false) = 0;  // false leaves the position
-    virtual IReadFile* clone(bool keepPosition) const = 0;  // count 1, independent position
+    virtual IReadFile* clone(bool keepPosition) const = 0;  // count 1, own position; null on failure
     virtual int32_t getSize() const = 0;
     virtual int32_t getPos() const = 0;
     virtual const char* getFileName() const = 0;
