@@ -157,12 +157,12 @@ void CVertexStreams::updateHomogeneityInternal(bool forceInhomogeneous)
 void CVertexStreams::updateStatesInternal(bool forceInhomogeneous)
 {
     m_flags = (unsigned short)((m_flags & ~3u) | (forceInhomogeneous ? 2u : 3u));
-    const IBuffer* previous = nullptr;
+    // Neighbours only: a record without a buffer matches either side, as in the homogeneity update.
     for (SVertexStream* s = begin(); s != m_end; ++s) {
         if (!s->buffer) continue;
         if (!s->buffer->getData()) m_flags &= ~2u;
+        const IBuffer* previous = s != begin() ? (s - 1)->buffer.get() : nullptr;
         if (previous && s->buffer.get() != previous) m_flags &= ~1u;
-        previous = s->buffer.get();
     }
 }
 
