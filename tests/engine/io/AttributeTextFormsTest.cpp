@@ -1,15 +1,15 @@
 // The text form of every attribute kind: what it writes and how it reads text back.
 
+#include <gtest/gtest.h>
+
+#include <cstring>
+
 #include "engine/core/TextForms.h"
 #include "engine/io/CEnumAttribute.h"
 #include "engine/io/CNumbersAttribute.h"
 #include "engine/io/CScalarAttributes.h"
 #include "engine/io/CStringAttribute.h"
 #include "engine/io/CTextureAttribute.h"
-
-#include <gtest/gtest.h>
-
-#include <cstring>
 
 using namespace pravik;
 using namespace pravik::io;
@@ -20,9 +20,9 @@ TEST(AttributeTextForms, NumberListReader)
         const char* text;
         float x, y, z;
     } kCases[] = {
-        {"1,2,3", 1, 2, 3},      {"1 2", 1, 2, 0},          {"4 5 6 7", 4, 5, 6},    {".5", 5, 0, 0},
-        {"-.5", -0.5f, 0, 0},    {"1e5", 1, 5, 0},          {"1.5e3", 1500, 0, 0},   {"1.5e+3", 1.5f, 3, 0},
-        {"abc", 0, 0, 0},        {"", 0, 0, 0},             {"x=1;y=-2", 1, -2, 0},
+        {"1,2,3", 1, 2, 3},   {"1 2", 1, 2, 0}, {"4 5 6 7", 4, 5, 6},   {".5", 5, 0, 0},
+        {"-.5", -0.5f, 0, 0}, {"1e5", 1, 5, 0}, {"1.5e3", 1500, 0, 0},  {"1.5e+3", 1.5f, 3, 0},
+        {"abc", 0, 0, 0},     {"", 0, 0, 0},    {"x=1;y=-2", 1, -2, 0},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.text);
@@ -150,4 +150,43 @@ TEST(AttributeTextForms, TextureLightAndPointer)
     EXPECT_EQ(back.getUserPointer(), &target);
     back.setString("nonsense");
     EXPECT_EQ(back.getUserPointer(), &target);
+}
+
+namespace {
+
+// Stand-ins for the texture layer: opaque addresses, never dereferenced.
+int g_driverObject, g_textureObject;
+video::IVideoDriver* const kDriver = reinterpret_cast<video::IVideoDriver*>(&g_driverObject);
+video::ITexture* const kTexture = reinterpret_cast<video::ITexture*>(&g_textureObject);
+std::string g_askedFile, g_askedKey;
+
+}  // namespace
+
+TEST(AttributeTextForms, TextureNameFormGoesThroughTheTextureLayer)
+{
+    STextureNameHooks hooks;
+    hooks.toString = [](video::ITexture* t, video::IVideoDriver*) {
+        return core::stringc(t == kTexture ? "tex/ball.png;ball" : "<null>;?");
+    };
+    hooks.getTexture = [](const char* file, const char* key, video::IVideoDriver*) -> video::ITexture* {
+        g_askedFile = file;
+        g_askedKey = key;
+        return std::string(file) == "missing.png" ? nullptr : kTexture;
+    };
+    setTextureNameHooks(hooks);
+
+    CTextureAttribute texture("t", nullptr, kDriver, false);
+    texture.setString("tex/ball.png;ball");
+    EXPECT_EQ(g_askedFile, "tex/ball.png");
+    EXPECT_EQ(g_askedKey, "ball");
+    EXPECT_EQ(texture.getTexture(), kTexture);
+    EXPECT_EQ(texture.getStringW(), L"tex/ball.png;ball");
+    texture.setString("plain.png");  // no ';': the text is both file and key
+    EXPECT_EQ(g_askedKey, "plain.png");
+    texture.setString("missing.png");
+    EXPECT_EQ(texture.getTexture(), nullptr);
+
+    EXPECT_EQ(fromString("x.png", nullptr), nullptr);  // no driver, no texture
+    EXPECT_EQ(toString(kTexture, nullptr), "");
+    setTextureNameHooks({});
 }
