@@ -5,6 +5,7 @@
 #include "engine/core/ProcessBuffer.h"
 #include "engine/os/Printer.h"
 #include "engine/video/CGlobalMaterialParameterManager.h"
+#include "engine/video/CFixedGLShaderManager.h"
 #include "engine/video/CNullShaderManager.h"
 #include "engine/video/IBatchBaker.h"
 #include "engine/video/IShaderManager.h"
@@ -679,7 +680,10 @@ boost::intrusive_ptr<IShader> CMaterialRendererManager::createPinkWireFrameShade
         if (auto* shaders = dynamic_cast<CNullShaderManager*>(m_driver->getShaderManager())) return shaders->createShader("Pink Bad Shader");
         return nullptr;
     }
-    if ((type & 7u) && s_fallbackFactory) return s_fallbackFactory(m_driver);
+    if (!(type & 7u)) return nullptr;
+    if (s_fallbackFactory) return s_fallbackFactory(m_driver);
+    if (auto* fixed = dynamic_cast<CFixedGLShaderManager*>(m_driver->getShaderManager()))
+        return fixed->createShader("Pink Bad Shader", SFixedGLShaderVertexState(), SFixedGLShaderFragmentState());
     return nullptr;
 }
 
