@@ -29,6 +29,12 @@ void intrusive_ptr_release(CLight* light);
 #endif
 }  // namespace pravik::video
 
+#if __has_include("engine/video/ITexture.h")
+// Handles over textures and lights need the classes' own counting wherever they are copied.
+#include "engine/video/CLight.h"
+#include "engine/video/ITexture.h"
+#endif
+
 namespace pravik::video::detail {
 
 // The natural value type of each element form; samplers stand for all four sampler types.
