@@ -197,3 +197,47 @@ TEST(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
     }
     video_close();
 }
+
+TEST(X11Video, RefusedSurfaceTakesItsWindowAway)
+{
+    if (!onPath("Xvfb"))
+        GTEST_SKIP() << "Xvfb is not installed";
+    Xvfb server;
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+    setenv("DISPLAY", server.display().c_str(), 1);
+    setenv("QUENDRAX_VIDEO", "x11", 1);
+    video_close();
+    {
+        test::ShellHarness shell;
+        ASSERT_TRUE(shell.ok()) << "EGL error 0x" << std::hex << eglGetError();
+        Display* x = XOpenDisplay(server.display().c_str());
+        ASSERT_NE(x, nullptr);
+        auto windows = [x] {
+            Window root = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &count);
+            if (children)
+                XFree(children);
+            return count;
+        };
+        const unsigned before = windows();
+
+        screen_window_t second = nullptr;
+        ASSERT_EQ(screen_create_window(&second, shell.screen), 0);
+        const int size[2] = {64, 64};
+        screen_set_window_property_iv(second, SCREEN_PROPERTY_SIZE, size);
+        const EGLint bad[] = {EGL_RENDER_BUFFER, 0x7777, EGL_NONE};
+        EXPECT_EQ(egl_create_window_surface(shell.display, shell.config, second, bad), EGL_NO_SURFACE);
+        EXPECT_EQ(second->native, 0u);
+        EXPECT_EQ(windows(), before);
+
+        const EGLint good[] = {EGL_RENDER_BUFFER, EGL_BACK_BUFFER, EGL_NONE};
+        const EGLSurface surface = egl_create_window_surface(shell.display, shell.config, second, good);
+        EXPECT_NE(surface, EGL_NO_SURFACE);
+        EXPECT_EQ(windows(), before + 1);
+        eglDestroySurface(shell.display, surface);
+        screen_destroy_window(second);
+        XCloseDisplay(x);
+    }
+    video_close();
+}
