@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
@@ -91,17 +92,28 @@ std::ostream& operator<<(std::ostream& os, const Touch& t)
     return os << t.type << " id " << t.id << " at " << t.x << "," << t.y;
 }
 
+// Each test on a server of its own, with the x11 backend chosen afresh.
+class X11Video : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!onPath("Xvfb"))
+            GTEST_SKIP() << "Xvfb is not installed";
+        server.emplace();
+        ASSERT_FALSE(server->display().empty()) << "Xvfb did not start";
+        setenv("DISPLAY", server->display().c_str(), 1);
+        setenv("QUENDRAX_VIDEO", "x11", 1);
+        video_close();
+    }
+    void TearDown() override { video_close(); }
+
+    std::optional<Xvfb> server;
+};
+
 }  // namespace
 
-TEST(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
+TEST_F(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
 {
-    if (!onPath("Xvfb"))
-        GTEST_SKIP() << "Xvfb is not installed";
-    Xvfb server;
-    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
-    setenv("DISPLAY", server.display().c_str(), 1);
-    setenv("QUENDRAX_VIDEO", "x11", 1);
-    video_close();
     {
         test::ShellHarness shell;
         ASSERT_TRUE(shell.ok()) << "EGL error 0x" << std::hex << eglGetError();
@@ -110,7 +122,7 @@ TEST(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
         eglGetConfigAttrib(shell.display, shell.config, EGL_SURFACE_TYPE, &type);
         EXPECT_TRUE(type & EGL_WINDOW_BIT);
 
-        Display* x = XOpenDisplay(server.display().c_str());
+        Display* x = XOpenDisplay(server->display().c_str());
         ASSERT_NE(x, nullptr);
         XWindowAttributes attrs{};
         ASSERT_TRUE(XGetWindowAttributes(x, Window(shell.window->native), &attrs));
@@ -195,22 +207,14 @@ TEST(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
         bps_shutdown();
         XCloseDisplay(x);
     }
-    video_close();
 }
 
-TEST(X11Video, RefusedSurfaceTakesItsWindowAway)
+TEST_F(X11Video, RefusedSurfaceTakesItsWindowAway)
 {
-    if (!onPath("Xvfb"))
-        GTEST_SKIP() << "Xvfb is not installed";
-    Xvfb server;
-    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
-    setenv("DISPLAY", server.display().c_str(), 1);
-    setenv("QUENDRAX_VIDEO", "x11", 1);
-    video_close();
     {
         test::ShellHarness shell;
         ASSERT_TRUE(shell.ok()) << "EGL error 0x" << std::hex << eglGetError();
-        Display* x = XOpenDisplay(server.display().c_str());
+        Display* x = XOpenDisplay(server->display().c_str());
         ASSERT_NE(x, nullptr);
         auto windows = [x] {
             Window root = 0, parent = 0, *children = nullptr;
@@ -239,5 +243,4 @@ TEST(X11Video, RefusedSurfaceTakesItsWindowAway)
         screen_destroy_window(second);
         XCloseDisplay(x);
     }
-    video_close();
 }
