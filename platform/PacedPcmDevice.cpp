@@ -111,9 +111,10 @@ ssize_t PacedPcmDevice::write(const void* buffer, size_t size)
     if (!buffer)
         return -EINVAL;
     const auto* bytes = static_cast<const uint8_t*>(buffer);
-    const uint64_t capacity = uint64_t(m_fragBytes) * uint64_t(m_frags);
     size_t written = 0;
     while (written < size) {
+        // Read afresh each turn: the channel may have been set up again while this write waited.
+        const uint64_t capacity = uint64_t(m_fragBytes) * uint64_t(m_frags);
         const uint64_t now = Clock::monotonicNs();
         advance(now);
         if (m_state == SND_PCM_STATUS_UNDERRUN)
