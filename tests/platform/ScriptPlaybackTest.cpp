@@ -199,8 +199,7 @@ TEST_F(ScriptPlayback, HeadlessRunEndsAfterAScriptWithoutExit)
     EXPECT_EQ(runTurns(shell, 100).seen, expected);
 }
 
-// GL reads rows bottom first; the file must hold them top first. (Drawn content is left out:
-// llvmpipe leaks a little on its first draw, which a sanitizer run would blame on this test.)
+// GL reads rows bottom first; the file must hold them top first.
 TEST(PngWriter, BottomUpRowsAreWrittenTopFirst)
 {
     test::TempDir dir;
