@@ -16,26 +16,13 @@ namespace {
 
 class AlsaPcmDevice : public PcmDevice {
 public:
-    AlsaPcmDevice(const PcmOptions& options, ::snd_pcm_t* pcm) : m_options(options), m_pcm(pcm) {}
+    AlsaPcmDevice(const PcmOptions& options, ::snd_pcm_t* pcm) : PcmDevice(options), m_pcm(pcm) {}
     ~AlsaPcmDevice() override { ::snd_pcm_close(m_pcm); }
-
-    void info(snd_pcm_channel_info_t& info) override
-    {
-        info.rates = m_options.rates;
-        info.min_rate = m_options.minRate;
-        info.max_rate = 48000;
-        info.min_voices = 1;
-        info.max_voices = 2;
-        info.min_fragment_size = m_options.minFragmentSize;
-        info.max_fragment_size = m_options.maxFragmentSize;
-    }
 
     int params(const snd_pcm_channel_params_t& p) override
     {
         std::lock_guard lock(m_mutex);
-        if (p.format.interleave != 1 || p.format.format != SND_PCM_SFMT_S16_LE || p.format.rate <= 0 ||
-            p.format.voices < 1 || p.format.voices > 2 || p.buf.block.frags_max < 1 ||
-            (p.mode != SND_PCM_MODE_BLOCK && p.mode != SND_PCM_MODE_STREAM))
+        if (!formatUsable(p) || p.format.rate <= 0)
             return -EINVAL;
         const int frame = p.format.voices * 2;
         const int frag = std::clamp(p.buf.block.frag_size, m_options.minFragmentSize, m_options.maxFragmentSize);
@@ -91,15 +78,7 @@ public:
     int setup(snd_pcm_channel_setup_t& s) override
     {
         std::lock_guard lock(m_mutex);
-        if (!m_configured)
-            return -EINVAL;
-        if (m_options.failSetup)
-            return -EIO;
-        s.mode = m_mode;
-        s.format = {1, SND_PCM_SFMT_S16_LE, m_rate, m_voices};
-        s.buf.block.frag_size = m_fragBytes;
-        s.buf.block.frags = m_frags;
-        return 0;
+        return reportSetup(s, m_configured);
     }
 
     int status(snd_pcm_channel_status_t& s) override
@@ -190,17 +169,11 @@ private:
         return rc < 0 ? rc : -EIO;
     }
 
-    const PcmOptions m_options;
     ::snd_pcm_t* m_pcm;
     std::mutex m_mutex;
     bool m_configured = false;
     bool m_canPause = false;
     bool m_paused = false;
-    int32_t m_mode = SND_PCM_MODE_BLOCK;
-    int32_t m_rate = 0;
-    int32_t m_voices = 0;
-    int32_t m_fragBytes = 0;
-    int32_t m_frags = 0;
     int32_t m_underruns = 0;
 };
 

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <fstream>
-#include <iterator>
 #include <cstdlib>
 
 namespace platform {
@@ -137,11 +136,16 @@ std::optional<InputScript> InputScript::parse(std::string_view text, std::string
 std::optional<InputScript> InputScript::load(const std::string& path, std::string& error)
 {
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    // read() turns a failing read (a folder opens, then fails with EISDIR) into badbit; the
+    // stream buffer's iterator would throw it instead.
+    char chunk[65536];
+    while (in && (in.read(chunk, sizeof chunk), in.gcount() > 0))
+        text.append(chunk, size_t(in.gcount()));
+    if (!in.is_open() || in.bad()) {
         error = "cannot be read";
         return std::nullopt;
     }
-    const std::string text(std::istreambuf_iterator<char>(in), {});
     return parse(text, error);
 }
 

@@ -10,22 +10,8 @@
 namespace platform {
 
 PacedPcmDevice::PacedPcmDevice(const PcmOptions& options, std::unique_ptr<WavWriter> wav)
-    : m_options(options), m_wav(std::move(wav))
+    : PcmDevice(options), m_wav(std::move(wav))
 {
-}
-
-void PacedPcmDevice::info(snd_pcm_channel_info_t& info)
-{
-    info.rates = m_options.rates;
-    info.min_rate = m_options.minRate;
-    info.max_rate = std::max(m_options.minRate, (m_options.rates & SND_PCM_RATE_48000)   ? 48000
-                                                : (m_options.rates & SND_PCM_RATE_44100) ? 44100
-                                                : (m_options.rates & SND_PCM_RATE_32000) ? 32000
-                                                                                         : 0);
-    info.min_voices = 1;
-    info.max_voices = 2;
-    info.min_fragment_size = m_options.minFragmentSize;
-    info.max_fragment_size = m_options.maxFragmentSize;
 }
 
 bool PacedPcmDevice::rateOffered(int32_t rate) const
@@ -38,9 +24,7 @@ bool PacedPcmDevice::rateOffered(int32_t rate) const
 int PacedPcmDevice::params(const snd_pcm_channel_params_t& p)
 {
     std::lock_guard lock(m_mutex);
-    if (p.format.interleave != 1 || p.format.format != SND_PCM_SFMT_S16_LE || !rateOffered(p.format.rate) ||
-        p.format.voices < 1 || p.format.voices > 2 || p.buf.block.frags_max < 1 ||
-        (p.mode != SND_PCM_MODE_BLOCK && p.mode != SND_PCM_MODE_STREAM)) {
+    if (!formatUsable(p) || !rateOffered(p.format.rate)) {
         std::fprintf(stderr, "sound: channel parameters refused (rate %d, voices %d, format %d)\n",
                      p.format.rate, p.format.voices, p.format.format);
         return -EINVAL;
@@ -78,15 +62,7 @@ int PacedPcmDevice::prepare()
 int PacedPcmDevice::setup(snd_pcm_channel_setup_t& s)
 {
     std::lock_guard lock(m_mutex);
-    if (m_state == SND_PCM_STATUS_NOTREADY)
-        return -EINVAL;
-    if (m_options.failSetup)
-        return -EIO;
-    s.mode = m_mode;
-    s.format = {1, SND_PCM_SFMT_S16_LE, m_rate, m_voices};
-    s.buf.block.frag_size = m_fragBytes;
-    s.buf.block.frags = m_frags;
-    return 0;
+    return reportSetup(s, m_state != SND_PCM_STATUS_NOTREADY);
 }
 
 int PacedPcmDevice::status(snd_pcm_channel_status_t& s)
@@ -135,9 +111,10 @@ ssize_t PacedPcmDevice::write(const void* buffer, size_t size)
     if (!buffer)
         return -EINVAL;
     const auto* bytes = static_cast<const uint8_t*>(buffer);
-    const uint64_t capacity = uint64_t(m_fragBytes) * uint64_t(m_frags);
     size_t written = 0;
     while (written < size) {
+        // Read afresh each turn: the channel may have been set up again while this write waited.
+        const uint64_t capacity = uint64_t(m_fragBytes) * uint64_t(m_frags);
         const uint64_t now = Clock::monotonicNs();
         advance(now);
         if (m_state == SND_PCM_STATUS_UNDERRUN)

@@ -19,7 +19,6 @@ public:
     // wav: null for the null output; the device owns it.
     PacedPcmDevice(const PcmOptions& options, std::unique_ptr<WavWriter> wav);
 
-    void info(snd_pcm_channel_info_t& info) override;
     int params(const snd_pcm_channel_params_t& params) override;
     int prepare() override;
     int setup(snd_pcm_channel_setup_t& setup) override;
@@ -34,19 +33,13 @@ private:
     uint64_t tickNs(uint64_t fragment) const;  // when fragment n after the start ends
     void start(uint64_t nowNs);
 
-    const PcmOptions m_options;
     std::unique_ptr<WavWriter> m_wav;
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
     int m_state = SND_PCM_STATUS_NOTREADY;
     int m_pausedFrom = SND_PCM_STATUS_NOTREADY;
-    int32_t m_mode = SND_PCM_MODE_BLOCK;
     int32_t m_startMode = SND_PCM_START_FULL;
-    int32_t m_rate = 0;
-    int32_t m_voices = 0;
-    int32_t m_fragBytes = 0;
-    int32_t m_frags = 0;
     uint64_t m_queued = 0;     // bytes waiting, the playing fragment included
     uint64_t m_played = 0;     // bytes played since open
     int32_t m_underruns = 0;

@@ -56,8 +56,11 @@ void writeShot(EGLDisplay display, EGLSurface surface, const std::string& path)
         return;
     }
     std::vector<uint8_t> pixels(size_t(w) * size_t(h) * 4);
+    GLint alignment = 4;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, alignment);  // the game's state, not ours
     writePng(path, pixels.data(), w, h, true);
 }
 

@@ -45,11 +45,16 @@ public:
     EGLSurface createSurface(EGLDisplay display, EGLConfig config, ScreenWindow& window,
                              const EGLint* attributes) override
     {
-        if (!window.native && !createWindow(display, config, window))
+        const bool made = !window.native;
+        if (made && !createWindow(display, config, window))
             return EGL_NO_SURFACE;
         Window native = window.native;
         const std::vector<EGLAttrib> attribs = toAttribs(attributes);
-        return eglCreatePlatformWindowSurface(display, config, &native, attribs.data());
+        const EGLSurface surface = eglCreatePlatformWindowSurface(display, config, &native, attribs.data());
+        // A retry, perhaps with another config, must get a window in that config's visual.
+        if (surface == EGL_NO_SURFACE && made)
+            destroyWindow(window);
+        return surface;
     }
 
     void resize(ScreenWindow& window) override
@@ -67,7 +72,7 @@ public:
             XFreeColormap(m_display, w.colormap);
             return true;
         });
-        XFlush(m_display);
+        XSync(m_display, False);  // gone for every client once this returns
         window.native = 0;
     }
 

@@ -80,7 +80,7 @@ void CProcessBufferHeap::release(void* p)
     Word* block = static_cast<Word*>(p) - 1;
     Word n = block[0];
     // A block given back twice (or a pointer into the middle of one) would corrupt the chain.
-    if (n < 3 || block + n > m_top || block[n - 1] != n) {
+    if (n < 2 || block + n > m_top || block[n - 1] != n) {
         os::Printer::log("releaseProcessBuffer: not a block in use", ELL_ERROR);
         return;
     }

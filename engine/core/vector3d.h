@@ -65,27 +65,15 @@ public:
     // converted and its sine and cosine taken in double precision, then used as T.
     void rotateXYBy(double degrees, const vector3d& center = vector3d())
     {
-        const double a = degrees * 0.017453292519943295;
-        const T c = static_cast<T>(std::cos(a)), s = static_cast<T>(std::sin(a));
-        const T x = X - center.X, y = Y - center.Y;
-        X = c * x - s * y + center.X;
-        Y = s * x + c * y + center.Y;
+        rotatePair(X, Y, center.X, center.Y, degrees);
     }
     void rotateYZBy(double degrees, const vector3d& center = vector3d())
     {
-        const double a = degrees * 0.017453292519943295;
-        const T c = static_cast<T>(std::cos(a)), s = static_cast<T>(std::sin(a));
-        const T y = Y - center.Y, z = Z - center.Z;
-        Y = c * y - s * z + center.Y;
-        Z = s * y + c * z + center.Z;
+        rotatePair(Y, Z, center.Y, center.Z, degrees);
     }
     void rotateXZBy(double degrees, const vector3d& center = vector3d())
     {
-        const double a = degrees * 0.017453292519943295;
-        const T c = static_cast<T>(std::cos(a)), s = static_cast<T>(std::sin(a));
-        const T x = X - center.X, z = Z - center.Z;
-        X = c * x - s * z + center.X;
-        Z = s * x + c * z + center.Z;
+        rotatePair(X, Z, center.X, center.Z, degrees);
     }
 
     // Linear interpolation: d = 1 gives this vector, d = 0 the other.
@@ -94,6 +82,17 @@ public:
         const double e = 1.0 - d;
         return {static_cast<T>(other.X * e + X * d), static_cast<T>(other.Y * e + Y * d),
                 static_cast<T>(other.Z * e + Z * d)};
+    }
+
+private:
+    // Turns (a, b) about (ca, cb), a towards b.
+    static void rotatePair(T& a, T& b, T ca, T cb, double degrees)
+    {
+        const double r = degrees * 0.017453292519943295;
+        const T c = static_cast<T>(std::cos(r)), s = static_cast<T>(std::sin(r));
+        const T x = a - ca, y = b - cb;
+        a = c * x - s * y + ca;
+        b = s * x + c * y + cb;
     }
 };
 

@@ -41,14 +41,20 @@ void CTask::done()
 {
     thread::SScopedLock lock(m_mutex);
     onDone();
-    for (CTask* dependant : m_dependants)
-        dependant->onDependencyDone(this);
+    for (CTask* dependant : m_dependants) {
+        if (dependant == this)
+            --m_pendingDependencies;   // already under its lock
+        else
+            dependant->onDependencyDone(this);
+    }
     m_done = true;
     m_condition.broadcast();
 }
 
 void CTask::onDependencyDone(CTask*)
 {
+    // Dependencies may finish on several workers at once.
+    thread::SScopedLock lock(m_mutex);
     --m_pendingDependencies;
 }
 

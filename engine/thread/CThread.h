@@ -41,7 +41,10 @@ public:
     bool run() override
     {
         resume();
-        m_state = ETS_RUNNING;
+        // The work may already have ended on its own thread; that is not undone here.
+        E_THREAD_STATE state = m_state.load();
+        while (state != ETS_FINISHED && !m_state.compare_exchange_weak(state, ETS_RUNNING)) {
+        }
         return true;
     }
     void detach() override;

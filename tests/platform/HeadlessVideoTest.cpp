@@ -36,6 +36,42 @@ TEST(HeadlessVideo, Es11ContextClearsToAColourThatReadsBack)
     video_close();
 }
 
+// A real draw through the pipeline, not only a clear: llvmpipe's rasteriser runs, so the
+// sanitizer build sees what the driver allocates and frees.
+TEST(HeadlessVideo, TriangleDrawsAndReadsBack)
+{
+    setenv("QUENDRAX_VIDEO", "headless", 1);
+    video_close();
+    {
+        test::ShellHarness shell;
+        ASSERT_TRUE(shell.ok()) << "EGL error 0x" << std::hex << eglGetError();
+        glViewport(0, 0, 600, 1024);
+        glClearColor(0.f, 0.f, 0.f, 1.f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        const GLfloat corners[] = {-0.5f, -0.5f, 0.5f, -0.5f, 0.f, 0.5f};
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(2, GL_FLOAT, 0, corners);
+        glColor4f(0.f, 1.f, 0.f, 1.f);
+        glDrawArrays(GL_TRIANGLES, 0, 3);
+        glDisableClientState(GL_VERTEX_ARRAY);
+
+        uint8_t inside[4] = {0, 0, 0, 0}, outside[4] = {9, 9, 9, 9};
+        glReadPixels(300, 500, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, inside);
+        glReadPixels(20, 1000, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, outside);
+        EXPECT_EQ(inside[0], 0);
+        EXPECT_EQ(inside[1], 255);
+        EXPECT_EQ(inside[2], 0);
+        EXPECT_EQ(outside[1], 0);
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+        EXPECT_TRUE(egl_swap_buffers(shell.display, shell.surface()));
+    }
+    video_close();
+}
+
 TEST(HeadlessVideo, UnknownBackendStopsTheRun)
 {
     EXPECT_EXIT(

@@ -1,4 +1,5 @@
 #include "platform/InputScript.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +77,12 @@ TEST(InputScript, BadLinesNameTheirLine)
 
 TEST(InputScript, MissingFileIsAnError)
 {
-    std::string error;
-    EXPECT_FALSE(InputScript::load("/nonexistent/script.txt", error));
-    EXPECT_EQ(error, "cannot be read");
+    // A folder opens like a file and fails only on the read, which must not throw out of load.
+    test::TempDir dir;
+    for (const std::string& path : {std::string("/nonexistent/script.txt"), dir.path().string()}) {
+        SCOPED_TRACE(path);
+        std::string error;
+        EXPECT_FALSE(InputScript::load(path, error));
+        EXPECT_EQ(error, "cannot be read");
+    }
 }

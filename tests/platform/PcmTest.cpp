@@ -248,6 +248,36 @@ TEST_F(Pcm, PauseHoldsAWriterWaitingForRoom)
     EXPECT_EQ(snd_pcm_close(pcm), 0);
 }
 
+TEST_F(Pcm, WriterWaitingThroughAReconfigurationKeepsToTheNewQueue)
+{
+    // A writer held by a pause while the channel is set up again with smaller fragments must
+    // fill only the new queue (or be told the channel stopped), never the old one.
+    snd_pcm_t* pcm = open("null", 4096);
+    ASSERT_NE(pcm, nullptr);
+    snd_pcm_channel_params_t p{};
+    p.channel = SND_PCM_CHANNEL_PLAYBACK;
+    p.mode = SND_PCM_MODE_BLOCK;
+    p.start_mode = SND_PCM_START_FULL;
+    p.format = {1, SND_PCM_SFMT_S16_LE, 32000, 2};
+    p.buf.block = {25600, 1, 2};
+    ASSERT_EQ(snd_pcm_plugin_params(pcm, &p), 0);
+    ASSERT_EQ(snd_pcm_plugin_prepare(pcm, SND_PCM_CHANNEL_PLAYBACK), 0);
+    const auto frag = pattern(25600, 6);
+    ASSERT_EQ(snd_pcm_plugin_write(pcm, frag.data(), frag.size()), 25600);
+    ASSERT_EQ(snd_pcm_plugin_write(pcm, frag.data(), frag.size()), 25600);
+    ASSERT_EQ(snd_pcm_playback_pause(pcm), 0);
+    std::atomic<ssize_t> written{-1};
+    std::thread writer([&] { written = snd_pcm_plugin_write(pcm, frag.data(), frag.size()); });
+    sleepMs(100);  // let it reach its wait
+    p.buf.block = {4096, 1, 2};
+    ASSERT_EQ(snd_pcm_plugin_params(pcm, &p), 0);
+    ASSERT_EQ(snd_pcm_plugin_prepare(pcm, SND_PCM_CHANNEL_PLAYBACK), 0);
+    writer.join();
+    EXPECT_TRUE(written == 25600 || written == -EINVAL) << written;
+    EXPECT_LE(status(pcm).count, 8192);
+    EXPECT_EQ(snd_pcm_close(pcm), 0);
+}
+
 TEST_F(Pcm, ForcedFailuresAndBadCalls)
 {
     PcmOptions o;

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
@@ -91,17 +92,28 @@ std::ostream& operator<<(std::ostream& os, const Touch& t)
     return os << t.type << " id " << t.id << " at " << t.x << "," << t.y;
 }
 
+// Each test on a server of its own, with the x11 backend chosen afresh.
+class X11Video : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!onPath("Xvfb"))
+            GTEST_SKIP() << "Xvfb is not installed";
+        server.emplace();
+        ASSERT_FALSE(server->display().empty()) << "Xvfb did not start";
+        setenv("DISPLAY", server->display().c_str(), 1);
+        setenv("QUENDRAX_VIDEO", "x11", 1);
+        video_close();
+    }
+    void TearDown() override { video_close(); }
+
+    std::optional<Xvfb> server;
+};
+
 }  // namespace
 
-TEST(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
+TEST_F(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
 {
-    if (!onPath("Xvfb"))
-        GTEST_SKIP() << "Xvfb is not installed";
-    Xvfb server;
-    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
-    setenv("DISPLAY", server.display().c_str(), 1);
-    setenv("QUENDRAX_VIDEO", "x11", 1);
-    video_close();
     {
         test::ShellHarness shell;
         ASSERT_TRUE(shell.ok()) << "EGL error 0x" << std::hex << eglGetError();
@@ -110,7 +122,7 @@ TEST(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
         eglGetConfigAttrib(shell.display, shell.config, EGL_SURFACE_TYPE, &type);
         EXPECT_TRUE(type & EGL_WINDOW_BIT);
 
-        Display* x = XOpenDisplay(server.display().c_str());
+        Display* x = XOpenDisplay(server->display().c_str());
         ASSERT_NE(x, nullptr);
         XWindowAttributes attrs{};
         ASSERT_TRUE(XGetWindowAttributes(x, Window(shell.window->native), &attrs));
@@ -195,5 +207,40 @@ TEST(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
         bps_shutdown();
         XCloseDisplay(x);
     }
-    video_close();
+}
+
+TEST_F(X11Video, RefusedSurfaceTakesItsWindowAway)
+{
+    {
+        test::ShellHarness shell;
+        ASSERT_TRUE(shell.ok()) << "EGL error 0x" << std::hex << eglGetError();
+        Display* x = XOpenDisplay(server->display().c_str());
+        ASSERT_NE(x, nullptr);
+        auto windows = [x] {
+            Window root = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &count);
+            if (children)
+                XFree(children);
+            return count;
+        };
+        const unsigned before = windows();
+
+        screen_window_t second = nullptr;
+        ASSERT_EQ(screen_create_window(&second, shell.screen), 0);
+        const int size[2] = {64, 64};
+        screen_set_window_property_iv(second, SCREEN_PROPERTY_SIZE, size);
+        const EGLint bad[] = {EGL_RENDER_BUFFER, 0x7777, EGL_NONE};
+        EXPECT_EQ(egl_create_window_surface(shell.display, shell.config, second, bad), EGL_NO_SURFACE);
+        EXPECT_EQ(second->native, 0u);
+        EXPECT_EQ(windows(), before);
+
+        const EGLint good[] = {EGL_RENDER_BUFFER, EGL_BACK_BUFFER, EGL_NONE};
+        const EGLSurface surface = egl_create_window_surface(shell.display, shell.config, second, good);
+        EXPECT_NE(surface, EGL_NO_SURFACE);
+        EXPECT_EQ(windows(), before + 1);
+        eglDestroySurface(shell.display, surface);
+        screen_destroy_window(second);
+        XCloseDisplay(x);
+    }
 }

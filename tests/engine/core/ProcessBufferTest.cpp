@@ -154,6 +154,22 @@ TEST_F(ProcessBufferTest, DoubleReleaseIsRefusedWithALogLine)
     EXPECT_EQ(getProcessBufferHeapAvailableMemory(), 65528);
 }
 
+TEST_F(ProcessBufferTest, EmptyRequestIsABlockThatGoesBack)
+{
+    // Two words of frame and nothing else; giving it back must retract the heap below it too.
+    test::SLoggerScope scope;
+    void* below = allocProcessBuffer(10);
+    void* empty = allocProcessBuffer(0);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(getProcessBufferHeapAvailableMemory(), 65528 - 28);
+    releaseProcessBuffer(below);
+    releaseProcessBuffer(empty);
+    EXPECT_FALSE(scope.logger().contains("not a block in use"));
+    EXPECT_EQ(getProcessBufferHeapAvailableMemory(), 65528);
+    releaseProcessBuffer(empty);   // twice is still refused
+    EXPECT_TRUE(scope.logger().contains("not a block in use"));
+}
+
 TEST_F(ProcessBufferTest, ScopedAndSharedArrays)
 {
     {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -182,6 +183,37 @@ TEST(Task, DoneNotifiesDependantsAndWakesAWaiter)
     EXPECT_TRUE(task.wait(0));
     finisher.join();
     EXPECT_EQ(dependant.pending(), 0);
+}
+
+TEST(Task, DependenciesDoneOnSeveralThreadsAreAllCounted)
+{
+    // Tasks finishing on different workers decrement one dependant at once; no decrement may
+    // be lost between them.
+    struct SDependant : CTask {
+        SDependant() : CTask(0, false) {}
+        std::int32_t pending() const { return m_pendingDependencies; }
+    };
+    struct SWithDependant : CTask {
+        explicit SWithDependant(CTask* d) : CTask(0, false) { m_dependants.push_back(d); }
+    };
+    constexpr int kThreads = 4, kTasks = 20000;
+    SDependant dependant;
+    std::atomic<int> ready{0};
+    std::vector<std::thread> finishers;
+    for (int t = 0; t < kThreads; ++t)
+        finishers.emplace_back([&] {
+            std::vector<std::unique_ptr<SWithDependant>> tasks;
+            for (int i = 0; i < kTasks; ++i)
+                tasks.push_back(std::make_unique<SWithDependant>(&dependant));
+            ++ready;
+            while (ready < kThreads) {
+            }
+            for (auto& task : tasks)
+                task->done();
+        });
+    for (auto& f : finishers)
+        f.join();
+    EXPECT_EQ(dependant.pending(), -kThreads * kTasks);
 }
 
 TEST(TaskWorkers, PushedTasksRunOnWorkerThreads)

@@ -26,6 +26,20 @@ TEST(Thread, StackSizesAndStartingSuspended)
     delete worker;
 }
 
+TEST(Thread, WorkDoneBeforeRunReturnsStaysFinished)
+{
+    // The work may end before run() has set the state (a short task on an idle core); the
+    // resume here lets it end first every time.
+    auto* worker = CThread<0>::fromFunction([] {});
+    ASSERT_TRUE(worker->createThread());
+    worker->resume();
+    ASSERT_EQ(pthread_join(worker->getId(), nullptr), 0);   // the platform thread has ended
+    EXPECT_EQ(worker->getState(), ETS_FINISHED);
+    EXPECT_TRUE(worker->run());
+    EXPECT_EQ(worker->getState(), ETS_FINISHED);
+    delete worker;   // neither joins nor detaches: the platform thread is gone already
+}
+
 TEST(Thread, RegistryAdoptsTheCallingThreadOnce)
 {
     IThread* self = this_thread::get();
