@@ -34,6 +34,17 @@ uint16_t swap16(uint16_t v) { return uint16_t((v >> 8) | (v << 8)); }
 
 uint32_t swap32(uint32_t v) { return __builtin_bswap32(v); }
 
+// Blocks of a fixed length let the compiler widen many bytes per instruction.
+template <class T>
+void widenSigned(const char* in, T* out, size_t n)
+{
+    constexpr size_t kBlock = 32;
+    size_t i = 0;
+    for (; i + kBlock <= n; i += kBlock)
+        for (size_t k = 0; k < kBlock; ++k) out[i + k] = T(static_cast<signed char>(in[i + k]));
+    for (; i < n; ++i) out[i] = T(static_cast<signed char>(in[i]));
+}
+
 float toFloatByAtof(const char* text) { return float(atof(text)); }
 
 float toFloatByAtof(const wchar_t* text) { return float(atof(core::string2stringc(text).c_str())); }
@@ -126,7 +137,7 @@ void CXMLReaderImpl<T, B>::loadText(IFileReadCallBack* source)
     } else {
         // 8-bit input widened byte by byte, each byte taken as signed.
         m_converted = new T[size_t(got) + 4];
-        for (int32_t i = 0; i < got + 4; ++i) m_converted[i] = T(static_cast<signed char>(bytes[i]));
+        widenSigned(bytes, m_converted, size_t(got) + 4);
         m_textBegin = m_converted;
         m_textSize = got + 4;
         m_textEnd = m_textBegin + got;
