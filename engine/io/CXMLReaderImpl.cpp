@@ -441,16 +441,14 @@ void CXMLReaderImpl<T, B>::parseOpeningXMLElement()
     m_nodeName = terminate(nameBegin, nameEnd);
 }
 
+// One pass over the text: copyRun(from, to) for text kept as it is, put(c) for the character
+// of a known entity. A '&' that starts no known entity is kept.
 template <class T, class B>
-void CXMLReaderImpl<T, B>::replaceSpecialCharacters(const T* begin, const T* end, SText& out) const
+template <class CopyRun, class Put>
+void CXMLReaderImpl<T, B>::replaceEntities(const T* begin, const T* end, CopyRun copyRun, Put put) const
 {
     const ptrdiff_t length = end - begin;
     const T* amp = findAmpersand(begin, end);
-    if (amp == end) {
-        out.assign(begin, end);
-        return;
-    }
-    out.clear();
     const T* copied = begin;
     while (amp < end && (amp - begin) < length - 2) {
         // The first entry of the table whose name follows the '&' in full.
@@ -466,17 +464,30 @@ void CXMLReaderImpl<T, B>::replaceSpecialCharacters(const T* begin, const T* end
             }
         }
         if (match) {
-            out.append(copied, amp);
-            out.push_back((*match)[0]);
+            copyRun(copied, amp);
+            put((*match)[0]);
             amp += match->size();
             copied = amp;
         } else {
-            out.append(copied, amp + 1);
+            copyRun(copied, amp + 1);
             copied = ++amp;
         }
         amp = findAmpersand(amp, end);
     }
-    out.append(copied, end);
+    copyRun(copied, end);
+}
+
+template <class T, class B>
+void CXMLReaderImpl<T, B>::replaceSpecialCharacters(const T* begin, const T* end, SText& out) const
+{
+    if (findAmpersand(begin, end) == end) {
+        out.assign(begin, end);
+        return;
+    }
+    out.clear();
+    replaceEntities(
+        begin, end, [&out](const T* from, const T* to) { out.append(from, to); },
+        [&out](T c) { out.push_back(c); });
 }
 
 template <class T, class B>
@@ -489,38 +500,14 @@ const T* CXMLReaderImpl<T, B>::terminate(const T* begin, const T* end)
 template <class T, class B>
 const T* CXMLReaderImpl<T, B>::replaceInPlace(const T* begin, const T* end) const
 {
-    // The same steps as replaceSpecialCharacters; the result is never longer than the text.
+    // The result is never longer than the text, so it is written over it.
     T* out = const_cast<T*>(begin);
-    const ptrdiff_t length = end - begin;
-    const T* amp = findAmpersand(begin, end);
-    const T* copied = begin;
-    auto copy = [&out](const T* from, const T* to) {
-        while (from < to) *out++ = *from++;
-    };
-    while (amp < end && (amp - begin) < length - 2) {
-        const string_type* match = nullptr;
-        for (const auto& entity : m_specialCharacters) {
-            const size_t nameLength = entity.size() - 1;
-            if (amp[1] != entity[1] || size_t(end - amp - 1) < nameLength) continue;
-            size_t i = 1;
-            while (i < nameLength && amp[1 + i] == entity[1 + i]) ++i;
-            if (i == nameLength) {
-                match = &entity;
-                break;
-            }
-        }
-        if (match) {
-            copy(copied, amp);
-            *out++ = (*match)[0];
-            amp += match->size();
-            copied = amp;
-        } else {
-            copy(copied, amp + 1);
-            copied = ++amp;
-        }
-        amp = findAmpersand(amp, end);
-    }
-    copy(copied, end);
+    replaceEntities(
+        begin, end,
+        [&out](const T* from, const T* to) {
+            while (from < to) *out++ = *from++;
+        },
+        [&out](T c) { *out++ = c; });
     *out = T(0);
     return begin;
 }
