@@ -172,7 +172,8 @@ void CAttributes::addString(const char* name, const wchar_t* value, bool flag)
     append(new CStringAttribute(name, value, flag));
 }
 
-void CAttributes::setAttribute(const char* name, const char* value)
+template <class C>
+void CAttributes::setText(const char* name, const C* value)
 {
     if (!name) return;
     for (auto it = m_list->begin(); it != m_list->end(); ++it) {
@@ -189,22 +190,9 @@ void CAttributes::setAttribute(const char* name, const char* value)
     if (value) append(new CStringAttribute(name, value, false));
 }
 
-void CAttributes::setAttribute(const char* name, const wchar_t* value)
-{
-    if (!name) return;
-    for (auto it = m_list->begin(); it != m_list->end(); ++it) {
-        if (!sameName((*it)->getName(), name)) continue;
-        if (value) {
-            (*it)->setString(value);
-        } else {
-            IAttribute* removed = *it;
-            m_list->erase(it);
-            removed->drop();
-        }
-        return;
-    }
-    if (value) append(new CStringAttribute(name, value, false));
-}
+void CAttributes::setAttribute(const char* name, const char* value) { setText(name, value); }
+
+void CAttributes::setAttribute(const char* name, const wchar_t* value) { setText(name, value); }
 
 core::stringc CAttributes::getString(const char* name) const
 {

@@ -283,6 +283,8 @@ private:
 
     void append(IAttribute* attribute);
     void appendFromText(IAttribute* attribute, const wchar_t* text);
+    template <class C>
+    void setText(const char* name, const C* value);  // null removes the attribute
     void enter(SContext* context);
 
     SContext m_root;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <type_traits>
 
 #include "engine/core/TextForms.h"
 #include "engine/core/fast_atof.h"
@@ -72,42 +73,28 @@ int CNumbersAttribute::valueI(uint32_t i) const
     return m_isFloat ? core::truncateToInt(m_floats[i]) : m_ints[i];
 }
 
+template <class V>
+void CNumbersAttribute::setValues(const V* values, size_t count)
+{
+    for (uint32_t i = 0; i < m_count; ++i) {
+        const bool given = i < count;
+        if (m_isFloat)
+            m_floats[i] = given ? float(values[i]) : 0.f;
+        else if constexpr (std::is_same_v<V, float>)
+            m_ints[i] = given ? core::truncateToInt(values[i]) : 0;
+        else
+            m_ints[i] = given ? values[i] : 0;
+    }
+}
+
 void CNumbersAttribute::setF(std::initializer_list<float> components)
 {
-    uint32_t i = 0;
-    for (uint32_t k = 0; k < m_count; ++k) {
-        if (m_isFloat)
-            m_floats[k] = 0.f;
-        else
-            m_ints[k] = 0;
-    }
-    for (float c : components) {
-        if (i >= m_count) break;
-        if (m_isFloat)
-            m_floats[i] = c;
-        else
-            m_ints[i] = core::truncateToInt(c);
-        ++i;
-    }
+    setValues(components.begin(), components.size());
 }
 
 void CNumbersAttribute::setI(std::initializer_list<int> components)
 {
-    uint32_t i = 0;
-    for (uint32_t k = 0; k < m_count; ++k) {
-        if (m_isFloat)
-            m_floats[k] = 0.f;
-        else
-            m_ints[k] = 0;
-    }
-    for (int c : components) {
-        if (i >= m_count) break;
-        if (m_isFloat)
-            m_floats[i] = float(c);
-        else
-            m_ints[i] = c;
-        ++i;
-    }
+    setValues(components.begin(), components.size());
 }
 
 int CNumbersAttribute::getInt() const { return valueI(0); }
@@ -354,27 +341,9 @@ void CNumbersAttribute::setBBox(core::aabbox3d<float> b)
 
 void CNumbersAttribute::setPlane(core::plane3d<float> p) { setF({p.Normal.X, p.Normal.Y, p.Normal.Z, p.D}); }
 
-void CNumbersAttribute::setFloatArray(const FloatArray& values)
-{
-    setI({});
-    for (uint32_t i = 0; i < m_count && i < values.size(); ++i) {
-        if (m_isFloat)
-            m_floats[i] = values[i];
-        else
-            m_ints[i] = core::truncateToInt(values[i]);
-    }
-}
+void CNumbersAttribute::setFloatArray(const FloatArray& values) { setValues(values.data(), values.size()); }
 
-void CNumbersAttribute::setIntArray(const IntArray& values)
-{
-    setI({});
-    for (uint32_t i = 0; i < m_count && i < values.size(); ++i) {
-        if (m_isFloat)
-            m_floats[i] = float(values[i]);
-        else
-            m_ints[i] = values[i];
-    }
-}
+void CNumbersAttribute::setIntArray(const IntArray& values) { setValues(values.data(), values.size()); }
 
 // Colours: the packed word puts alpha in the low byte, then red, green, blue.
 

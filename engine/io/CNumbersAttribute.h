@@ -95,6 +95,8 @@ protected:
     int valueI(uint32_t i) const;
     void setF(std::initializer_list<float> components);  // zero all, then the ones that fit
     void setI(std::initializer_list<int> components);
+    template <class V>
+    void setValues(const V* values, size_t count);  // the first count values; the rest 0
 
     mutable IntArray m_ints;  // the other storage doubles as the array getters' scratch
     mutable FloatArray m_floats;

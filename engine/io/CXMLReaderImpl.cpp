@@ -34,6 +34,17 @@ uint16_t swap16(uint16_t v) { return uint16_t((v >> 8) | (v << 8)); }
 
 uint32_t swap32(uint32_t v) { return __builtin_bswap32(v); }
 
+// Blocks of a fixed length let the compiler widen many bytes per instruction.
+template <class T>
+void widenSigned(const char* in, T* out, size_t n)
+{
+    constexpr size_t kBlock = 32;
+    size_t i = 0;
+    for (; i + kBlock <= n; i += kBlock)
+        for (size_t k = 0; k < kBlock; ++k) out[i + k] = T(static_cast<signed char>(in[i + k]));
+    for (; i < n; ++i) out[i] = T(static_cast<signed char>(in[i]));
+}
+
 float toFloatByAtof(const char* text) { return float(atof(text)); }
 
 float toFloatByAtof(const wchar_t* text) { return float(atof(core::string2stringc(text).c_str())); }
@@ -126,7 +137,7 @@ void CXMLReaderImpl<T, B>::loadText(IFileReadCallBack* source)
     } else {
         // 8-bit input widened byte by byte, each byte taken as signed.
         m_converted = new T[size_t(got) + 4];
-        for (int32_t i = 0; i < got + 4; ++i) m_converted[i] = T(static_cast<signed char>(bytes[i]));
+        widenSigned(bytes, m_converted, size_t(got) + 4);
         m_textBegin = m_converted;
         m_textSize = got + 4;
         m_textEnd = m_textBegin + got;
@@ -430,16 +441,14 @@ void CXMLReaderImpl<T, B>::parseOpeningXMLElement()
     m_nodeName = terminate(nameBegin, nameEnd);
 }
 
+// One pass over the text: copyRun(from, to) for text kept as it is, put(c) for the character
+// of a known entity. A '&' that starts no known entity is kept.
 template <class T, class B>
-void CXMLReaderImpl<T, B>::replaceSpecialCharacters(const T* begin, const T* end, SText& out) const
+template <class CopyRun, class Put>
+void CXMLReaderImpl<T, B>::replaceEntities(const T* begin, const T* end, CopyRun copyRun, Put put) const
 {
     const ptrdiff_t length = end - begin;
     const T* amp = findAmpersand(begin, end);
-    if (amp == end) {
-        out.assign(begin, end);
-        return;
-    }
-    out.clear();
     const T* copied = begin;
     while (amp < end && (amp - begin) < length - 2) {
         // The first entry of the table whose name follows the '&' in full.
@@ -455,17 +464,30 @@ void CXMLReaderImpl<T, B>::replaceSpecialCharacters(const T* begin, const T* end
             }
         }
         if (match) {
-            out.append(copied, amp);
-            out.push_back((*match)[0]);
+            copyRun(copied, amp);
+            put((*match)[0]);
             amp += match->size();
             copied = amp;
         } else {
-            out.append(copied, amp + 1);
+            copyRun(copied, amp + 1);
             copied = ++amp;
         }
         amp = findAmpersand(amp, end);
     }
-    out.append(copied, end);
+    copyRun(copied, end);
+}
+
+template <class T, class B>
+void CXMLReaderImpl<T, B>::replaceSpecialCharacters(const T* begin, const T* end, SText& out) const
+{
+    if (findAmpersand(begin, end) == end) {
+        out.assign(begin, end);
+        return;
+    }
+    out.clear();
+    replaceEntities(
+        begin, end, [&out](const T* from, const T* to) { out.append(from, to); },
+        [&out](T c) { out.push_back(c); });
 }
 
 template <class T, class B>
@@ -478,38 +500,14 @@ const T* CXMLReaderImpl<T, B>::terminate(const T* begin, const T* end)
 template <class T, class B>
 const T* CXMLReaderImpl<T, B>::replaceInPlace(const T* begin, const T* end) const
 {
-    // The same steps as replaceSpecialCharacters; the result is never longer than the text.
+    // The result is never longer than the text, so it is written over it.
     T* out = const_cast<T*>(begin);
-    const ptrdiff_t length = end - begin;
-    const T* amp = findAmpersand(begin, end);
-    const T* copied = begin;
-    auto copy = [&out](const T* from, const T* to) {
-        while (from < to) *out++ = *from++;
-    };
-    while (amp < end && (amp - begin) < length - 2) {
-        const string_type* match = nullptr;
-        for (const auto& entity : m_specialCharacters) {
-            const size_t nameLength = entity.size() - 1;
-            if (amp[1] != entity[1] || size_t(end - amp - 1) < nameLength) continue;
-            size_t i = 1;
-            while (i < nameLength && amp[1 + i] == entity[1 + i]) ++i;
-            if (i == nameLength) {
-                match = &entity;
-                break;
-            }
-        }
-        if (match) {
-            copy(copied, amp);
-            *out++ = (*match)[0];
-            amp += match->size();
-            copied = amp;
-        } else {
-            copy(copied, amp + 1);
-            copied = ++amp;
-        }
-        amp = findAmpersand(amp, end);
-    }
-    copy(copied, end);
+    replaceEntities(
+        begin, end,
+        [&out](const T* from, const T* to) {
+            while (from < to) *out++ = *from++;
+        },
+        [&out](T c) { *out++ = c; });
     *out = T(0);
     return begin;
 }

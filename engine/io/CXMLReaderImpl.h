@@ -104,6 +104,8 @@ private:
     void parseComment();
     void parseCDATA();
     void ignoreDefinition();
+    template <class CopyRun, class Put>
+    void replaceEntities(const T* begin, const T* end, CopyRun copyRun, Put put) const;
     void replaceSpecialCharacters(const T* begin, const T* end, SText& out) const;
     const T* replaceInPlace(const T* begin, const T* end) const;  // ends the result with a zero
     static const T* terminate(const T* begin, const T* end);      // writes the zero at end

@@ -67,32 +67,34 @@ void CXMLWriter::writeElement(const wchar_t* name, bool empty, const wchar_t* at
                               const wchar_t* attr4Value, const wchar_t* attr5Name, const wchar_t* attr5Value)
 {
     if (!m_file || !name) return;
-    writeTabs(m_depth);
-    writeChars(L"<", 1);
-    writeChars(name);
+    openStartTag(name);
     writeAttribute(attr1Name, attr1Value);
     writeAttribute(attr2Name, attr2Value);
     writeAttribute(attr3Name, attr3Value);
     writeAttribute(attr4Name, attr4Value);
     writeAttribute(attr5Name, attr5Value);
-    if (empty) {
-        writeChars(L" />", 3);
-    } else {
-        writeChars(L">", 1);
-        ++m_depth;
-    }
-    m_textWrittenLast = false;
+    closeStartTag(empty);
 }
 
 void CXMLWriter::writeElement(const wchar_t* name, bool empty, const StringList& names,
                               const StringList& values)
 {
     if (!m_file || !name) return;
+    openStartTag(name);
+    for (size_t i = 0; i < names.size() && i < values.size(); ++i)
+        writeAttribute(names[i].c_str(), values[i].c_str());
+    closeStartTag(empty);
+}
+
+void CXMLWriter::openStartTag(const wchar_t* name)
+{
     writeTabs(m_depth);
     writeChars(L"<", 1);
     writeChars(name);
-    for (size_t i = 0; i < names.size() && i < values.size(); ++i)
-        writeAttribute(names[i].c_str(), values[i].c_str());
+}
+
+void CXMLWriter::closeStartTag(bool empty)
+{
     if (empty) {
         writeChars(L" />", 3);
     } else {

@@ -33,6 +33,8 @@ public:
     bool hasWriteError() const override { return m_writeError; }
 
 private:
+    void openStartTag(const wchar_t* name);  // indentation, '<' and the name
+    void closeStartTag(bool empty);         // " />", or '>' and one level deeper
     void writeAttribute(const wchar_t* name, const wchar_t* value);
     void writeChars(const wchar_t* text, size_t count);
     void writeChars(const wchar_t* text);

@@ -159,10 +159,12 @@ void CGlobalMaterialParameterManager::deserializeAttributes(io::IAttributes* in,
         return;
     }
     in->push("Definitions");
+    // Each definition has its group, so the file's count cannot make us create groups it lacks.
     const int count = in->getInt("ParameterCount");
+    const unsigned groups = in->getGroupsCount();
     char group[32];
-    for (int i = 0; i < count; ++i) {
-        std::snprintf(group, sizeof(group), "Param_%u", unsigned(i));
+    for (unsigned i = 0; count > 0 && i < unsigned(count) && i < groups; ++i) {
+        std::snprintf(group, sizeof(group), "Param_%u", i);
         in->push(group);
         const core::stringc name = in->getString("Name");
         const int type = in->getEnum("Type", getStringsInternal((E_SHADER_PARAMETER_TYPE*)nullptr));

@@ -116,7 +116,8 @@ public:
     TId removeAll(bool force);                // how many were removed, in name order
     TId removeAll() { return removeAll(false); }
     TId removeUnused() { return removeAll(false); }
-    bool rename(TId id, const char* name, bool managedName);  // properties start again from defaults
+    // Properties start again from defaults. A refused managed name is freed, as by insert.
+    bool rename(TId id, const char* name, bool managedName);
 
     const T& get(TId id) const;         // Invalid beyond the table
     TId getId(const char* name) const;  // 0xffff when not indexed
@@ -204,10 +205,14 @@ TId SIDedCollection<T, TId, U, P, V>::removeAll(bool force)
 template <class T, class TId, bool U, class P, class V>
 bool SIDedCollection<T, TId, U, P, V>::rename(TId id, const char* name, bool managedName)
 {
-    if (!name || !isOccupied(id)) return false;
+    auto refuse = [&] {
+        if (managedName) delete[] name;
+        return false;
+    };
+    if (!name || !isOccupied(id)) return refuse();
     auto [pos, added] =
         m_index.emplace(std::piecewise_construct, std::forward_as_tuple(name), std::forward_as_tuple(id));
-    if (!added) return false;
+    if (!added) return refuse();
     m_index.erase(m_slots[id].position);
     if (managedName) pos->first.setManaged(true);
     m_slots[id].position = pos;

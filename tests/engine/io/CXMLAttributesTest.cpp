@@ -305,16 +305,7 @@ TEST(XMLAttributes, HostileAndTruncatedBlocks)
 
 TEST(XMLAttributes, WriteErrorsAreReported)
 {
-    class CFullWriteFile : public IWriteFile {
-    public:
-        int32_t write(const void*, uint32_t) override { return 0; }
-        void flush() override {}
-        bool seek(int32_t, bool) override { return false; }
-        int32_t getPos() const override { return 0; }
-        const char* getFileName() const override { return "full"; }
-        const char* getFullPath() const override { return "full"; }
-    };
-    CFullWriteFile* file = new CFullWriteFile();
+    auto* file = new xmltest::CFullWriteFile();
     CXMLWriter* writer = new CXMLWriter(file);
     file->drop();
     CAttributes store(nullptr);

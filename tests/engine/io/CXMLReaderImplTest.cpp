@@ -63,6 +63,16 @@ TEST(XMLReader, CharactersAreConvertedWithoutDecoding)
     EXPECT_THAT(parse<char>(utf8), ElementsAre("text \\xEF\\xBB\\xBF", "element a /", "end a"));
     EXPECT_THAT(parse<wchar_t>(utf8),
                 ElementsAre("text \\xFFFFFFEF\\xFFFFFFBB\\xFFFFFFBF", "element a /", "end a"));
+
+    // Long enough that the widening goes by whole blocks, with a high byte in each.
+    std::string longValue;
+    for (int i = 0; i < 40; ++i) longValue += i % 3 ? 'q' : '\xE9';
+    CXMLReaderImpl<wchar_t> wide(new CBytesSource("<a v='" + longValue + "'/>"), true);
+    ASSERT_TRUE(wide.read());
+    const wchar_t* value = wide.getAttributeValue(L"v");
+    ASSERT_NE(value, nullptr);
+    for (int i = 0; i < 40; ++i) EXPECT_EQ(uint32_t(value[i]), i % 3 ? uint32_t('q') : 0xFFFFFFE9u) << i;
+    EXPECT_EQ(value[40], L'\0');
 }
 
 TEST(XMLReader, NodeRules)

@@ -6,9 +6,11 @@
 
 #include "engine/io/CMemoryWriteFile.h"
 #include "engine/io/CXMLWriter.h"
+#include "tests/engine/io/XMLTestSupport.h"
 
 using namespace pravik;
 using namespace pravik::io;
+using xmltest::CFullWriteFile;
 
 namespace {
 
@@ -24,17 +26,6 @@ std::string written(const CMemoryWriteFile& file)
     }
     return out;
 }
-
-// A file that refuses every write.
-class CFullWriteFile : public IWriteFile {
-public:
-    int32_t write(const void*, uint32_t) override { return 0; }
-    void flush() override {}
-    bool seek(int32_t, bool) override { return false; }
-    int32_t getPos() const override { return 0; }
-    const char* getFileName() const override { return "full"; }
-    const char* getFullPath() const override { return "full"; }
-};
 
 }  // namespace
 

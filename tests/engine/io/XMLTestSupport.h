@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the XML tests: byte sources, encoders for the five input formats and a plain-text
-// dump of a reader's node stream.
+// Shared by the XML tests: byte sources, a file that refuses writes, encoders for the five
+// input formats and a plain-text dump of a reader's node stream.
 
 #include <cstdint>
 #include <cstring>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/io/CXMLReaderImpl.h"
+#include "engine/io/IWriteFile.h"
 
 namespace xmltest {
 
@@ -105,5 +106,17 @@ std::vector<std::string> parse(const std::string& bytes)
     CXMLReaderImpl<T> reader(new CBytesSource(bytes), true);
     return dumpNodes(reader);
 }
+
+
+// A file that refuses every write.
+class CFullWriteFile : public IWriteFile {
+public:
+    int32_t write(const void*, uint32_t) override { return 0; }
+    void flush() override {}
+    bool seek(int32_t, bool) override { return false; }
+    int32_t getPos() const override { return 0; }
+    const char* getFileName() const override { return "full"; }
+    const char* getFullPath() const override { return "full"; }
+};
 
 }  // namespace xmltest

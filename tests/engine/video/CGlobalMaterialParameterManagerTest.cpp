@@ -158,3 +158,26 @@ TEST_F(GlobalParameters, AttributeFormRoundTrip)
     EXPECT_EQ(densityBack, 0.25f);
     EXPECT_EQ(b.size(), 3);
 }
+
+// The definition count comes from the file: it never makes the reader create groups (or
+// parameters) the file does not have.
+TEST_F(GlobalParameters, DefinitionCountIsCappedByTheGroupsPresent)
+{
+    io::CAttributes store(nullptr);
+    store.push("Definitions");
+    store.addInt("ParameterCount", 100000);
+    store.push("Param_0");
+    store.addString("Name", "FogDensity0");
+    store.addEnum("Type", int(ESPT_FOG_DENSITY), getStringsInternal((E_SHADER_PARAMETER_TYPE*)nullptr));
+    store.addEnum("ValueType", int(ESPVT_FLOAT), getStringsInternal((E_SHADER_PARAMETER_VALUE_TYPE*)nullptr));
+    store.addInt("ArraySize", 1);
+    store.pop();
+    store.pop();
+
+    CGlobalMaterialParameterManager m(nullptr);
+    m.deserializeAttributes(&store, nullptr);
+    EXPECT_EQ(m.size(), 1);
+    EXPECT_NE(m.getId("FogDensity0"), 0xffff);
+    store.push("Definitions");
+    EXPECT_EQ(store.getGroupsCount(), 1u);
+}

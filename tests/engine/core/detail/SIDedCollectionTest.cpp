@@ -164,6 +164,8 @@ TEST(SIDedCollection, ManagedNamesAreFreedOnce)
     EXPECT_EQ(r.insert(owned("two"), Ptr(new Counted), true), 0xffff);  // refused, its copy freed
     EXPECT_TRUE(r.remove(0));
     EXPECT_TRUE(r.rename(1, owned("deux"), true));
+    EXPECT_FALSE(r.rename(1, owned("three"), true));  // refused, its copy freed
+    EXPECT_FALSE(r.rename(0, owned("zero"), true));   // a free slot: the same
     EXPECT_EQ(r.getId("deux"), 1);
     EXPECT_EQ(r.size(), 2);
 }
