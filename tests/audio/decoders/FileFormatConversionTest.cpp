@@ -122,6 +122,32 @@ TEST(FileFormatConversion, ResultCodes) {
     EXPECT_EQ(out.substr(44), Bytes().u16(0).u16(0x7f00).u16(0x8000).u16(0xc000).u16(0x4000).data);
 }
 
+// Three channels: no block of the conversion is a whole number of frames unless it asks for one.
+TEST(FileFormatConversion, ThreeChannelSoundsConvertWhole) {
+    test::TempDir dir;
+    ArchiveScope scope;
+    for (const unsigned bits : {16u, 8u}) {
+        SCOPED_TRACE(bits);
+        const uint32_t frames = 30000;
+        std::string data(frames * 3 * (bits / 8), '\0');
+        for (size_t i = 0; i < data.size(); ++i) data[i] = char(i * 7 + i / 5);
+        Bytes body;
+        body.tag("WAVE").chunk("fmt ", test::fmtPayload(1, 3, 8000, 3 * bits / 8, bits)).chunk("data", data);
+        const std::string in = dir.write("in.wav", Bytes().tag("RIFF").u32(uint32_t(body.data.size())).raw(body.data).data);
+        const std::string outPath = dir.file("out" + std::to_string(bits) + ".wav");
+        ASSERT_EQ(kez::FileFormatConversion::ConvertToWavPCM(in.c_str(), outPath.c_str()), 0);
+        const std::string out = test::readFile(outPath);
+        expectGoodCacheFile(out, 3, 8000);
+        std::string expected = data;
+        if (bits == 8) {
+            expected.clear();
+            for (char c : data) expected += Bytes().u16(uint16_t(int16_t((uint8_t(c) - 128) * 256))).data;
+        }
+        EXPECT_EQ(out.size() - 44, expected.size());
+        EXPECT_TRUE(out.substr(44) == expected);
+    }
+}
+
 // The file system's write entry, failing its fourth call: the first block of samples.
 int s_writeCalls = 0;
 int (*s_realWrite)(const void*, int, int, void*) = nullptr;
