@@ -195,10 +195,16 @@ void KezEngineInternal::ResumeAllEmitters(unsigned mask, float fade) {
     ForEmitters(mask, [&](EmitterObj* e) { e->Resume(fade); });
 }
 
+// Write access held. Cached pointers are invalidated before the access is released, so no other
+// thread can reach the emitter afterwards.
 EmitterObj* KezEngineInternal::DetachEmitterObject(int64_t id) {
-    if (Handlable* o = m_emitterActive.Detach(id)) return static_cast<EmitterObj*>(o);
-    WriteAccess wp(m_emitterPendingControl);
-    return static_cast<EmitterObj*>(m_emitterPending.Detach(id));
+    auto* e = static_cast<EmitterObj*>(m_emitterActive.Detach(id));
+    if (!e) {
+        WriteAccess wp(m_emitterPendingControl);
+        e = static_cast<EmitterObj*>(m_emitterPending.Detach(id));
+    }
+    if (e) BumpTimeStamp(e->GetTimeStampSlot());
+    return e;
 }
 
 void KezEngineInternal::KillEmitter(EmitterHandle& h) {
@@ -206,8 +212,6 @@ void KezEngineInternal::KillEmitter(EmitterHandle& h) {
     {
         WriteAccess w(m_emitterControl);
         e = DetachEmitterObject(h.GetId());
-        // Invalidate cached pointers before the access is released: no other thread can reach it after.
-        if (e) BumpTimeStamp(e->GetTimeStampSlot());
     }
     if (e) KillEmitter(e);
 }
