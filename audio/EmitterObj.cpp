@@ -1,5 +1,7 @@
 #include "audio/EmitterObj.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "audio/DataObj.h"
@@ -23,11 +25,13 @@ EmitterObj::EmitterObj(int64_t id, int priority, int bankId, int bufferSize, Dri
     if (cursor) p = cursor->GetTrackParams();
     else if (asyncParams) p = *asyncParams;
     m_asyncPending = cursor == nullptr;
-    const int bytesPerSample = p.bitsPerSample / 8;
-    m_bytesPerSecond = p.channels * p.sampleRate * bytesPerSample;
+    // Counts come from file headers: computed wide and held to 32 bits, never overflowed.
+    const int64_t bytesPerSample = p.bitsPerSample / 8;
+    const auto to32 = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, INT32_MAX)); };
+    m_bytesPerSecond = to32(int64_t(p.channels) * p.sampleRate * bytesPerSample);
     if (m_bytesPerSecond <= 0) m_bytesPerSecond = 1;
-    m_totalBytes = p.channels * p.numSamples * bytesPerSample;
-    m_bytesPerFrame = p.channels * bytesPerSample;
+    m_totalBytes = to32(int64_t(p.channels) * p.numSamples * bytesPerSample);
+    m_bytesPerFrame = to32(int64_t(p.channels) * bytesPerSample);
     if (cursor) SetupRing();
     SetDefaultParameters();
     if (data && data->GetDecoder()) m_decoderType = data->GetDecoder()->GetType();

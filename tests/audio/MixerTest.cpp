@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "tests/audio/AudioTestSupport.h"
+#include "tests/audio/decoders/DecoderTestSupport.h"
 
 namespace {
 
@@ -218,6 +219,26 @@ TEST_F(Mixer, RequestsOnEmitters) {
     h.pass();
     h.pass();
     EXPECT_TRUE(h.engine->IsDone(e));
+}
+
+// An ADPCM file may declare up to 2^31 - 1 frames in its fact chunk: the emitter's byte counts
+// must not overflow, and its play cursor keeps counting.
+TEST_F(Mixer, PlayCursorOfASoundDeclaringTwoBillionFrames) {
+    std::string blocks;
+    for (int b = 0; b < 4; ++b) blocks += std::string(4, '\0') + std::string(4, '\0') + std::string(64, '\x17');
+    test::Bytes body;
+    body.tag("WAVE")
+        .chunk("fmt ", test::fmtPayload(0x11, 2, 32000, 72, 4))
+        .chunk("fact", test::Bytes().u32(0x7FFFFFFFu).data)
+        .chunk("data", blocks);
+    const std::string wav = test::Bytes().tag("RIFF").u32(uint32_t(body.data.size())).raw(body.data).data;
+    kez::StreamMemoryBufferParams p{const_cast<char*>(wav.data()), int(wav.size()), true, false};
+    kez::DataHandle d = h.engine->LoadDataSource(0, &p, 1, nullptr, 0);
+    ASSERT_TRUE(h.engine->IsReady(d));
+    kez::EmitterHandle e = h.engine->CreateEmitter(d, 0, nullptr);
+    ASSERT_TRUE(h.engine->IsValid(e));
+    h.engine->SetPlayCursor(e, 2.0f);
+    EXPECT_NEAR(h.engine->GetPlayCursor(e), 2.0f, 0.001f);
 }
 
 }  // namespace
