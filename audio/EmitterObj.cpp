@@ -39,6 +39,17 @@ EmitterObj::EmitterObj(int64_t id, int priority, int bankId, int bufferSize, Dri
 
 EmitterObj::~EmitterObj() = default;
 
+int EmitterObj::BufferSize(const TrackParams& p, bool referenced) {
+    int size;
+    if (referenced)
+        size = int((long long)p.numSamples * p.bitsPerSample / 8);
+    else
+        size = int((long long)(p.bitsPerSample * p.channels / 8) * p.sampleRate * 250 / 1000);
+    const int frame = p.channels * (p.bitsPerSample / 8);
+    if (frame > 0) size -= size % frame;
+    return size;
+}
+
 void EmitterObj::SetupRing() {
     m_buffers.clear();
     m_bufferCount = 0;
@@ -77,15 +88,9 @@ bool EmitterObj::LoadAsync() {
     StreamCursorInterface* sc = stream ? stream->CreateNewCursor() : nullptr;
     DecoderCursorInterface* dc = (sc && decoder) ? decoder->CreateNewCursor(sc) : nullptr;
     const TrackParams p = dc ? dc->GetTrackParams() : TrackParams{};
-    int size = 0;
-    if (dc && p.channels > 0) {
-        if (m_source && m_source->AllowBufferReference() && dc->AllowBufferReference())
-            size = int((long long)p.numSamples * p.bitsPerSample / 8);
-        else
-            size = int((long long)(p.bitsPerSample * p.channels / 8) * p.sampleRate * 250 / 1000);
-        const int frame = p.channels * (p.bitsPerSample / 8);
-        if (frame > 0) size -= size % frame;
-    }
+    const int size = dc && p.channels > 0
+                         ? BufferSize(p, m_source && m_source->AllowBufferReference() && dc->AllowBufferReference())
+                         : 0;
     if (size <= 0) {
         if (dc) decoder->DestroyCursor(dc);
         if (sc) stream->DestroyCursor(sc);

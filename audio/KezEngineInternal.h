@@ -192,6 +192,7 @@ private:
     void Update3D();
     void QueueForRelease(DataObj* data);
     EmitterObj* DetachEmitterObject(int64_t id);
+    EmitterHandle NewEmitter(DataHandle& data, int priority, void* driverData, bool async);
     void PlayEmitter(EmitterObj* emitter, bool loop, float fade);
     void StopEmitter(EmitterObj* emitter, float fade);
     EmitterHandle MakeEmitterHandle(EmitterObj* e);

@@ -26,21 +26,28 @@ protected:
     test::EngineHarness h;
 };
 
+// An asynchronous emitter opens its cursors at the next pass, then plays the same.
 TEST_F(Mixer, StereoRawSourceIsBitExactExceptTheEndFade) {
     const int frames = 8000;
     const auto samples = test::testSignal(frames, 2);
     kez::DataHandle data = h.loadRaw(samples, 2);
-    kez::EmitterHandle e = h.engine->CreateEmitter(data, 0, nullptr);
-    h.engine->Play(e, false, 0.0f);
-    const auto out = playOut(1024, 10);
-    for (int i = 0; i < frames - kFade; ++i) {
-        ASSERT_EQ(out[2 * i], samples[2 * i]) << "frame " << i;
-        ASSERT_EQ(out[2 * i + 1], samples[2 * i + 1]) << "frame " << i;
+    for (const bool async : {false, true}) {
+        SCOPED_TRACE(async ? "asynchronous" : "synchronous");
+        kez::EmitterHandle e = async ? h.engine->CreateEmitterAsync(data, 0, nullptr)
+                                     : h.engine->CreateEmitter(data, 0, nullptr);
+        EXPECT_EQ(h.engine->IsReady(e), !async);
+        h.engine->Play(e, false, 0.0f);
+        const auto out = playOut(1024, 10);
+        EXPECT_TRUE(h.engine->IsReady(e));
+        for (int i = 0; i < frames - kFade; ++i) {
+            ASSERT_EQ(out[2 * i], samples[2 * i]) << "frame " << i;
+            ASSERT_EQ(out[2 * i + 1], samples[2 * i + 1]) << "frame " << i;
+        }
+        for (int i = frames - kFade; i < frames; ++i)
+            EXPECT_LE(std::abs(out[2 * i]), std::abs(samples[2 * i])) << "frame " << i;
+        for (size_t i = size_t(frames) * 2; i < out.size(); ++i) ASSERT_EQ(out[i], 0);
+        EXPECT_TRUE(h.engine->IsDone(e));  // it ended and rests
     }
-    for (int i = frames - kFade; i < frames; ++i)
-        EXPECT_LE(std::abs(out[2 * i]), std::abs(samples[2 * i])) << "frame " << i;
-    for (size_t i = size_t(frames) * 2; i < out.size(); ++i) ASSERT_EQ(out[i], 0);
-    EXPECT_TRUE(h.engine->IsDone(e));  // it ended and rests
 }
 
 TEST_F(Mixer, SumsClampTo16Bits) {
