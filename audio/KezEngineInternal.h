@@ -198,6 +198,8 @@ private:
     EmitterHandle MakeEmitterHandle(EmitterObj* e);
     DataHandle MakeDataHandle(DataObj* d);
     DataHandle AddDataSource(DataObj* data, bool queueNow);
+    DataHandle NewDataSource(int streamType, void* streamParams, int decoderType, void* decoderParams, int group,
+                             int asyncMode);
 
     HandlableContainer m_dataActive, m_dataPending;
     AccessController m_dataControl, m_dataPendingControl;
