@@ -10,23 +10,13 @@
 #include "audio/decoders/DecoderMPC8.h"
 #include "audio/decoders/FileFormatConversion.h"
 #include "audio/decoders/SoundExtension.h"
+#include "tests/audio/AudioTestSupport.h"
 #include "tests/audio/decoders/DecoderTestSupport.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 using test::Bytes;
-
-// A sound archive of stored members, each behind a 30-byte local header.
-std::string soundArchive(const std::vector<std::pair<std::string, std::string>>& members) {
-    Bytes zip;
-    for (const auto& [name, data] : members) {
-        zip.u32(0x04034b50).u16(20).u16(0).u16(0).u16(0).u16(0).u32(0);
-        zip.u32(uint32_t(data.size())).u32(uint32_t(data.size())).u16(unsigned(name.size())).u16(0);
-        zip.raw(name).raw(data);
-    }
-    return zip.data;
-}
 
 uint32_t le32(const std::string& s, size_t at) {
     return uint32_t(uint8_t(s[at])) | uint32_t(uint8_t(s[at + 1])) << 8 | uint32_t(uint8_t(s[at + 2])) << 16 |
@@ -63,7 +53,8 @@ TEST(FileFormatConversion, MusepackMemberOfTheArchiveBecomesACacheFileOnce) {
     ASSERT_TRUE(test::run("sox -n -r 32000 -c 1 -b 16 " + wav + " synth 0.7 sine 440 gain -6"));
     ASSERT_TRUE(test::run("mpcenc --silent " + wav + " " + mpc));
     const std::string member = "3/SFX/interface/sfx_menu_confirm.MPC";
-    dir.write("app/3.bar", soundArchive({{"3/sfx_bonus.wav", "x"}, {member, test::readFile(mpc)}}));
+    dir.write("app/3.bar",
+              test::ArchiveBuilder().add("3/sfx_bonus.wav", "x").add(member, test::readFile(mpc)).bytes(false));
     std::filesystem::create_directories(dir.path() / "save");
 
     ArchiveScope scope;
