@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <limits>
 #include <new>
+#include <type_traits>
 
 #include "engine/memory/AllocationHooks.h"
 

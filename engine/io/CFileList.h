@@ -3,7 +3,6 @@
 // lists; entries can still be added, and are ordered directories first, then by name
 // regardless of case.
 
-#include <type_traits>  // before SAllocator.h, which uses std::true_type
 #include "engine/core/SAllocator.h"
 #include "engine/core/pravikString.h"
 #include "engine/io/IFileList.h"

@@ -4,7 +4,6 @@
 // by a prefix of the path (data/pack.zip/x.png). Progress lines go to standard output, each
 // flushed. Not locked: main thread only. Only regular files are opened from the disk.
 
-#include <type_traits>  // before SAllocator.h, which uses std::true_type
 #include "engine/core/SAllocator.h"
 #include "engine/io/CFile.h"
 #include "engine/io/IFileSystem.h"

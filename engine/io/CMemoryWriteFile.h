@@ -2,7 +2,6 @@
 // Written bytes collected in a growable buffer; its length is the file size. Growth doubles the
 // needed size, so a series of appends reallocates only logarithmically often.
 
-#include <type_traits>  // before SAllocator.h, which uses std::true_type
 #include "engine/core/SAllocator.h"
 #include "engine/io/IWriteFile.h"
 

@@ -5,7 +5,6 @@
 // holds them, and a record whose data lies outside the archive is not served.
 
 #include "engine/IReferenceCounted.h"
-#include <type_traits>  // before SAllocator.h, which uses std::true_type
 #include "engine/core/SAllocator.h"
 #include "engine/core/pravikString.h"
 #include "engine/io/IReadFile.h"

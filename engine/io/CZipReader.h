@@ -9,7 +9,6 @@
 // Stored members open as windows onto the archive, deflated ones are inflated whole to memory.
 
 #include "engine/IReferenceCounted.h"
-#include <type_traits>  // before SAllocator.h, which uses std::true_type
 #include "engine/core/SAllocator.h"
 #include "engine/core/pravikString.h"
 #include "engine/io/IReadFile.h"

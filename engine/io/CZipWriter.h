@@ -5,7 +5,6 @@
 // Time and date are fixed (1980-01-01 00:00) so that equal input gives equal bytes.
 
 #include "engine/IReferenceCounted.h"
-#include <type_traits>  // before SAllocator.h, which uses std::true_type
 #include "engine/core/SAllocator.h"
 #include "engine/core/pravikString.h"
 #include "engine/io/IReadFile.h"
