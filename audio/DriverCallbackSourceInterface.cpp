@@ -194,6 +194,8 @@ bool DriverCallbackSourceInterface::NeedData() {
 
 void DriverCallbackSourceInterface::UploadData(void* data, int bytes) {
     MutexLock l(m_lock);
+    // Whole frames only: a part frame at the end of a sound would be read whole, past its memory.
+    if (m_bytesPerFrame > 0) bytes -= bytes % m_bytesPerFrame;
     if (m_state == -1 || bytes <= 0 || m_blocks.empty()) return;
     DriverBuffer& b = m_blocks[size_t(m_write)];
     if (!b.free) return;

@@ -228,6 +228,23 @@ TEST_F(Mixer, RequestsOnEmitters) {
     EXPECT_TRUE(h.engine->IsDone(e));
 }
 
+// A raw sound that ends in half a frame: the mixer takes whole frames only, and never reads past
+// the sound's memory for the partner of an interpolated frame (the sanitizer build sees it). At
+// 22050 Hz with every block queued, the second mix wants the half frame as its partner.
+TEST_F(Mixer, RawDataEndingInHalfAFrameStaysInsideItsMemory) {
+    auto samples = test::testSignal(1412, 2);
+    samples.push_back(1234);
+    kez::StreamMemoryBufferParams p{samples.data(), int(samples.size() * 2), true, false};
+    kez::TrackParams t{2, 22050, 16, 1412};
+    kez::DataHandle d = h.engine->LoadDataSource(0, &p, 0, &t, 0);
+    kez::EmitterHandle e = h.engine->CreateEmitter(d, 0, nullptr);
+    h.engine->Play(e, false, 0.0f);
+    for (int i = 0; i < 3; ++i) h.pass();  // every block queued before the first mix
+    for (int i = 0; i < 4; ++i) h.mix(1024);
+    h.pass();
+    EXPECT_TRUE(h.engine->IsDone(e));
+}
+
 // An ADPCM file may declare up to 2^31 - 1 frames in its fact chunk: the emitter's byte counts
 // must not overflow, and its play cursor keeps counting.
 TEST_F(Mixer, PlayCursorOfASoundDeclaringTwoBillionFrames) {
