@@ -22,6 +22,39 @@ struct BlockRamp {
     int fadeStart, fadeLen, R;
     bool active;
 
+    // The ramp of a block of `frames` when `available` of them have data: from the last block's
+    // gains (straight to the targets on a source's first block), and a fade of rampLength frames
+    // before the end of the data when it runs out.
+    static BlockRamp Start(int available, int frames, int rampLength, int tgtL, int tgtR, bool& started,
+                           int lastL, int lastR) {
+        BlockRamp r{};
+        r.tgtL = tgtL;
+        r.tgtR = tgtR;
+        const int L = rampLength;
+        if (available < frames) {
+            r.fadeLen = L;
+            r.fadeStart = available - L;
+            if (r.fadeStart < 0) { r.fadeLen = available; r.fadeStart = 0; }
+        } else {
+            r.fadeStart = frames + 1;
+            r.fadeLen = 0;
+        }
+        r.R = r.fadeStart < L ? r.fadeStart : std::min(frames, L);
+        if (!started) {
+            started = true;
+            r.curL = r.tgtL;
+            r.curR = r.tgtR;
+        } else {
+            r.curL = lastL;
+            r.curR = lastR;
+            r.stepL = r.R > 0 ? (r.tgtL - lastL) / r.R : 0;
+            r.stepR = r.R > 0 ? (r.tgtR - lastR) / r.R : 0;
+            if (r.R <= 0 || (r.stepL == 0 && r.stepR == 0)) { r.curL = r.tgtL; r.curR = r.tgtR; }
+        }
+        r.active = r.stepL != 0 || r.stepR != 0 || r.fadeLen > 0;
+        return r;
+    }
+
     template <bool Stereo, typename Sample>
     void Mix(int* mix, int n, int& i, Sample&& sample) {
         if (!active) {
@@ -161,6 +194,8 @@ bool DriverCallbackSourceInterface::NeedData() {
 
 void DriverCallbackSourceInterface::UploadData(void* data, int bytes) {
     MutexLock l(m_lock);
+    // Whole frames only: a part frame at the end of a sound would be read whole, past its memory.
+    if (m_bytesPerFrame > 0) bytes -= bytes % m_bytesPerFrame;
     if (m_state == -1 || bytes <= 0 || m_blocks.empty()) return;
     DriverBuffer& b = m_blocks[size_t(m_write)];
     if (!b.free) return;
@@ -294,31 +329,8 @@ void DriverCallbackSourceInterface::FillNoInter(int* mix, int frames, Targets t,
     }
     const int A = GetNbAvailableSamples(frames);
     if (A < 0) return;
-    BlockRamp r{};
-    r.tgtL = t.left;
-    r.tgtR = t.right;
-    const int L = m_rampLength;
-    if (A < frames) {
-        r.fadeLen = L;
-        r.fadeStart = A - L;
-        if (r.fadeStart < 0) { r.fadeLen = A; r.fadeStart = 0; }
-    } else {
-        r.fadeStart = frames + 1;
-        r.fadeLen = 0;
-    }
-    r.R = r.fadeStart < L ? r.fadeStart : std::min(frames, L);
-    if (!m_gainsStarted) {
-        m_gainsStarted = true;
-        r.curL = r.tgtL;
-        r.curR = r.tgtR;
-    } else {
-        r.curL = m_lastLeft;
-        r.curR = m_lastRight;
-        r.stepL = r.R > 0 ? (r.tgtL - m_lastLeft) / r.R : 0;
-        r.stepR = r.R > 0 ? (r.tgtR - m_lastRight) / r.R : 0;
-        if (r.R <= 0 || (r.stepL == 0 && r.stepR == 0)) { r.curL = r.tgtL; r.curR = r.tgtR; }
-    }
-    r.active = r.stepL != 0 || r.stepR != 0 || r.fadeLen > 0;
+    BlockRamp r =
+        BlockRamp::Start(A, frames, m_rampLength, t.left, t.right, m_gainsStarted, m_lastLeft, m_lastRight);
 
     const int bpf = m_bytesPerFrame;
     int remaining = frames, i = 0;
@@ -378,31 +390,8 @@ void DriverCallbackSourceInterface::FillInter(int* mix, int frames, Targets t, b
     else A = frames;
     const int16_t* w = reinterpret_cast<const int16_t*>(work);
 
-    BlockRamp r{};
-    r.tgtL = t.left;
-    r.tgtR = t.right;
-    const int L = m_rampLength;
-    if (A < frames) {
-        r.fadeLen = L;
-        r.fadeStart = int(A) - L;
-        if (r.fadeStart < 0) { r.fadeLen = int(A); r.fadeStart = 0; }
-    } else {
-        r.fadeStart = frames + 1;
-        r.fadeLen = 0;
-    }
-    r.R = r.fadeStart < L ? r.fadeStart : std::min(frames, L);
-    if (!m_gainsStarted) {
-        m_gainsStarted = true;
-        r.curL = r.tgtL;
-        r.curR = r.tgtR;
-    } else {
-        r.curL = m_lastLeft;
-        r.curR = m_lastRight;
-        r.stepL = r.R > 0 ? (r.tgtL - m_lastLeft) / r.R : 0;
-        r.stepR = r.R > 0 ? (r.tgtR - m_lastRight) / r.R : 0;
-        if (r.R <= 0 || (r.stepL == 0 && r.stepR == 0)) { r.curL = r.tgtL; r.curR = r.tgtR; }
-    }
-    r.active = r.stepL != 0 || r.stepR != 0 || r.fadeLen > 0;
+    BlockRamp r =
+        BlockRamp::Start(int(A), frames, m_rampLength, t.left, t.right, m_gainsStarted, m_lastLeft, m_lastRight);
 
     int i = 0;
     const int last = avail - 1;

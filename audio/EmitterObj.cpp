@@ -1,5 +1,7 @@
 #include "audio/EmitterObj.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "audio/DataObj.h"
@@ -23,17 +25,30 @@ EmitterObj::EmitterObj(int64_t id, int priority, int bankId, int bufferSize, Dri
     if (cursor) p = cursor->GetTrackParams();
     else if (asyncParams) p = *asyncParams;
     m_asyncPending = cursor == nullptr;
-    const int bytesPerSample = p.bitsPerSample / 8;
-    m_bytesPerSecond = p.channels * p.sampleRate * bytesPerSample;
+    // Counts come from file headers: computed wide and held to 32 bits, never overflowed.
+    const int64_t bytesPerSample = p.bitsPerSample / 8;
+    const auto to32 = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, 0, INT32_MAX)); };
+    m_bytesPerSecond = to32(int64_t(p.channels) * p.sampleRate * bytesPerSample);
     if (m_bytesPerSecond <= 0) m_bytesPerSecond = 1;
-    m_totalBytes = p.channels * p.numSamples * bytesPerSample;
-    m_bytesPerFrame = p.channels * bytesPerSample;
+    m_totalBytes = to32(int64_t(p.channels) * p.numSamples * bytesPerSample);
+    m_bytesPerFrame = to32(int64_t(p.channels) * bytesPerSample);
     if (cursor) SetupRing();
     SetDefaultParameters();
     if (data && data->GetDecoder()) m_decoderType = data->GetDecoder()->GetType();
 }
 
 EmitterObj::~EmitterObj() = default;
+
+int EmitterObj::BufferSize(const TrackParams& p, bool referenced) {
+    int size;
+    if (referenced)
+        size = int((long long)p.numSamples * p.bitsPerSample / 8);
+    else
+        size = int((long long)(p.bitsPerSample * p.channels / 8) * p.sampleRate * 250 / 1000);
+    const int frame = p.channels * (p.bitsPerSample / 8);
+    if (frame > 0) size -= size % frame;
+    return size;
+}
 
 void EmitterObj::SetupRing() {
     m_buffers.clear();
@@ -73,15 +88,9 @@ bool EmitterObj::LoadAsync() {
     StreamCursorInterface* sc = stream ? stream->CreateNewCursor() : nullptr;
     DecoderCursorInterface* dc = (sc && decoder) ? decoder->CreateNewCursor(sc) : nullptr;
     const TrackParams p = dc ? dc->GetTrackParams() : TrackParams{};
-    int size = 0;
-    if (dc && p.channels > 0) {
-        if (m_source && m_source->AllowBufferReference() && dc->AllowBufferReference())
-            size = int((long long)p.numSamples * p.bitsPerSample / 8);
-        else
-            size = int((long long)(p.bitsPerSample * p.channels / 8) * p.sampleRate * 250 / 1000);
-        const int frame = p.channels * (p.bitsPerSample / 8);
-        if (frame > 0) size -= size % frame;
-    }
+    const int size = dc && p.channels > 0
+                         ? BufferSize(p, m_source && m_source->AllowBufferReference() && dc->AllowBufferReference())
+                         : 0;
     if (size <= 0) {
         if (dc) decoder->DestroyCursor(dc);
         if (sc) stream->DestroyCursor(sc);

@@ -48,6 +48,10 @@ public:
                DecoderCursorInterface* cursor, DataObj* data, const TrackParams* asyncParams = nullptr);
     ~EmitterObj() override;  // frees the ring's storage, not the buffers (CleanUp does)
 
+    // The bytes one decode asks for: the whole sound when the driver source references the
+    // decoder's memory, else a quarter of a second; whole frames. 0 or less when there are none.
+    static int BufferSize(const TrackParams& params, bool referenced);
+
     void Update(float seconds);
     void Play(float fade);
     void Stop(float fade);

@@ -192,11 +192,14 @@ private:
     void Update3D();
     void QueueForRelease(DataObj* data);
     EmitterObj* DetachEmitterObject(int64_t id);
+    EmitterHandle NewEmitter(DataHandle& data, int priority, void* driverData, bool async);
     void PlayEmitter(EmitterObj* emitter, bool loop, float fade);
     void StopEmitter(EmitterObj* emitter, float fade);
     EmitterHandle MakeEmitterHandle(EmitterObj* e);
     DataHandle MakeDataHandle(DataObj* d);
     DataHandle AddDataSource(DataObj* data, bool queueNow);
+    DataHandle NewDataSource(int streamType, void* streamParams, int decoderType, void* decoderParams, int group,
+                             int asyncMode);
 
     HandlableContainer m_dataActive, m_dataPending;
     AccessController m_dataControl, m_dataPendingControl;

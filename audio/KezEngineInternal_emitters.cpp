@@ -42,6 +42,16 @@ EmitterHandle KezEngineInternal::MakeEmitterHandle(EmitterObj* e) {
 }
 
 EmitterHandle KezEngineInternal::CreateEmitter(DataHandle& dataHandle, int priority, void* driverData) {
+    return NewEmitter(dataHandle, priority, driverData, false);
+}
+
+EmitterHandle KezEngineInternal::CreateEmitterAsync(DataHandle& dataHandle, int priority, void* driverData) {
+    return NewEmitter(dataHandle, priority, driverData, true);
+}
+
+// A synchronous emitter opens its cursors and sizes its buffers here; an asynchronous one does
+// both on the update thread (EmitterObj::LoadAsync).
+EmitterHandle KezEngineInternal::NewEmitter(DataHandle& dataHandle, int priority, void* driverData, bool async) {
     EmitterObj* e = nullptr;
     {
         ReadAccess r(m_dataControl);
@@ -49,77 +59,37 @@ EmitterHandle KezEngineInternal::CreateEmitter(DataHandle& dataHandle, int prior
         if (!d || !d->IsReady() || !d->GetStream() || !d->GetDecoder() || !m_driver) return {};
         StreamInterface* stream = d->GetStream();
         DecoderInterface* decoder = d->GetDecoder();
-        StreamCursorInterface* sc = stream->CreateNewCursor();
-        if (!sc) return {};
-        DecoderCursorInterface* dc = decoder->CreateNewCursor(sc);
-        if (!dc) {
-            stream->DestroyCursor(sc);
-            return {};
+        StreamCursorInterface* sc = nullptr;
+        DecoderCursorInterface* dc = nullptr;
+        TrackParams p;
+        if (async) {
+            p = d->GetTrackParams();
+        } else {
+            sc = stream->CreateNewCursor();
+            dc = sc ? decoder->CreateNewCursor(sc) : nullptr;
+            if (dc) p = dc->GetTrackParams();
         }
-        TrackParams p = dc->GetTrackParams();
         DriverSourceInterface* source = nullptr;
-        if (p.channels > 0) source = m_driver->CreateDriverSource(&p, driverData, priority);
-        int size = 0;
-        if (source) {
-            if (source->AllowBufferReference() && dc->AllowBufferReference())
-                size = int((long long)p.numSamples * p.bitsPerSample / 8);
-            else
-                size = int((long long)(p.bitsPerSample * p.channels / 8) * p.sampleRate * 250 / 1000);
-            const int frame = p.channels * (p.bitsPerSample / 8);
-            if (frame > 0) size -= size % frame;
+        if (p.channels > 0 && (async || dc)) source = m_driver->CreateDriverSource(&p, driverData, priority);
+        const int size =
+            source && dc ? EmitterObj::BufferSize(p, source->AllowBufferReference() && dc->AllowBufferReference()) : 0;
+        if (source && (async || size > 0)) {
+            int64_t id;
+            {
+                WriteAccess w(m_emitterControl);
+                id = m_emitterActive.GetFreeHandleId();
+            }
+            e = async ? KezNew<EmitterObj>(id, priority, d->GetPriorityBankId(), 0, source, nullptr, d, &p)
+                      : KezNew<EmitterObj>(id, priority, d->GetPriorityBankId(), size, source, dc, d);
         }
-        if (!source || size <= 0) {
+        if (!e) {
             if (source) m_driver->DestroyDriverSource(source);
-            decoder->DestroyCursor(dc);
-            stream->DestroyCursor(sc);
-            return {};
-        }
-        int64_t id;
-        {
-            WriteAccess w(m_emitterControl);
-            id = m_emitterActive.GetFreeHandleId();
-        }
-        e = KezNew<EmitterObj>(id, priority, d->GetPriorityBankId(), size, source, dc, d);
-        if (!e) {
-            m_driver->DestroyDriverSource(source);
-            decoder->DestroyCursor(dc);
-            stream->DestroyCursor(sc);
+            if (dc) decoder->DestroyCursor(dc);
+            if (sc) stream->DestroyCursor(sc);
             return {};
         }
         e->SetGroup(d->GetGroup());
-        d->RegisterEmitter(id);
-    }
-    e->SetTimeStampSlot(m_nextSlot.fetch_add(1) % 16);
-    EmitterHandle local = MakeEmitterHandle(e);
-    {
-        WriteAccess w(m_emitterPendingControl);
-        m_emitterPending.Add(e);
-    }
-    return local;
-}
-
-EmitterHandle KezEngineInternal::CreateEmitterAsync(DataHandle& dataHandle, int priority, void* driverData) {
-    EmitterObj* e = nullptr;
-    {
-        ReadAccess r(m_dataControl);
-        DataObj* d = GetDataObject(dataHandle);
-        if (!d || !d->IsReady() || !d->GetStream() || !d->GetDecoder() || !m_driver) return {};
-        TrackParams p = d->GetTrackParams();
-        if (p.channels <= 0) return {};
-        DriverSourceInterface* source = m_driver->CreateDriverSource(&p, driverData, priority);
-        if (!source) return {};
-        int64_t id;
-        {
-            WriteAccess w(m_emitterControl);
-            id = m_emitterActive.GetFreeHandleId();
-        }
-        e = KezNew<EmitterObj>(id, priority, d->GetPriorityBankId(), 0, source, nullptr, d, &p);
-        if (!e) {
-            m_driver->DestroyDriverSource(source);
-            return {};
-        }
-        e->SetGroup(d->GetGroup());
-        d->RegisterEmitter(id);
+        d->RegisterEmitter(e->GetId());
     }
     e->SetTimeStampSlot(m_nextSlot.fetch_add(1) % 16);
     EmitterHandle local = MakeEmitterHandle(e);
@@ -195,10 +165,16 @@ void KezEngineInternal::ResumeAllEmitters(unsigned mask, float fade) {
     ForEmitters(mask, [&](EmitterObj* e) { e->Resume(fade); });
 }
 
+// Write access held. Cached pointers are invalidated before the access is released, so no other
+// thread can reach the emitter afterwards.
 EmitterObj* KezEngineInternal::DetachEmitterObject(int64_t id) {
-    if (Handlable* o = m_emitterActive.Detach(id)) return static_cast<EmitterObj*>(o);
-    WriteAccess wp(m_emitterPendingControl);
-    return static_cast<EmitterObj*>(m_emitterPending.Detach(id));
+    auto* e = static_cast<EmitterObj*>(m_emitterActive.Detach(id));
+    if (!e) {
+        WriteAccess wp(m_emitterPendingControl);
+        e = static_cast<EmitterObj*>(m_emitterPending.Detach(id));
+    }
+    if (e) BumpTimeStamp(e->GetTimeStampSlot());
+    return e;
 }
 
 void KezEngineInternal::KillEmitter(EmitterHandle& h) {
@@ -206,8 +182,6 @@ void KezEngineInternal::KillEmitter(EmitterHandle& h) {
     {
         WriteAccess w(m_emitterControl);
         e = DetachEmitterObject(h.GetId());
-        // Invalidate cached pointers before the access is released: no other thread can reach it after.
-        if (e) BumpTimeStamp(e->GetTimeStampSlot());
     }
     if (e) KillEmitter(e);
 }

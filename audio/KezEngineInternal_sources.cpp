@@ -63,30 +63,42 @@ DataHandle KezEngineInternal::AddDataSource(DataObj* d, bool queueNow) {
 
 DataHandle KezEngineInternal::LoadDataSource(int streamType, void* streamParams, int decoderType,
                                              void* decoderParams, int group) {
+    return NewDataSource(streamType, streamParams, decoderType, decoderParams, group, -1);
+}
+
+DataHandle KezEngineInternal::LoadDataSourceAsync(int streamType, void* streamParams, int decoderType,
+                                                  void* decoderParams, int group, KezSourceLoadingFlags flags) {
+    return NewDataSource(streamType, streamParams, decoderType, decoderParams, group, int(flags) & 0xFFFF);
+}
+
+// asyncMode -1 probes the track parameters here; otherwise it is the loading mode the update
+// thread runs at its next pass.
+DataHandle KezEngineInternal::NewDataSource(int streamType, void* streamParams, int decoderType,
+                                            void* decoderParams, int group, int asyncMode) {
     if (streamType < 0 || streamType >= m_streamTypeCount || !m_streamFactories[streamType]) return {};
     StreamInterface* stream = m_streamFactories[streamType](streamParams);
     if (!stream) return {};
-    if (decoderType < 0 || decoderType >= m_decoderTypeCount || !m_decoderFactories[decoderType]) {
-        KezDelete(stream);
-        return {};
-    }
-    DecoderInterface* decoder = m_decoderFactories[decoderType](decoderParams);
+    DecoderInterface* decoder = nullptr;
+    if (decoderType >= 0 && decoderType < m_decoderTypeCount && m_decoderFactories[decoderType])
+        decoder = m_decoderFactories[decoderType](decoderParams);
     if (!decoder) {
         KezDelete(stream);
         return {};
     }
-    StreamCursorInterface* sc = stream->CreateNewCursor();
-    DecoderCursorInterface* dc = sc ? decoder->CreateNewCursor(sc) : nullptr;
     TrackParams params;
-    if (dc) {
-        params = dc->GetTrackParams();
-        decoder->DestroyCursor(dc);
-    }
-    if (!dc || params.channels < 1) {
+    if (asyncMode < 0) {
+        StreamCursorInterface* sc = stream->CreateNewCursor();
+        DecoderCursorInterface* dc = sc ? decoder->CreateNewCursor(sc) : nullptr;
+        if (dc) {
+            params = dc->GetTrackParams();
+            decoder->DestroyCursor(dc);
+        }
         if (sc) stream->DestroyCursor(sc);
-        KezDelete(decoder);
-        KezDelete(stream);
-        return {};
+        if (!dc || params.channels < 1) {
+            KezDelete(decoder);
+            KezDelete(stream);
+            return {};
+        }
     }
     int64_t id;
     {
@@ -95,43 +107,14 @@ DataHandle KezEngineInternal::LoadDataSource(int streamType, void* streamParams,
     }
     // A group outside the 32 gain groups would index past the gain table.
     if (group < 0 || group > 31) group = 0;
-    DataObj* d = KezNew<DataObj>(id, group, params, stream, decoder);
-    stream->DestroyCursor(sc);
+    DataObj* d = asyncMode < 0 ? KezNew<DataObj>(id, group, params, stream, decoder)
+                               : KezNew<DataObj>(id, group, params, stream, decoder, 3, asyncMode);
     if (!d) {
         KezDelete(decoder);
         KezDelete(stream);
         return {};
     }
-    return AddDataSource(d, false);
-}
-
-DataHandle KezEngineInternal::LoadDataSourceAsync(int streamType, void* streamParams, int decoderType,
-                                                  void* decoderParams, int group, KezSourceLoadingFlags flags) {
-    if (streamType < 0 || streamType >= m_streamTypeCount || !m_streamFactories[streamType]) return {};
-    StreamInterface* stream = m_streamFactories[streamType](streamParams);
-    if (!stream) return {};
-    if (decoderType < 0 || decoderType >= m_decoderTypeCount || !m_decoderFactories[decoderType]) {
-        KezDelete(stream);
-        return {};
-    }
-    DecoderInterface* decoder = m_decoderFactories[decoderType](decoderParams);
-    if (!decoder) {
-        KezDelete(stream);
-        return {};
-    }
-    int64_t id;
-    {
-        WriteAccess w(m_dataControl);
-        id = m_dataActive.GetFreeHandleId();
-    }
-    if (group < 0 || group > 31) group = 0;
-    DataObj* d = KezNew<DataObj>(id, group, TrackParams{}, stream, decoder, 3, int(flags) & 0xFFFF);
-    if (!d) {
-        KezDelete(decoder);
-        KezDelete(stream);
-        return {};
-    }
-    return AddDataSource(d, true);
+    return AddDataSource(d, asyncMode >= 0);
 }
 
 DataHandle KezEngineInternal::ConvertToRamBufferSource(DataHandle& h) {

@@ -120,8 +120,11 @@ int FileFormatConversion::ConvertToWavPCM(const char* inputPath, const char* out
     cursor = decoder->CreateNewCursor(streamCursor);
     const TrackParams params = cursor ? cursor->GetTrackParams() : TrackParams{};
     const bool eightBit = params.bitsPerSample == 8;
+    // Each block asks for whole frames: a short answer is how the decoder says the sound ended.
+    const int budget = eightBit ? kBlockBytes / 2 : kBlockBytes;
+    const int frameBytes = params.channels * (eightBit ? 1 : 2);
     if (!cursor || params.channels <= 0 || params.sampleRate <= 0 ||
-        (params.bitsPerSample != 16 && !eightBit)) {
+        (params.bitsPerSample != 16 && !eightBit) || frameBytes > budget) {
         DecoderLog("convert: %s did not decode", inputPath);
         release();
         return -4;
@@ -148,7 +151,7 @@ int FileFormatConversion::ConvertToWavPCM(const char* inputPath, const char* out
     bool ok = out->Seek(0, kFromStart) == 0 && out->Write(header, 12, 1) == 1 &&
               out->Write(header + 12, 24, 1) == 1 && out->Write(header + 36, 8, 1) == 1;
     uint64_t written = 0;
-    const int request = eightBit ? kBlockBytes / 2 : kBlockBytes;
+    const int request = budget - budget % frameBytes;
     while (ok) {
         int n = cursor->Decode(work, request);
         if (n < 0) n = 0;

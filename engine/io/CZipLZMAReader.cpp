@@ -157,8 +157,10 @@ bool CZipLZMAReader::Read(const PakEntry* record, void* out, int32_t outSize, in
     if (!m_file->seek(int32_t(start), false) ||
         m_file->read(header, kMemberHeaderSize) != int32_t(kMemberHeaderSize))
         return false;
+    // A size no buffer can hold is refused here too: openFile would otherwise serve it empty.
     const uint32_t declared = le32(header + 5);
-    if (declared == 0xFFFFFFFFu || le32(header + 9) != 0 || header[0] > 224)
+    if (declared == 0xFFFFFFFFu || declared > uint32_t(INT32_MAX) || le32(header + 9) != 0 ||
+        header[0] > 224)
         return false;
     const uint32_t packed = uint32_t(m) - kMemberHeaderSize;
     if (uint64_t(outSize) > uint64_t(packed) * kMaxLzmaRatio + 65536) {

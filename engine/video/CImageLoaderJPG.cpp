@@ -1,6 +1,7 @@
 #include "engine/video/CImageLoaderJPG.h"
 
 #include "engine/video/CImageLoaderUtil.h"
+#include "engine/video/SJpegErrorManager.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -28,22 +29,6 @@ bool CImageLoaderJPG::isALoadableFileFormat(io::IReadFile* file) const {
 }
 
 namespace {
-
-struct SErrorManager {
-    jpeg_error_mgr pub;
-    std::jmp_buf jump;
-};
-
-void outputMessage(j_common_ptr cinfo) {
-    char text[JMSG_LENGTH_MAX > 200 ? JMSG_LENGTH_MAX : 200];
-    (*cinfo->err->format_message)(cinfo, text);
-    logError("JPEG FATAL ERROR", text);
-}
-
-[[noreturn]] void errorExit(j_common_ptr cinfo) {
-    (*cinfo->err->output_message)(cinfo);
-    std::longjmp(reinterpret_cast<SErrorManager*>(cinfo->err)->jump, 1);
-}
 
 void initSource(j_decompress_ptr) {}
 void termSource(j_decompress_ptr) {}
@@ -80,16 +65,14 @@ boost::intrusive_ptr<CImage> CImageLoaderJPG::loadImage(io::IReadFile* file) con
     // Everything the jump back must release lives outside the setjmp frame's locals.
     struct SState {
         jpeg_decompress_struct cinfo;
-        SErrorManager err;
+        SJpegErrorManager err;
         jpeg_source_mgr src;
         std::unique_ptr<unsigned char[]> pixels;
         std::unique_ptr<JSAMPROW[]> rows;
     };
     auto state = std::make_unique<SState>();
     jpeg_decompress_struct& cinfo = state->cinfo;
-    cinfo.err = jpeg_std_error(&state->err.pub);
-    state->err.pub.error_exit = errorExit;
-    state->err.pub.output_message = outputMessage;
+    cinfo.err = state->err.install();
     if (setjmp(state->err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return nullptr;

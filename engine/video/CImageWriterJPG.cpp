@@ -2,6 +2,7 @@
 
 #include "engine/io/IWriteFile.h"
 #include "engine/video/CImageLoaderUtil.h"
+#include "engine/video/SJpegErrorManager.h"
 #include "engine/video/pixel_format.h"
 
 #include <csetjmp>
@@ -35,23 +36,6 @@ struct SDestination {
     io::IWriteFile* file;
     JOCTET buffer[OUTPUT_BUFFER_SIZE];
 };
-
-struct SErrorManager {
-    jpeg_error_mgr pub;
-    std::jmp_buf jump;
-};
-
-void outputMessage(j_common_ptr cinfo) {
-    char text[JMSG_LENGTH_MAX > 200 ? JMSG_LENGTH_MAX : 200];
-    (*cinfo->err->format_message)(cinfo, text);
-    logError("JPEG FATAL ERROR", text);
-}
-
-// Instead of ending the process, the error returns to the writer, which reports false.
-[[noreturn]] void errorExit(j_common_ptr cinfo) {
-    (*cinfo->err->output_message)(cinfo);
-    std::longjmp(reinterpret_cast<SErrorManager*>(cinfo->err)->jump, 1);
-}
 
 void initDestination(j_compress_ptr cinfo) {
     auto* dest = reinterpret_cast<SDestination*>(cinfo->dest);
@@ -89,14 +73,12 @@ bool CImageWriterJPG::writeImage(io::IWriteFile* file, const boost::intrusive_pt
     // Held outside the jump frame, so that an error still releases them.
     struct SState {
         jpeg_compress_struct cinfo;
-        SErrorManager err;
+        SJpegErrorManager err;
         std::vector<unsigned char> row;
     };
     auto state = std::make_unique<SState>();
     jpeg_compress_struct& cinfo = state->cinfo;
-    cinfo.err = jpeg_std_error(&state->err.pub);
-    state->err.pub.error_exit = errorExit;
-    state->err.pub.output_message = outputMessage;
+    cinfo.err = state->err.install();
     if (setjmp(state->err.jump)) {
         jpeg_destroy_compress(&cinfo);
         return false;

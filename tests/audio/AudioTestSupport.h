@@ -102,7 +102,9 @@ inline std::vector<int16_t> testSignal(int frames, int channels, uint32_t seed =
 // An internal engine over a device-less mixer, passes and mixing driven by the test.
 class EngineHarness {
 public:
-    explicit EngineHarness(int blocks = 3) : blockCount(blocks) {
+    // custom: an engine of the test's own (made with KezNew), which the harness then owns
+    explicit EngineHarness(int blocks = 3, kez::KezEngineInternal* custom = nullptr) : blockCount(blocks) {
+        if (custom) kez::KezEngineInternal::s_kezEngineInternal = custom;
         engine = kez::KezEngineInternal::GetKezEngineInternal();
         mixer = kez::KezNew<kez::DriverCallbackMixer>(32000, 0.032f);
         engine->SetDriver(mixer);

@@ -236,4 +236,35 @@ TEST_F(Handles, DataSourcesDieAtThePassAfterTheirLastHandle) {
     EXPECT_FALSE(h.engine->IsValid(e));  // its emitters died with it
 }
 
+// Records, as each emitter is killed, whether a handle to it still resolved at that moment.
+class KillWatcher : public kez::KezEngineInternal {
+public:
+    using KezEngineInternal::KillEmitter;
+    void KillEmitter(kez::EmitterObj* e) override {
+        if (watched) resolvedWhileKilled.push_back(IsValid(*watched));
+        KezEngineInternal::KillEmitter(e);
+    }
+    kez::EmitterHandle* watched = nullptr;
+    std::vector<bool> resolvedWhileKilled;
+};
+
+// Another thread holding a cached pointer must not reach an emitter that is being destroyed:
+// its stamp changes while the emitter is detached, before the kill.
+TEST(HandleStamps, EmittersOfAReleasedSourceGoStaleBeforeTheyAreKilled) {
+    auto* watcher = kez::KezNew<KillWatcher>();
+    test::EngineHarness h(3, watcher);
+    const std::vector<int16_t> samples = test::testSignal(1000, 2);
+    kez::DataHandle data = h.loadRaw(samples, 2);
+    kez::EmitterHandle e = h.engine->CreateEmitter(data, 0, nullptr);
+    h.pass();
+    ASSERT_TRUE(h.engine->IsValid(e));
+    watcher->watched = &e;
+    h.engine->ReleaseDatasource(data);
+    h.pass();
+    watcher->watched = nullptr;
+    ASSERT_EQ(watcher->resolvedWhileKilled.size(), 1u);
+    EXPECT_FALSE(watcher->resolvedWhileKilled[0]);
+    EXPECT_FALSE(h.engine->IsValid(e));
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "tests/audio/AudioTestSupport.h"
+#include "tests/audio/decoders/DecoderTestSupport.h"
 
 namespace {
 
@@ -25,21 +26,28 @@ protected:
     test::EngineHarness h;
 };
 
+// An asynchronous emitter opens its cursors at the next pass, then plays the same.
 TEST_F(Mixer, StereoRawSourceIsBitExactExceptTheEndFade) {
     const int frames = 8000;
     const auto samples = test::testSignal(frames, 2);
     kez::DataHandle data = h.loadRaw(samples, 2);
-    kez::EmitterHandle e = h.engine->CreateEmitter(data, 0, nullptr);
-    h.engine->Play(e, false, 0.0f);
-    const auto out = playOut(1024, 10);
-    for (int i = 0; i < frames - kFade; ++i) {
-        ASSERT_EQ(out[2 * i], samples[2 * i]) << "frame " << i;
-        ASSERT_EQ(out[2 * i + 1], samples[2 * i + 1]) << "frame " << i;
+    for (const bool async : {false, true}) {
+        SCOPED_TRACE(async ? "asynchronous" : "synchronous");
+        kez::EmitterHandle e = async ? h.engine->CreateEmitterAsync(data, 0, nullptr)
+                                     : h.engine->CreateEmitter(data, 0, nullptr);
+        EXPECT_EQ(h.engine->IsReady(e), !async);
+        h.engine->Play(e, false, 0.0f);
+        const auto out = playOut(1024, 10);
+        EXPECT_TRUE(h.engine->IsReady(e));
+        for (int i = 0; i < frames - kFade; ++i) {
+            ASSERT_EQ(out[2 * i], samples[2 * i]) << "frame " << i;
+            ASSERT_EQ(out[2 * i + 1], samples[2 * i + 1]) << "frame " << i;
+        }
+        for (int i = frames - kFade; i < frames; ++i)
+            EXPECT_LE(std::abs(out[2 * i]), std::abs(samples[2 * i])) << "frame " << i;
+        for (size_t i = size_t(frames) * 2; i < out.size(); ++i) ASSERT_EQ(out[i], 0);
+        EXPECT_TRUE(h.engine->IsDone(e));  // it ended and rests
     }
-    for (int i = frames - kFade; i < frames; ++i)
-        EXPECT_LE(std::abs(out[2 * i]), std::abs(samples[2 * i])) << "frame " << i;
-    for (size_t i = size_t(frames) * 2; i < out.size(); ++i) ASSERT_EQ(out[i], 0);
-    EXPECT_TRUE(h.engine->IsDone(e));  // it ended and rests
 }
 
 TEST_F(Mixer, SumsClampTo16Bits) {
@@ -218,6 +226,43 @@ TEST_F(Mixer, RequestsOnEmitters) {
     h.pass();
     h.pass();
     EXPECT_TRUE(h.engine->IsDone(e));
+}
+
+// A raw sound that ends in half a frame: the mixer takes whole frames only, and never reads past
+// the sound's memory for the partner of an interpolated frame (the sanitizer build sees it). At
+// 22050 Hz with every block queued, the second mix wants the half frame as its partner.
+TEST_F(Mixer, RawDataEndingInHalfAFrameStaysInsideItsMemory) {
+    auto samples = test::testSignal(1412, 2);
+    samples.push_back(1234);
+    kez::StreamMemoryBufferParams p{samples.data(), int(samples.size() * 2), true, false};
+    kez::TrackParams t{2, 22050, 16, 1412};
+    kez::DataHandle d = h.engine->LoadDataSource(0, &p, 0, &t, 0);
+    kez::EmitterHandle e = h.engine->CreateEmitter(d, 0, nullptr);
+    h.engine->Play(e, false, 0.0f);
+    for (int i = 0; i < 3; ++i) h.pass();  // every block queued before the first mix
+    for (int i = 0; i < 4; ++i) h.mix(1024);
+    h.pass();
+    EXPECT_TRUE(h.engine->IsDone(e));
+}
+
+// An ADPCM file may declare up to 2^31 - 1 frames in its fact chunk: the emitter's byte counts
+// must not overflow, and its play cursor keeps counting.
+TEST_F(Mixer, PlayCursorOfASoundDeclaringTwoBillionFrames) {
+    std::string blocks;
+    for (int b = 0; b < 4; ++b) blocks += std::string(4, '\0') + std::string(4, '\0') + std::string(64, '\x17');
+    test::Bytes body;
+    body.tag("WAVE")
+        .chunk("fmt ", test::fmtPayload(0x11, 2, 32000, 72, 4))
+        .chunk("fact", test::Bytes().u32(0x7FFFFFFFu).data)
+        .chunk("data", blocks);
+    const std::string wav = test::Bytes().tag("RIFF").u32(uint32_t(body.data.size())).raw(body.data).data;
+    kez::StreamMemoryBufferParams p{const_cast<char*>(wav.data()), int(wav.size()), true, false};
+    kez::DataHandle d = h.engine->LoadDataSource(0, &p, 1, nullptr, 0);
+    ASSERT_TRUE(h.engine->IsReady(d));
+    kez::EmitterHandle e = h.engine->CreateEmitter(d, 0, nullptr);
+    ASSERT_TRUE(h.engine->IsValid(e));
+    h.engine->SetPlayCursor(e, 2.0f);
+    EXPECT_NEAR(h.engine->GetPlayCursor(e), 2.0f, 0.001f);
 }
 
 }  // namespace

@@ -11,6 +11,9 @@ struct ToolResult {
     std::string err;     // standard error
 };
 
-ToolResult runTool(const std::string& args);  // args are passed through the shell as written
+// args are passed through the shell as written; env ("NAME=value ...") is set for this run only
+ToolResult runTool(const std::string& args, const std::string& env = "");
+// A path quoted for the shell.
+std::string quoted(const std::string& path);
 
 }  // namespace test

@@ -10,23 +10,13 @@
 #include "audio/decoders/DecoderMPC8.h"
 #include "audio/decoders/FileFormatConversion.h"
 #include "audio/decoders/SoundExtension.h"
+#include "tests/audio/AudioTestSupport.h"
 #include "tests/audio/decoders/DecoderTestSupport.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 using test::Bytes;
-
-// A sound archive of stored members, each behind a 30-byte local header.
-std::string soundArchive(const std::vector<std::pair<std::string, std::string>>& members) {
-    Bytes zip;
-    for (const auto& [name, data] : members) {
-        zip.u32(0x04034b50).u16(20).u16(0).u16(0).u16(0).u16(0).u32(0);
-        zip.u32(uint32_t(data.size())).u32(uint32_t(data.size())).u16(unsigned(name.size())).u16(0);
-        zip.raw(name).raw(data);
-    }
-    return zip.data;
-}
 
 uint32_t le32(const std::string& s, size_t at) {
     return uint32_t(uint8_t(s[at])) | uint32_t(uint8_t(s[at + 1])) << 8 | uint32_t(uint8_t(s[at + 2])) << 16 |
@@ -63,7 +53,8 @@ TEST(FileFormatConversion, MusepackMemberOfTheArchiveBecomesACacheFileOnce) {
     ASSERT_TRUE(test::run("sox -n -r 32000 -c 1 -b 16 " + wav + " synth 0.7 sine 440 gain -6"));
     ASSERT_TRUE(test::run("mpcenc --silent " + wav + " " + mpc));
     const std::string member = "3/SFX/interface/sfx_menu_confirm.MPC";
-    dir.write("app/3.bar", soundArchive({{"3/sfx_bonus.wav", "x"}, {member, test::readFile(mpc)}}));
+    dir.write("app/3.bar",
+              test::ArchiveBuilder().add("3/sfx_bonus.wav", "x").add(member, test::readFile(mpc)).bytes(false));
     std::filesystem::create_directories(dir.path() / "save");
 
     ArchiveScope scope;
@@ -120,6 +111,32 @@ TEST(FileFormatConversion, ResultCodes) {
     const std::string out = test::readFile(dir.file("out8.wav"));
     expectGoodCacheFile(out, 1, 8000);
     EXPECT_EQ(out.substr(44), Bytes().u16(0).u16(0x7f00).u16(0x8000).u16(0xc000).u16(0x4000).data);
+}
+
+// Three channels: no block of the conversion is a whole number of frames unless it asks for one.
+TEST(FileFormatConversion, ThreeChannelSoundsConvertWhole) {
+    test::TempDir dir;
+    ArchiveScope scope;
+    for (const unsigned bits : {16u, 8u}) {
+        SCOPED_TRACE(bits);
+        const uint32_t frames = 30000;
+        std::string data(frames * 3 * (bits / 8), '\0');
+        for (size_t i = 0; i < data.size(); ++i) data[i] = char(i * 7 + i / 5);
+        Bytes body;
+        body.tag("WAVE").chunk("fmt ", test::fmtPayload(1, 3, 8000, 3 * bits / 8, bits)).chunk("data", data);
+        const std::string in = dir.write("in.wav", Bytes().tag("RIFF").u32(uint32_t(body.data.size())).raw(body.data).data);
+        const std::string outPath = dir.file("out" + std::to_string(bits) + ".wav");
+        ASSERT_EQ(kez::FileFormatConversion::ConvertToWavPCM(in.c_str(), outPath.c_str()), 0);
+        const std::string out = test::readFile(outPath);
+        expectGoodCacheFile(out, 3, 8000);
+        std::string expected = data;
+        if (bits == 8) {
+            expected.clear();
+            for (char c : data) expected += Bytes().u16(uint16_t(int16_t((uint8_t(c) - 128) * 256))).data;
+        }
+        EXPECT_EQ(out.size() - 44, expected.size());
+        EXPECT_TRUE(out.substr(44) == expected);
+    }
 }
 
 // The file system's write entry, failing its fourth call: the first block of samples.

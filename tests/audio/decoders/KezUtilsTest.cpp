@@ -15,22 +15,13 @@
 #include "tests/audio/decoders/TrackerModule.h"
 #include <libmodplug/modplug.h>
 #include "platform/Pcm.h"
+#include "tests/audio/AudioTestSupport.h"
 #include "tests/audio/decoders/DecoderTestSupport.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 using test::Bytes;
-
-std::string soundArchive(const std::vector<std::pair<std::string, std::string>>& members) {
-    Bytes zip;
-    for (const auto& [name, data] : members) {
-        zip.u32(0x04034b50).u16(20).u16(0).u16(0).u16(0).u16(0).u32(0);
-        zip.u32(uint32_t(data.size())).u32(uint32_t(data.size())).u16(unsigned(name.size())).u16(0);
-        zip.raw(name).raw(data);
-    }
-    return zip.data;
-}
 
 // 0.4 s of a stereo chord at 32000 Hz, as a 16-bit PCM WAVE file.
 std::vector<int16_t> stereoSource() {
@@ -81,7 +72,7 @@ bool waitUntilDone(kez::KezEngine* engine, kez::EmitterHandle& emitter, double s
 TEST(KezUtils, StereoWaveFromTheArchivePlaysIntoTheWavBackend) {
     test::TempDir dir;
     const std::vector<int16_t> source = stereoSource();
-    dir.write("3.bar", soundArchive({{"3/sfx_bonus.wav", wavFile(source)}}));
+    dir.write("3.bar", test::ArchiveBuilder().add("3/sfx_bonus.wav", wavFile(source)).bytes(false));
     const std::string capture = dir.file("capture.wav");
     {
         EngineScope scope(capture);

@@ -83,6 +83,7 @@ TEST(CZipLZMAReader, MemberHeadersAreChecked)
         {"properties 225", edit(0, "\xe1"), false},
         {"unknown size", edit(5, test::le32(0xFFFFFFFFu)), false},
         {"size above 4 GiB", edit(9, "\x01"), false},
+        {"size of 2 GiB or more", edit(5, test::le32(0x80000000u)), false},
         {"end marker before the declared size", edit(5, test::le32(uint32_t(data.size() + 10))),
          false},
         {"declared size beyond any ratio", edit(5, test::le32(0x7FFFFFF0u)), false},
