@@ -56,8 +56,8 @@ public:
               unsigned, unsigned, unsigned, unsigned, unsigned) override { return false; }
     // Materials and their maps belong to the material layer; the tests never ask for them.
     boost::intrusive_ptr<CMaterial> getBatchMaterial(const boost::intrusive_ptr<CMaterial>&, unsigned char) override { std::abort(); }
-    boost::intrusive_ptr<CMaterialVertexAttributeMap> getVertexAttributeMap() override { std::abort(); }
-    void configureAppendBuffer(scene::IAppendMeshBuffer*) override {}
+    const boost::intrusive_ptr<CVertexAttributeMap>& getVertexAttributeMap() override { std::abort(); }
+    void configureAppendBuffer(scene::CAppendMeshBuffer*) override {}
     bool isCompatible(const boost::intrusive_ptr<CMaterial>&, unsigned char) override { return false; }
 };
 
