@@ -263,3 +263,59 @@ TEST_F(TextureLoading, BackgroundLoadOnTheDriversThreadDoesNotWaitForItself)
     EXPECT_TRUE(texture->getStateFlags() & 0x80);
     EXPECT_EQ(test::bytesAt(texture->getClientPointer(0, 0), 1024), test::bytesAt(dds.data.data(), 1024));
 }
+
+namespace {
+
+// A PVR file of R8G8B8A8 texels (pixel type 18) with its whole chain.
+std::string pvrFile(uint32_t side, uint32_t mips, const std::string& data, bool prefixed)
+{
+    std::string s(52, '\0');
+    test::putLE32(s, 0, 52);
+    test::putLE32(s, 4, side);
+    test::putLE32(s, 8, side);
+    test::putLE32(s, 12, mips);
+    test::putLE32(s, 16, 18 | (mips ? 0x100 : 0) | 0x8000);
+    test::putLE32(s, 20, uint32_t(data.size()));
+    test::putLE32(s, 24, 32);
+    s.replace(44, 4, "PVR!");
+    test::putLE32(s, 48, 1);
+    return (prefixed ? std::string("BTEXpvr", 8) : "") + s + data;
+}
+
+}  // namespace
+
+TEST_F(TextureLoading, PvrAndBtexFilesFillTexturesDirectly)
+{
+    const std::string data = test::patternBytes(64 + 16 + 4, 4);
+    dir.write("a.pvr", pvrFile(4, 2, data, false));
+    dir.write("b.btex", pvrFile(4, 2, data, true));
+    mountFolder();
+    for (const char* name : {"a.pvr", "b.btex"}) {
+        SCOPED_TRACE(name);
+        const auto texture = manager->getTexture(name);
+        ASSERT_TRUE(texture);
+        EXPECT_EQ(texture->getPixelFormat(), EPF_R8G8B8A8);
+        ASSERT_EQ(texture->getMipmapCount(), 3);
+        EXPECT_EQ(test::bytesAt(texture->getData(), 84), test::bytesAt(data.data(), 84));
+    }
+}
+
+TEST_F(TextureLoading, PvrReducedTextureStartsFurtherDownTheChain)
+{
+    // 8x8, 4x4, 2x2, 1x1; a reduced texture of one further level takes 2x2 and 1x1.
+    const std::string data = test::patternBytes(256 + 64 + 16 + 4, 6);
+    const std::string bytes = pvrFile(8, 3, data, false);
+    auto file = test::adopt(test::memoryFile(bytes, "r.pvr"));
+    const auto loader = manager->getImageLoader(file.get());
+    ASSERT_TRUE(loader && loader->hasTextureLoadInterface());
+    STextureDesc full;
+    ASSERT_TRUE(loader->loadTextureHeader(file.get(), full));
+    STextureDesc small = full;
+    small.width = 2;
+    small.height = 2;
+    auto reduced = driver->createTexture("r", small);
+    ASSERT_TRUE(reduced);
+    reduced->setData(nullptr, true, false);
+    ASSERT_TRUE(loader->loadTextureData(file.get(), reduced, small, &full, 1));
+    EXPECT_EQ(test::bytesAt(reduced->getData(), 20), test::bytesAt(data.data() + 320, 20));
+}

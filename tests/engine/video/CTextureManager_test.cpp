@@ -4,6 +4,7 @@
 
 #include "engine/video/CTextureManager.h"
 
+#include "engine/io/IAttributeVideo.h"
 #include "tests/engine/video/CTextureManagerTestSupport.h"
 
 using namespace pravik;
@@ -257,4 +258,25 @@ TEST_F(TextureManager, ImagesAndTheirFiles)
     EXPECT_FALSE(manager->createImageFromFile(dir.file("nothing.png").c_str()));
     EXPECT_EQ(log.first(), "Could not open file of image");
     EXPECT_EQ(manager->createImage(EPF_A8R8G8B8, image)->getColorFormat(), EPF_A8R8G8B8);
+}
+
+TEST_F(TextureManager, AttributesNameTexturesThroughTheManager)
+{
+    const CImagePtr image = test::patternImage(EPF_R8G8B8A8, 2, 2);
+    dir.write("tex/a.png", test::pngOf(image));
+    mountFolder();
+
+    // "file;key": the file is loaded under the key; text without ';' is both.
+    video::ITexture* keyed = io::fromString("tex/a.png;ui/a", driver.get());
+    ASSERT_NE(keyed, nullptr);
+    EXPECT_EQ(keyed->getName(), "ui/a");
+    EXPECT_EQ(io::fromString("tex/a.png;ui/a", driver.get()), keyed);
+    EXPECT_EQ(io::toString(keyed, driver.get()), "ui/a;ui/a");
+    EXPECT_EQ(io::fromString("missing.png", driver.get()), nullptr);
+
+    STextureDesc desc;
+    desc.width = 2;
+    desc.height = 2;
+    const auto loose = driver->createTexture("loose", desc);
+    EXPECT_EQ(io::toString(loose.get(), driver.get()), "<null>;loose");
 }
