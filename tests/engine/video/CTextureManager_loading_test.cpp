@@ -248,6 +248,7 @@ TEST_F(TextureLoading, BackgroundLoadOnTheDriversThreadDoesNotWaitForItself)
     mountFolder();
 
     task::CCpuTaskHandler handler;  // before the push: the task takes the handlers' mask
+    task::CCpuGraphicsTaskHandler graphics;  // nobody runs it: a pushed bind would wait forever
     const int32_t threads = task::CCpuTaskHandler::ThreadsCount;
     task::CCpuTaskHandler::ThreadsCount = 1;
     const auto texture = manager->getTexture("big.dds");
