@@ -10,6 +10,7 @@
 #include "engine/video/CImage.h"
 #include "engine/video/CNullDriver.h"
 #include "engine/video/CTextureManager.h"
+#include "engine/video/IImageLoader.h"
 #include "engine/video/IImageWriter.h"
 #include "engine/video/ITexture.h"
 
@@ -64,6 +65,20 @@ void loadThroughManager(benchmark::State& state, bool keepData)
 void BM_TextureFromPng_HandOver(benchmark::State& state) { loadThroughManager(state, false); }
 void BM_TextureFromPng_Copying(benchmark::State& state) { loadThroughManager(state, true); }
 
+void BM_TextureFromPng_EngineDecodeOnly(benchmark::State& state)
+{
+    const std::string& png = pngBytes();
+    boost::intrusive_ptr<IImageLoader> loader = createImageLoaderPNG();
+    for (auto _ : state) {
+        io::IReadFile* file =
+            io::createMemoryReadFile(const_cast<char*>(png.data()), int32_t(png.size()), "b.png", false);
+        const CImagePtr image = loader->loadImage(file);
+        file->drop();
+        benchmark::DoNotOptimize(image.get());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * kSide * kSide * 4);
+}
+
 void BM_TextureFromPng_LibpngDecodeOnly(benchmark::State& state)
 {
     const std::string& png = pngBytes();
@@ -71,9 +86,16 @@ void BM_TextureFromPng_LibpngDecodeOnly(benchmark::State& state)
     for (auto _ : state) {
         png_image image{};
         image.version = PNG_IMAGE_VERSION;
-        png_image_begin_read_from_memory(&image, png.data(), png.size());
+        image.opaque = nullptr;
+        if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) {
+            state.SkipWithError(image.message);
+            break;
+        }
         image.format = PNG_FORMAT_RGBA;
-        png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
+        if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+            state.SkipWithError(image.message);
+            break;
+        }
         benchmark::DoNotOptimize(pixels.data());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * kSide * kSide * 4);
@@ -83,4 +105,5 @@ void BM_TextureFromPng_LibpngDecodeOnly(benchmark::State& state)
 
 BENCHMARK(BM_TextureFromPng_HandOver)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextureFromPng_Copying)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextureFromPng_EngineDecodeOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextureFromPng_LibpngDecodeOnly)->Unit(benchmark::kMillisecond);
