@@ -320,3 +320,39 @@ TEST_F(TextureLoading, PvrReducedTextureStartsFurtherDownTheChain)
     ASSERT_TRUE(loader->loadTextureData(file.get(), reduced, small, &full, 1));
     EXPECT_EQ(test::bytesAt(reduced->getData(), 20), test::bytesAt(data.data() + 320, 20));
 }
+
+namespace {
+
+// Makes R8G8B8A8 textures when asked for A8R8G8B8, as the OpenGL ES driver does.
+class SubstitutingDriver : public CNullDriver {
+public:
+    SubstitutingDriver() : CNullDriver(static_cast<IDevice*>(nullptr)) {}
+    boost::intrusive_ptr<ITexture> createTextureImpl(const char* name, const STextureDesc& desc) override
+    {
+        STextureDesc made = desc;
+        if (made.format == EPF_A8R8G8B8)
+            made.format = EPF_R8G8B8A8;
+        return CNullDriver::createTextureImpl(name, made);
+    }
+};
+
+}  // namespace
+
+TEST_F(TextureLoading, ASubstitutedFormatIsConvertedOnTheSlowPath)
+{
+    boost::intrusive_ptr<SubstitutingDriver> gl(new SubstitutingDriver(), false);
+    CTextureManager* glManager = gl->getTextureManager();
+    ASSERT_NE(glManager, nullptr);
+    CImagePtr image = new CImage(EPF_A8R8G8B8, dimension2d<int>(2, 2));
+    const unsigned char argb[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    std::memcpy(image->getData(), argb, 16);
+
+    log.clear();
+    const auto texture = glManager->addTexture("t", image, true);
+    ASSERT_TRUE(texture);
+    EXPECT_EQ(texture->getPixelFormat(), EPF_R8G8B8A8);
+    EXPECT_EQ(log.first(), "adding texture t: slow path pixel format conversion from A8R8G8B8 to R8G8B8A8");
+    EXPECT_EQ(test::bytesAt(texture->getClientPointer(0, 0), 16),
+              (std::vector<unsigned char>{2, 3, 4, 1, 6, 7, 8, 5, 10, 11, 12, 9, 14, 15, 16, 13}));
+    EXPECT_EQ(glManager->getRegistry().getProperties(texture->getId()).sourceFormat, EPF_A8R8G8B8);
+}
