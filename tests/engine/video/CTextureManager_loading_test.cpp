@@ -356,3 +356,49 @@ TEST_F(TextureLoading, ASubstitutedFormatIsConvertedOnTheSlowPath)
               (std::vector<unsigned char>{2, 3, 4, 1, 6, 7, 8, 5, 10, 11, 12, 9, 14, 15, 16, 13}));
     EXPECT_EQ(glManager->getRegistry().getProperties(texture->getId()).sourceFormat, EPF_A8R8G8B8);
 }
+
+// Every cut and many random changes of valid texture files: each load ends in a texture or a
+// refusal, never a crash or a read outside the file (the sanitizer run checks the latter).
+TEST_F(TextureLoading, CutAndChangedTextureFilesAreRefusedSafely)
+{
+    test::DdsFile dds;
+    dds.caps = 0x400000;
+    dds.mips = 3;
+    dds.data = test::patternBytes(84);
+    test::DdsFile dxt;
+    dxt.pfFlags = 0x4;
+    dxt.caps2 = 0x200 | 0xFC00;  // a cube map of DXT1 blocks
+    dxt.data = test::patternBytes(6 * 8);
+    std::string dxtBytes = dxt.bytes();
+    dxtBytes.replace(84, 4, "DXT1");
+    const std::string png = test::pngOf(test::patternImage(EPF_R8G8B8A8, 4, 4));
+    const std::string files[] = {dds.bytes(), dxtBytes, pvrFile(4, 2, test::patternBytes(84), true), png,
+                                 test::ZipBuilder().add("z.png", png).bytes()};
+    driver->setFeature(EVDF_TEXTURE_CUBE_MAP, true);
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    int loaded = 0;
+    for (const std::string& whole : files) {
+        std::vector<std::string> variants;
+        for (size_t cut = 0; cut < whole.size(); ++cut)
+            variants.push_back(whole.substr(0, cut));
+        for (int i = 0; i < 300; ++i) {
+            std::string changed = whole;
+            for (int k = 0; k < 3; ++k)
+                changed[next() % changed.size()] = char(next() >> 16);
+            variants.push_back(changed);
+        }
+        for (const std::string& bytes : variants) {
+            auto file = test::adopt(test::memoryFile(bytes, "z.png"));
+            auto texture = manager->getTexture(file.get(), "k");
+            if (texture) {
+                ++loaded;
+                ITexture* raw = texture.get();
+                texture.reset();
+                EXPECT_TRUE(manager->removeTexture(raw));
+            }
+        }
+    }
+    EXPECT_GT(loaded, 0);
+    EXPECT_EQ(manager->getRegistry().size(), 0u);
+}
