@@ -143,9 +143,8 @@ public:
     struct SImageLoaderTask;
     struct SBindTextureTask;
 
-    bool isOwnerThread() const { return std::this_thread::get_id() == m_ownerThread; }
-
 private:
+    bool isOwnerThread() const { return std::this_thread::get_id() == m_ownerThread; }
     // The registered texture and the name, or a null texture and the free name to create
     // under (in nameBuffer when it had to be made); {null, null} for a refused name.
     std::pair<TexturePtr, const char*> getTexture(const char* name, bool reportExisting,
