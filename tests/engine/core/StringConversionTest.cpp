@@ -35,3 +35,16 @@ TEST(StringConversion, NarrowingKeepsTheLowByte)
     EXPECT_EQ(string2stringc(text), stringc("AA\xe9"));
     EXPECT_EQ(stringw2stringc(static_cast<const wchar_t*>(nullptr)), stringc());
 }
+
+namespace probe {
+enum E_PROBE { EP_A, EP_B };
+const char* const kProbeNames[] = {"A", "B", nullptr};
+inline const char* const* getStringsInternal(E_PROBE*) { return kProbeNames; }
+} // namespace probe
+
+#include "engine/core/getStrings.h"
+
+TEST(GetStrings, FindsTheEnumerationsOwnTable)
+{
+    EXPECT_EQ(pravik::core::getStrings<probe::E_PROBE>(), probe::kProbeNames);
+}

@@ -53,8 +53,9 @@ TEST(Thread, RegistryAdoptsTheCallingThreadOnce)
     registered->run();
     stop = true;
     registered->join();
+    const this_thread::ThreadId id = registered->getId();
     delete registered;   // takes its entry with it
-    EXPECT_EQ(this_thread::find(registered->getId()), nullptr);
+    EXPECT_EQ(this_thread::find(id), nullptr);
 }
 
 TEST(Condition, TimedWaitAndSignal)
