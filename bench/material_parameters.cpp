@@ -1,11 +1,11 @@
 // Parameter accessors against a plain copy of the same bytes: the cost of the definition
 // lookup, the type check and the change detection on the per-frame setters.
 
-#include "engine/video/CGlobalMaterialParameterManager.h"
-
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+
+#include "engine/video/CGlobalMaterialParameterManager.h"
 
 using namespace pravik;
 using namespace pravik::video;
@@ -14,7 +14,8 @@ namespace {
 
 struct SFixture {
     CGlobalMaterialParameterManager manager{nullptr};
-    unsigned short colorf = manager.addParameter("SceneAmbientLight", ESPT_SCENE_AMBIENT_LIGHT, ESPVT_COLORF, 1, 0xff);
+    unsigned short colorf =
+        manager.addParameter("SceneAmbientLight", ESPT_SCENE_AMBIENT_LIGHT, ESPVT_COLORF, 1, 0xff);
     unsigned short float4 = manager.addParameter("Tint", ESPT_CONSTANT, ESPVT_FLOAT4, 1, 0xff);
 };
 
@@ -35,7 +36,8 @@ void BM_SetCvtVector4ToColorf(benchmark::State& state)
     float x = 0.0f;
     for (auto _ : state) {
         x += 0.001f;
-        benchmark::DoNotOptimize(f.manager.setParameterCvt(f.colorf, 0, core::vector4d<float>(x, 0.5f, 0.25f, 1.0f)));
+        benchmark::DoNotOptimize(
+            f.manager.setParameterCvt(f.colorf, 0, core::vector4d<float>(x, 0.5f, 0.25f, 1.0f)));
     }
 }
 BENCHMARK(BM_SetCvtVector4ToColorf);

@@ -1,13 +1,13 @@
 // The XML reader against pugixml on the same 5 MB document: every node is stepped through (and
 // its name and attributes touched) as a loader would, while pugixml builds its whole tree.
 
-#include "engine/io/CXMLReaderImpl.h"
-
 #include <benchmark/benchmark.h>
-#include <pugixml.hpp>
 
 #include <cstring>
+#include <pugixml.hpp>
 #include <string>
+
+#include "engine/io/CXMLReaderImpl.h"
 
 using namespace pravik::io;
 
@@ -20,9 +20,11 @@ const std::string& document()
         std::string d = "<?xml version=\"1.0\"?>\n<scene>\n";
         int i = 0;
         while (d.size() < 5u * 1024 * 1024) {
-            d += "  <node type=\"mesh\" id=\"" + std::to_string(i) + "\" name=\"node_" + std::to_string(i) + "\">\n";
+            d += "  <node type=\"mesh\" id=\"" + std::to_string(i) + "\" name=\"node_" + std::to_string(i) +
+                 "\">\n";
             d += "    <attributes>\n";
-            d += "      <vector3d name=\"Position\" value=\"" + std::to_string(i % 97) + ".5, -2.25, 3\" />\n";
+            d +=
+                "      <vector3d name=\"Position\" value=\"" + std::to_string(i % 97) + ".5, -2.25, 3\" />\n";
             d += "      <color name=\"Diffuse\" value=\"ff80" + std::to_string(10 + i % 89) + "00\" />\n";
             d += "      <string name=\"Caption\" value=\"a &amp; b &lt; c\" />\n";
             d += "    </attributes>\n";
@@ -62,7 +64,8 @@ void stepThrough(const std::string& bytes, benchmark::State& state)
         while (reader.read()) {
             ++nodes;
             touched += size_t(reader.getNodeName()[0]);
-            for (int i = 0; i < reader.getAttributeCount(); ++i) touched += size_t(reader.getAttributeValue(i)[0]);
+            for (int i = 0; i < reader.getAttributeCount(); ++i)
+                touched += size_t(reader.getAttributeValue(i)[0]);
         }
         benchmark::DoNotOptimize(nodes);
         benchmark::DoNotOptimize(touched);
@@ -70,15 +73,9 @@ void stepThrough(const std::string& bytes, benchmark::State& state)
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(document().size()));
 }
 
-void BM_XmlReaderNarrow(benchmark::State& state)
-{
-    stepThrough<char>(document(), state);
-}
+void BM_XmlReaderNarrow(benchmark::State& state) { stepThrough<char>(document(), state); }
 
-void BM_XmlReaderWideFrom8Bit(benchmark::State& state)
-{
-    stepThrough<wchar_t>(document(), state);
-}
+void BM_XmlReaderWideFrom8Bit(benchmark::State& state) { stepThrough<wchar_t>(document(), state); }
 
 void BM_XmlReaderWideFromUtf32(benchmark::State& state)
 {

@@ -8,15 +8,12 @@
 
 namespace pravik::core {
 
-const float fast_atof_table[16] = {0.f,   0.1f,   0.01f,   0.001f,   0.0001f,   1e-5f,   1e-6f,   1e-7f,
-                                   1e-8f, 1e-9f,  1e-10f,  1e-11f,   1e-12f,    1e-13f,  1e-14f,  1e-15f};
+const float fast_atof_table[16] = {0.f,   0.1f,  0.01f,  0.001f, 0.0001f, 1e-5f,  1e-6f,  1e-7f,
+                                   1e-8f, 1e-9f, 1e-10f, 1e-11f, 1e-12f,  1e-13f, 1e-14f, 1e-15f};
 
 namespace {
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Reads digits into a wrapping 32-bit accumulator; counts them when count is given.
 const char* readDigits(const char* p, uint32_t& value, uint32_t* count, uint32_t maxCounted)

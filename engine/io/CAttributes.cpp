@@ -3,13 +3,13 @@
 
 #include "engine/io/CAttributes.h"
 
+#include <cstring>
+#include <cwchar>
+
 #include "engine/core/TextForms.h"
 #include "engine/io/CEnumAttribute.h"
 #include "engine/io/CStringAttribute.h"
 #include "engine/io/CTextureAttribute.h"
-
-#include <cstring>
-#include <cwchar>
 
 namespace pravik::io {
 
@@ -26,10 +26,7 @@ bool sameName(const core::stringc& a, const char* b)
 
 CAttributes::SContext::SContext(const char* name) : Name(name ? name : "") {}
 
-CAttributes::SContext::~SContext()
-{
-    clear();
-}
+CAttributes::SContext::~SContext() { clear(); }
 
 CAttributes::SContext* CAttributes::SContext::getContext(const char* name, bool create)
 {
@@ -43,10 +40,7 @@ CAttributes::SContext* CAttributes::SContext::getContext(const char* name, bool 
     return child;
 }
 
-CAttributes::SContext* CAttributes::SContext::hasContext(const char* name)
-{
-    return getContext(name, false);
-}
+CAttributes::SContext* CAttributes::SContext::hasContext(const char* name) { return getContext(name, false); }
 
 void CAttributes::SContext::clear()
 {
@@ -63,10 +57,7 @@ CAttributes::CAttributes(video::IVideoDriver* driver)
 {
 }
 
-CAttributes::~CAttributes()
-{
-    clear();
-}
+CAttributes::~CAttributes() { clear(); }
 
 void CAttributes::enter(SContext* context)
 {
@@ -88,10 +79,7 @@ IAttribute* CAttributes::getAttributeAt(int index) const
     return (*m_list)[size_t(index)];
 }
 
-void CAttributes::append(IAttribute* attribute)
-{
-    m_list->push_back(attribute);
-}
+void CAttributes::append(IAttribute* attribute) { m_list->push_back(attribute); }
 
 void CAttributes::appendFromText(IAttribute* attribute, const wchar_t* text)
 {
@@ -99,10 +87,7 @@ void CAttributes::appendFromText(IAttribute* attribute, const wchar_t* text)
     attribute->setString(text);
 }
 
-int CAttributes::getAttributeCount() const
-{
-    return int(m_list->size());
-}
+int CAttributes::getAttributeCount() const { return int(m_list->size()); }
 
 const char* CAttributes::getAttributeName(int index) const
 {
@@ -134,10 +119,7 @@ const wchar_t* CAttributes::getAttributeTypeString(int index) const
     return a ? a->getTypeString() : L"unknown";
 }
 
-bool CAttributes::existsAttribute(const char* name) const
-{
-    return getAttributeP(name) != nullptr;
-}
+bool CAttributes::existsAttribute(const char* name) const { return getAttributeP(name) != nullptr; }
 
 int CAttributes::findAttribute(const char* name) const
 {
@@ -153,10 +135,7 @@ void CAttributes::clear()
     enter(&m_root);
 }
 
-void CAttributes::push(const char* name)
-{
-    enter(m_current->getContext(name, true));
-}
+void CAttributes::push(const char* name) { enter(m_current->getContext(name, true)); }
 
 void CAttributes::push(const char* name, int number)
 {
@@ -165,30 +144,21 @@ void CAttributes::push(const char* name, int number)
     push(full.c_str());
 }
 
-void CAttributes::push(int number)
-{
-    push("group", number);
-}
+void CAttributes::push(int number) { push("group", number); }
 
 void CAttributes::pop()
 {
     if (m_current->Parent) enter(m_current->Parent);
 }
 
-unsigned int CAttributes::getGroupsCount() const
-{
-    return unsigned(m_current->Children.size());
-}
+unsigned int CAttributes::getGroupsCount() const { return unsigned(m_current->Children.size()); }
 
 void CAttributes::setGroup(unsigned int index)
 {
     if (index < m_current->Children.size()) enter(m_current->Children[index]);
 }
 
-const core::stringc& CAttributes::getGroupName() const
-{
-    return m_current->Name;
-}
+const core::stringc& CAttributes::getGroupName() const { return m_current->Name; }
 
 // Narrow and wide strings
 

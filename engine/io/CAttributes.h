@@ -4,15 +4,16 @@
 // the root and setGroup past the last child change nothing, so a stray closing group in a file
 // cannot move the store above its root.
 
-#include "engine/io/IAttributes.h"
-
 #include <vector>
+
+#include "engine/io/IAttributes.h"
 
 namespace pravik::io {
 
 class CAttributes : public IAttributes {
 public:
-    explicit CAttributes(video::IVideoDriver* driver);  // count 1; the driver is handed to textures and lights
+    explicit CAttributes(
+        video::IVideoDriver* driver);  // count 1; the driver is handed to textures and lights
     ~CAttributes() override;
     CAttributes(const CAttributes&) = delete;
     CAttributes& operator=(const CAttributes&) = delete;
@@ -90,10 +91,11 @@ public:
     void setAttribute(int index, bool value) override;
 
     // enumeration
-    void addEnum(const char* name, const char* literal, const char* const* literals, bool flag = false) override;
+    void addEnum(const char* name, const char* literal, const char* const* literals,
+                 bool flag = false) override;
     void addEnum(const char* name, int value, const char* const* literals, bool flag = false) override;
     void setAttribute(const char* name, const char* literal, const char* const* literals) override;
-    const char* getEnum(const char* name) const override;  // the literal, or null
+    const char* getEnum(const char* name) const override;                       // the literal, or null
     int getEnum(const char* name, const char* const* literals) const override;  // its position, or -1
     int getEnum(int index, const char* const* literals) const override;
     const char* getEnum(int index) const override;
@@ -258,7 +260,6 @@ public:
     void* getUserPointer(const char* name) const override;
     void* getUserPointer(int index) const override;
     void setAttribute(int index, void* value) override;
-
 
     IAttribute* getAttributeP(const char* name) const;  // first of that name, or null
     IAttribute* getAttributeAt(int index) const;        // null out of range

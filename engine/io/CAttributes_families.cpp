@@ -2,7 +2,6 @@
 // and writes it through that class's typed getter and setter.
 
 #include "engine/io/CAttributes.h"
-
 #include "engine/io/CNumbersAttribute.h"
 #include "engine/io/CScalarAttributes.h"
 #include "engine/io/CTextureAttribute.h"
@@ -560,7 +559,8 @@ void CAttributes::addBox3d(const char* name, core::aabbox3d<float> value, bool f
 
 void CAttributes::addStringAsBox3d(const char* name, const wchar_t* text, bool flag)
 {
-    appendFromText(new CBBoxAttribute(name, core::aabbox3d<float>(-1.f, -1.f, -1.f, 1.f, 1.f, 1.f), flag), text);
+    appendFromText(new CBBoxAttribute(name, core::aabbox3d<float>(-1.f, -1.f, -1.f, 1.f, 1.f, 1.f), flag),
+                   text);
 }
 
 void CAttributes::setAttribute(const char* name, core::aabbox3d<float> value)
@@ -708,7 +708,8 @@ void CAttributes::addLine3d(const char* name, core::line3d<float> value, bool fl
 
 void CAttributes::addStringAsLine3d(const char* name, const wchar_t* text, bool flag)
 {
-    appendFromText(new CLine3dAttribute(name, core::line3d<float>({0.f, 0.f, 0.f}, {1.f, 1.f, 1.f}), flag), text);
+    appendFromText(new CLine3dAttribute(name, core::line3d<float>({0.f, 0.f, 0.f}, {1.f, 1.f, 1.f}), flag),
+                   text);
 }
 
 void CAttributes::setAttribute(const char* name, core::line3d<float> value)

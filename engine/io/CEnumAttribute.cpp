@@ -19,10 +19,7 @@ int CEnumAttribute::getInt() const
     return -1;
 }
 
-core::stringw CEnumAttribute::getStringW() const
-{
-    return core::stringc2stringw(m_literal);
-}
+core::stringw CEnumAttribute::getStringW() const { return core::stringc2stringw(m_literal); }
 
 void CEnumAttribute::setInt(int index)
 {
@@ -32,15 +29,9 @@ void CEnumAttribute::setInt(int index)
         m_literal.clear();
 }
 
-void CEnumAttribute::setFloat(float value)
-{
-    setInt(core::truncateToInt(value));
-}
+void CEnumAttribute::setFloat(float value) { setInt(core::truncateToInt(value)); }
 
-void CEnumAttribute::setString(const char* text)
-{
-    m_literal.assign(text ? text : "");
-}
+void CEnumAttribute::setString(const char* text) { m_literal.assign(text ? text : ""); }
 
 void CEnumAttribute::setEnum(const char* literal, const char* const* literals)
 {

@@ -45,10 +45,7 @@ IXMLWriter* CFileSystem::createXMLWriter(const char* name)
     return writer;
 }
 
-IXMLWriter* CFileSystem::createXMLWriter(IWriteFile* file)
-{
-    return new CXMLWriter(file);
-}
+IXMLWriter* CFileSystem::createXMLWriter(IWriteFile* file) { return new CXMLWriter(file); }
 
 IAttributes* CFileSystem::createEmptyAttributes(video::IVideoDriver* driver)
 {

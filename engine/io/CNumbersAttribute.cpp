@@ -3,11 +3,11 @@
 
 #include "engine/io/CNumbersAttribute.h"
 
-#include "engine/core/TextForms.h"
-#include "engine/core/fast_atof.h"
-
 #include <cmath>
 #include <cstdio>
+
+#include "engine/core/TextForms.h"
+#include "engine/core/fast_atof.h"
 
 namespace pravik::io {
 
@@ -31,8 +31,8 @@ uint32_t colourWord(video::SColor c)
 
 video::SColorf colourFromWord(uint32_t w)
 {
-    return {float((w >> 8) & 0xFF) * kInv255, float((w >> 16) & 0xFF) * kInv255, float((w >> 24) & 0xFF) * kInv255,
-            float(w & 0xFF) * kInv255};
+    return {float((w >> 8) & 0xFF) * kInv255, float((w >> 16) & 0xFF) * kInv255,
+            float((w >> 24) & 0xFF) * kInv255, float(w & 0xFF) * kInv255};
 }
 
 uint32_t wordFromFloat(float word)
@@ -41,10 +41,7 @@ uint32_t wordFromFloat(float word)
     return uint32_t(int64_t(word));
 }
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -113,15 +110,9 @@ void CNumbersAttribute::setI(std::initializer_list<int> components)
     }
 }
 
-int CNumbersAttribute::getInt() const
-{
-    return valueI(0);
-}
+int CNumbersAttribute::getInt() const { return valueI(0); }
 
-float CNumbersAttribute::getFloat() const
-{
-    return valueF(0);
-}
+float CNumbersAttribute::getFloat() const { return valueF(0); }
 
 bool CNumbersAttribute::getBool() const
 {
@@ -158,40 +149,25 @@ core::stringw CNumbersAttribute::getStringW() const
     return core::stringc2stringw(CNumbersAttribute::getString());
 }
 
-core::vector2d<float> CNumbersAttribute::getVector2d() const
-{
-    return {valueF(0), valueF(1)};
-}
+core::vector2d<float> CNumbersAttribute::getVector2d() const { return {valueF(0), valueF(1)}; }
 
-core::vector3d<float> CNumbersAttribute::getVector3d() const
-{
-    return {valueF(0), valueF(1), valueF(2)};
-}
+core::vector3d<float> CNumbersAttribute::getVector3d() const { return {valueF(0), valueF(1), valueF(2)}; }
 
 core::vector4d<float> CNumbersAttribute::getVector4d() const
 {
     return {valueF(0), valueF(1), valueF(2), valueF(3)};
 }
 
-core::vector2d<int> CNumbersAttribute::getVector2di() const
-{
-    return {valueI(0), valueI(1)};
-}
+core::vector2d<int> CNumbersAttribute::getVector2di() const { return {valueI(0), valueI(1)}; }
 
-core::vector3d<int> CNumbersAttribute::getVector3di() const
-{
-    return {valueI(0), valueI(1), valueI(2)};
-}
+core::vector3d<int> CNumbersAttribute::getVector3di() const { return {valueI(0), valueI(1), valueI(2)}; }
 
 core::vector4d<int> CNumbersAttribute::getVector4di() const
 {
     return {valueI(0), valueI(1), valueI(2), valueI(3)};
 }
 
-core::position2d<int> CNumbersAttribute::getPosition() const
-{
-    return {valueI(0), valueI(1)};
-}
+core::position2d<int> CNumbersAttribute::getPosition() const { return {valueI(0), valueI(1)}; }
 
 core::rect<int> CNumbersAttribute::getRect() const
 {
@@ -213,7 +189,9 @@ core::CMatrix4<float> CNumbersAttribute::getMatrix() const
 
 core::triangle3d<float> CNumbersAttribute::getTriangle() const
 {
-    return {{valueF(0), valueF(1), valueF(2)}, {valueF(3), valueF(4), valueF(5)}, {valueF(6), valueF(7), valueF(8)}};
+    return {{valueF(0), valueF(1), valueF(2)},
+            {valueF(3), valueF(4), valueF(5)},
+            {valueF(6), valueF(7), valueF(8)}};
 }
 
 core::line2d<float> CNumbersAttribute::getLine2d() const
@@ -236,10 +214,7 @@ core::line3d<int> CNumbersAttribute::getLine3di() const
     return {{valueI(0), valueI(1), valueI(2)}, {valueI(3), valueI(4), valueI(5)}};
 }
 
-core::dimension2d<int> CNumbersAttribute::getDimension2d() const
-{
-    return {valueI(0), valueI(1)};
-}
+core::dimension2d<int> CNumbersAttribute::getDimension2d() const { return {valueI(0), valueI(1)}; }
 
 core::aabbox3d<float> CNumbersAttribute::getBBox() const
 {
@@ -287,10 +262,7 @@ void CNumbersAttribute::setFloat(float value)
     }
 }
 
-void CNumbersAttribute::setBool(bool value)
-{
-    setInt(value ? 1 : 0);
-}
+void CNumbersAttribute::setBool(bool value) { setInt(value ? 1 : 0); }
 
 void CNumbersAttribute::setString(const char* text)
 {
@@ -325,55 +297,32 @@ void CNumbersAttribute::setColor(video::SColor c)
         setI({c.r, c.g, c.b, c.a});
 }
 
-void CNumbersAttribute::setVector2d(core::vector2d<float> v)
-{
-    setF({v.X, v.Y});
-}
+void CNumbersAttribute::setVector2d(core::vector2d<float> v) { setF({v.X, v.Y}); }
 
-void CNumbersAttribute::setVector3d(const core::vector3d<float>& v)
-{
-    setF({v.X, v.Y, v.Z});
-}
+void CNumbersAttribute::setVector3d(const core::vector3d<float>& v) { setF({v.X, v.Y, v.Z}); }
 
-void CNumbersAttribute::setVector4d(const core::vector4d<float>& v)
-{
-    setF({v.X, v.Y, v.Z, v.W});
-}
+void CNumbersAttribute::setVector4d(const core::vector4d<float>& v) { setF({v.X, v.Y, v.Z, v.W}); }
 
-void CNumbersAttribute::setVector2di(core::vector2d<int> v)
-{
-    setI({v.X, v.Y});
-}
+void CNumbersAttribute::setVector2di(core::vector2d<int> v) { setI({v.X, v.Y}); }
 
-void CNumbersAttribute::setVector3di(const core::vector3d<int>& v)
-{
-    setI({v.X, v.Y, v.Z});
-}
+void CNumbersAttribute::setVector3di(const core::vector3d<int>& v) { setI({v.X, v.Y, v.Z}); }
 
-void CNumbersAttribute::setVector4di(const core::vector4d<int>& v)
-{
-    setI({v.X, v.Y, v.Z, v.W});
-}
+void CNumbersAttribute::setVector4di(const core::vector4d<int>& v) { setI({v.X, v.Y, v.Z, v.W}); }
 
-void CNumbersAttribute::setPosition(core::position2d<int> v)
-{
-    setI({v.X, v.Y});
-}
+void CNumbersAttribute::setPosition(core::position2d<int> v) { setI({v.X, v.Y}); }
 
 void CNumbersAttribute::setRect(core::rect<int> r)
 {
     setI({r.UpperLeftCorner.X, r.UpperLeftCorner.Y, r.LowerRightCorner.X, r.LowerRightCorner.Y});
 }
 
-void CNumbersAttribute::setQuaternion(core::quaternion q)
-{
-    setF({q.X, q.Y, q.Z, q.W});
-}
+void CNumbersAttribute::setQuaternion(core::quaternion q) { setF({q.X, q.Y, q.Z, q.W}); }
 
 void CNumbersAttribute::setMatrix(const core::CMatrix4<float>& m)
 {
     const float* e = m.pointer();
-    setF({e[0], e[1], e[2], e[3], e[4], e[5], e[6], e[7], e[8], e[9], e[10], e[11], e[12], e[13], e[14], e[15]});
+    setF({e[0], e[1], e[2], e[3], e[4], e[5], e[6], e[7], e[8], e[9], e[10], e[11], e[12], e[13], e[14],
+          e[15]});
 }
 
 void CNumbersAttribute::setTriangle(core::triangle3d<float> t)
@@ -382,15 +331,9 @@ void CNumbersAttribute::setTriangle(core::triangle3d<float> t)
           t.pointC.Z});
 }
 
-void CNumbersAttribute::setLine2d(core::line2d<float> l)
-{
-    setF({l.start.X, l.start.Y, l.end.X, l.end.Y});
-}
+void CNumbersAttribute::setLine2d(core::line2d<float> l) { setF({l.start.X, l.start.Y, l.end.X, l.end.Y}); }
 
-void CNumbersAttribute::setLine2d(core::line2d<int> l)
-{
-    setI({l.start.X, l.start.Y, l.end.X, l.end.Y});
-}
+void CNumbersAttribute::setLine2d(core::line2d<int> l) { setI({l.start.X, l.start.Y, l.end.X, l.end.Y}); }
 
 void CNumbersAttribute::setLine3d(core::line3d<float> l)
 {
@@ -402,20 +345,14 @@ void CNumbersAttribute::setLine3d(core::line3d<int> l)
     setI({l.start.X, l.start.Y, l.start.Z, l.end.X, l.end.Y, l.end.Z});
 }
 
-void CNumbersAttribute::setDimension2d(core::dimension2d<int> d)
-{
-    setI({d.Width, d.Height});
-}
+void CNumbersAttribute::setDimension2d(core::dimension2d<int> d) { setI({d.Width, d.Height}); }
 
 void CNumbersAttribute::setBBox(core::aabbox3d<float> b)
 {
     setF({b.MinEdge.X, b.MinEdge.Y, b.MinEdge.Z, b.MaxEdge.X, b.MaxEdge.Y, b.MaxEdge.Z});
 }
 
-void CNumbersAttribute::setPlane(core::plane3d<float> p)
-{
-    setF({p.Normal.X, p.Normal.Y, p.Normal.Z, p.D});
-}
+void CNumbersAttribute::setPlane(core::plane3d<float> p) { setF({p.Normal.X, p.Normal.Y, p.Normal.Z, p.D}); }
 
 void CNumbersAttribute::setFloatArray(const FloatArray& values)
 {
@@ -441,15 +378,9 @@ void CNumbersAttribute::setIntArray(const IntArray& values)
 
 // Colours: the packed word puts alpha in the low byte, then red, green, blue.
 
-int CColorfAttribute::getInt() const
-{
-    return int(colourWord(getColor()));
-}
+int CColorfAttribute::getInt() const { return int(colourWord(getColor())); }
 
-float CColorfAttribute::getFloat() const
-{
-    return float(colourWord(getColor()));
-}
+float CColorfAttribute::getFloat() const { return float(colourWord(getColor())); }
 
 void CColorfAttribute::setInt(int word)
 {
@@ -457,20 +388,11 @@ void CColorfAttribute::setInt(int word)
     setF({c.r, c.g, c.b, c.a});
 }
 
-void CColorfAttribute::setFloat(float word)
-{
-    setInt(int(wordFromFloat(word)));
-}
+void CColorfAttribute::setFloat(float word) { setInt(int(wordFromFloat(word))); }
 
-int CColorAttribute::getInt() const
-{
-    return int(colourWord(getColor()));
-}
+int CColorAttribute::getInt() const { return int(colourWord(getColor())); }
 
-float CColorAttribute::getFloat() const
-{
-    return float(colourWord(getColor()));
-}
+float CColorAttribute::getFloat() const { return float(colourWord(getColor())); }
 
 void CColorAttribute::setInt(int word)
 {
@@ -478,10 +400,7 @@ void CColorAttribute::setInt(int word)
     setF({c.r, c.g, c.b, c.a});
 }
 
-void CColorAttribute::setFloat(float word)
-{
-    setInt(int(wordFromFloat(word)));
-}
+void CColorAttribute::setFloat(float word) { setInt(int(wordFromFloat(word))); }
 
 core::stringw CColorAttribute::getStringW() const
 {
@@ -498,10 +417,7 @@ void CColorAttribute::setString(const char* text)
     setColor(video::SColor(uint8_t(r), uint8_t(g), uint8_t(b), uint8_t(a)));
 }
 
-void CColorAttribute::setString(const wchar_t* text)
-{
-    setString(core::string2stringc(text).c_str());
-}
+void CColorAttribute::setString(const wchar_t* text) { setString(core::string2stringc(text).c_str()); }
 
 // The remaining kinds.
 
@@ -553,7 +469,8 @@ CPosition2DAttribute::CPosition2DAttribute(const char* name, core::position2d<in
     setPosition(v);
 }
 
-CRectAttribute::CRectAttribute(const char* name, core::rect<int> r, bool flag) : CNumbersAttribute(name, 4, false, flag)
+CRectAttribute::CRectAttribute(const char* name, core::rect<int> r, bool flag)
+    : CNumbersAttribute(name, 4, false, flag)
 {
     setRect(r);
 }
@@ -596,17 +513,11 @@ CTriangleAttribute::CTriangleAttribute(const char* name, core::triangle3d<float>
 
 namespace {
 
-core::CMatrix4<float> identityMatrix()
-{
-    return core::CMatrix4<float>();
-}
+core::CMatrix4<float> identityMatrix() { return core::CMatrix4<float>(); }
 
 }  // namespace
 
-core::CMatrix4<float> CVector2DAttribute::getMatrix() const
-{
-    return identityMatrix();
-}
+core::CMatrix4<float> CVector2DAttribute::getMatrix() const { return identityMatrix(); }
 
 core::CMatrix4<float> CVector3DAttribute::getMatrix() const
 {
@@ -617,25 +528,13 @@ core::CMatrix4<float> CVector3DAttribute::getMatrix() const
     return m;
 }
 
-core::CMatrix4<float> CVector4DAttribute::getMatrix() const
-{
-    return identityMatrix();
-}
+core::CMatrix4<float> CVector4DAttribute::getMatrix() const { return identityMatrix(); }
 
-core::CMatrix4<float> CVector2DIAttribute::getMatrix() const
-{
-    return identityMatrix();
-}
+core::CMatrix4<float> CVector2DIAttribute::getMatrix() const { return identityMatrix(); }
 
-core::CMatrix4<float> CVector3DIAttribute::getMatrix() const
-{
-    return identityMatrix();
-}
+core::CMatrix4<float> CVector3DIAttribute::getMatrix() const { return identityMatrix(); }
 
-core::CMatrix4<float> CVector4DIAttribute::getMatrix() const
-{
-    return identityMatrix();
-}
+core::CMatrix4<float> CVector4DIAttribute::getMatrix() const { return identityMatrix(); }
 
 core::CMatrix4<float> CQuaternionAttribute::getMatrix() const
 {

@@ -6,11 +6,11 @@
 // The integer-typed vector, line and dimension operations convert like their float twins, so a
 // vector2di, vector3di or vector4di attribute reads back what was written to it.
 
-#include "engine/io/IAttribute.h"
-
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
+
+#include "engine/io/IAttribute.h"
 
 namespace pravik::io {
 
@@ -107,7 +107,9 @@ protected:
 
 class CColorfAttribute : public CNumbersAttribute {
 public:
-    CColorfAttribute(const char* name, video::SColorf value, bool flag) : CNumbersAttribute(name, value, flag) {}
+    CColorfAttribute(const char* name, video::SColorf value, bool flag) : CNumbersAttribute(name, value, flag)
+    {
+    }
     int getInt() const override;  // the colour word 0xBBGGRRAA
     float getFloat() const override;
     void setInt(int word) override;
@@ -118,7 +120,9 @@ public:
 
 class CColorAttribute : public CNumbersAttribute {
 public:
-    CColorAttribute(const char* name, video::SColorf value, bool flag) : CNumbersAttribute(name, value, flag) {}
+    CColorAttribute(const char* name, video::SColorf value, bool flag) : CNumbersAttribute(name, value, flag)
+    {
+    }
     int getInt() const override;  // the colour word, as for colorf
     float getFloat() const override;
     void setInt(int word) override;
@@ -130,13 +134,13 @@ public:
     const wchar_t* getTypeString() const override { return L"color"; }
 };
 
-#define PRAVIK_NUMBERS_KIND(Class, Value, Count, IsFloat, Kind, Text)                      \
-    class Class : public CNumbersAttribute {                                              \
-    public:                                                                               \
-        Class(const char* name, Value value, bool flag);                                  \
-        E_ATTRIBUTE_KIND getType() const override { return Kind; }                        \
-        const wchar_t* getTypeString() const override { return Text; }                    \
-        core::CMatrix4<float> getMatrix() const override;                                 \
+#define PRAVIK_NUMBERS_KIND(Class, Value, Count, IsFloat, Kind, Text)  \
+    class Class : public CNumbersAttribute {                           \
+    public:                                                            \
+        Class(const char* name, Value value, bool flag);               \
+        E_ATTRIBUTE_KIND getType() const override { return Kind; }     \
+        const wchar_t* getTypeString() const override { return Text; } \
+        core::CMatrix4<float> getMatrix() const override;              \
     };
 
 // Vectors read as a matrix give the identity (vector3d: with the translation set).
@@ -149,12 +153,12 @@ PRAVIK_NUMBERS_KIND(CVector4DIAttribute, const core::vector4d<int>&, 4, false, E
 PRAVIK_NUMBERS_KIND(CQuaternionAttribute, core::quaternion, 4, true, EAK_QUATERNION, L"quaternion")
 #undef PRAVIK_NUMBERS_KIND
 
-#define PRAVIK_NUMBERS_KIND(Class, Value, Kind, Text)                                      \
-    class Class : public CNumbersAttribute {                                              \
-    public:                                                                               \
-        Class(const char* name, Value value, bool flag);                                  \
-        E_ATTRIBUTE_KIND getType() const override { return Kind; }                        \
-        const wchar_t* getTypeString() const override { return Text; }                    \
+#define PRAVIK_NUMBERS_KIND(Class, Value, Kind, Text)                  \
+    class Class : public CNumbersAttribute {                           \
+    public:                                                            \
+        Class(const char* name, Value value, bool flag);               \
+        E_ATTRIBUTE_KIND getType() const override { return Kind; }     \
+        const wchar_t* getTypeString() const override { return Text; } \
     };
 
 PRAVIK_NUMBERS_KIND(CPosition2DAttribute, core::position2d<int>, EAK_POSITION, L"position")

@@ -2,12 +2,12 @@
 
 #include "engine/io/CScalarAttributes.h"
 
-#include "engine/core/TextForms.h"
-#include "engine/core/fast_atof.h"
-
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+
+#include "engine/core/TextForms.h"
+#include "engine/core/fast_atof.h"
 
 namespace pravik::io {
 
@@ -20,30 +20,15 @@ int textToInt(const char* text)
     return int(v);
 }
 
-void CBoolAttribute::setString(const char* text)
-{
-    m_value = text && strcmp(text, "true") == 0;
-}
+void CBoolAttribute::setString(const char* text) { m_value = text && strcmp(text, "true") == 0; }
 
-core::stringw CIntAttribute::getStringW() const
-{
-    return core::stringc2stringw(core::intToText(m_value));
-}
+core::stringw CIntAttribute::getStringW() const { return core::stringc2stringw(core::intToText(m_value)); }
 
-void CIntAttribute::setFloat(float v)
-{
-    m_value = core::truncateToInt(v);
-}
+void CIntAttribute::setFloat(float v) { m_value = core::truncateToInt(v); }
 
-void CIntAttribute::setString(const char* text)
-{
-    m_value = textToInt(text);
-}
+void CIntAttribute::setString(const char* text) { m_value = textToInt(text); }
 
-int CFloatAttribute::getInt() const
-{
-    return core::truncateToInt(m_value);
-}
+int CFloatAttribute::getInt() const { return core::truncateToInt(m_value); }
 
 core::stringw CFloatAttribute::getStringW() const
 {

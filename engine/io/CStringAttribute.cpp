@@ -2,11 +2,11 @@
 
 #include "engine/io/CStringAttribute.h"
 
+#include <cstring>
+
 #include "engine/core/TextForms.h"
 #include "engine/core/fast_atof.h"
 #include "engine/io/CScalarAttributes.h"
-
-#include <cstring>
 
 namespace pravik::io {
 
@@ -41,10 +41,7 @@ core::stringw CStringAttribute::getStringW() const
     return m_isWide ? m_wideText : core::stringc2stringw(m_text);
 }
 
-int CStringAttribute::getInt() const
-{
-    return textToInt(getString().c_str());
-}
+int CStringAttribute::getInt() const { return textToInt(getString().c_str()); }
 
 float CStringAttribute::getFloat() const
 {
@@ -53,20 +50,11 @@ float CStringAttribute::getFloat() const
     return value;
 }
 
-bool CStringAttribute::getBool() const
-{
-    return core::equalsIgnoreCase(getString().c_str(), "true");
-}
+bool CStringAttribute::getBool() const { return core::equalsIgnoreCase(getString().c_str(), "true"); }
 
-void CStringAttribute::setInt(int value)
-{
-    setString(core::intToText(value).c_str());
-}
+void CStringAttribute::setInt(int value) { setString(core::intToText(value).c_str()); }
 
-void CStringAttribute::setFloat(float value)
-{
-    setString(core::floatToText(value).c_str());
-}
+void CStringAttribute::setFloat(float value) { setString(core::floatToText(value).c_str()); }
 
 void CStringAttribute::setString(const char* text)
 {

@@ -2,15 +2,16 @@
 
 #include "engine/io/CTextureAttribute.h"
 
-#include "engine/core/TextForms.h"
-
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 
+#include "engine/core/TextForms.h"
+
 namespace pravik::io {
 
-CTextureAttribute::CTextureAttribute(const char* name, TexturePtr value, video::IVideoDriver* driver, bool flag)
+CTextureAttribute::CTextureAttribute(const char* name, TexturePtr value, video::IVideoDriver* driver,
+                                     bool flag)
     : IAttribute(name, flag), m_texture(value), m_driver(driver)
 {
 }
@@ -21,10 +22,7 @@ core::stringc CTextureAttribute::getString() const
     return m_nameText;
 }
 
-core::stringw CTextureAttribute::getStringW() const
-{
-    return core::stringc2stringw(getString());
-}
+core::stringw CTextureAttribute::getStringW() const { return core::stringc2stringw(getString()); }
 
 void CTextureAttribute::getString(char* out) const
 {
@@ -49,15 +47,9 @@ void CTextureAttribute::setTexture(const TexturePtr& texture)
     m_nameText.clear();
 }
 
-void CLightAttribute::getString(char* out) const
-{
-    strcpy(out, m_light ? "light" : "");
-}
+void CLightAttribute::getString(char* out) const { strcpy(out, m_light ? "light" : ""); }
 
-int CUserPointerAttribute::getInt() const
-{
-    return int(uint32_t(reinterpret_cast<uintptr_t>(m_value)));
-}
+int CUserPointerAttribute::getInt() const { return int(uint32_t(reinterpret_cast<uintptr_t>(m_value))); }
 
 void CUserPointerAttribute::setString(const char* text)
 {

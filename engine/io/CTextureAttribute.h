@@ -72,7 +72,9 @@ private:
 // text form is the full address in hexadecimal after "0x".
 class CUserPointerAttribute : public IAttribute {
 public:
-    CUserPointerAttribute(const char* name, void* value, bool flag) : IAttribute(name, flag), m_value(value) {}
+    CUserPointerAttribute(const char* name, void* value, bool flag) : IAttribute(name, flag), m_value(value)
+    {
+    }
 
     void* getUserPointer() const override { return m_value; }
     void setUserPointer(void* value) override { m_value = value; }

@@ -2,19 +2,16 @@
 
 #include "engine/io/CXMLAttributesReader.h"
 
+#include <cwchar>
+
 #include "engine/core/TextForms.h"
 #include "engine/io/IAttributes.h"
-
-#include <cwchar>
 
 namespace pravik::io {
 
 namespace {
 
-bool same(const wchar_t* a, const wchar_t* b)
-{
-    return a && b && wcscmp(a, b) == 0;
-}
+bool same(const wchar_t* a, const wchar_t* b) { return a && b && wcscmp(a, b) == 0; }
 
 }  // namespace
 

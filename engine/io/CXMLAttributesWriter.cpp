@@ -56,8 +56,8 @@ void CXMLAttributesWriter::writeGroup(IAttributes* attributes)
             m_writer->writeElement(attributes->getAttributeTypeString(i), true, keys, values);
         } else {
             const core::stringw value = attributes->getStringW(i);
-            m_writer->writeElement(attributes->getAttributeTypeString(i), true, L"name", name.c_str(), L"value",
-                                   value.c_str());
+            m_writer->writeElement(attributes->getAttributeTypeString(i), true, L"name", name.c_str(),
+                                   L"value", value.c_str());
         }
         m_writer->writeLineBreak();
     }

@@ -3,10 +3,10 @@
 
 #include "engine/io/CXMLWriter.h"
 
+#include <cwchar>
+
 #include "engine/io/IWriteFile.h"
 #include "engine/os/Printer.h"
-
-#include <cwchar>
 
 namespace pravik::io {
 
@@ -19,7 +19,8 @@ struct SXMLWSChar {
     const wchar_t* Symbol;
 };
 
-const SXMLWSChar XMLWSChar[] = {{L'&', L"&amp;"}, {L'<', L"&lt;"}, {L'>', L"&gt;"}, {L'"', L"&quot;"}, {0, nullptr}};
+const SXMLWSChar XMLWSChar[] = {
+    {L'&', L"&amp;"}, {L'<', L"&lt;"}, {L'>', L"&gt;"}, {L'"', L"&quot;"}, {0, nullptr}};
 
 }  // namespace
 
@@ -43,10 +44,7 @@ void CXMLWriter::writeChars(const wchar_t* text, size_t count)
     }
 }
 
-void CXMLWriter::writeChars(const wchar_t* text)
-{
-    writeChars(text, wcslen(text));
-}
+void CXMLWriter::writeChars(const wchar_t* text) { writeChars(text, wcslen(text)); }
 
 void CXMLWriter::writeTabs(int32_t count)
 {
@@ -86,7 +84,8 @@ void CXMLWriter::writeElement(const wchar_t* name, bool empty, const wchar_t* at
     m_textWrittenLast = false;
 }
 
-void CXMLWriter::writeElement(const wchar_t* name, bool empty, const StringList& names, const StringList& values)
+void CXMLWriter::writeElement(const wchar_t* name, bool empty, const StringList& names,
+                              const StringList& values)
 {
     if (!m_file || !name) return;
     writeTabs(m_depth);

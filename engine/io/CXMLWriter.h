@@ -2,9 +2,9 @@
 // XML as 32-bit characters stored little-endian, with tab indentation by nesting depth. A short
 // write is logged once and remembered (hasWriteError), so a damaged file never looks saved.
 
-#include "engine/io/IXMLWriter.h"
-
 #include <cstdint>
+
+#include "engine/io/IXMLWriter.h"
 
 namespace pravik::io {
 

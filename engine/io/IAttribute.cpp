@@ -8,10 +8,7 @@ namespace pravik::io {
 
 IAttribute::IAttribute(const char* name, bool flag) : m_name(name ? name : ""), m_flag(flag) {}
 
-core::stringc IAttribute::getString() const
-{
-    return core::stringw2stringc(getStringW());
-}
+core::stringc IAttribute::getString() const { return core::stringw2stringc(getStringW()); }
 
 void IAttribute::setString(const wchar_t* text)
 {

@@ -5,6 +5,8 @@
 // getStringW narrowed, and setString(wide) narrows and calls setString(narrow), unless a kind
 // says otherwise.
 
+#include <vector>
+
 #include "engine/IReferenceCounted.h"
 #include "engine/core/CMatrix4.h"
 #include "engine/core/aabbox3d.h"
@@ -23,8 +25,6 @@
 #include "engine/io/E_ATTRIBUTE_KIND.h"
 #include "engine/io/IAttributeVideo.h"
 #include "engine/video/SColor.h"
-
-#include <vector>
 
 namespace pravik::io {
 

@@ -8,10 +8,7 @@ namespace {
 STextureNameHooks g_hooks;
 }
 
-void setTextureNameHooks(const STextureNameHooks& hooks)
-{
-    g_hooks = hooks;
-}
+void setTextureNameHooks(const STextureNameHooks& hooks) { g_hooks = hooks; }
 
 core::stringc toString(TexturePtr texture, video::IVideoDriver* driver)
 {

@@ -13,7 +13,7 @@ namespace pravik::io {
 class IAttributes : public IReferenceCounted {
 public:
     virtual int getAttributeCount() const = 0;
-    virtual const char* getAttributeName(int index) const = 0;             // null out of range
+    virtual const char* getAttributeName(int index) const = 0;              // null out of range
     virtual E_ATTRIBUTE_KIND getAttributeType(const char* name) const = 0;  // EAK_UNKNOWN when missing
     virtual E_ATTRIBUTE_KIND getAttributeType(int index) const = 0;
     virtual const wchar_t* getAttributeTypeString(const char* name) const = 0;  // "unknown" when missing
@@ -26,7 +26,7 @@ public:
     virtual void push(int number) = 0;                      // "group" followed by the number
     virtual void pop() = 0;                                 // to the parent; nothing at the root
     virtual unsigned int getGroupsCount() const = 0;
-    virtual void setGroup(unsigned int index) = 0;  // enters the child at index; nothing past the end
+    virtual void setGroup(unsigned int index) = 0;          // enters the child at index; nothing past the end
     virtual const core::stringc& getGroupName() const = 0;  // "" for the root
 
     // Each family: add, addStringAs (value from text), setAttribute by name (appends when
@@ -70,7 +70,8 @@ public:
     virtual void addBinary(const char* name, const void* data, int size, bool flag = false) = 0;
     virtual void addStringAsBinary(const char* name, const wchar_t* text, bool flag = false) = 0;
     virtual void setAttribute(const char* name, const void* data, int size) = 0;
-    virtual void getBinaryData(const char* name, void* out, int size) const = 0;  // out untouched when missing
+    virtual void getBinaryData(const char* name, void* out,
+                               int size) const = 0;  // out untouched when missing
     virtual void getBinaryData(int index, void* out, int size) const = 0;
     virtual void setAttribute(int index, const void* data, int size) = 0;
 
@@ -90,10 +91,11 @@ public:
     virtual void setAttribute(int index, bool value) = 0;
 
     // enumeration
-    virtual void addEnum(const char* name, const char* literal, const char* const* literals, bool flag = false) = 0;
+    virtual void addEnum(const char* name, const char* literal, const char* const* literals,
+                         bool flag = false) = 0;
     virtual void addEnum(const char* name, int value, const char* const* literals, bool flag = false) = 0;
     virtual void setAttribute(const char* name, const char* literal, const char* const* literals) = 0;
-    virtual const char* getEnum(const char* name) const = 0;  // the literal, or null
+    virtual const char* getEnum(const char* name) const = 0;                       // the literal, or null
     virtual int getEnum(const char* name, const char* const* literals) const = 0;  // its position, or -1
     virtual int getEnum(int index, const char* const* literals) const = 0;
     virtual const char* getEnum(int index) const = 0;
@@ -258,8 +260,6 @@ public:
     virtual void* getUserPointer(const char* name) const = 0;
     virtual void* getUserPointer(int index) const = 0;
     virtual void setAttribute(int index, void* value) = 0;
-
-
 };
 
 }  // namespace pravik::io

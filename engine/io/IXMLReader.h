@@ -3,9 +3,9 @@
 // `char` for 8-bit text, `wchar_t` (32-bit) for wide text. Readers are made over files by the
 // two factories below (or by the file system) and step through the text one node at a time.
 
-#include "engine/IReferenceCounted.h"
-
 #include <cstdint>
+
+#include "engine/IReferenceCounted.h"
 
 namespace pravik::io {
 
@@ -44,9 +44,9 @@ public:
     virtual bool read() = 0;               // steps to the next node; false when there is none
     virtual bool readToNextElement() = 0;  // reads until a start tag; false at the end
     virtual E_XML_NODE_KIND getNodeType() const = 0;
-    virtual int getAttributeCount() const = 0;  // those of the last start tag
-    virtual const T* getAttributeName(int index) const = 0;   // nullptr out of range
-    virtual const T* getAttributeValue(int index) const = 0;  // nullptr out of range
+    virtual int getAttributeCount() const = 0;                        // those of the last start tag
+    virtual const T* getAttributeName(int index) const = 0;           // nullptr out of range
+    virtual const T* getAttributeValue(int index) const = 0;          // nullptr out of range
     virtual const T* getAttributeValue(const T* name) const = 0;      // exact match, or nullptr
     virtual const T* getAttributeValueSafe(const T* name) const = 0;  // "" when missing
     virtual int getAttributeValueAsInt(const T* name) const = 0;      // 0 when missing

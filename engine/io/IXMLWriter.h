@@ -2,10 +2,10 @@
 // Writer of wide-character XML (UTF-32LE) into a write file: header, elements with attributes,
 // closing tags, text, comments and line breaks. It checks no nesting; callers place line breaks.
 
+#include <vector>
+
 #include "engine/IReferenceCounted.h"
 #include "engine/core/pravikString.h"
-
-#include <vector>
 
 namespace pravik::io {
 

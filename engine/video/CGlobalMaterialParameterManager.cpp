@@ -1,11 +1,11 @@
 #include "engine/video/CGlobalMaterialParameterManager.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "engine/io/IAttributes.h"
 #include "engine/io/SAttributeReadWriteOptions.h"
 #include "engine/os/Printer.h"
-
-#include <cstdio>
-#include <cstring>
 
 namespace pravik::video {
 
@@ -123,7 +123,8 @@ void CGlobalMaterialParameterManager::setAutoPacking(bool on)
     if (on) pack();
 }
 
-void CGlobalMaterialParameterManager::serializeAttributes(io::IAttributes* out, io::SAttributeReadWriteOptions* options) const
+void CGlobalMaterialParameterManager::serializeAttributes(io::IAttributes* out,
+                                                          io::SAttributeReadWriteOptions* options) const
 {
     if (options && (options->Flags & io::EARWF_EXTENDED)) {
         IMaterialParameters::serializeAttributes(out);
@@ -139,7 +140,8 @@ void CGlobalMaterialParameterManager::serializeAttributes(io::IAttributes* out, 
         out->push(group);
         out->addString("Name", d.name.c_str());
         out->addEnum("Type", int(d.type), getStringsInternal((E_SHADER_PARAMETER_TYPE*)nullptr));
-        out->addEnum("ValueType", int(d.valueType), getStringsInternal((E_SHADER_PARAMETER_VALUE_TYPE*)nullptr));
+        out->addEnum("ValueType", int(d.valueType),
+                     getStringsInternal((E_SHADER_PARAMETER_VALUE_TYPE*)nullptr));
         out->addInt("ArraySize", int(d.arraySize));
         out->pop();
     }
@@ -149,7 +151,8 @@ void CGlobalMaterialParameterManager::serializeAttributes(io::IAttributes* out, 
     out->pop();
 }
 
-void CGlobalMaterialParameterManager::deserializeAttributes(io::IAttributes* in, io::SAttributeReadWriteOptions* options)
+void CGlobalMaterialParameterManager::deserializeAttributes(io::IAttributes* in,
+                                                            io::SAttributeReadWriteOptions* options)
 {
     if (options && (options->Flags & io::EARWF_EXTENDED)) {
         IMaterialParameters::deserializeAttributes(in);
@@ -163,7 +166,8 @@ void CGlobalMaterialParameterManager::deserializeAttributes(io::IAttributes* in,
         in->push(group);
         const core::stringc name = in->getString("Name");
         const int type = in->getEnum("Type", getStringsInternal((E_SHADER_PARAMETER_TYPE*)nullptr));
-        const int valueType = in->getEnum("ValueType", getStringsInternal((E_SHADER_PARAMETER_VALUE_TYPE*)nullptr));
+        const int valueType =
+            in->getEnum("ValueType", getStringsInternal((E_SHADER_PARAMETER_VALUE_TYPE*)nullptr));
         const int arraySize = in->getInt("ArraySize");
         // A missing or unknown name (-1) is refused by addParameter with its message.
         addParameter(name.c_str(), E_SHADER_PARAMETER_TYPE(type < 0 ? 0xffff : type),

@@ -34,18 +34,24 @@ struct SValueTraits {
     static void reset(SShaderParameterDef& d) { d = invalid<SShaderParameterDef>(); }
     static bool isInUse(const SShaderParameterDef&, const SPropeties& p) { return p.useCount != 1; }
     template <class P>
-    static const P& invalid() { static const SShaderParameterDef none; return none; }
+    static const P& invalid()
+    {
+        static const SShaderParameterDef none;
+        return none;
+    }
 };
 
 struct SEmptyBase {};
 
-using Registry = core::detail::SIDedCollection<SShaderParameterDef, unsigned short, false, SPropeties, SValueTraits>;
+using Registry =
+    core::detail::SIDedCollection<SShaderParameterDef, unsigned short, false, SPropeties, SValueTraits>;
 
 }  // namespace detail::globalmaterialparametermanager
 
 class CGlobalMaterialParameterManager
     : public detail::globalmaterialparametermanager::Registry,
-      public detail::IMaterialParameters<CGlobalMaterialParameterManager, detail::globalmaterialparametermanager::SEmptyBase> {
+      public detail::IMaterialParameters<CGlobalMaterialParameterManager,
+                                         detail::globalmaterialparametermanager::SEmptyBase> {
 public:
     explicit CGlobalMaterialParameterManager(IVideoDriver* driver);
     ~CGlobalMaterialParameterManager();  // frees the block without releasing it: clearParameters first
@@ -54,13 +60,14 @@ public:
 
     // The new id; an existing name keeps its definition and answers its id (warning); 0xffff
     // for an empty name, an unknown type or value type, or an array size of 0.
-    unsigned short addParameter(const char* name, E_SHADER_PARAMETER_TYPE type, E_SHADER_PARAMETER_VALUE_TYPE valueType,
-                                unsigned int arraySize, unsigned char subId);
-    bool remove(unsigned short id);      // only parameters nobody has grabbed
-    unsigned short removeAll();          // both remove every parameter with use count 1
+    unsigned short addParameter(const char* name, E_SHADER_PARAMETER_TYPE type,
+                                E_SHADER_PARAMETER_VALUE_TYPE valueType, unsigned int arraySize,
+                                unsigned char subId);
+    bool remove(unsigned short id);  // only parameters nobody has grabbed
+    unsigned short removeAll();      // both remove every parameter with use count 1
     unsigned short removeUnused();
-    void clearParameters();              // releases what the values hold; definitions stay
-    void pack();                         // capacity down to the used size, unless holes exist
+    void clearParameters();  // releases what the values hold; definitions stay
+    void pack();             // capacity down to the used size, unless holes exist
     void setAutoPacking(bool on);
     void grabInternal(unsigned short id) { getProperties(id).useCount++; }  // ids must exist
     void dropInternal(unsigned short id) { getProperties(id).useCount--; }

@@ -4,7 +4,8 @@ namespace pravik::video {
 
 CNullShader::CNullShader(IVideoDriver* driver) : IShader(0, "", driver) {}
 
-CNullShader::CNullShader(unsigned short id, const char* name, IVideoDriver* driver) : IShader(id, name, driver)
+CNullShader::CNullShader(unsigned short id, const char* name, IVideoDriver* driver)
+    : IShader(id, name, driver)
 {
     updateHash();
     m_vertexAttributeMask = 1u << EVA_POSITION;

@@ -7,7 +7,7 @@ namespace pravik::video {
 
 class CNullShader : public IShader {
 public:
-    explicit CNullShader(IVideoDriver* driver);  // id 0, empty name
+    explicit CNullShader(IVideoDriver* driver);                              // id 0, empty name
     CNullShader(unsigned short id, const char* name, IVideoDriver* driver);  // reads positions only
 
     void releaseDriverSpecificResources() override {}

@@ -11,7 +11,8 @@ class CVertexAttributeMap : public ISharedMemoryBlockHeader<CVertexAttributeMap>
 public:
     explicit CVertexAttributeMap(const CVertexStreams& streams);  // slot of each record's attribute
     // pairs: (slot, attribute) bytes; sequential searches continue from the previous hit.
-    CVertexAttributeMap(const CVertexStreams* streams, unsigned pairCount, const unsigned char* pairs, bool sequential);
+    CVertexAttributeMap(const CVertexStreams* streams, unsigned pairCount, const unsigned char* pairs,
+                        bool sequential);
     explicit CVertexAttributeMap(const unsigned char* table);  // 30 entries
     CVertexAttributeMap(const CVertexAttributeMap& other);
     CVertexAttributeMap& operator=(const CVertexAttributeMap& other);

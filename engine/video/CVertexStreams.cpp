@@ -24,13 +24,18 @@ size_t CVertexStreams::tableOffset(unsigned streamCount)
 
 CVertexStreams::CVertexStreams(unsigned vertexCount, unsigned mask, unsigned char texCoordSetCount,
                                unsigned char streamCount)
-    : m_attributeMask(mask), m_vertexCount(vertexCount), m_texCoordSetCount(texCoordSetCount),
-      m_streamCount(streamCount), m_flags(3), m_end(nullptr)
+    : m_attributeMask(mask),
+      m_vertexCount(vertexCount),
+      m_texCoordSetCount(texCoordSetCount),
+      m_streamCount(streamCount),
+      m_flags(3),
+      m_end(nullptr)
 {
 }
 
 boost::intrusive_ptr<CVertexStreams> CVertexStreams::allocate(unsigned vertexCount, unsigned attributeMask,
-                                                              unsigned char texCoordSetCount, unsigned char streamCount,
+                                                              unsigned char texCoordSetCount,
+                                                              unsigned char streamCount,
                                                               const SVertexStream* streams,
                                                               const SScaleOffset* scaleAndOffsets)
 {
@@ -64,17 +69,20 @@ boost::intrusive_ptr<CVertexStreams> CVertexStreams::allocate(unsigned attribute
                     (unsigned char)std::popcount(attributeMask), nullptr, nullptr);
 }
 
-boost::intrusive_ptr<CVertexStreams> CVertexStreams::allocate(unsigned char texCoordSetCount, unsigned attributeMask)
+boost::intrusive_ptr<CVertexStreams> CVertexStreams::allocate(unsigned char texCoordSetCount,
+                                                              unsigned attributeMask)
 {
     attributeMask &= ~(1u | 0xC0000000u);
     attributeMask |= 1u;
     for (unsigned i = 0; i < texCoordSetCount && i < 16; ++i) attributeMask |= bitOf(EVA_TEXCOORD0 + i);
-    return allocate(0, attributeMask, texCoordSetCount, (unsigned char)std::popcount(attributeMask), nullptr, nullptr);
+    return allocate(0, attributeMask, texCoordSetCount, (unsigned char)std::popcount(attributeMask), nullptr,
+                    nullptr);
 }
 
 boost::intrusive_ptr<CVertexStreams> CVertexStreams::clone() const
 {
-    auto copy = allocate(m_vertexCount, m_attributeMask, m_texCoordSetCount, m_streamCount, begin(), getScaleAndOffsets());
+    auto copy = allocate(m_vertexCount, m_attributeMask, m_texCoordSetCount, m_streamCount, begin(),
+                         getScaleAndOffsets());
     if (copy) copy->m_flags = m_flags;
     return copy;
 }
@@ -149,17 +157,17 @@ void CVertexStreams::updateHomogeneityInternal(bool forceInhomogeneous)
 void CVertexStreams::updateStatesInternal(bool forceInhomogeneous)
 {
     m_flags = (unsigned short)((m_flags & ~3u) | (forceInhomogeneous ? 2u : 3u));
-    const IBuffer* previous = nullptr;
+    // Neighbours only: a record without a buffer matches either side, as in the homogeneity update.
     for (SVertexStream* s = begin(); s != m_end; ++s) {
         if (!s->buffer) continue;
         if (!s->buffer->getData()) m_flags &= ~2u;
+        const IBuffer* previous = s != begin() ? (s - 1)->buffer.get() : nullptr;
         if (previous && s->buffer.get() != previous) m_flags &= ~1u;
-        previous = s->buffer.get();
     }
 }
 
-unsigned CVertexStreams::copyStreams(const CVertexStreams& source, unsigned first, unsigned last, unsigned destFirst,
-                                     unsigned mask)
+unsigned CVertexStreams::copyStreams(const CVertexStreams& source, unsigned first, unsigned last,
+                                     unsigned destFirst, unsigned mask)
 {
     unsigned selected = m_attributeMask & source.m_attributeMask & mask;
     unsigned copied = selected;
@@ -214,7 +222,10 @@ unsigned short CVertexStreams::setupStreams(const boost::intrusive_ptr<IBuffer>&
         s->valueType = format.valueType;
         s->componentCount = format.componentCount;
         s->stride = 0;
-        offset = (unsigned short)(offset + format.componentCount * detail::SVertexAttributeTypeInspection::ValueTypeSize[format.valueType]);
+        offset =
+            (unsigned short)(offset +
+                             format.componentCount *
+                                 detail::SVertexAttributeTypeInspection::ValueTypeSize[format.valueType]);
     }
     for (SVertexStream* s = begin(); s != m_end; ++s)
         if (mask & bitOf(s->attribute)) s->stride = offset;
@@ -222,7 +233,8 @@ unsigned short CVertexStreams::setupStreams(const boost::intrusive_ptr<IBuffer>&
     return offset;
 }
 
-unsigned CVertexStreams::setupStreams(const SVertexStreamData* descriptions, unsigned mask, bool forceInhomogeneous)
+unsigned CVertexStreams::setupStreams(const SVertexStreamData* descriptions, unsigned mask,
+                                      bool forceInhomogeneous)
 {
     const unsigned selected = mask & m_attributeMask;
     unsigned k = 0;
@@ -245,13 +257,15 @@ unsigned CVertexStreams::setupStreams(const SVertexStreamData* descriptions, uns
 void CVertexStreams::computeBoundingBox(unsigned first, unsigned last, core::aabbox3d<float>& box) const
 {
     const SVertexStream* position = begin();
-    const unsigned char* data = position != m_end ? position->mapBuffer<unsigned char>(EBRMA_READ) : nullptr;
+    const auto* data =
+        static_cast<const unsigned char*>(position != m_end ? position->mapBuffer(EBRMA_READ) : nullptr);
     if (!data) {
         box.reset(0.0f, 0.0f, 0.0f);  // no position data to measure
         return;
     }
-    core::computeBoundingBox(data + size_t(first) * position->stride, position->valueType, position->componentCount,
-                             position->stride, last > first ? last - first : 0, box);
+    core::computeBoundingBox(data + size_t(first) * position->stride, position->valueType,
+                             position->componentCount, position->stride, last > first ? last - first : 0,
+                             box);
     position->unmapBuffer();
     if (m_flags & 4u) {
         const SScaleOffset& q = getScaleAndOffsets()[0];
@@ -262,12 +276,13 @@ void CVertexStreams::computeBoundingBox(unsigned first, unsigned last, core::aab
 
 void SVertexStream::copyStream(const SVertexStream& source, unsigned first, unsigned last, unsigned destFirst)
 {
-    const unsigned char* from = source.mapBuffer<unsigned char>(EBRMA_CLIENT_READ);
-    unsigned char* to = mapBuffer<unsigned char>(EBMA_CLIENT_WRITE);
+    const auto* from = static_cast<const unsigned char*>(source.mapBuffer(EBRMA_CLIENT_READ));
+    auto* to = static_cast<unsigned char*>(mapBuffer(EBMA_CLIENT_WRITE));
     const unsigned size = elementSize();
     if (from && to) {
         for (unsigned i = first; i < last; ++i)
-            std::memmove(to + size_t(destFirst + (i - first)) * stride, from + size_t(i) * source.stride, size);
+            std::memmove(to + size_t(destFirst + (i - first)) * stride, from + size_t(i) * source.stride,
+                         size);
     }
     if (to) unmapBuffer();
     if (from) source.unmapBuffer();
@@ -314,13 +329,27 @@ void computeBoundingBox(const void* data, unsigned valueType, unsigned component
     const unsigned n = std::min(componentCount, 3u);
     const auto* bytes = static_cast<const unsigned char*>(data);
     switch (valueType) {
-    case video::EVAVT_BYTE: widen<signed char>(bytes, n, stride, count, box); break;
-    case video::EVAVT_UBYTE: widen<unsigned char>(bytes, n, stride, count, box); break;
-    case video::EVAVT_SHORT: widen<short>(bytes, n, stride, count, box); break;
-    case video::EVAVT_USHORT: widen<unsigned short>(bytes, n, stride, count, box); break;
-    case video::EVAVT_INT: widen<int>(bytes, n, stride, count, box); break;
-    case video::EVAVT_UINT: widen<unsigned int>(bytes, n, stride, count, box); break;
-    case video::EVAVT_FLOAT: widen<float>(bytes, n, stride, count, box); break;
+        case video::EVAVT_BYTE:
+            widen<signed char>(bytes, n, stride, count, box);
+            break;
+        case video::EVAVT_UBYTE:
+            widen<unsigned char>(bytes, n, stride, count, box);
+            break;
+        case video::EVAVT_SHORT:
+            widen<short>(bytes, n, stride, count, box);
+            break;
+        case video::EVAVT_USHORT:
+            widen<unsigned short>(bytes, n, stride, count, box);
+            break;
+        case video::EVAVT_INT:
+            widen<int>(bytes, n, stride, count, box);
+            break;
+        case video::EVAVT_UINT:
+            widen<unsigned int>(bytes, n, stride, count, box);
+            break;
+        case video::EVAVT_FLOAT:
+            widen<float>(bytes, n, stride, count, box);
+            break;
     }
 }
 

@@ -5,12 +5,12 @@
 // TexCoord i. Flags: 1 the buffered streams share one buffer; 2 every buffer keeps client
 // data; 4 << a: quantisation entry a is in force. A new set has flags 3.
 
+#include <boost/intrusive_ptr.hpp>
+
 #include "engine/ISharedMemoryBlockHeader.h"
 #include "engine/core/aabbox3d.h"
 #include "engine/core/vector3d.h"
 #include "engine/video/SVertexStream.h"
-
-#include <boost/intrusive_ptr.hpp>
 
 namespace pravik::video {
 
@@ -23,24 +23,38 @@ public:
 
     // Each creator returns the only reference, or null when memory runs out.
     static boost::intrusive_ptr<CVertexStreams> allocate(unsigned vertexCount, unsigned attributeMask,
-                                                         unsigned char texCoordSetCount, unsigned char streamCount,
-                                                         const SVertexStream* streams, const SScaleOffset* scaleAndOffsets);
+                                                         unsigned char texCoordSetCount,
+                                                         unsigned char streamCount,
+                                                         const SVertexStream* streams,
+                                                         const SScaleOffset* scaleAndOffsets);
     static boost::intrusive_ptr<CVertexStreams> allocate(unsigned attributeMask);  // Position always added
-    static boost::intrusive_ptr<CVertexStreams> allocate(unsigned char texCoordSetCount, unsigned attributeMask);
+    static boost::intrusive_ptr<CVertexStreams> allocate(unsigned char texCoordSetCount,
+                                                         unsigned attributeMask);
     boost::intrusive_ptr<CVertexStreams> clone() const;  // buffers shared
 
     ~CVertexStreams();
 
-    SVertexStream* begin() { return reinterpret_cast<SVertexStream*>(reinterpret_cast<unsigned char*>(this) + recordsOffset()); }
+    SVertexStream* begin()
+    {
+        return reinterpret_cast<SVertexStream*>(reinterpret_cast<unsigned char*>(this) + recordsOffset());
+    }
     const SVertexStream* begin() const { return const_cast<CVertexStreams*>(this)->begin(); }
     SVertexStream* end() { return m_end; }
     const SVertexStream* end() const { return m_end; }
-    SScaleOffset* getScaleAndOffsets() { return reinterpret_cast<SScaleOffset*>(reinterpret_cast<unsigned char*>(this) + tableOffset(m_streamCount)); }
-    const SScaleOffset* getScaleAndOffsets() const { return const_cast<CVertexStreams*>(this)->getScaleAndOffsets(); }
+    SScaleOffset* getScaleAndOffsets()
+    {
+        return reinterpret_cast<SScaleOffset*>(reinterpret_cast<unsigned char*>(this) +
+                                               tableOffset(m_streamCount));
+    }
+    const SScaleOffset* getScaleAndOffsets() const
+    {
+        return const_cast<CVertexStreams*>(this)->getScaleAndOffsets();
+    }
 
     // The record of the attribute in [first, last), searching on while attributes are lower; last when none.
     SVertexStream* getStream(unsigned attribute, SVertexStream* first, SVertexStream* last);
-    const SVertexStream* getStream(unsigned attribute, const SVertexStream* first, const SVertexStream* last) const;
+    const SVertexStream* getStream(unsigned attribute, const SVertexStream* first,
+                                   const SVertexStream* last) const;
     SVertexStream* getStream(unsigned attribute) { return getStream(attribute, begin(), end()); }
 
     unsigned getAttributeMask() const { return m_attributeMask; }
@@ -58,8 +72,10 @@ public:
     void updateStatesInternal(bool forceInhomogeneous);
     void updateStates(bool forceInhomogeneous) { updateStatesInternal(forceInhomogeneous); }
 
-    unsigned copyStreams(const CVertexStreams& source, unsigned first, unsigned last, unsigned destFirst, unsigned mask);
-    unsigned setStreams(const CVertexStreams& source, unsigned mask, int offsetDelta, bool forceInhomogeneous);
+    unsigned copyStreams(const CVertexStreams& source, unsigned first, unsigned last, unsigned destFirst,
+                         unsigned mask);
+    unsigned setStreams(const CVertexStreams& source, unsigned mask, int offsetDelta,
+                        bool forceInhomogeneous);
     // Interleaves the records of the mask in one buffer with the default formats; the vertex size.
     unsigned short setupStreams(const boost::intrusive_ptr<IBuffer>& buffer, unsigned mask);
     // Takes description k for record k when its attribute is in the mask; the mask kept.
@@ -67,7 +83,8 @@ public:
     void computeBoundingBox(unsigned first, unsigned last, core::aabbox3d<float>& box) const;
 
 private:
-    CVertexStreams(unsigned vertexCount, unsigned mask, unsigned char texCoordSetCount, unsigned char streamCount);
+    CVertexStreams(unsigned vertexCount, unsigned mask, unsigned char texCoordSetCount,
+                   unsigned char streamCount);
     static size_t recordsOffset();
     static size_t tableOffset(unsigned streamCount);
 

@@ -8,9 +8,11 @@ const char* const kShadeModel[] = {"Flat", "Smooth", nullptr};
 const char* const kFogMode[] = {"None", "Linear", "Exp", "Exp2", nullptr};
 const char* const kRenderHint[] = {"Fastest", "Nicest", "Don't Care", nullptr};
 const char* const kEnvMode[] = {"Modulate", "Replace", "Decal", "Blend", "Add", "Combine", nullptr};
-const char* const kCombineMode[] = {"Modulate", "Replace", "Add", "Add Signed", "Interpolate", "Substract", "DOT3 RGB", nullptr};
+const char* const kCombineMode[] = {"Modulate",    "Replace",   "Add",      "Add Signed",
+                                    "Interpolate", "Substract", "DOT3 RGB", nullptr};
 const char* const kCombineSource[] = {"Texture", "Constant", "Previous", "Primary Color", nullptr};
-const char* const kCombineOperand[] = {"Source Color", "1 - Source Color", "Source Alpha", "1 - Source Alpha", nullptr};
+const char* const kCombineOperand[] = {"Source Color", "1 - Source Color", "Source Alpha", "1 - Source Alpha",
+                                       nullptr};
 const char* const kTexGen[] = {"None", "Simple Sphere Map", "Sphere Map", nullptr};
 const char* const kColorGen[] = {"None",
                                  "Skinned Mesh - ObjectSpace Directional Light",
@@ -23,10 +25,10 @@ const char* const kColorGen[] = {"None",
 const char* const kPspFuncMode[] = {"Modulate", "Replace", "Decal", "Blend", "Add", nullptr};
 const char* const kPspFuncColor[] = {"RGB", "RGBA", nullptr};
 const char* const kPspMapMode[] = {"UV Map", "Projection Map", "Shade Map", nullptr};
-const char* const kPspProjection[] = {"Projection with Vertex coordinates (Vx, Vy, Vz)",
-                                      "Projection with Texture coordinates (U, V, 0)",
-                                      "Projection with Normalized normal coordinates (Nx/|N|, Ny/|N|, Nz/|N|)",
-                                      "Projection with Normal coordinates (Nx, Ny, Nz)", nullptr};
+const char* const kPspProjection[] = {
+    "Projection with Vertex coordinates (Vx, Vy, Vz)", "Projection with Texture coordinates (U, V, 0)",
+    "Projection with Normalized normal coordinates (Nx/|N|, Ny/|N|, Nz/|N|)",
+    "Projection with Normal coordinates (Nx, Ny, Nz)", nullptr};
 const char* const kPspLightMode[] = {"single color", "Separate specular color", nullptr};
 
 }  // namespace

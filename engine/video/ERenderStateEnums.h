@@ -25,7 +25,13 @@ enum E_BLEND_FACTOR : unsigned char {
 };
 
 enum E_BLEND_EQUATION : unsigned char {
-    EBE_ADD = 0, EBE_SUBTRACT, EBE_REVERSE_SUBTRACT, EBE_MIN, EBE_MAX, EBE_SEPARATE, EBE_COUNT
+    EBE_ADD = 0,
+    EBE_SUBTRACT,
+    EBE_REVERSE_SUBTRACT,
+    EBE_MIN,
+    EBE_MAX,
+    EBE_SEPARATE,
+    EBE_COUNT
 };
 
 enum E_FACE_SIDE : unsigned char { EFS_BACK = 0, EFS_FRONT, EFS_FRONT_AND_BACK, EFS_COUNT };
@@ -34,15 +40,31 @@ enum E_FACE_WINDING : unsigned char { EFW_CCW = 0, EFW_CW, EFW_COUNT };
 
 // Shared with the driver's depth and alpha tests; "Separate" has no room in a render state.
 enum E_COMPARE_FUNC : unsigned char {
-    ECF_NEVER = 0, ECF_LESS, ECF_EQUAL, ECF_LEQUAL, ECF_GREATER, ECF_NOTEQUAL, ECF_GEQUAL, ECF_ALWAYS,
-    ECF_SEPARATE, ECF_COUNT
+    ECF_NEVER = 0,
+    ECF_LESS,
+    ECF_EQUAL,
+    ECF_LEQUAL,
+    ECF_GREATER,
+    ECF_NOTEQUAL,
+    ECF_GEQUAL,
+    ECF_ALWAYS,
+    ECF_SEPARATE,
+    ECF_COUNT
 };
 
 enum E_POLYGON_MODE : unsigned char { EPM_FILL = 0, EPM_LINE, EPM_POINT, EPM_COUNT };
 
 enum E_STENCIL_OP : unsigned char {
-    ESO_KEEP = 0, ESO_ZERO, ESO_REPLACE, ESO_INCR, ESO_INCR_WRAP, ESO_DECR, ESO_DECR_WRAP, ESO_INVERT,
-    ESO_SEPARATE, ESO_COUNT
+    ESO_KEEP = 0,
+    ESO_ZERO,
+    ESO_REPLACE,
+    ESO_INCR,
+    ESO_INCR_WRAP,
+    ESO_DECR,
+    ESO_DECR_WRAP,
+    ESO_INVERT,
+    ESO_SEPARATE,
+    ESO_COUNT
 };
 
 const char* const* getStringsInternal(E_BLEND_FACTOR*);

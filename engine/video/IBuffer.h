@@ -7,23 +7,30 @@
 // count (0 = unmapped), bits 5-7 the access of the current mapping. Usage 4 keeps data in
 // client memory only: no device copy and no dirty marking.
 
-#include "engine/IReferenceCounted.h"
-
 #include <boost/intrusive_ptr.hpp>
-
 #include <cstring>
+
+#include "engine/IReferenceCounted.h"
 
 namespace pravik::video {
 
 enum E_BUFFER_TYPE : unsigned char {
-    EBT_VERTEX = 0, EBT_INDEX, EBT_PIXEL_PACK, EBT_PIXEL_UNPACK, EBT_TEXTURE_REFERENCE, EBT_COUNT
+    EBT_VERTEX = 0,
+    EBT_INDEX,
+    EBT_PIXEL_PACK,
+    EBT_PIXEL_UNPACK,
+    EBT_TEXTURE_REFERENCE,
+    EBT_COUNT
 };
 
 enum E_BUFFER_USAGE : unsigned char { EBU_STATIC = 0, EBU_DYNAMIC, EBU_STREAM, EBU_SYSTEM, EBU_CLIENT_ONLY };
 
 // Write accesses: 0 to 3 map the device copy when there is one, 4 and above the client copy.
 enum E_BUFFER_MAP_ACCESS : unsigned char {
-    EBMA_DEVICE_WRITE = 0, EBMA_DEVICE_READ_WRITE = 1, EBMA_CLIENT_WRITE = 4, EBMA_CLIENT_READ_WRITE = 5
+    EBMA_DEVICE_WRITE = 0,
+    EBMA_DEVICE_READ_WRITE = 1,
+    EBMA_CLIENT_WRITE = 4,
+    EBMA_CLIENT_READ_WRITE = 5
 };
 
 // Read accesses: 1 refreshes the client copy from a newer device copy first.
@@ -42,10 +49,10 @@ public:
     const void* map(E_BUFFER_READ_MAP_ACCESS access) const;
     void unmap() const;
     void reset(unsigned int size, void* data, bool own);
-    bool copy();                                       // true when it made a private copy
+    bool copy();  // true when it made a private copy
     boost::intrusive_ptr<IBuffer> clone() const;
 
-    void* getData() const { return m_data; }           // the client copy, may be null
+    void* getData() const { return m_data; }  // the client copy, may be null
     unsigned int getSize() const { return m_size; }
     E_BUFFER_TYPE getType() const { return E_BUFFER_TYPE(m_type); }
     E_BUFFER_USAGE getUsage() const { return E_BUFFER_USAGE(m_usage); }
@@ -156,8 +163,10 @@ inline void IBuffer::reset(unsigned int size, void* data, bool own)
             return;
         }
     }
-    if (own) m_flags |= 0x01;
-    else m_flags &= ~0x01;
+    if (own)
+        m_flags |= 0x01;
+    else
+        m_flags &= ~0x01;
 }
 
 inline bool IBuffer::copy()

@@ -11,7 +11,10 @@ namespace {
 const char* stageGroup(unsigned stage) { return stage == 0 ? "Stage 0" : "Stage 1"; }
 
 template <class E>
-const char* const* names() { return getStringsInternal((E*)nullptr); }
+const char* const* names()
+{
+    return getStringsInternal((E*)nullptr);
+}
 
 }  // namespace
 
@@ -26,7 +29,8 @@ IShader::~IShader()
     if (m_driver && services.onShaderDestroyed) services.onShaderDestroyed(m_driver, this);
 }
 
-unsigned short IShader::getParameterID(E_SHADER_PARAMETER_TYPE type, E_SHADER_STAGE stage, unsigned short start) const
+unsigned short IShader::getParameterID(E_SHADER_PARAMETER_TYPE type, E_SHADER_STAGE stage,
+                                       unsigned short start) const
 {
     const SStage& s = m_stages[stage];
     for (unsigned i = start; i < s.parameterCount; ++i)
@@ -57,7 +61,7 @@ boost::intrusive_ptr<IBatchBaker> IShader::getBatchBaker() const
     IShaderManager* manager = services.getShaderManager ? services.getShaderManager(m_driver) : nullptr;
     if (!manager) return nullptr;
     const boost::intrusive_ptr<IShader>& entry = manager->get(m_id);
-    if (!entry) return nullptr;
+    if (entry.get() != this) return nullptr;  // not registered, or its id belongs to another shader
     auto& properties = manager->getProperties(m_id);
     if (!properties.baker) properties.baker = manager->createBatchBaker(entry.get());
     return properties.baker;
@@ -67,7 +71,7 @@ void IShader::removeBatchBaker() const
 {
     const auto& services = detail::shadermanager::getDriverServices();
     IShaderManager* manager = services.getShaderManager ? services.getShaderManager(m_driver) : nullptr;
-    if (manager && manager->get(m_id)) manager->getProperties(m_id).baker.reset();
+    if (manager && manager->get(m_id).get() == this) manager->getProperties(m_id).baker.reset();
 }
 
 void IShader::serializeAttributes(io::IAttributes* out) const
@@ -115,7 +119,8 @@ void IShader::deserializeAttributes(io::IAttributes* in)
         in->push(a.name.c_str() ? a.name.c_str() : "");
         const int attribute = in->getEnum("Type", names<E_VERTEX_ATTRIBUTE>());
         if (attribute < 0)
-            os::Printer::log("Shader vertex attribute type missing or unknown, kept", a.name.c_str(), ELL_WARNING);
+            os::Printer::log("Shader vertex attribute type missing or unknown, kept", a.name.c_str(),
+                             ELL_WARNING);
         else
             a.attribute = (unsigned short)attribute;
         a.index = (unsigned short)in->getInt("Index");
@@ -133,7 +138,8 @@ void IShader::deserializeAttributes(io::IAttributes* in)
                 in->push(d.name.c_str() ? d.name.c_str() : "");
                 const int type = in->getEnum("Type", names<E_SHADER_PARAMETER_TYPE>());
                 if (type < 0)
-                    os::Printer::log("Shader parameter type missing or unknown, kept", d.name.c_str(), ELL_WARNING);
+                    os::Printer::log("Shader parameter type missing or unknown, kept", d.name.c_str(),
+                                     ELL_WARNING);
                 else
                     d.type = (unsigned short)type;
                 d.subId = (unsigned char)in->getInt("SubID");

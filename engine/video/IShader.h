@@ -8,14 +8,14 @@
 // "Parameters"/<parameter>/{"Type","ValueType","SubID","ArraySize","Index"}. Reading only
 // updates definitions the shader already has, matched by name.
 
+#include <boost/intrusive_ptr.hpp>
+
 #include "engine/IReferenceCounted.h"
 #include "engine/core/SSharedString.h"
 #include "engine/core/pravikString.h"
 #include "engine/video/EShaderParameterType.h"
 #include "engine/video/EVertexAttribute.h"
 #include "engine/video/SShaderParameterDef.h"
-
-#include <boost/intrusive_ptr.hpp>
 
 namespace pravik::io {
 class IAttributes;
@@ -47,7 +47,8 @@ public:
 
     // Index within the stage of the first definition at or after start with the type or the
     // name; 0xffff when none. A name that was never interned matches nothing.
-    unsigned short getParameterID(E_SHADER_PARAMETER_TYPE type, E_SHADER_STAGE stage, unsigned short start = 0) const;
+    unsigned short getParameterID(E_SHADER_PARAMETER_TYPE type, E_SHADER_STAGE stage,
+                                  unsigned short start = 0) const;
     unsigned short getParameterID(const char* name, E_SHADER_STAGE stage, unsigned short start = 0) const;
     unsigned char getVertexAttributeDefIndex(E_VERTEX_ATTRIBUTE attribute) const;  // 255 when absent
     boost::intrusive_ptr<IBatchBaker> getBatchBaker() const;  // made on first use; null when unregistered
@@ -57,10 +58,19 @@ public:
     const core::stringc& getName() const { return m_name; }
     IVideoDriver* getVideoDriver() const { return m_driver; }
     const SStage& getStage(E_SHADER_STAGE stage) const { return m_stages[stage]; }
-    const SShaderParameterDef* getParameters(E_SHADER_STAGE stage) const { return m_stages[stage].parameters; }
+    const SShaderParameterDef* getParameters(E_SHADER_STAGE stage) const
+    {
+        return m_stages[stage].parameters;
+    }
     unsigned short getParameterCount(E_SHADER_STAGE stage) const { return m_stages[stage].parameterCount; }
-    unsigned short getEngineParameterCount(E_SHADER_STAGE stage) const { return m_stages[stage].engineParameterCount; }
-    unsigned getTotalParameterCount() const { return unsigned(m_stages[0].parameterCount) + m_stages[1].parameterCount; }
+    unsigned short getEngineParameterCount(E_SHADER_STAGE stage) const
+    {
+        return m_stages[stage].engineParameterCount;
+    }
+    unsigned getTotalParameterCount() const
+    {
+        return unsigned(m_stages[0].parameterCount) + m_stages[1].parameterCount;
+    }
     const SShaderVertexAttributeDef* getVertexAttributeDefs() const { return m_vertexAttributes; }
     unsigned char getVertexAttributeCount() const { return m_vertexAttributeCount; }
     unsigned int getVertexAttributeMask() const { return m_vertexAttributeMask; }

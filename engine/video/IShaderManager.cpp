@@ -1,14 +1,14 @@
 #include "engine/video/IShaderManager.h"
 #include "engine/video/CGenericBaker.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "engine/io/CXMLAttributesReader.h"
 #include "engine/io/CXMLAttributesWriter.h"
 #include "engine/io/IAttributes.h"
 #include "engine/io/IFileSystem.h"
 #include "engine/io/IReadFile.h"
-
-#include <algorithm>
-#include <cstring>
 
 namespace pravik::video {
 
@@ -62,9 +62,12 @@ boost::intrusive_ptr<IBatchBaker> IShaderManager::createBatchBaker(const IShader
 void IShaderManager::addShaderSearchPath(const char* path, bool front)
 {
     if (!path) return;
-    if (std::find(m_searchPaths.begin(), m_searchPaths.end(), core::stringc(path)) != m_searchPaths.end()) return;
-    if (front) m_searchPaths.insert(m_searchPaths.begin(), core::stringc(path));
-    else m_searchPaths.emplace_back(path);
+    if (std::find(m_searchPaths.begin(), m_searchPaths.end(), core::stringc(path)) != m_searchPaths.end())
+        return;
+    if (front)
+        m_searchPaths.insert(m_searchPaths.begin(), core::stringc(path));
+    else
+        m_searchPaths.emplace_back(path);
 }
 
 bool IShaderManager::loadShader(const char* fileName)

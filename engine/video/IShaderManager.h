@@ -3,14 +3,13 @@
 // from which ".shd" files are loaded, writes shaders back into such files and makes, on
 // demand, the batch baker of each shader. Main thread only.
 
+#include <boost/intrusive_ptr.hpp>
+#include <vector>
+
 #include "engine/core/detail/SIDedCollection.h"
 #include "engine/core/pravikString.h"
 #include "engine/video/IBatchBaker.h"
 #include "engine/video/IShader.h"
-
-#include <boost/intrusive_ptr.hpp>
-
-#include <vector>
 
 namespace pravik::io {
 class IFileSystem;
@@ -32,11 +31,16 @@ struct SDriverServices {
     io::IFileSystem* (*getFileSystem)(IVideoDriver*) = nullptr;
     IShaderManager* (*getShaderManager)(IVideoDriver*) = nullptr;
     void (*onShaderDestroyed)(IVideoDriver*, IShader*) = nullptr;
+    // Limits of the fixed-function pipeline; without them the pipeline's own maxima (4, 8, 6).
+    unsigned (*getTextureUnitCount)(IVideoDriver*) = nullptr;
+    unsigned (*getMaxDynamicLightCount)(IVideoDriver*) = nullptr;
+    unsigned (*getMaxUserClipPlanes)(IVideoDriver*) = nullptr;
 };
 void setDriverServices(const SDriverServices& services);
 const SDriverServices& getDriverServices();
 
-using Registry = core::detail::SIDedCollection<boost::intrusive_ptr<IShader>, unsigned short, false, SShaderProperties>;
+using Registry =
+    core::detail::SIDedCollection<boost::intrusive_ptr<IShader>, unsigned short, false, SShaderProperties>;
 
 }  // namespace detail::shadermanager
 
@@ -48,8 +52,8 @@ public:
     // Remembers the driver; the base folder becomes the file system's working directory,
     // which is also searched (last) when the flag is set.
     virtual void init(IVideoDriver* driver, bool addBaseFolderAsSearchPath);
-    virtual unsigned short removeUnusedShaders();   // shaders only the registry holds
-    virtual void clearDriverSpecificResources();    // every shader, in name order
+    virtual unsigned short removeUnusedShaders();  // shaders only the registry holds
+    virtual void clearDriverSpecificResources();   // every shader, in name order
     virtual boost::intrusive_ptr<IShader> createEmptyShader(const char* name) = 0;  // not registered
     // The baker of a shader; the generic baker belongs to the batching code, so the base has none.
     virtual boost::intrusive_ptr<IBatchBaker> createBatchBaker(const IShader* shader);

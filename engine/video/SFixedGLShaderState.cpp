@@ -1,16 +1,19 @@
 #include "engine/video/SFixedGLShaderState.h"
 
+#include <cstdio>
+
 #include "engine/io/IAttributes.h"
 #include "engine/os/Printer.h"
-
-#include <cstdio>
 
 namespace pravik::video {
 
 namespace {
 
 template <class E>
-const char* const* names() { return getStringsInternal((E*)nullptr); }
+const char* const* names()
+{
+    return getStringsInternal((E*)nullptr);
+}
 
 // The enumeration's index when it fits the field; otherwise the field keeps its value.
 template <class E>
@@ -28,9 +31,12 @@ void readEnum(io::IAttributes* in, const char* name, unsigned& word, unsigned sh
 void combinerUse(unsigned mode, const unsigned sources[3], bool& texture, bool& constant)
 {
     unsigned args;
-    if (mode == ETCM_REPLACE) args = 1;
-    else if (mode == ETCM_INTERPOLATE) args = 3;
-    else if (mode < ETCM_COUNT) args = 2;
+    if (mode == ETCM_REPLACE)
+        args = 1;
+    else if (mode == ETCM_INTERPOLATE)
+        args = 3;
+    else if (mode < ETCM_COUNT)
+        args = 2;
     else {
         texture = true;
         constant = false;
@@ -92,8 +98,11 @@ void SFixedGLShaderTexEnv::deserializeAttributes(io::IAttributes* in, unsigned i
     std::snprintf(group, sizeof(group), "TexEnv%d", int(unit));
     in->push(group);
     const int mode = in->getEnum("EnvMode", names<E_TEXTURE_ENV_MODE>());
-    if (mode < 0) os::Printer::log("Fixed-function state: missing or unknown value kept as it was", "EnvMode", ELL_WARNING);
-    else envMode = unsigned(mode);
+    if (mode < 0)
+        os::Printer::log("Fixed-function state: missing or unknown value kept as it was", "EnvMode",
+                         ELL_WARNING);
+    else
+        envMode = unsigned(mode);
     updateTextureFlags();
     rgbScale = in->getFloat("RGBScale");
     alphaScale = in->getFloat("AlphaScale");

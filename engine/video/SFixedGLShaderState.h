@@ -12,10 +12,10 @@
 // 0-5 (7-12), point-sprite coordinate replacement of unit u (13 + u).
 // Reading an enumeration that is missing, unknown or too wide keeps the field's value and logs.
 
+#include <cstring>
+
 #include "engine/video/EFixedGLShaderEnums.h"
 #include "engine/video/ERenderStateEnums.h"
-
-#include <cstring>
 
 namespace pravik::io {
 class IAttributes;
@@ -24,7 +24,10 @@ class IAttributes;
 namespace pravik::video {
 
 namespace detail {
-inline unsigned bits(unsigned word, unsigned shift, unsigned width) { return (word >> shift) & ((1u << width) - 1u); }
+inline unsigned bits(unsigned word, unsigned shift, unsigned width)
+{
+    return (word >> shift) & ((1u << width) - 1u);
+}
 inline void setBits(unsigned& word, unsigned shift, unsigned width, unsigned value)
 {
     const unsigned mask = ((1u << width) - 1u) << shift;
@@ -38,7 +41,10 @@ struct SFixedGLShaderVertexState {
     bool getColorMaterialEnable() const { return detail::bits(word, 0, 1); }
     unsigned getLightCount() const { return detail::bits(word, 4, 8); }
     E_FOG_MODE getFogMode() const { return E_FOG_MODE(detail::bits(word, 12, 2)); }
-    E_TEX_GEN_TYPE getTexGen(unsigned unit) const { return E_TEX_GEN_TYPE(detail::bits(word, 16 + 3 * unit, 3)); }
+    E_TEX_GEN_TYPE getTexGen(unsigned unit) const
+    {
+        return E_TEX_GEN_TYPE(detail::bits(word, 16 + 3 * unit, 3));
+    }
     E_COLOR_GEN getColorGen() const { return E_COLOR_GEN(detail::bits(word, 28, 3)); }
     void setColorMaterialEnable(bool on) { detail::setBits(word, 0, 1, on); }
     void setNormalizeEnable(bool on) { detail::setBits(word, 1, 1, on); }
@@ -69,13 +75,39 @@ struct SFixedGLShaderTexEnv {
     unsigned getRGBSource(unsigned arg) const { return detail::bits(combiner, 18 + 2 * arg, 2); }
     unsigned getAlphaSource(unsigned arg) const { return detail::bits(combiner, 24 + 2 * arg, 2); }
     // The setters keep the derived flags current.
-    void setEnvMode(E_TEXTURE_ENV_MODE m) { envMode = m; updateTextureFlags(); }
-    void setRGBMode(E_TEXTURE_COMBINE_MODE m) { detail::setBits(combiner, 0, 3, m); updateTextureFlags(); }
-    void setAlphaMode(E_TEXTURE_COMBINE_MODE m) { detail::setBits(combiner, 3, 3, m); updateTextureFlags(); }
-    void setRGBOperand(unsigned arg, E_TEXTURE_COMBINE_OPERAND o) { detail::setBits(combiner, 6 + 2 * arg, 2, o); }
-    void setAlphaOperand(unsigned arg, E_TEXTURE_COMBINE_OPERAND o) { detail::setBits(combiner, 12 + 2 * arg, 2, o); }
-    void setRGBSource(unsigned arg, E_TEXTURE_COMBINE_SOURCE s) { detail::setBits(combiner, 18 + 2 * arg, 2, s); updateTextureFlags(); }
-    void setAlphaSource(unsigned arg, E_TEXTURE_COMBINE_SOURCE s) { detail::setBits(combiner, 24 + 2 * arg, 2, s); updateTextureFlags(); }
+    void setEnvMode(E_TEXTURE_ENV_MODE m)
+    {
+        envMode = m;
+        updateTextureFlags();
+    }
+    void setRGBMode(E_TEXTURE_COMBINE_MODE m)
+    {
+        detail::setBits(combiner, 0, 3, m);
+        updateTextureFlags();
+    }
+    void setAlphaMode(E_TEXTURE_COMBINE_MODE m)
+    {
+        detail::setBits(combiner, 3, 3, m);
+        updateTextureFlags();
+    }
+    void setRGBOperand(unsigned arg, E_TEXTURE_COMBINE_OPERAND o)
+    {
+        detail::setBits(combiner, 6 + 2 * arg, 2, o);
+    }
+    void setAlphaOperand(unsigned arg, E_TEXTURE_COMBINE_OPERAND o)
+    {
+        detail::setBits(combiner, 12 + 2 * arg, 2, o);
+    }
+    void setRGBSource(unsigned arg, E_TEXTURE_COMBINE_SOURCE s)
+    {
+        detail::setBits(combiner, 18 + 2 * arg, 2, s);
+        updateTextureFlags();
+    }
+    void setAlphaSource(unsigned arg, E_TEXTURE_COMBINE_SOURCE s)
+    {
+        detail::setBits(combiner, 24 + 2 * arg, 2, s);
+        updateTextureFlags();
+    }
 
     void updateTextureFlags();  // bits 30 and 31 from the mode, combine modes and sources
     void serializeAttributes(io::IAttributes* out, unsigned int unit) const;
@@ -100,7 +132,10 @@ struct SFixedGLShaderFragmentState {
 
     void serializeAttributes(io::IAttributes* out) const;
     void deserializeAttributes(io::IAttributes* in);
-    bool operator==(const SFixedGLShaderFragmentState& o) const { return std::memcmp(this, &o, sizeof(*this)) == 0; }
+    bool operator==(const SFixedGLShaderFragmentState& o) const
+    {
+        return std::memcmp(this, &o, sizeof(*this)) == 0;
+    }
 };
 
 static_assert(sizeof(SFixedGLShaderTexEnv) == 16 && sizeof(SFixedGLShaderFragmentState) == 68,

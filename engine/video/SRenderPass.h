@@ -6,10 +6,10 @@
 // light and texture-bias parameters), then global ones. A finished renderer owns both arrays;
 // the pass does not. `changed` tells the driver the state must be applied again.
 
+#include <boost/intrusive_ptr.hpp>
+
 #include "engine/video/IShader.h"
 #include "engine/video/detail/renderpass/SRenderState.h"
-
-#include <boost/intrusive_ptr.hpp>
 
 namespace pravik::io {
 class IAttributes;

@@ -4,17 +4,17 @@
 // lie in its owner's storage (a value block keeps the byte offset of element 0 in `index`).
 // Also the name helpers that recognise parameters by the names written in shader source.
 
+#include <cstddef>
+
 #include "engine/core/SSharedString.h"
 #include "engine/video/EShaderParameterType.h"
-
-#include <cstddef>
 
 namespace pravik::video {
 
 struct SShaderParameterDef {
     core::SSharedString name;
-    unsigned short type = ESPT_NONE;           // E_SHADER_PARAMETER_TYPE
-    unsigned char valueType = ESPVT_NONE;      // E_SHADER_PARAMETER_VALUE_TYPE
+    unsigned short type = ESPT_NONE;       // E_SHADER_PARAMETER_TYPE
+    unsigned char valueType = ESPVT_NONE;  // E_SHADER_PARAMETER_VALUE_TYPE
     unsigned char subId = 0xff;
     unsigned int arraySize = 0xffffffffu;
     unsigned int index = 0xffffffffu;

@@ -36,8 +36,9 @@ core::vector3d<float> unit(const core::vector3d<float>& v)
 
 }  // namespace
 
-void computeSphereMapTexCoords(const core::CMatrix4<float>& modelView, const core::CMatrix4<float>* normalMatrix,
-                               unsigned int count, const core::vector3d<float>* positions, unsigned int positionStride,
+void computeSphereMapTexCoords(const core::CMatrix4<float>& modelView,
+                               const core::CMatrix4<float>* normalMatrix, unsigned int count,
+                               const core::vector3d<float>* positions, unsigned int positionStride,
                                const core::vector3d<float>* normals, unsigned int normalStride,
                                core::vector2d<float>* texCoords, unsigned int texCoordStride)
 {
@@ -45,7 +46,8 @@ void computeSphereMapTexCoords(const core::CMatrix4<float>& modelView, const cor
     for (unsigned int i = 0; i < count; ++i) {
         const core::vector3d<float> u = unit(point(mv, *at(positions, positionStride, i)));
         const core::vector3d<float>& normal = *at(normals, normalStride, i);
-        const core::vector3d<float> n = normalMatrix ? unit(direction(normalMatrix->pointer(), normal)) : direction(mv, normal);
+        const core::vector3d<float> n =
+            normalMatrix ? unit(direction(normalMatrix->pointer(), normal)) : direction(mv, normal);
         const float d = 2.0f * (n.X * u.X + n.Y * u.Y + n.Z * u.Z);
         const core::vector3d<float> r(u.X - d * n.X, u.Y - d * n.Y, u.Z - d * n.Z);
         const float sum = r.X * r.X + r.Y * r.Y + (r.Z + 1.0f) * (r.Z + 1.0f);
@@ -64,7 +66,8 @@ void computeSphereMapTexCoords(const core::CMatrix4<float>& modelView, const cor
 
 void computeSimpleSphereMapTexCoords(const core::CMatrix4<float>& matrix, unsigned int count,
                                      const core::vector3d<float>* normals, unsigned int normalStride,
-                                     core::vector2d<float>* texCoords, unsigned int texCoordStride, bool normalize)
+                                     core::vector2d<float>* texCoords, unsigned int texCoordStride,
+                                     bool normalize)
 {
     const float* m = matrix.pointer();
     for (unsigned int i = 0; i < count; ++i) {

@@ -11,8 +11,9 @@ namespace pravik::video {
 
 // Reflection-vector sphere map in eye space. Without a normal matrix the normals are turned by
 // the model-view matrix and not normalised. A reflection of exactly (0, 0, -1) gives (0.5, 0.5).
-void computeSphereMapTexCoords(const core::CMatrix4<float>& modelView, const core::CMatrix4<float>* normalMatrix,
-                               unsigned int count, const core::vector3d<float>* positions, unsigned int positionStride,
+void computeSphereMapTexCoords(const core::CMatrix4<float>& modelView,
+                               const core::CMatrix4<float>* normalMatrix, unsigned int count,
+                               const core::vector3d<float>* positions, unsigned int positionStride,
                                const core::vector3d<float>* normals, unsigned int normalStride,
                                core::vector2d<float>* texCoords, unsigned int texCoordStride);
 
@@ -20,6 +21,7 @@ void computeSphereMapTexCoords(const core::CMatrix4<float>& modelView, const cor
 // three-component length when normalising).
 void computeSimpleSphereMapTexCoords(const core::CMatrix4<float>& matrix, unsigned int count,
                                      const core::vector3d<float>* normals, unsigned int normalStride,
-                                     core::vector2d<float>* texCoords, unsigned int texCoordStride, bool normalize);
+                                     core::vector2d<float>* texCoords, unsigned int texCoordStride,
+                                     bool normalize);
 
 }  // namespace pravik::video

@@ -2,15 +2,14 @@
 // format the input was found in. Characters print as UTF-8 (the narrow reader's bytes as they
 // are), with quotes, backslashes and control characters escaped, so each node stays on its line.
 
-#include "Tool.h"
-
-#include "engine/io/CReadFile.h"
-#include "engine/io/IXMLReader.h"
-
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+#include "Tool.h"
+#include "engine/io/CReadFile.h"
+#include "engine/io/IXMLReader.h"
 
 using namespace pravik::io;
 
@@ -66,12 +65,18 @@ std::string quoted(const T* text)
 const char* formatName(E_XML_TEXT_FORMAT format)
 {
     switch (format) {
-        case EXTF_8BIT: return "8-bit";
-        case EXTF_UTF8: return "UTF-8";
-        case EXTF_UTF16_BE: return "UTF-16BE";
-        case EXTF_UTF16_LE: return "UTF-16LE";
-        case EXTF_UTF32_BE: return "UTF-32BE";
-        case EXTF_UTF32_LE: return "UTF-32LE";
+        case EXTF_8BIT:
+            return "8-bit";
+        case EXTF_UTF8:
+            return "UTF-8";
+        case EXTF_UTF16_BE:
+            return "UTF-16BE";
+        case EXTF_UTF16_LE:
+            return "UTF-16LE";
+        case EXTF_UTF32_BE:
+            return "UTF-32BE";
+        case EXTF_UTF32_LE:
+            return "UTF-32LE";
     }
     return "?";
 }
@@ -121,6 +126,7 @@ int runXml(std::span<char* const> args)
     return 0;
 }
 
-const tool::ToolCommand kXml("xml", "[--narrow] FILE    the XML reader's node stream, one node a line", runXml);
+const tool::ToolCommand kXml("xml", "[--narrow] FILE    the XML reader's node stream, one node a line",
+                             runXml);
 
 }  // namespace

@@ -5,16 +5,14 @@
 // insert and remove hold the mutex; every other operation is unlocked (main thread only).
 // 0xffff is "no id".
 
-#include <type_traits>  // before the allocator, which uses std::true_type
-
-#include "engine/core/SAllocator.h"
-
 #include <boost/intrusive_ptr.hpp>
-
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <type_traits>  // before the allocator, which uses std::true_type
 #include <vector>
+
+#include "engine/core/SAllocator.h"
 
 namespace pravik::core::detail {
 
@@ -24,13 +22,26 @@ namespace sidedcollection {
 // something besides the registry holds a reference. The object must have getReferenceCount().
 struct SValueTraits {
     template <class U>
-    static bool isOccupied(const boost::intrusive_ptr<U>& value) { return value.get() != nullptr; }
+    static bool isOccupied(const boost::intrusive_ptr<U>& value)
+    {
+        return value.get() != nullptr;
+    }
     template <class U>
-    static void reset(boost::intrusive_ptr<U>& value) { value.reset(); }
+    static void reset(boost::intrusive_ptr<U>& value)
+    {
+        value.reset();
+    }
     template <class U, class P>
-    static bool isInUse(const boost::intrusive_ptr<U>& value, const P&) { return value->getReferenceCount() != 1; }
+    static bool isInUse(const boost::intrusive_ptr<U>& value, const P&)
+    {
+        return value->getReferenceCount() != 1;
+    }
     template <class P>
-    static const P& invalid() { static const P none; return none; }
+    static const P& invalid()
+    {
+        static const P none;
+        return none;
+    }
 };
 
 // Properties of registries that keep nothing beside their values.
@@ -53,7 +64,10 @@ public:
         explicit SName(const char* name) : m_name(name), m_managed(false) {}
         SName(const SName& other) : m_name(other.m_name), m_managed(false) {}  // a copy never owns
         SName& operator=(const SName&) = delete;
-        ~SName() { if (m_managed) delete[] m_name; }
+        ~SName()
+        {
+            if (m_managed) delete[] m_name;
+        }
         void setManaged(bool managed) const { m_managed = managed; }
         const char* get() const { return m_name; }
         bool operator<(const SName& other) const { return std::strcmp(m_name, other.m_name) < 0; }
@@ -69,15 +83,25 @@ public:
         TId id;
     };
 
-    using NameIndex = std::map<SName, SIdValue, std::less<SName>, SAllocator<std::pair<const SName, SIdValue>>>;
+    using NameIndex =
+        std::map<SName, SIdValue, std::less<SName>, SAllocator<std::pair<const SName, SIdValue>>>;
     using const_iterator = typename NameIndex::const_iterator;
 
     struct SEntry {
         T value;
         typename NameIndex::iterator position;
         bool indexed = false;
-        void reset() { TValueTraits::reset(value); indexed = false; }
-        void set(const T& v, typename NameIndex::iterator pos) { value = v; position = pos; indexed = true; }
+        void reset()
+        {
+            TValueTraits::reset(value);
+            indexed = false;
+        }
+        void set(const T& v, typename NameIndex::iterator pos)
+        {
+            value = v;
+            position = pos;
+            indexed = true;
+        }
     };
 
     SIDedCollection() = default;
@@ -85,17 +109,17 @@ public:
     SIDedCollection(const SIDedCollection&) = delete;
     SIDedCollection& operator=(const SIDedCollection&) = delete;
 
-    // The new entry's id. A name that is already indexed is refused with 0xffff (a managed name
-    // handed over is freed then), so one name never carries two entries.
+    // The new entry's id. A null name, a name that is already indexed and a full registry
+    // (ids 0 to 0xfffe) are refused with 0xffff, a managed name handed over being freed then.
     TId insert(const char* name, const T& value, bool managedName);
-    bool remove(TId id, bool force = false);          // in-use entries only go with force
-    TId removeAll(bool force);                         // how many were removed, in name order
+    bool remove(TId id, bool force = false);  // in-use entries only go with force
+    TId removeAll(bool force);                // how many were removed, in name order
     TId removeAll() { return removeAll(false); }
     TId removeUnused() { return removeAll(false); }
     bool rename(TId id, const char* name, bool managedName);  // properties start again from defaults
 
-    const T& get(TId id) const;                        // Invalid beyond the table
-    TId getId(const char* name) const;                 // 0xffff when not indexed
+    const T& get(TId id) const;         // Invalid beyond the table
+    TId getId(const char* name) const;  // 0xffff when not indexed
     TProperties& getProperties(TId id) { return m_slots[id].position->second.properties; }
     const TProperties& getProperties(TId id) const { return m_slots[id].position->second.properties; }
     const char* getName(TId id) const { return isOccupied(id) ? m_slots[id].position->first.get() : nullptr; }
@@ -122,6 +146,10 @@ template <class T, class TId, bool U, class P, class V>
 TId SIDedCollection<T, TId, U, P, V>::insert(const char* name, const T& value, bool managedName)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (!name || m_nextId == InvalidId) {  // no name, or every id up to 0xfffe taken
+        if (managedName) delete[] name;
+        return InvalidId;
+    }
     auto [pos, added] = m_index.emplace(std::piecewise_construct, std::forward_as_tuple(name),
                                         std::forward_as_tuple(m_nextId));
     if (!added) {
@@ -176,9 +204,9 @@ TId SIDedCollection<T, TId, U, P, V>::removeAll(bool force)
 template <class T, class TId, bool U, class P, class V>
 bool SIDedCollection<T, TId, U, P, V>::rename(TId id, const char* name, bool managedName)
 {
-    if (!isOccupied(id)) return false;
-    auto [pos, added] = m_index.emplace(std::piecewise_construct, std::forward_as_tuple(name),
-                                        std::forward_as_tuple(id));
+    if (!name || !isOccupied(id)) return false;
+    auto [pos, added] =
+        m_index.emplace(std::piecewise_construct, std::forward_as_tuple(name), std::forward_as_tuple(id));
     if (!added) return false;
     m_index.erase(m_slots[id].position);
     if (managedName) pos->first.setManaged(true);

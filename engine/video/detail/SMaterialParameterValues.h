@@ -5,6 +5,10 @@
 // 0, low 8 bits kept (2.0 gives 254). "colorf" stores count as unchanged within 0.000001 per
 // component; everything else compares exactly (floats by ==, so a stored NaN always changes).
 
+#include <boost/intrusive_ptr.hpp>
+#include <cstring>
+#include <type_traits>
+
 #include "engine/core/CMatrix4.h"
 #include "engine/core/vector2d.h"
 #include "engine/core/vector3d.h"
@@ -12,63 +16,136 @@
 #include "engine/video/EShaderParameterType.h"
 #include "engine/video/SColor.h"
 
-#include <boost/intrusive_ptr.hpp>
-
-#include <cstring>
-#include <type_traits>
-
 namespace pravik::video {
 class ITexture;
 class CLight;
-// Until the texture and light layer lands, handles count through the parameter block's hooks.
+#if !__has_include("engine/video/ITexture.h")
+// Only while the texture and light layer is absent: handles count through the parameter
+// block's hooks. The layer's own counting replaces these as soon as its headers exist.
 void intrusive_ptr_add_ref(ITexture* texture);
 void intrusive_ptr_release(ITexture* texture);
 void intrusive_ptr_add_ref(CLight* light);
 void intrusive_ptr_release(CLight* light);
+#endif
 }  // namespace pravik::video
+
+#if __has_include("engine/video/ITexture.h")
+// Handles over textures and lights need the classes' own counting wherever they are copied.
+#include "engine/video/CLight.h"
+#include "engine/video/ITexture.h"
+#endif
 
 namespace pravik::video::detail {
 
 // The natural value type of each element form; samplers stand for all four sampler types.
-template <class T> struct SValueTypeOf { static constexpr int value = -1; };
-template <> struct SValueTypeOf<int> { static constexpr int value = ESPVT_INT; };
-template <> struct SValueTypeOf<core::vector2d<int>> { static constexpr int value = ESPVT_INT2; };
-template <> struct SValueTypeOf<core::vector3d<int>> { static constexpr int value = ESPVT_INT3; };
-template <> struct SValueTypeOf<core::vector4d<int>> { static constexpr int value = ESPVT_INT4; };
-template <> struct SValueTypeOf<float> { static constexpr int value = ESPVT_FLOAT; };
-template <> struct SValueTypeOf<core::vector2d<float>> { static constexpr int value = ESPVT_FLOAT2; };
-template <> struct SValueTypeOf<core::vector3d<float>> { static constexpr int value = ESPVT_FLOAT3; };
-template <> struct SValueTypeOf<core::vector4d<float>> { static constexpr int value = ESPVT_FLOAT4; };
-template <> struct SValueTypeOf<SColor> { static constexpr int value = ESPVT_COLOR; };
-template <> struct SValueTypeOf<SColorf> { static constexpr int value = ESPVT_COLORF; };
-template <> struct SValueTypeOf<boost::intrusive_ptr<ITexture>> { static constexpr int value = ESPVT_SAMPLER2D; };
-template <> struct SValueTypeOf<boost::intrusive_ptr<CLight>> { static constexpr int value = ESPVT_LIGHT; };
+template <class T>
+struct SValueTypeOf {
+    static constexpr int value = -1;
+};
+template <>
+struct SValueTypeOf<int> {
+    static constexpr int value = ESPVT_INT;
+};
+template <>
+struct SValueTypeOf<core::vector2d<int>> {
+    static constexpr int value = ESPVT_INT2;
+};
+template <>
+struct SValueTypeOf<core::vector3d<int>> {
+    static constexpr int value = ESPVT_INT3;
+};
+template <>
+struct SValueTypeOf<core::vector4d<int>> {
+    static constexpr int value = ESPVT_INT4;
+};
+template <>
+struct SValueTypeOf<float> {
+    static constexpr int value = ESPVT_FLOAT;
+};
+template <>
+struct SValueTypeOf<core::vector2d<float>> {
+    static constexpr int value = ESPVT_FLOAT2;
+};
+template <>
+struct SValueTypeOf<core::vector3d<float>> {
+    static constexpr int value = ESPVT_FLOAT3;
+};
+template <>
+struct SValueTypeOf<core::vector4d<float>> {
+    static constexpr int value = ESPVT_FLOAT4;
+};
+template <>
+struct SValueTypeOf<SColor> {
+    static constexpr int value = ESPVT_COLOR;
+};
+template <>
+struct SValueTypeOf<SColorf> {
+    static constexpr int value = ESPVT_COLORF;
+};
+template <>
+struct SValueTypeOf<boost::intrusive_ptr<ITexture>> {
+    static constexpr int value = ESPVT_SAMPLER2D;
+};
+template <>
+struct SValueTypeOf<boost::intrusive_ptr<CLight>> {
+    static constexpr int value = ESPVT_LIGHT;
+};
 
 template <class T>
-struct SIsValidSetMaterialParamaterOverload : std::bool_constant<(SValueTypeOf<T>::value >= 0)> {};
+struct SIsValidSetMaterialParamaterOverload : std::bool_constant<(SValueTypeOf<T>::value >= 0)> {
+};
 
 template <class T>
 struct SIsValidSetMaterialParameterElementOverload
-    : std::bool_constant<std::is_same_v<T, float> || std::is_same_v<T, int> || std::is_same_v<T, unsigned char>> {};
+    : std::bool_constant<std::is_same_v<T, float> || std::is_same_v<T, int> ||
+                         std::is_same_v<T, unsigned char>> {
+};
 
-template <class T> struct SIsPlain : std::bool_constant<(SValueTypeOf<T>::value >= 0 && SValueTypeOf<T>::value <= ESPVT_COLORF)> {};
+template <class T>
+struct SIsPlain
+    : std::bool_constant<(SValueTypeOf<T>::value >= 0 && SValueTypeOf<T>::value <= ESPVT_COLORF)> {
+};
 
 inline unsigned char colorByte(float c)
 {
     const double d = double(c) * 255.0;
-    if (!(d > 0.0)) return 0;              // negative and NaN
-    if (d >= 4294967295.0) return 0xff;    // beyond any unsigned: the low byte of the largest
+    if (!(d > 0.0)) return 0;            // negative and NaN
+    if (d >= 4294967295.0) return 0xff;  // beyond any unsigned: the low byte of the largest
     return (unsigned char)((unsigned long long)d & 0xffu);
 }
 
 constexpr float kByteToFloat = 0.003921569f;
 
+// Truncation toward zero; NaN gives 0 and values beyond the int range saturate.
+inline int floatToInt(float f)
+{
+    if (!(f == f)) return 0;
+    if (f >= 2147483648.0f) return 2147483647;
+    if (f <= -2147483648.0f) return -2147483647 - 1;
+    return int(f);
+}
+
 // Four floats of a colour-family value, and back.
-inline void toFloats(const core::vector4d<float>& v, float out[4]) { out[0] = v.X; out[1] = v.Y; out[2] = v.Z; out[3] = v.W; }
-inline void toFloats(const SColorf& v, float out[4]) { out[0] = v.r; out[1] = v.g; out[2] = v.b; out[3] = v.a; }
+inline void toFloats(const core::vector4d<float>& v, float out[4])
+{
+    out[0] = v.X;
+    out[1] = v.Y;
+    out[2] = v.Z;
+    out[3] = v.W;
+}
+inline void toFloats(const SColorf& v, float out[4])
+{
+    out[0] = v.r;
+    out[1] = v.g;
+    out[2] = v.b;
+    out[3] = v.a;
+}
 inline void toFloats(const SColor& v, float out[4])
 {
-    out[0] = v.r * kByteToFloat; out[1] = v.g * kByteToFloat; out[2] = v.b * kByteToFloat; out[3] = v.a * kByteToFloat;
+    out[0] = v.r * kByteToFloat;
+    out[1] = v.g * kByteToFloat;
+    out[2] = v.b * kByteToFloat;
+    out[3] = v.a * kByteToFloat;
 }
 
 inline bool withinColorTolerance(const float stored[4], const float next[4])
@@ -87,8 +164,10 @@ bool storeElement(unsigned char* dst, unsigned vt, const T& value, bool colorTol
     if constexpr (from == ESPVT_INT || from == ESPVT_FLOAT) {
         if (vt == ESPVT_INT) {
             int next;
-            if constexpr (from == ESPVT_INT) next = value;
-            else next = int(value);  // truncation toward zero
+            if constexpr (from == ESPVT_INT)
+                next = value;
+            else
+                next = floatToInt(value);
             int old;
             std::memcpy(&old, dst, 4);
             std::memcpy(dst, &next, 4);
@@ -102,7 +181,8 @@ bool storeElement(unsigned char* dst, unsigned vt, const T& value, bool colorTol
     } else if constexpr (from == ESPVT_FLOAT4 || from == ESPVT_COLOR || from == ESPVT_COLORF) {
         if (vt == ESPVT_COLOR) {
             SColor next;
-            if constexpr (from == ESPVT_COLOR) next = value;
+            if constexpr (from == ESPVT_COLOR)
+                next = value;
             else {
                 float f[4];
                 toFloats(value, f);
@@ -146,7 +226,10 @@ void loadElement(const unsigned char* src, unsigned vt, T& out)
         } else {
             float v;
             std::memcpy(&v, src, 4);
-            out = T(v);  // float to int truncates toward zero
+            if constexpr (std::is_same_v<T, int>)
+                out = floatToInt(v);
+            else
+                out = v;
         }
     } else if constexpr (to == ESPVT_FLOAT4 || to == ESPVT_COLOR || to == ESPVT_COLORF) {
         float f[4];
@@ -161,15 +244,19 @@ void loadElement(const unsigned char* src, unsigned vt, T& out)
         } else {
             std::memcpy(f, src, 16);
         }
-        if constexpr (to == ESPVT_COLOR) out = SColor(colorByte(f[0]), colorByte(f[1]), colorByte(f[2]), colorByte(f[3]));
-        else if constexpr (to == ESPVT_COLORF) out = SColorf(f[0], f[1], f[2], f[3]);
-        else out = core::vector4d<float>(f[0], f[1], f[2], f[3]);
+        if constexpr (to == ESPVT_COLOR)
+            out = SColor(colorByte(f[0]), colorByte(f[1]), colorByte(f[2]), colorByte(f[3]));
+        else if constexpr (to == ESPVT_COLORF)
+            out = SColorf(f[0], f[1], f[2], f[3]);
+        else
+            out = core::vector4d<float>(f[0], f[1], f[2], f[3]);
     } else {
         std::memcpy(&out, src, sizeof(T));
     }
 }
 
 static_assert(sizeof(SColor) == 4 && sizeof(SColorf) == 16, "colour elements are stored as raw bytes");
-static_assert(sizeof(core::vector4d<float>) == 16 && sizeof(core::vector3d<int>) == 12, "vector elements are raw bytes");
+static_assert(sizeof(core::vector4d<float>) == 16 && sizeof(core::vector3d<int>) == 12,
+              "vector elements are raw bytes");
 
 }  // namespace pravik::video::detail

@@ -1,8 +1,8 @@
 // The engine's number parser: what it reads, where it stops, and long fractions.
 
-#include "engine/core/fast_atof.h"
-
 #include <gtest/gtest.h>
+
+#include "engine/core/fast_atof.h"
 
 using pravik::core::fast_atof_move;
 
@@ -13,10 +13,21 @@ TEST(FastAtof, ReadsOneNumberAndStopsAfterIt)
         float value;
         int used;
     } kCases[] = {
-        {"3.25", 3.25f, 4},     {"-7", -7.f, 2},        {"0.5x", 0.5f, 3},     {"1.5e3", 1500.f, 5},
-        {"1.5e-2", 0.015f, 6},  {"2e3", 2.f, 1},        {"1.5e+3", 1.5f, 4},   {".5", 0.5f, 2},
-        {"-.5", -0.5f, 3},      {"abc", 0.f, 0},        {"-", -0.f, 1},        {" 1", 0.f, 0},
-        {"+1", 0.f, 0},         {"12.", 12.f, 3},       {"", 0.f, 0},
+        {"3.25", 3.25f, 4},
+        {"-7", -7.f, 2},
+        {"0.5x", 0.5f, 3},
+        {"1.5e3", 1500.f, 5},
+        {"1.5e-2", 0.015f, 6},
+        {"2e3", 2.f, 1},
+        {"1.5e+3", 1.5f, 4},
+        {".5", 0.5f, 2},
+        {"-.5", -0.5f, 3},
+        {"abc", 0.f, 0},
+        {"-", -0.f, 1},
+        {" 1", 0.f, 0},
+        {"+1", 0.f, 0},
+        {"12.", 12.f, 3},
+        {"", 0.f, 0},
         // The integer part wraps at 32 bits, as stored files expect.
         {"4294967297", 1.f, 10},
     };

@@ -1,15 +1,15 @@
 // The text form of every attribute kind: what it writes and how it reads text back.
 
+#include <gtest/gtest.h>
+
+#include <cstring>
+
 #include "engine/core/TextForms.h"
 #include "engine/io/CEnumAttribute.h"
 #include "engine/io/CNumbersAttribute.h"
 #include "engine/io/CScalarAttributes.h"
 #include "engine/io/CStringAttribute.h"
 #include "engine/io/CTextureAttribute.h"
-
-#include <gtest/gtest.h>
-
-#include <cstring>
 
 using namespace pravik;
 using namespace pravik::io;
@@ -20,9 +20,9 @@ TEST(AttributeTextForms, NumberListReader)
         const char* text;
         float x, y, z;
     } kCases[] = {
-        {"1,2,3", 1, 2, 3},      {"1 2", 1, 2, 0},          {"4 5 6 7", 4, 5, 6},    {".5", 5, 0, 0},
-        {"-.5", -0.5f, 0, 0},    {"1e5", 1, 5, 0},          {"1.5e3", 1500, 0, 0},   {"1.5e+3", 1.5f, 3, 0},
-        {"abc", 0, 0, 0},        {"", 0, 0, 0},             {"x=1;y=-2", 1, -2, 0},
+        {"1,2,3", 1, 2, 3},   {"1 2", 1, 2, 0}, {"4 5 6 7", 4, 5, 6},   {".5", 5, 0, 0},
+        {"-.5", -0.5f, 0, 0}, {"1e5", 1, 5, 0}, {"1.5e3", 1500, 0, 0},  {"1.5e+3", 1.5f, 3, 0},
+        {"abc", 0, 0, 0},     {"", 0, 0, 0},    {"x=1;y=-2", 1, -2, 0},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.text);

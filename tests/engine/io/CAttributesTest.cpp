@@ -1,11 +1,11 @@
 // The attribute store: duplicates, conversions through setAttribute, removal, defaults,
 // contexts and the enumeration queries.
 
-#include "engine/io/CAttributes.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "engine/io/CAttributes.h"
 
 using namespace pravik;
 using namespace pravik::io;

@@ -1,5 +1,9 @@
 // The file system as a factory of XML readers, writers and attribute stores.
 
+#include <gtest/gtest.h>
+
+#include <boost/intrusive_ptr.hpp>
+
 #include "engine/io/CAttributes.h"
 #include "engine/io/CFileSystem.h"
 #include "engine/io/CXMLAttributesReader.h"
@@ -7,10 +11,6 @@
 #include "engine/io/IXMLReader.h"
 #include "engine/io/IXMLWriter.h"
 #include "tests/support/TempDir.h"
-
-#include <gtest/gtest.h>
-
-#include <boost/intrusive_ptr.hpp>
 
 using namespace pravik;
 using namespace pravik::io;

@@ -1,15 +1,15 @@
 // Conversions between attribute kinds: colours, number lists read as other shapes, matrix and
 // quaternion, triangle to plane, enumerations and strings.
 
-#include "engine/io/CEnumAttribute.h"
-#include "engine/io/CNumbersAttribute.h"
-#include "engine/io/CScalarAttributes.h"
-#include "engine/io/CStringAttribute.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
+
+#include "engine/io/CEnumAttribute.h"
+#include "engine/io/CNumbersAttribute.h"
+#include "engine/io/CScalarAttributes.h"
+#include "engine/io/CStringAttribute.h"
 
 using namespace pravik;
 using namespace pravik::io;
@@ -93,8 +93,11 @@ TEST(AttributeKinds, MatrixAndQuaternionConvertBothWays)
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(m[unsigned(i)], expected[i], 1e-6f) << i;
 
     // A rotation matrix through quaternion and back, for each branch of the conversion.
-    const core::quaternion rotations[] = {{0.f, 0.f, h, h}, {1.f, 0.f, 0.f, 0.f}, {0.f, 1.f, 0.f, 0.f},
-                                          {0.f, 0.f, 1.f, 0.f}, {0.5f, 0.5f, 0.5f, 0.5f}};
+    const core::quaternion rotations[] = {{0.f, 0.f, h, h},
+                                          {1.f, 0.f, 0.f, 0.f},
+                                          {0.f, 1.f, 0.f, 0.f},
+                                          {0.f, 0.f, 1.f, 0.f},
+                                          {0.5f, 0.5f, 0.5f, 0.5f}};
     for (const core::quaternion& r : rotations) {
         const core::CMatrix4<float> rotation = CQuaternionAttribute("q", r, false).getMatrix();
         CMatrixAttribute matrix("m", rotation, false);

@@ -1,6 +1,12 @@
 // Attribute stores carried through wide XML blocks: layout, round trips of every kind, and
 // blocks that are cut short or hostile.
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <set>
+
 #include "engine/io/CAttributes.h"
 #include "engine/io/CMemoryReadFile.h"
 #include "engine/io/CMemoryWriteFile.h"
@@ -8,12 +14,6 @@
 #include "engine/io/CXMLAttributesWriter.h"
 #include "engine/io/CXMLWriter.h"
 #include "tests/engine/io/XMLTestSupport.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <set>
 
 using namespace pravik;
 using namespace pravik::io;
@@ -79,8 +79,8 @@ std::string widen(const std::string& s)
 void describe(IAttributes& store, const std::string& path, std::multiset<std::string>& out)
 {
     for (int i = 0; i < store.getAttributeCount(); ++i)
-        out.insert(path + store.getAttributeName(i) + " " + xmltest::narrow(store.getAttributeTypeString(i)) + " " +
-                   xmltest::narrow(store.getStringW(i).c_str()));
+        out.insert(path + store.getAttributeName(i) + " " + xmltest::narrow(store.getAttributeTypeString(i)) +
+                   " " + xmltest::narrow(store.getStringW(i).c_str()));
     for (unsigned g = 0; g < store.getGroupsCount(); ++g) {
         store.setGroup(g);
         describe(store, path + store.getGroupName().c_str() + "/", out);
@@ -179,11 +179,12 @@ TEST(XMLAttributes, EveryKindRoundTripsInNestedGroups)
     describe(store, "", written);
     describe(back, "", read);
     // Kinds the block does not bring back.
-    const std::set<std::string> notReadBack = {"vector2d", "vector2di", "vector3di", "vector4di", "light",
-                                               "userPointer"};
+    const std::set<std::string> notReadBack = {"vector2d",  "vector2di", "vector3di",
+                                               "vector4di", "light",     "userPointer"};
     std::multiset<std::string> expected;
     for (const std::string& line : written) {
-        const std::string kind = line.substr(line.find(' ') + 1, line.find(' ', line.find(' ') + 1) - line.find(' ') - 1);
+        const std::string kind =
+            line.substr(line.find(' ') + 1, line.find(' ', line.find(' ') + 1) - line.find(' ') - 1);
         if (!notReadBack.count(kind)) expected.insert(line);
     }
     EXPECT_EQ(read, expected);
@@ -256,26 +257,32 @@ TEST(XMLAttributes, HostileAndTruncatedBlocks)
         const char* xml;
         const char* expected;  // describe() of the result, joined by '|'
     } kCases[] = {
-        {"self-closing group pushes and pops", "<attributes><group name='g'/><int name='a' value='1'/></attributes>",
-         "a int 1|g/|"},
+        {"self-closing group pushes and pops",
+         "<attributes><group name='g'/><int name='a' value='1'/></attributes>", "a int 1|g/|"},
         {"stray closing groups stay at the root",
-         "<attributes></group></group><int name='a' value='1'/><group name='g'><int name='b' value='2'/></group>"
+         "<attributes></group></group><int name='a' value='1'/><group name='g'><int name='b' "
+         "value='2'/></group>"
          "</group><int name='c' value='3'/></attributes>",
          "a int 1|c int 3|g/b int 2|"},
         {"count larger than the element holds",
-         "<attributes><stringwarray name='s' count='2000000000' value0='x'/></attributes>", "s stringwarray |"},
-        {"negative count", "<attributes><stringwarray name='s' count='-5'/></attributes>", "s stringwarray |"},
-        {"missing name and value", "<attributes><int/><vector3d name='v'/></attributes>", " int 0|v vector3d 0, 0, 0|"},
+         "<attributes><stringwarray name='s' count='2000000000' value0='x'/></attributes>",
+         "s stringwarray |"},
+        {"negative count", "<attributes><stringwarray name='s' count='-5'/></attributes>",
+         "s stringwarray |"},
+        {"missing name and value", "<attributes><int/><vector3d name='v'/></attributes>",
+         " int 0|v vector3d 0, 0, 0|"},
         {"unknown and unread elements are skipped",
-         "<attributes><foo name='f' value='1'/><light name='l' value='light'/><int name='i' value='2'/></attributes>",
+         "<attributes><foo name='f' value='1'/><light name='l' value='light'/><int name='i' "
+         "value='2'/></attributes>",
          "i int 2|"},
         {"cut inside an element", "<attributes><int name='a' value='1'/><group name='g'><float name='b' val",
          "a int 1|g/|"},
-        {"duplicate groups merge", "<attributes><group name='g'><int name='a' value='1'/></group>"
-                                   "<group name='g'><int name='b' value='2'/></group></attributes>",
+        {"duplicate groups merge",
+         "<attributes><group name='g'><int name='a' value='1'/></group>"
+         "<group name='g'><int name='b' value='2'/></group></attributes>",
          "g/a int 1|g/b int 2|"},
-        {"stops at the enclosing end tag", "<attributes><int name='a' value='1'/></attributes><int name='z' value='9'/>",
-         "a int 1|"},
+        {"stops at the enclosing end tag",
+         "<attributes><int name='a' value='1'/></attributes><int name='z' value='9'/>", "a int 1|"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.why);

@@ -1,15 +1,15 @@
 // The XML pull parser: node sequences, the five input formats, entities, number getters and
 // input that is cut short or malformed.
 
-#include "engine/io/CMemoryReadFile.h"
-#include "engine/io/CXMLReaderImpl.h"
-#include "tests/engine/io/XMLTestSupport.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <random>
+
+#include "engine/io/CMemoryReadFile.h"
+#include "engine/io/CXMLReaderImpl.h"
+#include "tests/engine/io/XMLTestSupport.h"
 
 using namespace pravik::io;
 using namespace xmltest;
@@ -19,7 +19,7 @@ using ::testing::IsEmpty;
 namespace {
 
 const char kSample[] = "<a x='1' y='2'/>text<!--c--><![CDATA[<raw>]]></a>";
-const std::vector<std::string> kSampleNodes = {"element a x=1 y=2 /", "end a",   "text text",
+const std::vector<std::string> kSampleNodes = {"element a x=1 y=2 /", "end a",       "text text",
                                                "comment c",           "cdata <raw>", "end a"};
 
 const E_XML_TEXT_FORMAT kFormats[] = {EXTF_8BIT, EXTF_UTF16_BE, EXTF_UTF16_LE, EXTF_UTF32_BE, EXTF_UTF32_LE};
@@ -72,7 +72,8 @@ TEST(XMLReader, NodeRules)
         const char* text;
         std::vector<std::string> nodes;
     } kCases[] = {
-        {"declaration is unknown with an empty name", "<?xml version=\"1.0\"?><a/>",
+        {"declaration is unknown with an empty name",
+         "<?xml version=\"1.0\"?><a/>",
          {"unknown ", "element a /", "end a"}},
         {"one line feed between tags is dropped", "<a>\n</a>", {"element a", "end a"}},
         {"two white characters are dropped", "<a> \t</a>", {"element a", "end a"}},
@@ -111,9 +112,10 @@ TEST(XMLReader, EntitiesAreReplacedOnceInTextAndValues)
         const char* value;
         const char* expected;
     } kCases[] = {
-        {"a&amp;b", "a&b"},     {"&amp;", "&"},         {"&", "&"},           {"&amp;lt;", "&lt;"},
-        {"a &lt; b", "a < b"},  {"&gt;&quot;&apos;", ">\"'"}, {"&#65;", "&#65;"}, {"&nbsp;", "&nbsp;"},
-        {"x&", "x&"},           {"&am", "&am"},
+        {"a&amp;b", "a&b"},   {"&amp;", "&"},        {"&", "&"},
+        {"&amp;lt;", "&lt;"}, {"a &lt; b", "a < b"}, {"&gt;&quot;&apos;", ">\"'"},
+        {"&#65;", "&#65;"},   {"&nbsp;", "&nbsp;"},  {"x&", "x&"},
+        {"&am", "&am"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.value);
@@ -125,18 +127,19 @@ TEST(XMLReader, EntitiesAreReplacedOnceInTextAndValues)
         EXPECT_EQ(std::string(reader.getNodeData()), std::string(c.expected) + "xyz");
     }
     // Names and comments are never replaced.
-    EXPECT_EQ(parse<char>("<a&amp;/><!--&amp;-->"), (std::vector<std::string>{"element a&amp; /", "end a&amp;",
-                                                                             "comment &amp;"}));
+    EXPECT_EQ(parse<char>("<a&amp;/><!--&amp;-->"),
+              (std::vector<std::string>{"element a&amp; /", "end a&amp;", "comment &amp;"}));
 }
 
 TEST(XMLReader, AttributeGetters)
 {
-    CXMLReaderImpl<wchar_t> reader(new CBytesSource("<a i='7.9' n='-2.9' e='1e2' f='1.5e2' Name='x'/>"), true);
+    CXMLReaderImpl<wchar_t> reader(new CBytesSource("<a i='7.9' n='-2.9' e='1e2' f='1.5e2' Name='x'/>"),
+                                   true);
     ASSERT_TRUE(reader.read());
     EXPECT_EQ(reader.getAttributeValueAsInt(L"i"), 7);
     EXPECT_EQ(reader.getAttributeValueAsInt(L"n"), -2);
     EXPECT_EQ(reader.getAttributeValueAsInt(1), -2);
-    EXPECT_FLOAT_EQ(reader.getAttributeValueAsFloat(2), 1.f);      // the engine's parser: no exponent
+    EXPECT_FLOAT_EQ(reader.getAttributeValueAsFloat(2), 1.f);       // the engine's parser: no exponent
     EXPECT_FLOAT_EQ(reader.getAttributeValueAsFloat(L"e"), 100.f);  // atof
     EXPECT_FLOAT_EQ(reader.getAttributeValueAsFloat(3), 150.f);
     EXPECT_FLOAT_EQ(reader.getAttributeValueAsFloat(L"missing"), 0.f);

@@ -1,11 +1,11 @@
 // Wide XML output: the header, indentation, escaping, and write errors that surface.
 
-#include "engine/io/CMemoryWriteFile.h"
-#include "engine/io/CXMLWriter.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "engine/io/CMemoryWriteFile.h"
+#include "engine/io/CXMLWriter.h"
 
 using namespace pravik;
 using namespace pravik::io;
@@ -18,7 +18,8 @@ std::string written(const CMemoryWriteFile& file)
     std::string out;
     const uint8_t* b = file.getBuffer();
     for (uint32_t i = 0; i + 4 <= file.getBufferSize(); i += 4) {
-        const uint32_t c = uint32_t(b[i]) | uint32_t(b[i + 1]) << 8 | uint32_t(b[i + 2]) << 16 | uint32_t(b[i + 3]) << 24;
+        const uint32_t c =
+            uint32_t(b[i]) | uint32_t(b[i + 1]) << 8 | uint32_t(b[i + 2]) << 16 | uint32_t(b[i + 3]) << 24;
         out += c == 0xFEFF ? std::string("<BOM>") : std::string(1, char(c));
     }
     return out;
@@ -66,8 +67,10 @@ TEST(XMLWriter, EscapingAndIndentation)
         void (*write)(IXMLWriter&);
         const char* expected;
     } kCases[] = {
-        {"text is escaped, apostrophe kept", [](IXMLWriter& w) { w.writeText(L"&<>\"'"); }, "&amp;&lt;&gt;&quot;'"},
-        {"names are not escaped", [](IXMLWriter& w) { w.writeElement(L"a&", true, L"n<", L"v"); }, "<a& n<=\"v\" />"},
+        {"text is escaped, apostrophe kept", [](IXMLWriter& w) { w.writeText(L"&<>\"'"); },
+         "&amp;&lt;&gt;&quot;'"},
+        {"names are not escaped", [](IXMLWriter& w) { w.writeElement(L"a&", true, L"n<", L"v"); },
+         "<a& n<=\"v\" />"},
         {"comment text is escaped", [](IXMLWriter& w) { w.writeComment(L"a<b"); }, "<!--a&lt;b-->"},
         {"closing tag after text is not indented",
          [](IXMLWriter& w) {

@@ -2,12 +2,12 @@
 // Shared by the XML tests: byte sources, encoders for the five input formats and a plain-text
 // dump of a reader's node stream.
 
-#include "engine/io/CXMLReaderImpl.h"
-
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "engine/io/CXMLReaderImpl.h"
 
 namespace xmltest {
 
@@ -17,7 +17,8 @@ using namespace pravik::io;
 class CBytesSource : public IFileReadCallBack {
 public:
     explicit CBytesSource(std::string bytes, int32_t claimedSize = -2, int32_t chunk = 1 << 30)
-        : m_bytes(std::move(bytes)), m_claimed(claimedSize == -2 ? int32_t(m_bytes.size()) : claimedSize),
+        : m_bytes(std::move(bytes)),
+          m_claimed(claimedSize == -2 ? int32_t(m_bytes.size()) : claimedSize),
           m_chunk(chunk)
     {
     }
@@ -51,18 +52,15 @@ inline std::string encode(const std::u32string& text, E_XML_TEXT_FORMAT format)
         }
     };
     const bool big = format == EXTF_UTF16_BE || format == EXTF_UTF32_BE;
-    const int width = format == EXTF_UTF16_BE || format == EXTF_UTF16_LE ? 2
+    const int width = format == EXTF_UTF16_BE || format == EXTF_UTF16_LE   ? 2
                       : format == EXTF_UTF32_BE || format == EXTF_UTF32_LE ? 4
-                                                                            : 1;
+                                                                           : 1;
     if (width > 1) put(0xFEFF, width, big);
     for (char32_t c : text) put(uint32_t(c), width, big);
     return out;
 }
 
-inline std::u32string widen(const std::string& ascii)
-{
-    return std::u32string(ascii.begin(), ascii.end());
-}
+inline std::u32string widen(const std::string& ascii) { return std::u32string(ascii.begin(), ascii.end()); }
 
 template <class T>
 std::string narrow(const T* text)

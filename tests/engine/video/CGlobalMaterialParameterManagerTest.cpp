@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
+
 #include "engine/io/CAttributes.h"
 #include "engine/io/SAttributeReadWriteOptions.h"
 #include "engine/video/CGlobalMaterialParameterManager.h"
 #include "tests/engine/video/ParameterBlockFixture.h"
-
-#include <gtest/gtest.h>
 
 using namespace pravik;
 using namespace pravik::video;
@@ -12,7 +12,7 @@ namespace {
 
 class GlobalParameters : public ::testing::Test {
 protected:
-    void SetUp() override { test::installFakeReferenceHooks(); }
+    test::CFakeReferenceHooks hooks;
 };
 
 }  // namespace
@@ -74,8 +74,8 @@ TEST_F(GlobalParameters, RefusedAdditions)
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.why);
-        EXPECT_EQ(m.addParameter(c.name, E_SHADER_PARAMETER_TYPE(c.type), E_SHADER_PARAMETER_VALUE_TYPE(c.valueType),
-                                 c.arraySize, 0xff),
+        EXPECT_EQ(m.addParameter(c.name, E_SHADER_PARAMETER_TYPE(c.type),
+                                 E_SHADER_PARAMETER_VALUE_TYPE(c.valueType), c.arraySize, 0xff),
                   c.id);
     }
     EXPECT_EQ(m.size(), 1);
@@ -91,7 +91,7 @@ TEST_F(GlobalParameters, RemovalRespectsGrabsAndEndsPacking)
     const auto fog = m.addParameter("FogDensity0", ESPT_FOG_DENSITY, ESPVT_FLOAT, 1, 0xff);
     const auto spare = m.addParameter("Spare", ESPT_CONSTANT, ESPVT_FLOAT, 1, 0xff);
     test::FakeLight sun;
-    EXPECT_TRUE(m.setParameter(light, 0, boost::intrusive_ptr<CLight>(sun.get())));
+    test::putLight(m, light, 0, sun);
     EXPECT_EQ(sun.refs, 2);
     m.grabInternal(light);
     m.grabInternal(fog);
@@ -110,7 +110,7 @@ TEST_F(GlobalParameters, RemovalRespectsGrabsAndEndsPacking)
     EXPECT_TRUE(m.remove(light));  // its light goes back with it
     EXPECT_EQ(sun.refs, 1);
     EXPECT_EQ(m.addParameter("Next", ESPT_CONSTANT, ESPVT_FLOAT, 1, 0xff), 0);  // lowest free id
-    EXPECT_EQ(m.get(0).index, m.getUsedSize() - 4);                          // placed at the end
+    EXPECT_EQ(m.get(0).index, m.getUsedSize() - 4);                             // placed at the end
     m.dropInternal(fog);
     m.clearParameters();
 }

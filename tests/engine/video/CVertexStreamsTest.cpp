@@ -1,9 +1,9 @@
-#include "engine/video/CVertexAttributeMap.h"
-#include "engine/video/CVertexStreams.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "engine/video/CVertexAttributeMap.h"
+#include "engine/video/CVertexStreams.h"
 
 using namespace pravik;
 using namespace pravik::video;
@@ -13,7 +13,10 @@ namespace {
 // Client memory only: no device copy, so every mapping is of the data itself.
 class CClientBuffer : public IBuffer {
 public:
-    explicit CClientBuffer(unsigned size) : IBuffer(EBT_VERTEX, EBU_CLIENT_ONLY, size, new unsigned char[size](), 1) {}
+    explicit CClientBuffer(unsigned size)
+        : IBuffer(EBT_VERTEX, EBU_CLIENT_ONLY, size, new unsigned char[size](), 1)
+    {
+    }
 
 protected:
     void bindImpl(bool) override {}
@@ -39,11 +42,13 @@ TEST(CVertexStreams, AllocateFormsFixMaskRecordsAndTable)
         unsigned records, texCoordSets;
     } kCases[] = {
         {"allocate(0): position only", CVertexStreams::allocate(0u), 1u, 1, 0},
-        {"allocate(mask) counts texture sets", CVertexStreams::allocate(bit(EVA_TEXCOORD0) | bit(EVA_TEXCOORD0 + 3) | bit(EVA_NORMAL)),
+        {"allocate(mask) counts texture sets",
+         CVertexStreams::allocate(bit(EVA_TEXCOORD0) | bit(EVA_TEXCOORD0 + 3) | bit(EVA_NORMAL)),
          1u | bit(1) | bit(4) | bit(17), 4, 2},
         {"allocate(2, Normal)", CVertexStreams::allocate((unsigned char)2, bit(EVA_NORMAL)), 0x20007u, 4, 2},
-        {"allocate(n, mask) drops bits 30 and 31", CVertexStreams::allocate((unsigned char)0, 0xC0000000u | bit(EVA_COLOR0)),
-         1u | bit(EVA_COLOR0), 2, 0},
+        {"allocate(n, mask) drops bits 30 and 31",
+         CVertexStreams::allocate((unsigned char)0, 0xC0000000u | bit(EVA_COLOR0)), 1u | bit(EVA_COLOR0), 2,
+         0},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.why);
@@ -113,8 +118,8 @@ TEST(CVertexStreams, CopyStreamsCopiesOnlyMatchingFormatsAcrossStrides)
     auto sb = buffer(256), db = buffer(256);
     source->setupStreams(sb, 0x20001u);  // position 0, normal 12, stride 24
     SVertexStreamData layout[2];
-    layout[0] = {db, 0, EVAVT_SHORT, 3, 8};     // position as shorts: formats differ
-    layout[1] = {db, 64, EVAVT_FLOAT, 3, 16};   // normal as floats, another stride
+    layout[0] = {db, 0, EVAVT_SHORT, 3, 8};    // position as shorts: formats differ
+    layout[1] = {db, 64, EVAVT_FLOAT, 3, 16};  // normal as floats, another stride
     dest->setupStreams(layout, 0x20001u, false);
 
     auto* src = static_cast<float*>(sb->getData());
@@ -134,7 +139,8 @@ TEST(CVertexStreams, CopyStreamsCopiesOnlyMatchingFormatsAcrossStrides)
 TEST(CVertexStreams, HomogeneityIgnoresMissingBuffersOnlyWhenUpdating)
 {
     auto set = CVertexStreams::allocate(bit(EVA_TEXCOORD0) | bit(EVA_NORMAL));
-    SVertexStreamData layout[3] = {{buffer(16), 0, EVAVT_FLOAT, 3, 12}, {}, {buffer(16), 0, EVAVT_FLOAT, 3, 12}};
+    SVertexStreamData layout[3] = {
+        {buffer(16), 0, EVAVT_FLOAT, 3, 12}, {}, {buffer(16), 0, EVAVT_FLOAT, 3, 12}};
     set->setupStreams(layout, ~0u, false);
     EXPECT_EQ(set->getFlags() & 1, 1);  // A, none, B: neighbours never both buffered and different
     EXPECT_FALSE(set->isHomogeneous(~0u));
@@ -142,7 +148,16 @@ TEST(CVertexStreams, HomogeneityIgnoresMissingBuffersOnlyWhenUpdating)
     set->updateHomogeneityInternal(true);
     EXPECT_EQ(set->getFlags() & 1, 0);
     set->updateStatesInternal(false);
-    EXPECT_EQ(set->getFlags() & 3, 2);  // two buffers, both with client data
+    EXPECT_EQ(set->getFlags() & 3, 3);  // neighbours never differ; both buffers keep client data
+    set->updateStatesInternal(true);
+    EXPECT_EQ(set->getFlags() & 3, 2);
+
+    auto adjacent = CVertexStreams::allocate(bit(EVA_NORMAL));
+    SVertexStreamData two[2] = {{buffer(16), 0, EVAVT_FLOAT, 3, 12}, {buffer(16), 0, EVAVT_FLOAT, 3, 12}};
+    adjacent->setupStreams(two, ~0u, false);
+    EXPECT_EQ(adjacent->getFlags() & 1, 0);
+    adjacent->updateStatesInternal(false);
+    EXPECT_EQ(adjacent->getFlags() & 3, 2);
 }
 
 TEST(CVertexStreams, CloneSharesBuffersAndSetStreamsOffsets)
@@ -176,7 +191,7 @@ TEST(CVertexAttributeMap, MapsSlotsToRecords)
     auto single = CVertexStreams::allocate(0u);
     CVertexAttributeMap sequential(single.get(), 3, twice, true);
     EXPECT_EQ(sequential[0], 0);
-    EXPECT_EQ(sequential[1], 0);    // the search resumes at the previous hit
+    EXPECT_EQ(sequential[1], 0);     // the search resumes at the previous hit
     EXPECT_EQ(sequential[5], 0xff);  // no record: the entry keeps its value
 }
 

@@ -1,10 +1,10 @@
-#include "engine/io/CAttributes.h"
-#include "tests/engine/video/ParameterBlockFixture.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
+
+#include "engine/io/CAttributes.h"
+#include "tests/engine/video/ParameterBlockFixture.h"
 
 using namespace pravik;
 using namespace pravik::video;
@@ -15,7 +15,7 @@ namespace {
 
 class MaterialParameters : public ::testing::Test {
 protected:
-    void SetUp() override { test::installFakeReferenceHooks(); }
+    test::CFakeReferenceHooks hooks;
 };
 
 core::CMatrix4<float> translation(float x)
@@ -41,7 +41,12 @@ TEST_F(MaterialParameters, ConvertingAccessorsFollowTheConversionTable)
         const char* why;
         float in;
         int stored;
-    } kTruncations[] = {{"2.9", 2.9f, 2}, {"-2.9", -2.9f, -2}, {"0.5", 0.5f, 0}};
+    } kTruncations[] = {{"2.9", 2.9f, 2},
+                        {"-2.9", -2.9f, -2},
+                        {"NaN", std::nanf(""), 0},
+                        {"beyond int", 3e9f, 2147483647},
+                        {"below int", -3e9f, -2147483647 - 1},
+                        {"0.5", 0.5f, 0}};  // the value read back below
     for (const auto& c : kTruncations) {
         SCOPED_TRACE(c.why);
         EXPECT_TRUE(b.setParameterCvt(i, 0, c.in));
@@ -81,8 +86,8 @@ TEST_F(MaterialParameters, ConvertingAccessorsFollowTheConversionTable)
     // No conversion outside the table.
     EXPECT_FALSE(b.setParameterCvt(c4, 0, 1.0f));
     EXPECT_FALSE(b.getParameterCvt(i, 0, floats));
-    EXPECT_FALSE(b.setParameter(c4, 1, v4()));   // index past the array
-    EXPECT_FALSE(b.setParameter(9, 0, 1.0f));    // no such parameter
+    EXPECT_FALSE(b.setParameter(c4, 1, v4()));  // index past the array
+    EXPECT_FALSE(b.setParameter(9, 0, 1.0f));   // no such parameter
 }
 
 TEST_F(MaterialParameters, ChangeDetection)
@@ -98,7 +103,11 @@ TEST_F(MaterialParameters, ChangeDetection)
         v4 first, second;
         bool dirtyAfterSecond;
     } kCases[] = {
-        {"colorf within tolerance", colf, {0.5f, 0.5f, 0.5f, 0.5f}, {0.5000005f, 0.5f, 0.4999995f, 0.5f}, false},
+        {"colorf within tolerance",
+         colf,
+         {0.5f, 0.5f, 0.5f, 0.5f},
+         {0.5000005f, 0.5f, 0.4999995f, 0.5f},
+         false},
         {"colorf beyond tolerance", colf, {0.5f, 0.5f, 0.5f, 0.5f}, {0.50001f, 0.5f, 0.5f, 0.5f}, true},
         {"float4 compares exactly", c4, {0.5f, 0.5f, 0.5f, 0.5f}, {0.5000005f, 0.5f, 0.4999995f, 0.5f}, true},
         {"float4 equal", c4, {1, 2, 3, 4}, {1, 2, 3, 4}, false},
@@ -169,6 +178,9 @@ TEST_F(MaterialParameters, MatricesAreNullForIdentity)
     EXPECT_EQ(b.pointerAt<core::CMatrix4<float>>(m, 0), nullptr);
 }
 
+// Texture handles count through the stand-in hooks only while the texture layer is absent;
+// with it, its own texture tests cover the sampler checks.
+#if !__has_include("engine/video/ITexture.h")
 TEST_F(MaterialParameters, TexturesCheckTheirSamplerType)
 {
     CBlock b;
@@ -178,10 +190,10 @@ TEST_F(MaterialParameters, TexturesCheckTheirSamplerType)
     other.type = 2;
     using TexturePtr = boost::intrusive_ptr<ITexture>;
 
-    EXPECT_FALSE(b.setParameter(cube, 0, TexturePtr(flat.get())));   // 2D into a cube sampler
+    EXPECT_FALSE(b.setParameter(cube, 0, TexturePtr(flat.get())));  // 2D into a cube sampler
     EXPECT_TRUE(b.setParameter(cube, 0, TexturePtr(box.get())));
     EXPECT_EQ(box.refs, 2);
-    EXPECT_TRUE(b.setParameter(cube, 0, TexturePtr()));               // null fits any sampler
+    EXPECT_TRUE(b.setParameter(cube, 0, TexturePtr()));  // null fits any sampler
     EXPECT_EQ(box.refs, 1);
 
     TexturePtr values[3] = {TexturePtr(box.get()), TexturePtr(flat.get()), TexturePtr(other.get())};
@@ -203,6 +215,7 @@ TEST_F(MaterialParameters, TexturesCheckTheirSamplerType)
     EXPECT_EQ(other.refs, 1);
     EXPECT_EQ(box.refs, 1);
 }
+#endif
 
 TEST_F(MaterialParameters, ComponentsNeutralValuesAndOwnership)
 {
@@ -230,7 +243,7 @@ TEST_F(MaterialParameters, ComponentsNeutralValuesAndOwnership)
     const SColorf halves[3] = {half, half, half};
     b.setParameter(colf, halves, 0);
     test::FakeLight sun;
-    b.setParameter(light, 0, boost::intrusive_ptr<CLight>(sun.get()));
+    test::putLight(b, light, 0, sun);
     EXPECT_EQ(sun.refs, 2);
     b.setParameter(m, translation(2));
 
@@ -303,7 +316,7 @@ TEST_F(MaterialParameters, AttributeFormRoundTrip)
     nearIdentity[7] = -0.0000005f;
     a.setParameter(mats, 1, nearIdentity);  // stored: not flagged identity
     a.setParameter(mats, 2, translation(4));
-    a.setParameter(light, 0, boost::intrusive_ptr<CLight>(sun.get()));
+    test::putLight(a, light, 0, sun);
     a.setParameter(ints, 0, core::vector3d<int>(-1, 0, 7));
     a.setParameter(col, 0, SColor(1, 2, 3, 4));
 
@@ -362,8 +375,8 @@ TEST_F(MaterialParameters, AttributeFormRoundTrip)
     b.getParameter(colors, back, 0);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(back[i], c4[i]);
     EXPECT_EQ(b.getParameterBlock()[b.getParameterDef(raw)->index + 35], 0x5a);  // untouched
-    EXPECT_EQ(b.pointerAt<core::CMatrix4<float>>(mats, 0), nullptr);  // written as identity
-    EXPECT_EQ(b.pointerAt<core::CMatrix4<float>>(mats, 1), nullptr);  // within the tolerance
+    EXPECT_EQ(b.pointerAt<core::CMatrix4<float>>(mats, 0), nullptr);             // written as identity
+    EXPECT_EQ(b.pointerAt<core::CMatrix4<float>>(mats, 1), nullptr);             // within the tolerance
     core::CMatrix4<float> m;
     b.getParameter(mats, 2, m);
     EXPECT_EQ(m, translation(4));

@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include "engine/io/CAttributes.h"
 #include "engine/video/SFixedGLShaderState.h"
-
-#include <gtest/gtest.h>
 
 using namespace pravik;
 using namespace pravik::video;
@@ -11,17 +11,19 @@ TEST(FixedGLShaderState, TextureFlagTable)
     const struct {
         const char* why;
         E_TEXTURE_ENV_MODE mode;
-        int rgbMode, alphaMode;                  // -1: default
-        int rgbSource0, alphaSource0;            // -1: default
+        int rgbMode, alphaMode;        // -1: default
+        int rgbSource0, alphaSource0;  // -1: default
         bool texture, constant;
     } kCases[] = {
         {"default", ETEM_MODULATE, -1, -1, -1, -1, true, false},
         {"blend reads the constant", ETEM_BLEND, -1, -1, -1, -1, true, true},
         {"replace", ETEM_REPLACE, -1, -1, -1, -1, true, false},
-        {"combine replace constant / previous", ETEM_COMBINE, ETCM_REPLACE, ETCM_REPLACE, ETCS_CONSTANT, ETCS_PREVIOUS, false, true},
+        {"combine replace constant / previous", ETEM_COMBINE, ETCM_REPLACE, ETCM_REPLACE, ETCS_CONSTANT,
+         ETCS_PREVIOUS, false, true},
         {"combine interpolate, default sources", ETEM_COMBINE, ETCM_INTERPOLATE, -1, -1, -1, true, true},
         {"combine modulate, default sources", ETEM_COMBINE, -1, -1, -1, -1, true, false},
-        {"combine modulate of previous and previous", ETEM_COMBINE, -1, ETCM_REPLACE, ETCS_PREVIOUS, ETCS_PREVIOUS, false, false},
+        {"combine modulate of previous and previous", ETEM_COMBINE, -1, ETCM_REPLACE, ETCS_PREVIOUS,
+         ETCS_PREVIOUS, false, false},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.why);

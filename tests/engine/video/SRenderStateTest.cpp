@@ -1,11 +1,11 @@
+#include <gtest/gtest.h>
+
 #include "engine/io/CAttributes.h"
 #include "engine/io/CFileSystem.h"
 #include "engine/io/CXMLAttributesReader.h"
 #include "engine/io/CXMLAttributesWriter.h"
 #include "engine/video/detail/renderpass/SRenderState.h"
 #include "tests/support/TempDir.h"
-
-#include <gtest/gtest.h>
 
 using namespace pravik;
 using namespace pravik::video;

@@ -1,10 +1,11 @@
-#include "engine/video/SShaderParameterDef.h"
-#include "engine/video/detail/SShaderParameterTypeInspection.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+
+#include "engine/core/ProcessBuffer.h"
+#include "engine/video/SShaderParameterDef.h"
+#include "engine/video/detail/SShaderParameterTypeInspection.h"
 
 using namespace pravik::video;
 
@@ -19,20 +20,20 @@ TEST(ShaderParameterNames, TypeGuessTable)
         {"Model View Projection Matrix", 40},
         {"WorldViewProjectionMatrix3", 40},  // digits dropped
         {"Light0.Position", 18},
-        {"light_direction_os", 255},          // only light_directionos is a key
+        {"light_direction_os", 255},  // only light_directionos is a key
         {"lightColor", 24},
         {"u_bones[12]", 255},
         {"BoneMatrices[12]", 11},
-        {"Texture[2", 2},                     // unclosed bracket
-        {"a]texture", 255},                   // depth below zero copies nothing more
-        {"Light Position [0]", 255},          // trailing blank stays
+        {"Texture[2", 2},             // unclosed bracket
+        {"a]texture", 255},           // depth below zero copies nothing more
+        {"Light Position [0]", 255},  // trailing blank stays
         {"Light Position", 18},
         {"viewinversetransposed", 47},
         {"viewprojectioninversetransposed", 48},
         {"modelIT", 46},
         {"Texture Bias", 34},
         {"Emsission Color", 8},
-        {"g_mworldviewprojection", 255},      // no prefix matching
+        {"g_mworldviewprojection", 255},  // no prefix matching
         {"", 255},
         {"Time", 64},
         {"sampler", 2},
@@ -54,10 +55,10 @@ TEST(ShaderParameterNames, SubIdTable)
         int subId;
     } kCases[] = {
         {"Sampler1", nullptr, ESPT_TEXTURE, 1},
-        {"clip_plane5", nullptr, ESPT_CLIP_PLANE, 5},   // first key fails
-        {"tex300", "tex", 0, 44},                       // 300 modulo 256
+        {"clip_plane5", nullptr, ESPT_CLIP_PLANE, 5},  // first key fails
+        {"tex300", "tex", 0, 44},                      // 300 modulo 256
         {"LightPos", nullptr, ESPT_LIGHT_POSITION, 255},
-        {"Light3Pos", nullptr, ESPT_LIGHT, 255},        // type 17 reads no number
+        {"Light3Pos", nullptr, ESPT_LIGHT, 255},  // type 17 reads no number
         {"light_pos3", "light", 0, 3},
         {"Fog2Color", nullptr, ESPT_FOG_COLOR, 2},
         {"bone_quat7", nullptr, ESPT_BONE_QUATERNIONS, 7},
@@ -79,8 +80,9 @@ TEST(ShaderParameterNames, LightNames)
         const char* name;
         const char* light;  // null: a null shared string
     } kCases[] = {
-        {"Light2.Position", "light2"}, {"MyLight12Color", "light12"}, {"LightColor", "light"},
-        {"LIGHT", "light"},           {"light007", "light007"},      {"sun", nullptr},
+        {"Light2.Position", "light2"}, {"MyLight12Color", "light12"},
+        {"LightColor", "light"},       {"LIGHT", "light"},
+        {"light007", "light007"},      {"sun", nullptr},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -132,12 +134,29 @@ TEST(ShaderParameterTypes, NameTablesAndFixedProperties)
         unsigned from, to;
         bool ok;
     } kConversions[] = {
-        {ESPVT_INT, ESPVT_FLOAT, true},     {ESPVT_FLOAT, ESPVT_INT, true},      {ESPVT_COLOR, ESPVT_FLOAT4, true},
-        {ESPVT_FLOAT4, ESPVT_COLORF, true}, {ESPVT_COLORF, ESPVT_COLOR, true},   {ESPVT_INT2, ESPVT_FLOAT2, false},
-        {ESPVT_FLOAT3, ESPVT_FLOAT4, false}, {ESPVT_SAMPLER2D, ESPVT_SAMPLERCUBE, false}, {ESPVT_UBYTE, ESPVT_INT, false},
+        {ESPVT_INT, ESPVT_FLOAT, true},      {ESPVT_FLOAT, ESPVT_INT, true},
+        {ESPVT_COLOR, ESPVT_FLOAT4, true},   {ESPVT_FLOAT4, ESPVT_COLORF, true},
+        {ESPVT_COLORF, ESPVT_COLOR, true},   {ESPVT_INT2, ESPVT_FLOAT2, false},
+        {ESPVT_FLOAT3, ESPVT_FLOAT4, false}, {ESPVT_SAMPLER2D, ESPVT_SAMPLERCUBE, false},
+        {ESPVT_UBYTE, ESPVT_INT, false},
     };
     for (const auto& c : kConversions) {
         SCOPED_TRACE(std::string(values[c.from]) + " -> " + values[c.to]);
         EXPECT_EQ(I::canConvert(c.from, c.to), c.ok);
     }
+}
+
+TEST(ShaderParameterNames, ScratchLeavesTheProcessBufferSwitchAsItWas)
+{
+    const bool before = pravik::core::isProcessBufferHeapExcessEnabled();
+    for (bool setting : {false, true}) {
+        SCOPED_TRACE(setting);
+        pravik::core::setProcessBufferHeapExcessEnabled(setting);
+        const std::string longName(70000, 'x');  // larger than the whole heap
+        EXPECT_EQ(int(guessShaderParameterType(longName.c_str())), 255);
+        EXPECT_EQ(int(guessSubIdFromName((longName + "light7").c_str(), "light")), 7);
+        EXPECT_STREQ(getLightParameterName("Light3").c_str(), "light3");
+        EXPECT_EQ(pravik::core::isProcessBufferHeapExcessEnabled(), setting);
+    }
+    pravik::core::setProcessBufferHeapExcessEnabled(before);
 }

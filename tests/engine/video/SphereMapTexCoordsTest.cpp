@@ -1,8 +1,8 @@
-#include "engine/video/SphereMapTexCoords.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "engine/video/SphereMapTexCoords.h"
 
 using namespace pravik;
 using namespace pravik::video;
@@ -52,8 +52,8 @@ TEST(SphereMap, SimpleTableAndStrides)
         bool normalize;
         v2 expected;
     } kCases[] = {
-        {{1, 0, 0}, false, {1, 0.5f}}, {{0, 1, 0}, false, {0.5f, 0}},    {{0, 0, 1}, false, {0.5f, 0.5f}},
-        {{2, 0, 0}, false, {1.5f, 0.5f}}, {{2, 0, 0}, true, {1, 0.5f}}, {{0, 0, 0}, true, {0.5f, 0.5f}},
+        {{1, 0, 0}, false, {1, 0.5f}},    {{0, 1, 0}, false, {0.5f, 0}}, {{0, 0, 1}, false, {0.5f, 0.5f}},
+        {{2, 0, 0}, false, {1.5f, 0.5f}}, {{2, 0, 0}, true, {1, 0.5f}},  {{0, 0, 0}, true, {0.5f, 0.5f}},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.normal.X + 10 * c.normal.Y + 100 * c.normal.Z + (c.normalize ? 1000 : 0));
@@ -67,11 +67,12 @@ TEST(SphereMap, SimpleTableAndStrides)
         v3 position, normal;
     } vertices[2] = {{{0, 0, -1}, {0, 0, 1}}, {{0, 0, -1}, {1, 0, 0}}};
     float out[6] = {9, 9, 9, 9, 9, 9};
-    computeSimpleSphereMapTexCoords(identity, 2, &vertices[0].normal, sizeof(Vertex), reinterpret_cast<v2*>(out), 12, false);
+    computeSimpleSphereMapTexCoords(identity, 2, &vertices[0].normal, sizeof(Vertex),
+                                    reinterpret_cast<v2*>(out), 12, false);
     EXPECT_EQ(out[0], 0.5f);
     EXPECT_EQ(out[2], 9.0f);
     EXPECT_EQ(out[3], 1.0f);
-    computeSphereMapTexCoords(identity, nullptr, 0, &vertices[0].position, sizeof(Vertex), &vertices[0].normal,
-                              sizeof(Vertex), reinterpret_cast<v2*>(out), 12);
+    computeSphereMapTexCoords(identity, nullptr, 0, &vertices[0].position, sizeof(Vertex),
+                              &vertices[0].normal, sizeof(Vertex), reinterpret_cast<v2*>(out), 12);
     EXPECT_EQ(out[3], 1.0f);
 }

@@ -14,12 +14,15 @@ struct SField {
     EKind kind;
     int word;
     unsigned shift, width;
-    const char* const* names;  // ENUM
+    const char* const* names;    // ENUM
     float SRenderState::*value;  // FLOAT
 };
 
 template <class E>
-const char* const* names() { return getStringsInternal((E*)nullptr); }
+const char* const* names()
+{
+    return getStringsInternal((E*)nullptr);
+}
 
 // Attribute order of the stored form.
 const SField kFields[] = {
@@ -62,11 +65,21 @@ void SRenderState::serializeAttributes(io::IAttributes* out) const
 {
     for (const SField& f : kFields) {
         switch (f.kind) {
-        case FLAG: out->addBool(f.name, get(f.word, f.shift, 1) != 0, false); break;
-        case ENUM: out->addEnum(f.name, int(get(f.word, f.shift, f.width)), f.names, false); break;
-        case BYTE: out->addInt(f.name, int(get(f.word, f.shift, 8)), false); break;
-        case COLOR: out->addColor(f.name, blendColor, false); break;
-        case FLOAT: out->addFloat(f.name, this->*f.value, false); break;
+            case FLAG:
+                out->addBool(f.name, get(f.word, f.shift, 1) != 0, false);
+                break;
+            case ENUM:
+                out->addEnum(f.name, int(get(f.word, f.shift, f.width)), f.names, false);
+                break;
+            case BYTE:
+                out->addInt(f.name, int(get(f.word, f.shift, 8)), false);
+                break;
+            case COLOR:
+                out->addColor(f.name, blendColor, false);
+                break;
+            case FLOAT:
+                out->addFloat(f.name, this->*f.value, false);
+                break;
         }
     }
 }
@@ -75,18 +88,27 @@ void SRenderState::deserializeAttributes(io::IAttributes* in)
 {
     for (const SField& f : kFields) {
         switch (f.kind) {
-        case FLAG: set(f.word, f.shift, 1, in->getBool(f.name) ? 1u : 0u); break;
-        case ENUM: {
-            const int v = in->getEnum(f.name, f.names);
-            if (v < 0 || unsigned(v) >= (1u << f.width))
-                os::Printer::log("Render state: missing, unknown or unstorable value kept as it was", f.name, ELL_WARNING);
-            else
-                set(f.word, f.shift, f.width, unsigned(v));
-            break;
-        }
-        case BYTE: set(f.word, f.shift, 8, unsigned(in->getInt(f.name)) & 0xffu); break;
-        case COLOR: blendColor = in->getColor(f.name); break;
-        case FLOAT: this->*f.value = in->getFloat(f.name); break;
+            case FLAG:
+                set(f.word, f.shift, 1, in->getBool(f.name) ? 1u : 0u);
+                break;
+            case ENUM: {
+                const int v = in->getEnum(f.name, f.names);
+                if (v < 0 || unsigned(v) >= (1u << f.width))
+                    os::Printer::log("Render state: missing, unknown or unstorable value kept as it was",
+                                     f.name, ELL_WARNING);
+                else
+                    set(f.word, f.shift, f.width, unsigned(v));
+                break;
+            }
+            case BYTE:
+                set(f.word, f.shift, 8, unsigned(in->getInt(f.name)) & 0xffu);
+                break;
+            case COLOR:
+                blendColor = in->getColor(f.name);
+                break;
+            case FLOAT:
+                this->*f.value = in->getFloat(f.name);
+                break;
         }
     }
 }

@@ -8,10 +8,10 @@
 // offsets fill, line, point (21-23), alpha to coverage (24), sample coverage (25), coverage
 // invert (26), stencil test (27); bits 28-31 stay 0. States compare as whole records.
 
+#include <cstring>
+
 #include "engine/video/ERenderStateEnums.h"
 #include "engine/video/SColor.h"
-
-#include <cstring>
 
 namespace pravik::io {
 class IAttributes;
@@ -30,7 +30,10 @@ struct SRenderState {
     float sampleCoverageValue = 1.0f;
 
     // Bit fields by position: (word, shift, width).
-    unsigned get(int word, unsigned shift, unsigned width) const { return ((word ? word1 : word0) >> shift) & ((1u << width) - 1u); }
+    unsigned get(int word, unsigned shift, unsigned width) const
+    {
+        return ((word ? word1 : word0) >> shift) & ((1u << width) - 1u);
+    }
     void set(int word, unsigned shift, unsigned width, unsigned value)
     {
         unsigned int& w = word ? word1 : word0;

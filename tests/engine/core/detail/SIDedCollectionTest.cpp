@@ -1,8 +1,9 @@
-#include "engine/core/detail/SIDedCollection.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
+
+#include "engine/core/detail/SIDedCollection.h"
 
 namespace {
 
@@ -11,7 +12,10 @@ struct Counted {
     int getReferenceCount() const { return refs; }
 };
 void intrusive_ptr_add_ref(Counted* c) { ++c->refs; }
-void intrusive_ptr_release(Counted* c) { if (--c->refs == 0) delete c; }
+void intrusive_ptr_release(Counted* c)
+{
+    if (--c->refs == 0) delete c;
+}
 
 int g_removed = 0;
 struct Props {
@@ -102,7 +106,9 @@ TEST(SIDedCollection, RemoveAllAndRemoveUnusedLeaveEntriesInUse)
         Registry r;
         fill(r, 4);
         Ptr held = r.get(2);
-        const unsigned short removed = form == 0 ? r.removeAll() : form == 1 ? r.removeUnused() : r.removeAll(true);
+        const unsigned short removed = form == 0   ? r.removeAll()
+                                       : form == 1 ? r.removeUnused()
+                                                   : r.removeAll(true);
         EXPECT_EQ(removed, form == 2 ? 4 : 3);
         EXPECT_EQ(r.size(), form == 2 ? 0 : 1);
         EXPECT_EQ(r.getId("c"), form == 2 ? 0xffff : 2);
@@ -142,7 +148,8 @@ TEST(SIDedCollection, IteratesInByteOrderOfNames)
     r.insert("Zeta", Ptr(new Counted), false);
     r.insert("alpha", Ptr(new Counted), false);
     std::string order;
-    for (auto it = r.idBegin(); it != r.idEnd(); ++it) order += std::string(it->first.get()) + std::to_string(it->second.id) + " ";
+    for (auto it = r.idBegin(); it != r.idEnd(); ++it)
+        order += std::string(it->first.get()) + std::to_string(it->second.id) + " ";
     EXPECT_EQ(order, "Zeta1 alpha2 beta0 ");
 }
 
@@ -159,4 +166,20 @@ TEST(SIDedCollection, ManagedNamesAreFreedOnce)
     EXPECT_TRUE(r.rename(1, owned("deux"), true));
     EXPECT_EQ(r.getId("deux"), 1);
     EXPECT_EQ(r.size(), 2);
+}
+
+TEST(SIDedCollection, RefusesAFullTableAndNullNames)
+{
+    Registry r;
+    std::vector<std::string> names;
+    names.reserve(0xffff);
+    for (unsigned i = 0; i < 0xffff; ++i) names.push_back("n" + std::to_string(i));
+    for (unsigned i = 0; i < 0xfffe; ++i) ASSERT_EQ(r.insert(names[i].c_str(), Ptr(new Counted), false), i);
+    EXPECT_EQ(r.insert(names[0xfffe].c_str(), Ptr(new Counted), false), 0xfffe);
+    EXPECT_EQ(r.insert(owned("one too many"), Ptr(new Counted), true), 0xffff);
+    EXPECT_EQ(r.size(), 0xffff);
+    EXPECT_TRUE(r.remove(7));
+    EXPECT_EQ(r.insert("again", Ptr(new Counted), false), 7);
+    EXPECT_EQ(r.insert(nullptr, Ptr(new Counted), false), 0xffff);
+    EXPECT_FALSE(r.rename(7, nullptr, false));
 }
