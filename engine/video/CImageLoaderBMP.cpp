@@ -144,6 +144,12 @@ boost::intrusive_ptr<CImage> CImageLoaderBMP::loadImage(io::IReadFile* file) con
         return nullptr;
     }
     if (compression == 1 || compression == 2) {
+        // Runs give at most 255 pixels for 2 bytes; a picture far larger than its data could
+        // describe is a damaged header, refused before the allocation.
+        if (pixelBytes > uint64_t(dataSize) * 1024 + 65536) {
+            logError("BMP pixel data cut short", nameOf(file));
+            return nullptr;
+        }
         std::vector<unsigned char> rows(pixelBytes, 0);
         if (compression == 1)
             decompress8BitRLE(raw.data(), dataSize, rows.data(), rows.size(), unsigned(pitch));

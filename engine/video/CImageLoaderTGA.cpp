@@ -60,6 +60,10 @@ boost::intrusive_ptr<CImage> CImageLoaderTGA::loadImage(io::IReadFile* file) con
         return nullptr;
     }
     const size_t bytes = size_t(width) * height * bpp;
+    if (type == 2 && bytes > remaining(file)) {
+        logError("TGA pixel data cut short", nameOf(file));
+        return nullptr;
+    }
     boost::intrusive_ptr<CImage> image = new CImage(imageFormat, core::dimension2d<int>(int(width), int(height)));
     if (!image->getData()) return nullptr;
     const bool flip = (h[17] & 0x20) == 0;
@@ -76,6 +80,10 @@ boost::intrusive_ptr<CImage> CImageLoaderTGA::loadImage(io::IReadFile* file) con
     // Packets: c < 128 is followed by c + 1 raw pixels, c >= 128 by one pixel repeated c - 127
     // times. The whole rest of the file is read once; a packet is cut at the image's end.
     const uint32_t rest = remaining(file);
+    if (bytes > uint64_t(rest) * 128) {  // no packet expands more than 128 times
+        logError("TGA pixel data cut short", nameOf(file));
+        return nullptr;
+    }
     std::vector<unsigned char> in(rest);
     if (!readExact(file, in.data(), rest)) return nullptr;
     std::vector<unsigned char> out(bytes);

@@ -71,17 +71,17 @@ bool copySameFormat(E_PIXEL_FORMAT f, const unsigned char* src, unsigned srcPitc
     return true;
 }
 
-// Destination unit i of every pixel takes source unit table[i]; U is the component's size.
-template <typename U, unsigned K>
-void swizzleRows(const unsigned char* src, unsigned srcPitch, unsigned n, unsigned char* dst,
-                 unsigned dstPitch, unsigned width, unsigned height, bool flip,
-                 const unsigned char* table) {
-    constexpr unsigned DB = K * sizeof(U);
+// Destination unit i of every pixel takes source unit table[i]; U is the component's size, S the
+// source pixel's units and K the destination's, all fixed per instance.
+template <typename U, unsigned S, unsigned K>
+void swizzleRows(const unsigned char* src, unsigned srcPitch, unsigned char* dst, unsigned dstPitch,
+                 unsigned width, unsigned height, bool flip, const unsigned char* table) {
+    constexpr unsigned SB = S * sizeof(U), DB = K * sizeof(U);
     const unsigned t0 = table[0], t1 = table[1], t2 = table[2];
     [[maybe_unused]] const unsigned t3 = table[3];
     auto pixel = [&](const unsigned char* s, unsigned char* d) {
-        U in[4];
-        std::memcpy(in, s, n);  // whole source pixel first, so in place is safe
+        U in[4] = {};
+        std::memcpy(in, s, SB);  // whole source pixel first, so in place is safe
         U out[K];
         out[0] = in[t0];
         out[1] = in[t1];
@@ -94,18 +94,18 @@ void swizzleRows(const unsigned char* src, unsigned srcPitch, unsigned n, unsign
         if (!flip) {
             for (unsigned y = 0; y < height; ++y, dst += dstPitch) {
                 unsigned char* p = dst;
-                for (unsigned x = 0; x < width; ++x, p += n) pixel(p, p);
+                for (unsigned x = 0; x < width; ++x, p += SB) pixel(p, p);
             }
             return;
         }
         for (size_t top = 0, bottom = height - 1; top <= bottom && bottom < height; ++top, --bottom) {
             unsigned char* t = dst + top * dstPitch;
             unsigned char* b = dst + bottom * dstPitch;
-            for (unsigned x = 0; x < width; ++x, t += n, b += n) {
-                unsigned char scratch[16];
+            for (unsigned x = 0; x < width; ++x, t += SB, b += SB) {
+                unsigned char scratch[SB > DB ? SB : DB];
                 pixel(b, scratch);
                 pixel(t, b);
-                std::memcpy(t, scratch, n);
+                std::memcpy(t, scratch, DB);
             }
         }
         return;
@@ -118,7 +118,18 @@ void swizzleRows(const unsigned char* src, unsigned srcPitch, unsigned n, unsign
     for (unsigned y = 0; y < height; ++y, src += srcPitch, dst += step) {
         const unsigned char* s = src;
         unsigned char* d = dst;
-        for (unsigned x = 0; x < width; ++x, s += n, d += DB) pixel(s, d);
+        for (unsigned x = 0; x < width; ++x, s += SB, d += DB) pixel(s, d);
+    }
+}
+
+template <typename U, unsigned S>
+bool swizzleTo(unsigned dstChannels, const unsigned char* src, unsigned srcPitch, unsigned char* dst,
+               unsigned dstPitch, unsigned width, unsigned height, bool flip, const unsigned char* table) {
+    switch (dstChannels) {
+        case 2: swizzleRows<U, S, 2>(src, srcPitch, dst, dstPitch, width, height, flip, table); return true;
+        case 3: swizzleRows<U, S, 3>(src, srcPitch, dst, dstPitch, width, height, flip, table); return true;
+        case 4: swizzleRows<U, S, 4>(src, srcPitch, dst, dstPitch, width, height, flip, table); return true;
+        default: return false;
     }
 }
 
@@ -129,15 +140,16 @@ bool swizzleUnits(E_PIXEL_FORMAT srcFormat, const unsigned char* src, unsigned s
     unsigned char table[4] = {0, 0, 0, 0};
     computeRelativeSwizzleTable(srcFormat, dstFormat, table);
     const unsigned n = desc(srcFormat).BytesPerPixel;
-    // A channel the source lacks ("none", as in STENCIL8) must not index past the source pixel.
     const unsigned units = n / sizeof(U);
+    // A channel the source lacks ("none", as in STENCIL8) must not index past the source pixel.
     for (unsigned char& t : table)
         if (t >= units) t = 0;
-    if (n > 4 * sizeof(U) || units == 0) return false;
-    switch (desc(dstFormat).ChannelCount) {
-        case 2: swizzleRows<U, 2>(src, srcPitch, n, dst, dstPitch, width, height, flip, table); return true;
-        case 3: swizzleRows<U, 3>(src, srcPitch, n, dst, dstPitch, width, height, flip, table); return true;
-        case 4: swizzleRows<U, 4>(src, srcPitch, n, dst, dstPitch, width, height, flip, table); return true;
+    const unsigned k = desc(dstFormat).ChannelCount;
+    switch (units) {
+        case 1: return swizzleTo<U, 1>(k, src, srcPitch, dst, dstPitch, width, height, flip, table);
+        case 2: return swizzleTo<U, 2>(k, src, srcPitch, dst, dstPitch, width, height, flip, table);
+        case 3: return swizzleTo<U, 3>(k, src, srcPitch, dst, dstPitch, width, height, flip, table);
+        case 4: return swizzleTo<U, 4>(k, src, srcPitch, dst, dstPitch, width, height, flip, table);
         default: return false;
     }
 }

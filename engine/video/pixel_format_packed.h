@@ -177,9 +177,13 @@ struct SPackedRGBtoLuminanceConverterBase {
 // Reads an n-byte little-endian pixel; n is a constant of each loop instance.
 template <unsigned N>
 inline uint32_t readUnit(const unsigned char* p) {
-    uint32_t v = 0;
-    std::memcpy(&v, p, N);
-    return v;
+    if constexpr (N == 3) {
+        return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+    } else {
+        uint32_t v = 0;
+        std::memcpy(&v, p, N);
+        return v;
+    }
 }
 template <unsigned N>
 inline void writeUnit(unsigned char* p, uint32_t v) {
@@ -196,9 +200,12 @@ inline void writeUnit(unsigned char* p, uint32_t v) {
 // The row walk shared by every converter: between buffers, or in place (same unit size) with the
 // flip done by exchanging a top and a bottom row that walk towards each other.
 template <unsigned SB, unsigned DB, typename Conv>
-void convertRows(const Conv& conv, const unsigned char* src, unsigned srcPitch, unsigned char* dst,
+void convertRows(const Conv& shared, const unsigned char* src, unsigned srcPitch, unsigned char* dst,
                  unsigned dstPitch, unsigned width, unsigned height, bool flip) {
     if (width == 0 || height == 0) return;
+    // A local copy: stores through the byte pointers could alias the caller's converter, which
+    // would make the compiler reload every mask and shift per pixel.
+    const Conv conv = shared;
     if (static_cast<const void*>(src) == dst) {
         if (!flip) {
             for (unsigned y = 0; y < height; ++y, dst += dstPitch) {

@@ -55,6 +55,21 @@ TEST(Image, ContiguousBlockLevelsPointIntoTheBlock) {
     EXPECT_EQ(none->getColorFormat(), EPF_COUNT);
 }
 
+TEST(Image, CallerLevelArrays) {
+    // 4 x 2 L8 with levels 2 x 1 and 1 x 1, held by the caller.
+    unsigned char top[8] = {1, 2, 3, 4, 5, 6, 7, 8}, l1[2] = {9, 10}, l2[1] = {11};
+    void* levels[3] = {l1, l2, nullptr};
+    const CImagePtr copy = new CImage(EPF_L8, dimension2d<int>(4, 2), top, levels, false, false);
+    ASSERT_EQ(copy->getMipMapCount(), 2u);
+    EXPECT_NE(copy->getMipMapData(1), l1);
+    EXPECT_EQ(bytesOf(copy->getMipMapData(1), 2), (std::vector<unsigned char>{9, 10}));
+    EXPECT_EQ(bytesOf(copy->getMipMapData(2), 1), (std::vector<unsigned char>{11}));
+    const CImagePtr direct = new CImage(EPF_L8, dimension2d<int>(4, 2), top, levels, true, false);
+    EXPECT_EQ(direct->getData(), top);
+    ASSERT_EQ(direct->getMipMapCount(), 2u);
+    EXPECT_EQ(direct->getMipMapData(2), l2);
+}
+
 TEST(Image, HugeOrNegativeSizesGiveAnEmptyImage) {
     EXPECT_EQ(make(EPF_R8G8B8A8, 1 << 20, 1 << 20)->getData(), nullptr);
     EXPECT_EQ(make(EPF_R8G8B8A8, -4, 4)->getData(), nullptr);

@@ -175,6 +175,22 @@ TEST(PixelConvert, RefusedPairsLeaveTheDestinationAlone) {
     }
 }
 
+TEST(PixelConvert, PairsWithMissingChannelsStayInsideThePixel) {
+    // Stencil and depth sources have channels marked "none"; converting them must neither read
+    // past a source pixel nor fail in the arithmetic.
+    const struct {
+        E_PIXEL_FORMAT src, dst;
+    } pairs[] = {{EPF_STENCIL8, EPF_R8G8B8}, {EPF_STENCIL8, EPF_R8G8B8A8}, {EPF_DEPTH16, EPF_L8},
+                 {EPF_DEPTH24_STENCIL8, EPF_L16}, {EPF_DEPTH32, EPF_L8A8}, {EPF_DEPTH24, EPF_R8G8B8A8}};
+    for (const auto& p : pairs) {
+        SCOPED_TRACE(std::string(getName(p.src)) + " to " + getName(p.dst));
+        std::vector<unsigned char> src(computeSizeInBytes(p.src, 3, 2), 0xA5);
+        std::vector<unsigned char> dst(computeSizeInBytes(p.dst, 3, 2) + 1, 0xEE);
+        convert(p.src, src.data(), 0, p.dst, dst.data(), 0, 3, 2, false);
+        EXPECT_EQ(dst.back(), 0xEE);
+    }
+}
+
 TEST(PixelConvert, PvrtcSourcesDecode) {
     // Four identical opaque white blocks: every pixel white, whichever path is taken.
     std::vector<unsigned char> blocks(32);
