@@ -151,6 +151,10 @@ void CGlobalMaterialParameterManager::serializeAttributes(io::IAttributes* out,
     out->pop();
 }
 
+namespace {
+constexpr int kMaxFileArraySize = 1 << 16;
+}
+
 void CGlobalMaterialParameterManager::deserializeAttributes(io::IAttributes* in,
                                                             io::SAttributeReadWriteOptions* options)
 {
@@ -171,6 +175,12 @@ void CGlobalMaterialParameterManager::deserializeAttributes(io::IAttributes* in,
         const int valueType =
             in->getEnum("ValueType", getStringsInternal((E_SHADER_PARAMETER_VALUE_TYPE*)nullptr));
         const int arraySize = in->getInt("ArraySize");
+        if (arraySize > kMaxFileArraySize) {
+            // No real file holds such an array; a hostile one must not make us allocate gigabytes.
+            os::Printer::log(name.c_str(), "array size in file too large", ELL_ERROR);
+            in->pop();
+            continue;
+        }
         // A missing or unknown name (-1) is refused by addParameter with its message.
         addParameter(name.c_str(), E_SHADER_PARAMETER_TYPE(type < 0 ? 0xffff : type),
                      E_SHADER_PARAMETER_VALUE_TYPE(valueType < 0 ? 0xff : valueType),

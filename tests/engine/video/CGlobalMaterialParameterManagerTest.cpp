@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "engine/io/CAttributes.h"
 #include "engine/io/SAttributeReadWriteOptions.h"
 #include "engine/video/CGlobalMaterialParameterManager.h"
@@ -161,6 +163,30 @@ TEST_F(GlobalParameters, AttributeFormRoundTrip)
 
 // The definition count comes from the file: it never makes the reader create groups (or
 // parameters) the file does not have.
+TEST_F(GlobalParameters, HugeArraySizeFromAFileIsRefusedNotAllocated)
+{
+    io::CAttributes store(nullptr);
+    store.push("Definitions");
+    store.addInt("ParameterCount", 2);
+    const struct { const char* name; int arraySize; } params[] = {
+        {"Huge", 0x30000000}, {"FogDensity0", 1}};
+    for (unsigned i = 0; i < 2; ++i) {
+        store.push(("Param_" + std::to_string(i)).c_str());
+        store.addString("Name", params[i].name);
+        store.addEnum("Type", int(ESPT_FOG_DENSITY), getStringsInternal((E_SHADER_PARAMETER_TYPE*)nullptr));
+        store.addEnum("ValueType", int(ESPVT_FLOAT), getStringsInternal((E_SHADER_PARAMETER_VALUE_TYPE*)nullptr));
+        store.addInt("ArraySize", params[i].arraySize);
+        store.pop();
+    }
+    store.pop();
+
+    CGlobalMaterialParameterManager m(nullptr);
+    m.deserializeAttributes(&store, nullptr);
+    EXPECT_EQ(m.getId("Huge"), 0xffff);
+    EXPECT_NE(m.getId("FogDensity0"), 0xffff);
+    EXPECT_LT(m.getCapacity(), 1024u);
+}
+
 TEST_F(GlobalParameters, DefinitionCountIsCappedByTheGroupsPresent)
 {
     io::CAttributes store(nullptr);
