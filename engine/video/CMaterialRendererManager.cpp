@@ -2,6 +2,8 @@
 
 #include "engine/video/CMaterialRendererManager.h"
 
+#include "engine/core/UniqueName.h"
+
 #include "engine/core/ProcessBuffer.h"
 #include "engine/os/Printer.h"
 #include "engine/video/CGlobalMaterialParameterManager.h"
@@ -14,7 +16,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
 
 namespace pravik::video {
 
@@ -32,34 +33,6 @@ CMaterialRendererManager::BuiltInBuilder s_builtInBuilder = nullptr;
 CMaterialRendererManager::FallbackShaderFactory s_fallbackFactory = nullptr;
 
 constexpr unsigned MaxNameLength = 1015;
-
-// base, baseA..baseZ, baseAA..baseAZ, baseBAA..baseBAZ, baseBBAA, ...: empty when the name
-// would reach maxLength. A last "Z" turns into "AA" and carries into the appended letters.
-std::string createUniqueName(const char* base, unsigned maxLength, const std::function<bool(const char*)>& taken)
-{
-    std::string name = base;
-    if (name.size() > maxLength) return {};
-    const size_t baseLength = name.size();
-    while (taken(name.c_str())) {
-        if (name.size() == baseLength) {
-            name += 'A';
-        } else if (name.back() != 'Z') {
-            ++name.back();
-        } else {
-            name.push_back('A');
-            name[name.size() - 2] = 'A';
-            for (size_t i = name.size() - 2; i-- > baseLength;) {
-                if (name[i] != 'Z') {
-                    ++name[i];
-                    break;
-                }
-                name[i] = 'A';
-            }
-        }
-        if (name.size() >= maxLength) return {};
-    }
-    return name;
-}
 
 bool isLightType(unsigned t) { return t >= ESPT_LIGHT && t <= ESPT_LIGHT_CONE_ANGLES; }
 
@@ -154,12 +127,14 @@ bool CMaterialRendererManager::beginMaterialRenderer(const char* name, bool forc
         }
         chosen = name ? name : "";
     } else {
-        chosen = createUniqueName(name ? name : "MaterialRenderer", MaxNameLength,
-                                  [this](const char* n) { return getId(n) != 0xffff; });
-        if (chosen.empty()) {
+        core::SScopedProcessArray<char> buffer;
+        const char* unique = core::createUniqueName(name ? name : "MaterialRenderer", MaxNameLength,
+                                                    [this](const char* n) { return getId(n) != 0xffff; }, buffer);
+        if (!unique) {
             os::Printer::log("Could not generate a unique material name", ELL_ERROR);
             return false;
         }
+        chosen = unique;
     }
     m_creation = std::make_unique<SCreationState>();
     m_creation->rendererName = chosen;
@@ -192,13 +167,14 @@ bool CMaterialRendererManager::beginTechnique(const char* name, bool forceName)
         }
         m_creation->techniqueName = name;
     } else {
-        const std::string chosen = createUniqueName(name ? name : "Technique", MaxNameLength,
-                                                    [this](const char* n) { return bool(getTechniqueID(n)); });
-        if (chosen.empty()) {
+        core::SScopedProcessArray<char> buffer;
+        const char* chosen = core::createUniqueName(name ? name : "Technique", MaxNameLength,
+                                                    [this](const char* n) { return bool(getTechniqueID(n)); }, buffer);
+        if (!chosen) {
             os::Printer::log("Could not generate a unique technique name within material renderer under construction", ELL_ERROR);
             return false;
         }
-        m_creation->techniqueName = chosen.c_str();
+        m_creation->techniqueName = chosen;
     }
     m_creation->techniqueOpen = true;
     m_creation->scratch.clear();

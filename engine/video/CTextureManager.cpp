@@ -10,7 +10,7 @@
 #include "engine/os/Printer.h"
 #include "engine/video/CDDSTextureLoader.h"
 #include "engine/video/CPVRTextureLoader.h"
-#include "engine/video/CTextureManagerNames.h"
+#include "engine/core/UniqueName.h"
 #include "engine/video/IImageLoader.h"
 #include "engine/video/IImageWriter.h"
 #include "engine/video/IShaderManager.h"
@@ -25,7 +25,6 @@ namespace pravik::video {
 
 namespace {
 
-using detail::texturemanager::MAX_TEXTURE_NAME_LENGTH;
 
 constexpr unsigned char STATE_DRIVER_OBJECT = 0x08;
 constexpr unsigned OPTION_MIPMAPS = 0x10;
@@ -194,7 +193,7 @@ CTextureManager::getTexture(const char* name, bool reportExisting, core::SScoped
 {
     if (!name)
         return {nullptr, nullptr};
-    if (std::strlen(name) >= MAX_TEXTURE_NAME_LENGTH) {
+    if (std::strlen(name) >= MAX_NAME_LENGTH) {
         logName("adding texture %.64s...: name too long", name, ELL_ERROR);
         return {nullptr, nullptr};
     }
@@ -206,7 +205,7 @@ CTextureManager::getTexture(const char* name, bool reportExisting, core::SScoped
         logName("adding texture %s: name exists already", name, ELL_INFORMATION);
         return {existing, name};
     }
-    const char* unique = detail::texturemanager::createUniqueName(name, MAX_TEXTURE_NAME_LENGTH,
+    const char* unique = core::createUniqueName(name, MAX_NAME_LENGTH,
                                                                   SHasTextureName{&m_registry}, nameBuffer);
     if (!unique) {
         logName("adding texture %s: Could not generate a unique name", name, ELL_ERROR);

@@ -67,6 +67,7 @@ public:
     using TexturePtr = boost::intrusive_ptr<ITexture>;
 
     static constexpr unsigned DEFAULT_FLAGS = ETMF_BIND_ON_CREATE | ETMF_USE_IMAGE_MIPMAPS;
+    static constexpr unsigned MAX_NAME_LENGTH = 1015;  // longest name, the terminator on top
 
     // Makes every driver create its texture manager here and routes the texture name form of
     // attributes to it. Idempotent; the device layer calls it once at start-up.

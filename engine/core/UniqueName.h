@@ -1,5 +1,5 @@
 #pragma once
-// Free names for textures: a taken name gets a suffix of capital letters, advanced until the
+// Free names for textures, material renderers and techniques: a taken name gets a suffix of capital letters, advanced until the
 // name is free. The suffix runs A ... Z, AA ... AZ, BAA ... BAZ, BBAA ...: a 'Z' in last place
 // appends a new 'A', turns itself into 'A' and carries left through the earlier suffix letters
 // only. The name is built in one process buffer of maxLength + 1 bytes; a base name that does
@@ -9,10 +9,7 @@
 
 #include <cstring>
 
-namespace pravik::video::detail::texturemanager {
-
-// Longest name the unique-name search builds (the terminator comes on top).
-inline constexpr unsigned MAX_TEXTURE_NAME_LENGTH = 1015;
+namespace pravik::core {
 
 // The first name from base on that taken() rejects, in buffer; nullptr (and an empty buffer)
 // when base is too long, the suffixes run out or no buffer could be had.
@@ -54,4 +51,4 @@ const char* createUniqueName(const char* base, unsigned maxLength, Taken taken,
     return name;
 }
 
-}  // namespace pravik::video::detail::texturemanager
+}  // namespace pravik::core

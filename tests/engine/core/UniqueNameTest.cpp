@@ -1,6 +1,7 @@
 // Free texture names: the order of the letter suffixes, and names that cannot be made longer.
 
-#include "engine/video/CTextureManagerNames.h"
+#include "engine/core/UniqueName.h"
+#include "engine/video/CTextureManager.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,9 @@
 #include <string>
 
 using pravik::core::SScopedProcessArray;
-using pravik::video::detail::texturemanager::createUniqueName;
-using pravik::video::detail::texturemanager::MAX_TEXTURE_NAME_LENGTH;
+using pravik::core::createUniqueName;
+using pravik::video::CTextureManager;
+constexpr unsigned MAX_TEXTURE_NAME_LENGTH = CTextureManager::MAX_NAME_LENGTH;
 
 namespace {
 
