@@ -52,13 +52,7 @@ bool CDDSTextureLoader::loadTextureHeader(io::IReadFile* file, STextureDesc& des
     SImageFileDesc header;
     if (!readFileDesc(file, header))
         return false;
-    desc.type = E_TEXTURE_TYPE(header.type);
-    desc.format = header.format;
-    desc.layout = ETL_LINEAR;
-    desc.width = int(header.width);
-    desc.height = header.height;
-    desc.depth = header.depth;
-    desc.hasMipmaps = header.hasMipmaps;
+    setTextureDesc(header, desc);
     return true;
 }
 

@@ -377,4 +377,15 @@ bool loadData(io::IReadFile* file, const IDataInfo& info, const STextureDesc& fi
     return result;
 }
 
+void setTextureDesc(const SImageFileDesc& header, STextureDesc& desc)
+{
+    desc.type = E_TEXTURE_TYPE(header.type);
+    desc.format = header.format;
+    desc.layout = ETL_LINEAR;
+    desc.width = int(header.width);
+    desc.height = header.height;
+    desc.depth = header.depth;
+    desc.hasMipmaps = header.hasMipmaps;
+}
+
 }  // namespace pravik::video

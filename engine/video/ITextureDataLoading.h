@@ -8,6 +8,7 @@
 // conversion buffer is checked against its end before it is read.
 
 #include "engine/video/ETexture.h"
+#include "engine/video/IImageLoader.h"
 
 #include <boost/intrusive_ptr.hpp>
 
@@ -106,5 +107,8 @@ protected:
 // Fills texture from file as info describes; false with a logged reason ("loading <file>: ...").
 bool loadData(io::IReadFile* file, const IDataInfo& info, const STextureDesc& fileDesc,
               const boost::intrusive_ptr<ITexture>& texture);
+
+// Sets the type, format, size and mip flag of a DDS or PVR header, linear; the rest is kept.
+void setTextureDesc(const SImageFileDesc& header, STextureDesc& desc);
 
 }  // namespace pravik::video

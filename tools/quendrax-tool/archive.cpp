@@ -3,6 +3,7 @@
 // folded, paths kept); LZMA packs store no names, so their members are listed by key hash.
 
 #include "Tool.h"
+#include "EngineOutput.h"
 
 #include "engine/io/CFileSystem.h"
 #include "engine/io/CPakReader.h"
@@ -12,37 +13,10 @@
 #include <boost/intrusive_ptr.hpp>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 using namespace pravik::io;
 
 namespace {
-
-// The file system reports progress on standard output; member bytes must not mix with it.
-class QuietStdout {
-public:
-    QuietStdout()
-    {
-        std::fflush(stdout);
-        m_saved = dup(STDOUT_FILENO);
-        FILE* null = std::fopen("/dev/null", "w");
-        if (null) {
-            dup2(fileno(null), STDOUT_FILENO);
-            std::fclose(null);
-        }
-    }
-    ~QuietStdout()
-    {
-        std::fflush(stdout);
-        if (m_saved >= 0) {
-            dup2(m_saved, STDOUT_FILENO);
-            close(m_saved);
-        }
-    }
-
-private:
-    int m_saved = -1;
-};
 
 enum class Kind { None, Zip, Pak, Lzma };
 
@@ -71,7 +45,7 @@ struct Mounted {
 // Opens the archive through the file system and mounts it by its kind; a reason on failure.
 const char* mount(const char* name, Mounted& m)
 {
-    QuietStdout quiet;
+    tool::QuietStdout quiet;
     m.fs.reset(new CFileSystem());
     m.file = boost::intrusive_ptr<IReadFile>(m.fs->createAndOpenFile(name), false);
     if (!m.file)
@@ -148,7 +122,7 @@ int cat(std::span<char* const> args)
         return tool::fail("cat", std::string(args[0]) + ": " + reason);
     boost::intrusive_ptr<IReadFile> member;
     {
-        QuietStdout quiet;
+        tool::QuietStdout quiet;
         // Only the mounted archive may answer, not the disk.
         member = boost::intrusive_ptr<IReadFile>(m.fs->createAndOpenFileFromArchives(args[1]), false);
     }

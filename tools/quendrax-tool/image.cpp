@@ -3,18 +3,16 @@
 // Prints "IN WIDTHxHEIGHT FORMAT -> OUT".
 
 #include "Tool.h"
+#include "EngineOutput.h"
 
-#include "engine/ILogger.h"
 #include "engine/io/CReadFile.h"
 #include "engine/io/CWriteFile.h"
 #include "engine/io/IWriteFile.h"
-#include "engine/os/Printer.h"
 #include "engine/video/CImage.h"
 #include "engine/video/IImageLoader.h"
 #include "engine/video/IImageWriter.h"
 #include "engine/video/pixel_format.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -23,34 +21,6 @@ namespace {
 
 using namespace pravik;
 using namespace pravik::video;
-
-// Keeps the last error the engine reported, to give it as the reason of a failure.
-class LastError : public ILogger {
-public:
-    LastError() : ILogger(1) { os::Printer::Logger = this; }
-    ~LastError() override { os::Printer::Logger = nullptr; }
-    ELOG_LEVEL getLogLevel() const override { return ELL_ERROR; }
-    void setLogLevel(ELOG_LEVEL) override {}
-    void log(const char* text, ELOG_LEVEL level) override { keep(text, nullptr, level); }
-    void log(const char* text, const char* hint, ELOG_LEVEL level) override { keep(text, hint, level); }
-    void log(const wchar_t*, const wchar_t*, ELOG_LEVEL) override {}
-    void log(const wchar_t*, ELOG_LEVEL) override {}
-    void vlogf(ELOG_LEVEL level, const char* format, va_list args) override {
-        char text[512];
-        std::vsnprintf(text, sizeof text, format, args);
-        keep(text, nullptr, level);
-    }
-    const std::string& text() const { return m_text; }
-
-private:
-    void keep(const char* text, const char* hint, ELOG_LEVEL level) {
-        if (level < ELL_ERROR || !text) return;
-        m_text = text;
-        while (!m_text.empty() && m_text.back() == '\n') m_text.pop_back();
-        if (hint && *hint) m_text += std::string(": ") + hint;
-    }
-    std::string m_text;
-};
 
 CImagePtr loadAny(io::IReadFile* file) {
     std::vector<boost::intrusive_ptr<IImageLoader>> loaders = {
@@ -75,7 +45,7 @@ int runImage(std::span<char* const> args) {
     if (args.size() != 2) return tool::fail("image", "usage: image IN OUT");
     const char* in = args[0];
     const char* out = args[1];
-    LastError errors;
+    tool::FirstEngineError errors;
     io::IReadFile* file = io::createReadFile(in);
     if (!file) return tool::fail("image", std::string("cannot open ") + in);
     CImagePtr image = loadAny(file);

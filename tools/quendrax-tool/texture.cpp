@@ -5,11 +5,10 @@
 // CRC-32 of the level-0 pixels and the file the texture came from.
 
 #include "Tool.h"
+#include "EngineOutput.h"
 
-#include "engine/ILogger.h"
 #include "engine/io/CFileSystem.h"
 #include "engine/io/CZipReader.h"
-#include "engine/os/Printer.h"
 #include "engine/video/CNullDriver.h"
 #include "engine/video/CTextureManager.h"
 #include "engine/video/ITexture.h"
@@ -19,12 +18,10 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -32,65 +29,6 @@ namespace {
 using namespace pravik;
 using namespace pravik::video;
 namespace fs = std::filesystem;
-
-// Keeps the last error the engine reported, to give it as the reason of a failure.
-class LastError : public ILogger {
-public:
-    LastError() : ILogger(1) { os::Printer::Logger = this; }
-    ~LastError() override { os::Printer::Logger = nullptr; }
-    ELOG_LEVEL getLogLevel() const override { return ELL_ERROR; }
-    void setLogLevel(ELOG_LEVEL) override {}
-    void log(const char* text, ELOG_LEVEL level) override { keep(text, nullptr, level); }
-    void log(const char* text, const char* hint, ELOG_LEVEL level) override { keep(text, hint, level); }
-    void log(const wchar_t*, const wchar_t*, ELOG_LEVEL) override {}
-    void log(const wchar_t*, ELOG_LEVEL) override {}
-    void vlogf(ELOG_LEVEL level, const char* format, va_list args) override
-    {
-        char text[512];
-        std::vsnprintf(text, sizeof text, format, args);
-        keep(text, nullptr, level);
-    }
-    const std::string& text() const { return m_text; }
-
-private:
-    void keep(const char* text, const char* hint, ELOG_LEVEL level)
-    {
-        // The first error is the cause; what follows reports its consequences.
-        if (level < ELL_ERROR || !text || !m_text.empty())
-            return;
-        m_text = text;
-        while (!m_text.empty() && m_text.back() == '\n')
-            m_text.pop_back();
-        if (hint && *hint)
-            m_text += std::string(": ") + hint;
-    }
-    std::string m_text;
-};
-
-// The file system reports progress on standard output; the records must not mix with it.
-class QuietStdout {
-public:
-    QuietStdout()
-    {
-        std::fflush(stdout);
-        m_saved = dup(STDOUT_FILENO);
-        if (FILE* null = std::fopen("/dev/null", "w")) {
-            dup2(fileno(null), STDOUT_FILENO);
-            std::fclose(null);
-        }
-    }
-    ~QuietStdout()
-    {
-        std::fflush(stdout);
-        if (m_saved >= 0) {
-            dup2(m_saved, STDOUT_FILENO);
-            close(m_saved);
-        }
-    }
-
-private:
-    int m_saved = -1;
-};
 
 bool isZip(const fs::path& path)
 {
@@ -133,8 +71,8 @@ int load(std::span<char* const> args, std::string& out)
     if (ec || !fs::is_directory(dir, ec))
         return tool::fail("texture", std::string(args[0]) + ": not a folder");
 
-    LastError errors;
-    QuietStdout quiet;  // failures go to standard error, which stays open
+    tool::FirstEngineError errors;
+    tool::QuietStdout quiet;  // failures go to standard error, which stays open
     boost::intrusive_ptr<io::CFileSystem> fileSystem(new io::CFileSystem());  // count 0
     const std::string base = dir.string() + "/";
     fileSystem->changeWorkingDirectoryTo(base.c_str());
