@@ -1,5 +1,7 @@
 #include "platform/Clock.h"
 
+#include "platform/ScriptPlayer.h"
+
 #include <atomic>
 #include <ctime>
 
@@ -40,7 +42,7 @@ void Clock::countPresent()
     g_presentedSinceIdle = true;
 }
 
-void Clock::countPumpIdle()
+void Clock::countTurn()
 {
     if (!g_presentedSinceIdle.exchange(false))
         ++g_frames;
@@ -54,7 +56,7 @@ void Clock::reset()
 
 bool Clock::scripted()
 {
-    return false;
+    return ScriptPlayer::instance().active();
 }
 
 }  // namespace platform

@@ -1,8 +1,8 @@
 #pragma once
 // The one place that reads the monotonic clock. Frame timing asks frameTimeMs(): real time
 // normally, and exactly 16 ms a frame while an input script plays, so a scripted run repeats
-// frame for frame. Frames are counted from presents (see Present.h); a turn of the event pump
-// that presents nothing (a paused window) counts as a frame too, so scripts go on while paused.
+// frame for frame. Frames are counted from presents (Egl.h); a turn of the event pump that
+// presented nothing (a paused window) counts as a frame too, so scripts go on while paused.
 
 #include <cstdint>
 
@@ -19,7 +19,7 @@ public:
     static bool scripted();         // an input script plays (loads QUENDRAX_SCRIPT on first use)
 
     static void countPresent();     // a frame was presented
-    static void countPumpIdle();    // the event pump ran dry; a frame when nothing presented since
+    static void countTurn();        // a pump turn begins; a frame when the last turn presented nothing
     static void reset();            // frame count back to 0 (tests)
 };
 

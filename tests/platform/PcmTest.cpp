@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -212,6 +213,30 @@ TEST_F(Pcm, PauseHoldsTheClock)
     EXPECT_EQ(status(pcm).status, SND_PCM_STATUS_RUNNING);
     sleepMs(400);
     EXPECT_EQ(status(pcm).status, SND_PCM_STATUS_UNDERRUN);
+    EXPECT_EQ(snd_pcm_close(pcm), 0);
+}
+
+TEST_F(Pcm, PauseHoldsAWriterWaitingForRoom)
+{
+    // 200 ms fragments: the pause lands long before the first one has played.
+    PcmOptions o;
+    o.backend = "null";
+    o.minFragmentSize = 25600;
+    pcm_set_options(o);
+    snd_pcm_t* pcm = nullptr;
+    ASSERT_EQ(snd_pcm_open_preferred(&pcm, nullptr, nullptr, SND_PCM_OPEN_PLAYBACK), 0);
+    ASSERT_EQ(configure(pcm, 32000), 0);
+    const auto frag = pattern(25600, 5);
+    ASSERT_EQ(snd_pcm_plugin_write(pcm, frag.data(), frag.size()), 25600);
+    ASSERT_EQ(snd_pcm_plugin_write(pcm, frag.data(), frag.size()), 25600);
+    ASSERT_EQ(snd_pcm_playback_pause(pcm), 0);
+    std::atomic<ssize_t> written{-1};
+    std::thread writer([&] { written = snd_pcm_plugin_write(pcm, frag.data(), frag.size()); });
+    sleepMs(400);
+    EXPECT_EQ(written.load(), -1);  // still waiting: nothing drains while paused
+    ASSERT_EQ(snd_pcm_playback_resume(pcm), 0);
+    writer.join();
+    EXPECT_EQ(written.load(), 25600);
     EXPECT_EQ(snd_pcm_close(pcm), 0);
 }
 

@@ -7,7 +7,10 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "engine/core/CMatrix4.h"
+#include "engine/core/SAlignedMalloc.h"
 #include "engine/core/SAllocator.h"
+#include "engine/memory/Pools.h"
 #include "engine/core/pravikString.h"
 #include "tests/engine/core/TestAllocationHooks.h"
 
@@ -66,4 +69,33 @@ TEST(EngineAllocationDeathTest, BoostThrowExceptionPrintsTheTextAsIsAndStops)
             boost::throw_exception(std::runtime_error("100% bad"));
         },
         testing::KilledBySignal(SIGABRT), "100% bad");
+}
+
+TEST(EnginePools, MatrixAndBoxBlocks)
+{
+    pravik::memory::createPools();
+    ASSERT_NE(pravik::memory::Matrix4Pool, nullptr);
+    ASSERT_NE(pravik::memory::Aabbox3dfPool, nullptr);
+    auto* pool = pravik::memory::Matrix4Pool;
+    void* a = pool->malloc();
+    void* b = pool->malloc();
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(a, b);
+    auto* m = new (a) pravik::core::CMatrix4<float>(pravik::core::EM4CONST_IDENTITY);
+    EXPECT_TRUE(m->isIdentity());
+    pool->free(a);
+    EXPECT_EQ(pool->malloc(), a);   // a freed block is handed out again
+    pravik::memory::createPools();  // a second call keeps the pools
+    EXPECT_EQ(pravik::memory::Matrix4Pool, pool);
+    pravik::memory::destroyPools();
+    EXPECT_EQ(pravik::memory::Matrix4Pool, nullptr);
+}
+
+TEST(EnginePools, AlignedMallocKeepsLargeAlignments)
+{
+    char* p = pravik::core::SAlignedMalloc<64>::malloc(100);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(p) % 64, 0u);
+    p[99] = 1;
+    pravik::core::SAlignedMalloc<64>::free(p);
 }

@@ -1,0 +1,37 @@
+#pragma once
+// Where attributes meet the video layer. Textures, lights and the driver are only named here:
+// until the texture manager exists, texture and light values cross the attribute interfaces as
+// plain pointers that the store neither grabs nor drops, and the driver is kept uncounted.
+// The texture name form reaches the texture manager through two hooks that the texture layer
+// installs; without them (or without a driver) a texture attribute keeps the name text it was
+// given, so attribute files carry texture names through unchanged.
+
+#include "engine/core/pravikString.h"
+
+namespace pravik::video {
+class ITexture;
+class CLight;
+class IVideoDriver;
+}  // namespace pravik::video
+
+namespace pravik::io {
+
+using TexturePtr = video::ITexture*;
+using LightPtr = video::CLight*;
+
+struct STextureNameHooks {
+    // The registry name and the texture's own name joined by ';' ("<null>" for no registry name).
+    core::stringc (*toString)(video::ITexture* texture, video::IVideoDriver* driver) = nullptr;
+    // The texture registered under key, or loaded from file under it; nullptr when not found.
+    video::ITexture* (*getTexture)(const char* file, const char* key, video::IVideoDriver* driver) = nullptr;
+};
+
+void setTextureNameHooks(const STextureNameHooks& hooks);  // installed by the texture layer
+
+// The texture name form: "" for a null texture or driver.
+core::stringc toString(TexturePtr texture, video::IVideoDriver* driver);
+// Splits "file;key" at the first ';' (no ';': both are the text); nullptr for a null driver,
+// an empty text or when no hooks are installed.
+TexturePtr fromString(const core::stringc& text, video::IVideoDriver* driver);
+
+}  // namespace pravik::io
