@@ -8,7 +8,7 @@
 #include "engine/IReferenceCounted.h"
 
 namespace pravik::scene {
-class IAppendMeshBuffer;
+class CAppendMeshBuffer;
 }
 
 namespace pravik::video {
@@ -16,7 +16,7 @@ namespace pravik::video {
 class CVertexStreams;
 class CPrimitiveStream;
 class CMaterial;
-class CMaterialVertexAttributeMap;
+class CVertexAttributeMap;
 class IVideoDriver;
 
 class IBatchBaker : public IReferenceCounted {
@@ -32,8 +32,8 @@ public:
                       unsigned destVertexOffset, unsigned destIndexOffset, unsigned flags) = 0;
     virtual boost::intrusive_ptr<CMaterial> getBatchMaterial(const boost::intrusive_ptr<CMaterial>& material,
                                                              unsigned char technique) = 0;
-    virtual boost::intrusive_ptr<CMaterialVertexAttributeMap> getVertexAttributeMap() = 0;
-    virtual void configureAppendBuffer(scene::IAppendMeshBuffer* appendBuffer) = 0;
+    virtual const boost::intrusive_ptr<CVertexAttributeMap>& getVertexAttributeMap() = 0;  // of merged geometry
+    virtual void configureAppendBuffer(scene::CAppendMeshBuffer* appendBuffer) = 0;
     virtual bool isCompatible(const boost::intrusive_ptr<CMaterial>& material, unsigned char technique) = 0;
 };
 

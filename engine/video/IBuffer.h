@@ -59,9 +59,12 @@ public:
     unsigned char getFlags() const { return m_flags; }
     unsigned char getMapState() const { return m_mapState; }
 
-protected:
+    // Device storage: the concrete driver creates or uploads it (the driver base and append
+    // buffers upload their static buffers at once).
     virtual void bindImpl(bool) = 0;
     virtual void unbindImpl() = 0;
+
+protected:
     virtual void* mapImpl(unsigned int access) const = 0;
     virtual void unmapImpl() const = 0;
     virtual void* getMappedPtr() const = 0;

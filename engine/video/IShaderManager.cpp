@@ -1,4 +1,5 @@
 #include "engine/video/IShaderManager.h"
+#include "engine/video/CGenericBaker.h"
 
 #include <algorithm>
 #include <cstring>
@@ -56,7 +57,7 @@ void IShaderManager::clearDriverSpecificResources()
         if (const auto& shader = get(it->second.id)) shader->releaseDriverSpecificResources();
 }
 
-boost::intrusive_ptr<IBatchBaker> IShaderManager::createBatchBaker(const IShader*) { return nullptr; }
+boost::intrusive_ptr<IBatchBaker> IShaderManager::createBatchBaker(const IShader* shader) { return new CGenericBaker(shader); }
 
 void IShaderManager::addShaderSearchPath(const char* path, bool front)
 {

@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-
 #include "engine/io/CAttributes.h"
 #include "engine/io/CFileSystem.h"
 #include "engine/io/CXMLAttributesWriter.h"
@@ -11,6 +6,11 @@
 #include "engine/video/CNullShaderManager.h"
 #include "engine/video/SRenderPass.h"
 #include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 using namespace pravik;
 using namespace pravik::video;
@@ -51,20 +51,13 @@ private:
 
 class CCountingBaker : public IBatchBaker {
 public:
-    bool bake(const CVertexStreams*, const CPrimitiveStream*, const CMaterial*, unsigned char,
-              const unsigned char*, CVertexStreams*, CPrimitiveStream*, CMaterial*, const unsigned char*,
-              IVideoDriver*, unsigned, unsigned, unsigned, unsigned, unsigned, unsigned, unsigned) override
-    {
-        return false;
-    }
+    bool bake(const CVertexStreams*, const CPrimitiveStream*, const CMaterial*, unsigned char, const unsigned char*,
+              CVertexStreams*, CPrimitiveStream*, CMaterial*, const unsigned char*, IVideoDriver*, unsigned, unsigned,
+              unsigned, unsigned, unsigned, unsigned, unsigned) override { return false; }
     // Materials and their maps belong to the material layer; the tests never ask for them.
-    boost::intrusive_ptr<CMaterial> getBatchMaterial(const boost::intrusive_ptr<CMaterial>&,
-                                                     unsigned char) override
-    {
-        std::abort();
-    }
-    boost::intrusive_ptr<CMaterialVertexAttributeMap> getVertexAttributeMap() override { std::abort(); }
-    void configureAppendBuffer(scene::IAppendMeshBuffer*) override {}
+    boost::intrusive_ptr<CMaterial> getBatchMaterial(const boost::intrusive_ptr<CMaterial>&, unsigned char) override { std::abort(); }
+    const boost::intrusive_ptr<CVertexAttributeMap>& getVertexAttributeMap() override { std::abort(); }
+    void configureAppendBuffer(scene::CAppendMeshBuffer*) override {}
     bool isCompatible(const boost::intrusive_ptr<CMaterial>&, unsigned char) override { return false; }
 };
 
@@ -224,9 +217,7 @@ TEST_F(Shaders, LoadRestoresTypesAndSubIdsOfExistingDefinitions)
         unsigned short index;
         unsigned short type;
         unsigned char subId;
-    } kDefs[] = {{ESS_STAGE0, 0, ESPT_TEXTURE, 3},
-                 {ESS_STAGE0, 1, ESPT_LIGHT_POSITION, 1},
-                 {ESS_STAGE1, 0, ESPT_FOG_COLOR, 0xff}};
+    } kDefs[] = {{ESS_STAGE0, 0, ESPT_TEXTURE, 3}, {ESS_STAGE0, 1, ESPT_LIGHT_POSITION, 1}, {ESS_STAGE1, 0, ESPT_FOG_COLOR, 0xff}};
     for (const auto& d : kDefs) {
         SCOPED_TRACE(d.type);
         EXPECT_EQ(loaded->getParameters(d.stage)[d.index].type, d.type);
