@@ -1,0 +1,183 @@
+#pragma once
+// The OpenGL ES 1.1 driver, the engine's only real renderer. It runs on the GL ES context
+// current at creation (the application makes and presents it), probes version, extensions and
+// limits, keeps GL state in the shadow of its base and calls GL (through the dispatch table)
+// only on a change, creates buffers, textures and render targets lazily on first bind, and
+// drives the fixed-function pipeline. It draws nothing itself: drawImpl sets up each pass of
+// the material and leaves the draw call to the quad batcher sharing the context.
+// Split by concern: COpenGLESDriver.cpp (start-up, frame), _state (render-state cache),
+// _resources (buffers, textures, render targets), _fixed (fixed-function state),
+// _draw (per-pass set-up). Main thread only.
+
+#include "engine/video/CCommonGLDriverBase.h"
+#include "engine/video/CFixedGLShader.h"
+#include "engine/video/ITexture.h"
+#include "engine/video/SRenderPass.h"
+
+namespace pravik::video {
+
+class CLight;
+class CVertexStreams;
+
+class COpenGLESDriver : public CCommonGLDriverBase {
+public:
+    class CBuffer;
+    class CTexture;
+    class CRenderBuffer;
+    class CRenderTarget;
+    class CFramebuffer;
+
+    COpenGLESDriver(IDevice* device, const core::dimension2d<int>& screenSize);
+    ~COpenGLESDriver() override;
+
+    bool initDriver();
+    bool genericDriverInit(const core::dimension2d<int>& size, bool);
+
+    // Frame.
+    bool beginScene() override;
+    bool endScene() override;
+    bool beginScene2D() override;
+    bool endScene2D() override;
+    bool swapBuffers(int clearFlags) override;
+    virtual bool swapBuffersImpl(int clearFlags);
+    void clearBuffers(int flags) override;
+    boost::intrusive_ptr<CImage> createScreenShot() override;  // null when GL refuses the read
+    bool captureFramebufferImpl(const boost::intrusive_ptr<ITexture>&, const core::position2d<int>&,
+                                const core::rect<int>&, unsigned char, E_TEXTURE_CUBE_MAP_FACE, bool) override
+    {
+        return false;
+    }
+    E_DRIVER_TYPE getDriverType() const override { return E_DRIVER_TYPE(2); }
+    unsigned getMaxUserClipPlanes() const override { return m_clipPlaneCount; }
+    unsigned queryMaxLightCount() const;
+    bool doVersionCheck() const { return m_version < 200; }
+    void draw2DRectangle(const core::rect<int>& dest, const core::rect<int>& source, const SColor* colors,
+                         const core::rect<int>* clip) override;
+
+    // Render-state cache: GL is called only when a value changes.
+    void setBlendEnable(bool on) override;
+    void setBlendColor(SColor) override {}
+    void setBlendEquation(E_BLEND_EQUATION e) override;
+    void setBlendFunc(E_BLEND_FACTOR src, E_BLEND_FACTOR dst) override;
+    void setColorMask(bool r, bool g, bool b, bool a) override;
+    void setClearColor(SColor c) override;
+    void setCullFaceEnable(bool on) override;
+    void setCullFace(E_FACE_SIDE f) override;
+    void setFrontFace(E_FACE_WINDING w) override;
+    void setDepthTestEnable(bool on) override;
+    void setDepthFunc(E_COMPARE_FUNC f) override;
+    void setDepthMask(bool on) override;
+    void setClearDepth(float d) override;
+    void setDepthRange(float zNear, float zFar) override;
+    void setDitherEnable(bool on) override;
+    void setLineWidth(float w) override;
+    void setPointSize(float s) override;
+    void setPolygonModeFront(E_POLYGON_MODE m) override;
+    void setPolygonModeBack(E_POLYGON_MODE m) override;
+    void setPolygonOffsetFillEnable(bool on) override;
+    void setPolygonOffsetLineEnable(bool) override {}
+    void setPolygonOffsetPointEnable(bool) override {}
+    void setPolygonOffset(float factor, float units) override;
+    void setSampleAlphaToCoverageEnable(bool on) override;
+    void setSampleCoverageEnable(bool on) override;
+    void setSampleCoverageInvert(bool on) override;
+    void setSampleCoverageValue(float v) override;
+    void setScissorEnable(bool on) override;
+    void setScissor(const core::rect<int>& r) override;
+    void setStencilTestEnable(bool) override {}
+    void setStencilFunc(E_COMPARE_FUNC) override {}
+    void setStencilFuncRef(unsigned char) override {}
+    void setStencilFuncMask(unsigned char) override {}
+    void setStencilOpFail(E_STENCIL_OP) override {}
+    void setStencilOpZFail(E_STENCIL_OP) override {}
+    void setStencilOpZPass(E_STENCIL_OP) override {}
+    void setStencilMask(unsigned char mask) override;
+    void setClearStencil(unsigned char s) override;
+    void setRenderState(const detail::driver::SRenderState& state) override;
+    void setViewportImpl(const core::rect<int>& viewport) override;
+    void restoreRenderState();
+    // Applies one pass record; never flushes (it runs at draw time).
+    void applyRenderPass(const detail::renderpass::SRenderState& state);
+    void applyRenderStates(CMaterial* material, unsigned char technique, unsigned char pass);
+
+    // Resources.
+    boost::intrusive_ptr<IBuffer> createBuffer(E_BUFFER_TYPE type, E_BUFFER_USAGE usage, unsigned size, void* data,
+                                               bool own) override;
+    boost::intrusive_ptr<ITexture> createTextureImpl(const char* name, const STextureDesc& desc) override;
+    void* createRenderBuffer(const core::dimension2d<int>& size, E_PIXEL_FORMAT format) override;  // a CRenderBuffer, count 1
+    boost::intrusive_ptr<IRenderTarget> createRenderTarget(const boost::intrusive_ptr<ITexture>& texture,
+                                                           unsigned level) override;
+    boost::intrusive_ptr<IRenderTarget> createMultipleRenderTarget() override;
+    bool setTexture(unsigned unit, ITexture* texture, E_TEXTURE_TYPE type);
+    bool disableTextures(unsigned firstUnit);
+    const unsigned char* setBuffer(IBuffer* buffer);  // base pointer for offsets; client data or null
+    void bindBuffer(E_BUFFER_TYPE type, unsigned name);
+    void setActiveTexture(unsigned unit);
+    void setUnpackAlignment(unsigned alignment);
+    void setFlipped(bool flipped);
+
+    // Fixed-function pipeline.
+    void setTransform(E_TRANSFORMATION_STATE state, const core::CMatrix4<float>& m) override;
+    void restoreShadowState() override;
+    void commitShader(const IShader* shader);
+    void commitCurrentMaterial() override;
+    void commitMaterialRenderer(const boost::intrusive_ptr<CMaterialRenderer>& renderer) override;
+    void setLightModelAmbient(const float rgba[4]);
+    void setClientActiveTexture(unsigned unit);
+    void setTexEnvMode(unsigned mode);
+    void setMaterialColor(unsigned which, SColor c);  // 0 ambient, 1 diffuse, 2 specular, 3 emission
+
+    // Drawing.
+    unsigned drawImpl(const boost::intrusive_ptr<CVertexStreams>& streams, const CPrimitiveStream& primitives,
+                      CDriverBinding** binding) override;
+    unsigned commitMatrices(const CFixedGLShader* shader, const CVertexStreams* streams,
+                            const unsigned char* attributeMap);
+    void popMatrices(unsigned pushed);
+    void setupArrays(const CFixedGLShader* shader, const CVertexStreams* streams, const unsigned char* attributeMap,
+                     const CPrimitiveStream& primitives);
+
+    // Shadow of the fixed-function state, for tests and restoreShadowState.
+    unsigned getEnabledLightCount() const { return m_lightCount; }
+    unsigned getEnabledClientArrays() const { return m_clientArrays; }
+    SColor getVertexColor() const { return m_vertexColor; }
+
+private:
+    void makeModelView(core::CMatrix4<float>& out) const;
+    void loadProjection();
+    void commitPassParameters(const SRenderPass& pass, unsigned first, unsigned last, bool global);
+    void enableTexture2D(unsigned unit, bool on);
+    void fillFormatTable();
+
+    core::dimension2d<int> m_screenSize;
+    unsigned m_clipPlaneCount = 0;
+    unsigned m_maxLights = 0;
+    unsigned char m_matrixDirty = 0;  // bit per transform state
+    unsigned char m_lastPass = 0, m_lastTechnique = 0;
+
+    // Fixed-function shadow.
+    bool m_lighting = false, m_twoSided = false, m_colorMaterial = false, m_normalize = false;
+    bool m_smooth = true, m_fog = false, m_alphaTest = false;
+    unsigned m_lightCount = 0;
+    unsigned m_fogMode = 0, m_fogHint = 0;
+    float m_lightModelAmbient[4] = {0.2f, 0.2f, 0.2f, 1.f};
+    SColor m_materialColors[4] = {SColor(51, 51, 51, 255), SColor(204, 204, 204, 255), SColor(0, 0, 0, 255),
+                                  SColor(0, 0, 0, 255)};
+    float m_shininess = 0.f;
+    unsigned m_alphaFunc = 7;
+    float m_alphaRef = 0.f;
+    SFixedGLShaderTexEnv m_texEnv[4];
+    unsigned m_enabledTextureUnits = 0;
+    bool m_clipPlaneOn[6] = {};
+    unsigned char m_texGen[4] = {};
+    unsigned char m_textureMatrixIdentity = 0;  // bit per unit
+    unsigned m_clientActiveTexture = 0;
+    unsigned m_colorGen = 0;
+    SColor m_colorGenConstant = SColor(0, 0, 0, 255);
+    SColor m_vertexColor = SColor(255, 255, 255, 255);
+    const CLight* m_colorGenLight = nullptr;
+};
+
+// A driver on the current GL ES context, count 1; null when GL is unusable (logged).
+COpenGLESDriver* createOpenGLES1Driver(IDevice* device, const core::dimension2d<int>& screenSize);
+
+}  // namespace pravik::video
