@@ -2,6 +2,7 @@
 
 namespace pravik::core {
 
-const CMatrix4<float> IdentityMatrix(EM4CONST_IDENTITY);
+// Constant-initialised, so it is whole even for other units' static initialisers.
+constinit const CMatrix4<float> IdentityMatrix(EM4CONST_IDENTITY);
 
 } // namespace pravik::core

@@ -24,7 +24,7 @@ template <typename T>
 class CMatrix4 {
 public:
     // Kinds 0 and 1 leave the elements zero with the flag clear; any other kind is the identity.
-    explicit CMatrix4(eConstructor kind = EM4CONST_IDENTITY);
+    constexpr explicit CMatrix4(eConstructor kind = EM4CONST_IDENTITY);
     // From another matrix: 1 copy, 2 identity, 3 transposed, 4 inverse, 5 transposed inverse
     // (the zero matrix when there is no inverse); any other mode gives zeros, flag clear.
     CMatrix4(const CMatrix4& other, eConstructor mode);
@@ -43,7 +43,7 @@ public:
     CMatrix4 operator*(const CMatrix4& o) const;   // this applied after o
     CMatrix4& operator*=(const CMatrix4& o) { return *this = *this * o; }
 
-    CMatrix4& makeIdentity();
+    constexpr CMatrix4& makeIdentity();
     bool isIdentity() const;                        // by value (exact), whatever the flag
     bool getDefinitelyIdentityMatrix() const { return m_isIdentity; }
     void setDefinitelyIdentityMatrix(bool isIdentity) { m_isIdentity = isIdentity; }
@@ -77,7 +77,7 @@ extern const CMatrix4<float> IdentityMatrix;
 using matrix4 = CMatrix4<float>;
 
 template <typename T>
-CMatrix4<T>::CMatrix4(eConstructor kind) : M{}, m_isIdentity(false)
+constexpr CMatrix4<T>::CMatrix4(eConstructor kind) : M{}, m_isIdentity(false)
 {
     if (kind != EM4CONST_NOTHING && kind != EM4CONST_COPY)
         makeIdentity();
@@ -136,9 +136,10 @@ CMatrix4<T> CMatrix4<T>::operator*(const CMatrix4& o) const
 }
 
 template <typename T>
-CMatrix4<T>& CMatrix4<T>::makeIdentity()
+constexpr CMatrix4<T>& CMatrix4<T>::makeIdentity()
 {
-    std::memset(M, 0, sizeof(M));
+    for (T& e : M)
+        e = T(0);
     M[0] = M[5] = M[10] = M[15] = T(1);
     m_isIdentity = true;
     return *this;

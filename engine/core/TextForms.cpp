@@ -1,5 +1,4 @@
-// Text helpers of the attribute forms. No character encoding is applied anywhere: a byte is a
-// character, and a wide character keeps only its low 8 bits when narrowed.
+// Number texts of the attribute forms.
 
 #include "engine/core/TextForms.h"
 
@@ -8,8 +7,6 @@
 #include <cstdio>
 
 namespace pravik::core {
-
-
 
 stringc intToText(int value)
 {

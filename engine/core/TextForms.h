@@ -1,19 +1,14 @@
 #pragma once
-// Helpers of the attribute and XML text forms: narrowing and widening without any encoding,
-// the number texts, and the float-to-integer conversion that file data goes through.
+// Helpers of the attribute and XML text forms: the number texts and the float-to-integer
+// conversion that file data goes through. Narrowing and widening are StringConversion.h's.
 
 #include <cmath>
 #include <cstdint>
 
+#include "engine/core/StringConversion.h"
 #include "engine/core/pravikString.h"
 
 namespace pravik::core {
-
-// Each wide character narrowed to its low 8 bits; "" for null.
-stringc string2stringc(const wchar_t* text);
-stringc stringw2stringc(const stringw& text);
-// Each byte taken as signed 8-bit and extended: 0x80..0xFF become 0xFFFFFF80..0xFFFFFFFF.
-stringw stringc2stringw(const stringc& text);
 
 stringc intToText(int value);      // "%d"
 stringc floatToText(float value);  // at most 6 significant digits, as an output stream writes it

@@ -19,6 +19,17 @@ bool isWhiteSpace(T c)
     return c == T(' ') || c == T('\t') || c == T('\n') || c == T('\r');
 }
 
+// Stops at the first difference, so neither text is read past its zero.
+template <class T>
+bool sameText(const T* a, const T* b)
+{
+    while (*a && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
+
 uint16_t swap16(uint16_t v) { return uint16_t((v >> 8) | (v << 8)); }
 
 uint32_t swap32(uint32_t v) { return __builtin_bswap32(v); }
@@ -220,7 +231,7 @@ bool stops(const SStopTable& table, T c)
 
 template <class T, class B>
 template <class Stops>
-const T* CXMLReaderImpl<T, B>::scan(const T* p, Stops table)
+inline __attribute__((always_inline)) const T* CXMLReaderImpl<T, B>::scan(const T* p, Stops table)
 {
     // Four at a time: a character is looked at only after the one before it did not stop the
     // scan, so the closing zero is never passed.
@@ -246,14 +257,6 @@ void CXMLReaderImpl<T, B>::SText::grow(size_t n)
 }
 
 template <class T, class B>
-bool CXMLReaderImpl<T, B>::SText::equals(const T* text) const
-{
-    for (size_t i = 0; i < m_size; ++i)
-        if (text[i] != m_data[i]) return false;
-    return text[m_size] == T(0);
-}
-
-template <class T, class B>
 bool CXMLReaderImpl<T, B>::parseCurrentNode()
 {
     const T* start = m_p;
@@ -270,7 +273,9 @@ bool CXMLReaderImpl<T, B>::parseCurrentNode()
         }
         if (!dropped) {
             if (*p == T(0)) return false;  // text after the last tag is never reported
-            setTextNode(start, p);
+            m_nodeKind = EXNK_TEXT;
+            replaceSpecialCharacters(start, p, m_text);
+            m_nodeName = m_text.c_str();
             return true;
         }
     }
@@ -299,13 +304,6 @@ bool CXMLReaderImpl<T, B>::parseCurrentNode()
 }
 
 template <class T, class B>
-void CXMLReaderImpl<T, B>::setTextNode(const T* begin, const T* end)
-{
-    m_nodeKind = EXNK_TEXT;
-    replaceSpecialCharacters(begin, end, m_nodeName);
-}
-
-template <class T, class B>
 void CXMLReaderImpl<T, B>::ignoreDefinition()
 {
     m_nodeKind = EXNK_UNKNOWN;
@@ -323,8 +321,8 @@ void CXMLReaderImpl<T, B>::parseClosingXMLElement()
     const T* begin = m_p + 1;  // past '/'
     const T* p = begin;
     while (*p != T('>') && *p != T(0)) ++p;
-    m_nodeName.assign(begin, p);
     m_p = *p ? p + 1 : p;
+    m_nodeName = terminate(begin, p);
 }
 
 template <class T, class B>
@@ -344,8 +342,8 @@ void CXMLReaderImpl<T, B>::parseComment()
     // p is the closing '>' (or the end); the name lies between "!--" and "--".
     const T* begin = p - bang > 3 ? bang + 3 : p;
     const T* last = p - begin > 2 ? p - 2 : begin;
-    m_nodeName.assign(begin, last);
     m_p = *p ? p + 1 : p;
+    m_nodeName = terminate(begin, last);
 }
 
 template <class T, class B>
@@ -364,12 +362,12 @@ void CXMLReaderImpl<T, B>::parseCDATA()
     const T* begin = p;
     for (; *p != T(0); ++p) {
         if (p[0] == T(']') && p[1] == T(']') && p[2] == T('>')) {
-            m_nodeName.assign(begin, p);
             m_p = p + 3;
+            m_nodeName = terminate(begin, p);
             return;
         }
     }
-    m_nodeName.clear();
+    m_nodeName = kEmptyText;
     m_p = p;
 }
 
@@ -419,11 +417,8 @@ void CXMLReaderImpl<T, B>::parseOpeningXMLElement()
             return;
         }
         SAttribute& a = appendAttribute();
-        a.Name.assign(attributeBegin, attributeEnd);
-        if (hasEntity)
-            replaceSpecialCharacters(valueBegin, p, a.Value);
-        else
-            a.Value.assign(valueBegin, p);
+        a.Name = terminate(attributeBegin, attributeEnd);  // behind us now: the '=' or a space
+        a.Value = hasEntity ? replaceInPlace(valueBegin, p) : terminate(valueBegin, p);
         ++p;  // past the closing quote
     }
 
@@ -431,8 +426,8 @@ void CXMLReaderImpl<T, B>::parseOpeningXMLElement()
         --nameEnd;
         m_isEmptyElement = true;
     }
-    m_nodeName.assign(nameBegin, nameEnd);
     m_p = *p ? p + 1 : p;
+    m_nodeName = terminate(nameBegin, nameEnd);
 }
 
 template <class T, class B>
@@ -474,9 +469,58 @@ void CXMLReaderImpl<T, B>::replaceSpecialCharacters(const T* begin, const T* end
 }
 
 template <class T, class B>
+const T* CXMLReaderImpl<T, B>::terminate(const T* begin, const T* end)
+{
+    *const_cast<T*>(end) = T(0);  // the text is the reader's own
+    return begin;
+}
+
+template <class T, class B>
+const T* CXMLReaderImpl<T, B>::replaceInPlace(const T* begin, const T* end) const
+{
+    // The same steps as replaceSpecialCharacters; the result is never longer than the text.
+    T* out = const_cast<T*>(begin);
+    const ptrdiff_t length = end - begin;
+    const T* amp = findAmpersand(begin, end);
+    const T* copied = begin;
+    auto copy = [&out](const T* from, const T* to) {
+        while (from < to) *out++ = *from++;
+    };
+    while (amp < end && (amp - begin) < length - 2) {
+        const string_type* match = nullptr;
+        for (const auto& entity : m_specialCharacters) {
+            const size_t nameLength = entity.size() - 1;
+            if (amp[1] != entity[1] || size_t(end - amp - 1) < nameLength) continue;
+            size_t i = 1;
+            while (i < nameLength && amp[1 + i] == entity[1 + i]) ++i;
+            if (i == nameLength) {
+                match = &entity;
+                break;
+            }
+        }
+        if (match) {
+            copy(copied, amp);
+            *out++ = (*match)[0];
+            amp += match->size();
+            copied = amp;
+        } else {
+            copy(copied, amp + 1);
+            copied = ++amp;
+        }
+        amp = findAmpersand(amp, end);
+    }
+    copy(copied, end);
+    *out = T(0);
+    return begin;
+}
+
+template <class T, class B>
 const T* CXMLReaderImpl<T, B>::findAmpersand(const T* begin, const T* end)
 {
-    if (begin >= end) return end;
+    if (end - begin < 32) {  // most texts are short: a call costs more than the search
+        while (begin < end && *begin != T('&')) ++begin;
+        return begin;
+    }
     if constexpr (sizeof(T) == 1) {
         const void* amp = memchr(begin, '&', size_t(end - begin));
         return amp ? static_cast<const T*>(amp) : end;
@@ -491,7 +535,7 @@ const typename CXMLReaderImpl<T, B>::SAttribute* CXMLReaderImpl<T, B>::findAttri
 {
     if (!name) return nullptr;
     for (int i = 0; i < m_attributeCount; ++i)
-        if (m_attributes[size_t(i)].Name.equals(name)) return &m_attributes[size_t(i)];
+        if (sameText(m_attributes[size_t(i)].Name, name)) return &m_attributes[size_t(i)];
     return nullptr;
 }
 
@@ -499,35 +543,35 @@ template <class T, class B>
 const T* CXMLReaderImpl<T, B>::getAttributeName(int index) const
 {
     if (index < 0 || index >= m_attributeCount) return nullptr;
-    return m_attributes[size_t(index)].Name.c_str();
+    return m_attributes[size_t(index)].Name;
 }
 
 template <class T, class B>
 const T* CXMLReaderImpl<T, B>::getAttributeValue(int index) const
 {
     if (index < 0 || index >= m_attributeCount) return nullptr;
-    return m_attributes[size_t(index)].Value.c_str();
+    return m_attributes[size_t(index)].Value;
 }
 
 template <class T, class B>
 const T* CXMLReaderImpl<T, B>::getAttributeValue(const T* name) const
 {
     const SAttribute* a = findAttribute(name);
-    return a ? a->Value.c_str() : nullptr;
+    return a ? a->Value : nullptr;
 }
 
 template <class T, class B>
 const T* CXMLReaderImpl<T, B>::getAttributeValueSafe(const T* name) const
 {
     const SAttribute* a = findAttribute(name);
-    return a ? a->Value.c_str() : m_emptyString.c_str();
+    return a ? a->Value : kEmptyText;
 }
 
 template <class T, class B>
 float CXMLReaderImpl<T, B>::getAttributeValueAsFloat(const T* name) const
 {
     const SAttribute* a = findAttribute(name);
-    return a ? toFloatByAtof(a->Value.c_str()) : 0.f;
+    return a ? toFloatByAtof(a->Value) : 0.f;
 }
 
 template <class T, class B>

@@ -36,8 +36,8 @@ public:
     int getAttributeValueAsInt(int index) const override;
     float getAttributeValueAsFloat(const T* name) const override;
     float getAttributeValueAsFloat(int index) const override;
-    const T* getNodeName() const override { return m_nodeName.c_str(); }
-    const T* getNodeData() const override { return m_nodeName.c_str(); }
+    const T* getNodeName() const override { return m_nodeName; }
+    const T* getNodeData() const override { return m_nodeName; }
     bool isEmptyElement() const override { return m_isEmptyElement; }
     E_XML_TEXT_FORMAT getSourceFormat() const override { return m_sourceFormat; }
     E_XML_TEXT_FORMAT getParserFormat() const override { return m_parserFormat; }
@@ -74,7 +74,6 @@ private:
         void clear() { assign(nullptr, nullptr); }
         const T* c_str() const { return m_data ? m_data : kEmpty; }
         size_t size() const { return m_size; }
-        bool equals(const T* text) const;
 
     private:
         static constexpr T kEmpty[1] = {T(0)};
@@ -85,10 +84,13 @@ private:
         size_t m_capacity = 0;  // characters, the terminator not counted
     };
 
+    // Names and values point into the text, where the parser ends each with a zero once it has
+    // passed it; only text nodes are copied out, since their end is the next tag's '<'.
     struct SAttribute {
-        SText Name;
-        SText Value;
+        const T* Name;
+        const T* Value;
     };
+    static constexpr T kEmptyText[1] = {T(0)};
 
     void loadText(IFileReadCallBack* source);
     template <class U>
@@ -101,8 +103,9 @@ private:
     void parseComment();
     void parseCDATA();
     void ignoreDefinition();
-    void setTextNode(const T* begin, const T* end);
     void replaceSpecialCharacters(const T* begin, const T* end, SText& out) const;
+    const T* replaceInPlace(const T* begin, const T* end) const;  // ends the result with a zero
+    static const T* terminate(const T* begin, const T* end);      // writes the zero at end
     SAttribute& appendAttribute();
     const SAttribute* findAttribute(const T* name) const;
     template <class Stops>
@@ -118,8 +121,8 @@ private:
     E_XML_NODE_KIND m_nodeKind = EXNK_NONE;
     E_XML_TEXT_FORMAT m_sourceFormat = EXTF_8BIT;
     E_XML_TEXT_FORMAT m_parserFormat;
-    SText m_nodeName;
-    SText m_emptyString;
+    const T* m_nodeName = kEmptyText;
+    SText m_text;  // the last text node
     bool m_isEmptyElement = false;
     using string_type = std::basic_string<T, std::char_traits<T>, core::SAllocator<T>>;
     std::vector<string_type, core::SAllocator<string_type>> m_specialCharacters;  // replacement, name, ';'

@@ -1,5 +1,6 @@
 #include "engine/os/Timer.h"
 
+#include <cmath>
 #include <ctime>
 
 namespace pravik::os {
@@ -59,7 +60,10 @@ std::uint32_t Timer::getTime()
     // milliseconds after a few hours of play, so other speeds use double.
     if (VirtualTimerSpeed == 1.0f)
         return LastVirtualTime + elapsed;
-    return LastVirtualTime + std::uint32_t(double(elapsed) * double(VirtualTimerSpeed));
+    double scaled = std::fmod(double(elapsed) * double(VirtualTimerSpeed), 4294967296.0);
+    if (!std::isfinite(scaled))
+        scaled = 0.0;
+    return LastVirtualTime + std::uint32_t(scaled);   // wraps like the 32-bit clock it is
 }
 
 void Timer::setTime(std::uint32_t time)
@@ -71,7 +75,7 @@ void Timer::setTime(std::uint32_t time)
 void Timer::setSpeed(float speed)
 {
     setTime(getTime());
-    VirtualTimerSpeed = speed < 0.0f ? 0.0f : speed;
+    VirtualTimerSpeed = speed >= 0.0f ? speed : 0.0f;   // a NaN speed is no speed either
 }
 
 void Timer::stopTimer()

@@ -7,7 +7,7 @@
 namespace pravik::task {
 
 std::uint32_t CTaskHandler::UsedID = 0;
-thread::CMutex CTaskHandler::UsedIDMutex;
+constinit thread::CMutex CTaskHandler::UsedIDMutex;
 std::uint32_t CCpuTaskHandler::HandlersMask = 0;
 std::int32_t CCpuTaskHandler::ThreadsCount = 0;
 thread::IThread* CCpuTaskHandler::Threads[16] = {};

@@ -1,4 +1,5 @@
-// A POSIX mutex with default attributes.
+// A POSIX mutex with default attributes; constant-initialised, so a static one is usable
+// from any unit's static initialisers.
 #pragma once
 
 #include <pthread.h>
@@ -7,7 +8,7 @@ namespace pravik::thread {
 
 class CMutex {
 public:
-    CMutex() { pthread_mutex_init(&m_mutex, nullptr); }
+    constexpr CMutex() = default;
     ~CMutex() { pthread_mutex_destroy(&m_mutex); }
     CMutex(const CMutex&) = delete;
     CMutex& operator=(const CMutex&) = delete;
@@ -18,7 +19,7 @@ public:
     pthread_mutex_t* native() { return &m_mutex; }
 
 private:
-    pthread_mutex_t m_mutex;
+    pthread_mutex_t m_mutex = PTHREAD_MUTEX_INITIALIZER;
 };
 
 // Holds a mutex for the scope.

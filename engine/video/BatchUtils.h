@@ -26,7 +26,8 @@ namespace pravik::core {
 void overrideVertexStreams(const video::IShader& shader, const video::CVertexStreams& source,
                            const unsigned char* sourceAttributeMap, video::CVertexStreams& batch,
                            const video::CMaterial* material, const video::IVideoDriver& driver, unsigned vertexStart,
-                           unsigned vertexEnd, unsigned firstVertex, unsigned attributeMask, bool bakeTextureMatrices);
+                           unsigned vertexEnd, unsigned firstVertex, unsigned attributeMask, bool bakeTextureMatrices,
+                           unsigned extraAttributes = 0);  // batch attributes filled though not shader inputs
 
 // Both ids must name parameters; elements below the smaller array count. Always true.
 bool copyParameter(const boost::intrusive_ptr<video::CMaterial>& destination, unsigned short destinationId,

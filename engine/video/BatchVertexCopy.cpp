@@ -6,6 +6,7 @@
 #include "engine/video/IVideoDriver.h"
 
 #include <cstring>
+#include <vector>
 
 namespace pravik::core {
 
@@ -38,7 +39,8 @@ bool isDirection(unsigned a) { return a == EVA_NORMAL || (a >= EVA_TANGENT0 && a
 
 void overrideVertexStreams(const IShader& shader, const CVertexStreams& source, const unsigned char* sourceMap,
                            CVertexStreams& batch, const CMaterial* material, const IVideoDriver& driver, unsigned vertexStart,
-                           unsigned vertexEnd, unsigned firstVertex, unsigned attributeMask, bool bakeTextureMatrices)
+                           unsigned vertexEnd, unsigned firstVertex, unsigned attributeMask, bool bakeTextureMatrices,
+                           unsigned extraAttributes)
 {
     if (vertexEnd <= vertexStart) return;
     const unsigned n = (vertexEnd - vertexStart) & 0xffffu;
@@ -49,9 +51,12 @@ void overrideVertexStreams(const IShader& shader, const CVertexStreams& source, 
     bool diffuseRead = false;
     SColor diffuse(255, 255, 255, 255);
 
+    std::vector<unsigned> attributes;
     const SShaderVertexAttributeDef* inputs = shader.getVertexAttributeDefs();
-    for (unsigned i = 0; i < shader.getVertexAttributeCount(); ++i) {
-        const unsigned a = inputs[i].attribute;
+    for (unsigned i = 0; i < shader.getVertexAttributeCount(); ++i) attributes.push_back(inputs[i].attribute);
+    for (unsigned a = 0; a < 28; ++a)
+        if (extraAttributes & (1u << a)) attributes.push_back(a);
+    for (const unsigned a : attributes) {
         if (a >= 28 || !(attributeMask & (1u << a))) continue;
         SVertexStream* out = batch.getStream(a);
         if (out == batch.end() || !out->buffer) continue;

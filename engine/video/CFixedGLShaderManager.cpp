@@ -1,4 +1,5 @@
 #include "engine/video/CFixedGLShaderManager.h"
+#include "engine/video/CFixedGLNoLightBaker.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -50,6 +51,11 @@ boost::intrusive_ptr<IShader> CFixedGLShaderManager::createEmptyShader(const cha
     return boost::intrusive_ptr<IShader>(new CFixedGLShader(getNextId(), name, m_driver));
 }
 
-boost::intrusive_ptr<IBatchBaker> CFixedGLShaderManager::createBatchBaker(const IShader*) { return nullptr; }
+boost::intrusive_ptr<IBatchBaker> CFixedGLShaderManager::createBatchBaker(const IShader* shader)
+{
+    const auto* fixed = dynamic_cast<const CFixedGLShader*>(shader);
+    if (fixed && fixed->getVertexState() && fixed->getVertexState()->getLightCount() != 0) return new CFixedGLLightBaker(shader);
+    return new CFixedGLNoLightBaker(shader);
+}
 
 }  // namespace pravik::video

@@ -30,7 +30,7 @@ public:
     boost::intrusive_ptr<IShader> createShader(const char* name, const SFixedGLShaderVertexState& vs,
                                                const SFixedGLShaderFragmentState& fs);
     boost::intrusive_ptr<IShader> createEmptyShader(const char* name) override;  // next id, not registered
-    // The light and no-light bakers belong to the batching code; none until it lands.
+    // The light baker for shaders with lights, else the no-light baker.
     boost::intrusive_ptr<IBatchBaker> createBatchBaker(const IShader* shader) override;
     bool loadShaderInternal(const char*) { return false; }
 

@@ -54,9 +54,21 @@ CGenericBaker::CGenericBaker(const IShader* shader) : m_shader(shader)
 void CGenericBaker::configureAppendBuffer(scene::CAppendMeshBuffer* buffer)
 {
     if (!buffer || !m_shader) return;
-    buffer->reset();
     unsigned char table[EVA_COUNT];
-    for (auto& b : table) b = 0xff;
+    const unsigned size = configureInputs(buffer, table);
+    finishConfiguration(buffer, table, size);
+}
+
+void CGenericBaker::finishConfiguration(scene::CAppendMeshBuffer* buffer, const unsigned char* table, unsigned size)
+{
+    buffer->adjustStride((unsigned short)size);
+    m_attributeMap = new (::operator new(sizeof(CVertexAttributeMap))) CVertexAttributeMap(table);
+}
+
+unsigned CGenericBaker::configureInputs(scene::CAppendMeshBuffer* buffer, unsigned char* table) const
+{
+    buffer->reset();
+    for (unsigned i = 0; i < EVA_COUNT; ++i) table[i] = 0xff;
     unsigned offset = 0;
     const SShaderVertexAttributeDef* inputs = m_shader->getVertexAttributeDefs();
     for (unsigned i = 0; i < m_shader->getVertexAttributeCount(); ++i) {
@@ -71,8 +83,7 @@ void CGenericBaker::configureAppendBuffer(scene::CAppendMeshBuffer* buffer)
             offset += bytes;
         }
     }
-    buffer->adjustStride((unsigned short)offset);
-    m_attributeMap = new (::operator new(sizeof(CVertexAttributeMap))) CVertexAttributeMap(table);
+    return offset;
 }
 
 bool CGenericBaker::bake(const CVertexStreams* sourceStreams, const CPrimitiveStream* sourcePrimitives,
@@ -85,37 +96,48 @@ bool CGenericBaker::bake(const CVertexStreams* sourceStreams, const CPrimitiveSt
     core::overridePrimitiveStream(*sourcePrimitives, firstPrimitive, endPrimitive, *destPrimitives, firstTriangle,
                                   int(firstVertex) - int(vertexStart));
     core::overrideVertexStreams(*m_shader, *sourceStreams, sourceTable, *destStreams, sourceMaterial, *driver, vertexStart,
-                                vertexEnd, firstVertex, attributeMask, false);
+                                vertexEnd, firstVertex, attributeMask, bakesTextureMatrices(), m_extraAttributes);
+    return true;
+}
+
+bool CGenericBaker::prepareBatchRenderer(const CMaterial& source, unsigned char technique, const IShader* const* shaders,
+                                         const char* const* techniqueNames, unsigned techniqueCount)
+{
+    const CMaterialRenderer& sr = *source.getMaterialRenderer();
+    if (technique >= sr.getTechniqueCount() || !sr.getTechnique(technique).passCount) return false;
+    const SRenderPass& sourcePass = sr.getTechnique(technique).passes[0];
+    IVideoDriver* driver = sr.getVideoDriver();
+    CMaterialRendererManager* manager = driver ? driver->getMaterialRendererManager() : nullptr;
+    if (!manager) return false;
+    if (m_batchRendererId == 0xffff || !manager->get(m_batchRendererId) || !m_batchMaterial) {
+        const core::stringc name = detail::makeUniqueRendererName(*manager, 20);
+        if (!manager->beginMaterialRenderer(name.c_str(), true)) return false;
+        for (unsigned t = 0; t < techniqueCount; ++t) {
+            manager->beginTechnique(techniqueNames[t], true);
+            manager->addRenderPass(boost::intrusive_ptr<const IShader>(shaders[t]), sourcePass.renderState);
+            manager->endTechnique(true, (unsigned short)sr.getBindedLightCount(technique, 0));
+        }
+        m_batchRendererId = manager->endMaterialRenderer();
+        if (m_batchRendererId == 0xffff) return false;
+        manager->get(m_batchRendererId)->initParametersToIdentity();
+        m_batchMaterial = manager->getMaterialInstance(m_batchRendererId, false);
+        return bool(m_batchMaterial);
+    }
+    CMaterialRenderer& renderer = *m_batchMaterial->getMaterialRenderer();
+    for (unsigned t = 0; t < renderer.getTechniqueCount(); ++t)
+        if (!(renderer.getTechnique((unsigned char)t).passes[0].renderState == sourcePass.renderState))
+            renderer.setRenderState((unsigned char)t, 0, sourcePass.renderState);
     return true;
 }
 
 boost::intrusive_ptr<CMaterial> CGenericBaker::getBatchMaterial(const boost::intrusive_ptr<CMaterial>& source, unsigned char technique)
 {
     if (!source) return m_batchMaterial;
-    const CMaterialRenderer& sr = *source->getMaterialRenderer();
-    if (technique >= sr.getTechniqueCount() || !sr.getTechnique(technique).passCount) return m_batchMaterial;
-    const SRenderPass& sourcePass = sr.getTechnique(technique).passes[0];
-    IVideoDriver* driver = sr.getVideoDriver();
-    CMaterialRendererManager* manager = driver ? driver->getMaterialRendererManager() : nullptr;
-    if (!manager) return m_batchMaterial;
-    if (m_batchRendererId == 0xffff || !manager->get(m_batchRendererId)) {
-        const core::stringc name = detail::makeUniqueRendererName(*manager, 20);
-        if (!manager->beginMaterialRenderer(name.c_str(), true)) return m_batchMaterial;
-        manager->beginTechnique("ZeTechnique", true);
-        manager->addRenderPass(boost::intrusive_ptr<const IShader>(m_shader), sourcePass.renderState);
-        manager->endTechnique(true, (unsigned short)sr.getBindedLightCount(technique, 0));
-        m_batchRendererId = manager->endMaterialRenderer();
-        if (m_batchRendererId == 0xffff) return m_batchMaterial;
-        boost::intrusive_ptr<CMaterialRenderer> renderer = manager->get(m_batchRendererId);
-        renderer->initParametersToIdentity();
-        m_batchMaterial = manager->getMaterialInstance(m_batchRendererId, false);
-    } else {
-        const boost::intrusive_ptr<CMaterialRenderer>& renderer = m_batchMaterial->getMaterialRenderer();
-        if (!(renderer->getTechnique(0).passes[0].renderState == sourcePass.renderState))
-            renderer->setRenderState(0, 0, sourcePass.renderState);
-    }
-    if (!m_batchMaterial) return nullptr;
+    const char* name = "ZeTechnique";
+    if (!prepareBatchRenderer(*source, technique, &m_shader, &name, 1)) return m_batchMaterial;
     // Parameters at the same binding positions of both passes.
+    const CMaterialRenderer& sr = *source->getMaterialRenderer();
+    const SRenderPass& sourcePass = sr.getTechnique(technique).passes[0];
     const SRenderPass& batchPass = m_batchMaterial->getMaterialRenderer()->getTechnique(0).passes[0];
     if (batchPass.parameterSources && sourcePass.parameterSources && sourcePass.shader) {
         const unsigned n = batchPass.shader->getTotalParameterCount();

@@ -5,6 +5,7 @@
 // everything but their world transformation join the batch.
 
 #include "engine/core/pravikString.h"
+#include "engine/video/CMaterial.h"
 #include "engine/video/CVertexAttributeMap.h"
 #include "engine/video/IBatchBaker.h"
 
@@ -31,7 +32,17 @@ public:
     unsigned short getBatchRendererId() const { return m_batchRendererId; }
 
 protected:
+    virtual bool bakesTextureMatrices() const { return false; }
+    // Lays out the shader's inputs; the attribute map and the byte size so far.
+    unsigned configureInputs(scene::CAppendMeshBuffer* buffer, unsigned char* table) const;
+    void finishConfiguration(scene::CAppendMeshBuffer* buffer, const unsigned char* table, unsigned size);
+    // Builds the batch renderer on first use (one technique per shader given, named as given)
+    // or updates its render states; false when no renderer could be built.
+    bool prepareBatchRenderer(const CMaterial& source, unsigned char technique, const IShader* const* shaders,
+                              const char* const* techniqueNames, unsigned techniqueCount);
+
     const IShader* m_shader;
+    unsigned m_extraAttributes = 0;
     boost::intrusive_ptr<CVertexAttributeMap> m_attributeMap;
     unsigned short m_batchRendererId = 0xffff;
     boost::intrusive_ptr<CMaterial> m_batchMaterial;

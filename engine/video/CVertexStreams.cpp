@@ -157,12 +157,12 @@ void CVertexStreams::updateHomogeneityInternal(bool forceInhomogeneous)
 void CVertexStreams::updateStatesInternal(bool forceInhomogeneous)
 {
     m_flags = (unsigned short)((m_flags & ~3u) | (forceInhomogeneous ? 2u : 3u));
-    const IBuffer* previous = nullptr;
+    // Neighbours only: a record without a buffer matches either side, as in the homogeneity update.
     for (SVertexStream* s = begin(); s != m_end; ++s) {
         if (!s->buffer) continue;
         if (!s->buffer->getData()) m_flags &= ~2u;
+        const IBuffer* previous = s != begin() ? (s - 1)->buffer.get() : nullptr;
         if (previous && s->buffer.get() != previous) m_flags &= ~1u;
-        previous = s->buffer.get();
     }
 }
 
@@ -257,7 +257,8 @@ unsigned CVertexStreams::setupStreams(const SVertexStreamData* descriptions, uns
 void CVertexStreams::computeBoundingBox(unsigned first, unsigned last, core::aabbox3d<float>& box) const
 {
     const SVertexStream* position = begin();
-    const unsigned char* data = position != m_end ? position->mapBuffer<unsigned char>(EBRMA_READ) : nullptr;
+    const auto* data =
+        static_cast<const unsigned char*>(position != m_end ? position->mapBuffer(EBRMA_READ) : nullptr);
     if (!data) {
         box.reset(0.0f, 0.0f, 0.0f);  // no position data to measure
         return;
@@ -275,8 +276,8 @@ void CVertexStreams::computeBoundingBox(unsigned first, unsigned last, core::aab
 
 void SVertexStream::copyStream(const SVertexStream& source, unsigned first, unsigned last, unsigned destFirst)
 {
-    const unsigned char* from = source.mapBuffer<unsigned char>(EBRMA_CLIENT_READ);
-    unsigned char* to = mapBuffer<unsigned char>(EBMA_CLIENT_WRITE);
+    const auto* from = static_cast<const unsigned char*>(source.mapBuffer(EBRMA_CLIENT_READ));
+    auto* to = static_cast<unsigned char*>(mapBuffer(EBMA_CLIENT_WRITE));
     const unsigned size = elementSize();
     if (from && to) {
         for (unsigned i = first; i < last; ++i)

@@ -32,7 +32,8 @@ public:
                       unsigned destVertexOffset, unsigned destIndexOffset, unsigned flags) = 0;
     virtual boost::intrusive_ptr<CMaterial> getBatchMaterial(const boost::intrusive_ptr<CMaterial>& material,
                                                              unsigned char technique) = 0;
-    virtual const boost::intrusive_ptr<CVertexAttributeMap>& getVertexAttributeMap() = 0;  // of merged geometry
+    virtual const boost::intrusive_ptr<CVertexAttributeMap>&
+    getVertexAttributeMap() = 0;  // of merged geometry
     virtual void configureAppendBuffer(scene::CAppendMeshBuffer* appendBuffer) = 0;
     virtual bool isCompatible(const boost::intrusive_ptr<CMaterial>& material, unsigned char technique) = 0;
 };

@@ -61,7 +61,7 @@ boost::intrusive_ptr<IBatchBaker> IShader::getBatchBaker() const
     IShaderManager* manager = services.getShaderManager ? services.getShaderManager(m_driver) : nullptr;
     if (!manager) return nullptr;
     const boost::intrusive_ptr<IShader>& entry = manager->get(m_id);
-    if (!entry) return nullptr;
+    if (entry.get() != this) return nullptr;  // not registered, or its id belongs to another shader
     auto& properties = manager->getProperties(m_id);
     if (!properties.baker) properties.baker = manager->createBatchBaker(entry.get());
     return properties.baker;
@@ -71,7 +71,7 @@ void IShader::removeBatchBaker() const
 {
     const auto& services = detail::shadermanager::getDriverServices();
     IShaderManager* manager = services.getShaderManager ? services.getShaderManager(m_driver) : nullptr;
-    if (manager && manager->get(m_id)) manager->getProperties(m_id).baker.reset();
+    if (manager && manager->get(m_id).get() == this) manager->getProperties(m_id).baker.reset();
 }
 
 void IShader::serializeAttributes(io::IAttributes* out) const

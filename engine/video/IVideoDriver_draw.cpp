@@ -121,10 +121,11 @@ void IVideoDriver::setMaterial(const boost::intrusive_ptr<CMaterial>& material, 
             }
         }
         m_internalFlags &= ~0x8u;
-        // A material whose shader offers no baker is drawn unmerged.
+        // A material whose shader offers no baker is drawn unmerged. The batch material draws
+        // with its own technique (the light baker's colour-material choice; 0 otherwise).
         if (m_batchBaker && m_batchMaterial) {
             toCommit = m_batchMaterial.get();
-            commitTechnique = 0;
+            commitTechnique = m_batchMaterial->getTechnique();
         }
     } else {
         m_batchBaker.reset();
@@ -211,7 +212,7 @@ bool IVideoDriver::appendBatch(const boost::intrusive_ptr<CVertexStreams>& strea
     }
     if (m_batchSourceCopy) commit(m_batchSourceCopy, m_batchSourceTechnique);
     drawImpl(streams, primitives, binding);
-    if ((m_options & 0x200) && m_batchMaterial) commit(m_batchMaterial.get(), 0);
+    if ((m_options & 0x200) && m_batchMaterial) commit(m_batchMaterial.get(), m_batchMaterial->getTechnique());
     return true;
 }
 

@@ -6,26 +6,33 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/ProcessBuffer.h"
+
 namespace pravik::video {
 
 namespace {
 
-// Scratch copy of a name: short names stay on the stack, long ones spill to the heap.
+// Scratch copy of a name from the process-buffer heap, allowed to overflow into ordinary
+// memory for the call; the previous setting comes back on every exit.
 class CScratch {
 public:
-    explicit CScratch(size_t length)
+    explicit CScratch(size_t length) : m_excess(core::isProcessBufferHeapExcessEnabled())
     {
-        if (length + 1 > sizeof(m_local)) {
-            m_heap.resize(length + 1);
-            m_text = m_heap.data();
-        }
+        core::setProcessBufferHeapExcessEnabled(true);
+        m_text = static_cast<char*>(core::allocProcessBuffer(int(length + 1)));
     }
+    ~CScratch()
+    {
+        core::releaseProcessBuffer(m_text);
+        core::setProcessBufferHeapExcessEnabled(m_excess);
+    }
+    CScratch(const CScratch&) = delete;
+    CScratch& operator=(const CScratch&) = delete;
     char* data() { return m_text; }
 
 private:
-    char m_local[128];
-    std::vector<char> m_heap;
-    char* m_text = m_local;
+    bool m_excess;
+    char* m_text;
 };
 
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }

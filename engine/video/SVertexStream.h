@@ -4,11 +4,39 @@
 // no buffer, offset 0, value type 255, no components and stride 0.
 
 #include <boost/intrusive_ptr.hpp>
+#include <type_traits>
 
+#include "engine/core/vector2d.h"
+#include "engine/core/vector3d.h"
+#include "engine/core/vector4d.h"
 #include "engine/video/EVertexAttribute.h"
 #include "engine/video/IBuffer.h"
+#include "engine/video/SColor.h"
 
 namespace pravik::video {
+
+// The element types the mapping templates admit.
+template <class T>
+struct SIsValidValueType : std::false_type {
+};
+template <>
+struct SIsValidValueType<void> : std::true_type {
+};
+template <>
+struct SIsValidValueType<core::vector2d<float>> : std::true_type {
+};
+template <>
+struct SIsValidValueType<core::vector3d<float>> : std::true_type {
+};
+template <>
+struct SIsValidValueType<core::vector4d<float>> : std::true_type {
+};
+template <>
+struct SIsValidValueType<core::vector4d<unsigned char>> : std::true_type {
+};
+template <>
+struct SIsValidValueType<SColor> : std::true_type {
+};
 
 struct SVertexStreamData {
     boost::intrusive_ptr<IBuffer> buffer;
@@ -52,12 +80,14 @@ struct SVertexStream {
     template <class T = void>
     T* mapBuffer(E_BUFFER_MAP_ACCESS access)
     {
+        static_assert(SIsValidValueType<T>::value, "not a vertex element type");
         auto* p = static_cast<unsigned char*>(buffer ? buffer->map(access) : nullptr);
         return p ? reinterpret_cast<T*>(p + offset) : nullptr;
     }
     template <class T = void>
     const T* mapBuffer(E_BUFFER_READ_MAP_ACCESS access) const
     {
+        static_assert(SIsValidValueType<T>::value, "not a vertex element type");
         auto* p = static_cast<const unsigned char*>(buffer ? buffer->map(access) : nullptr);
         return p ? reinterpret_cast<const T*>(p + offset) : nullptr;
     }
@@ -68,6 +98,7 @@ struct SVertexStream {
     template <class T = void>
     const T* getBufferData() const
     {
+        static_assert(SIsValidValueType<T>::value, "not a vertex element type");
         auto* p = static_cast<const unsigned char*>(buffer ? buffer->getData() : nullptr);
         return p ? reinterpret_cast<const T*>(p + offset) : nullptr;
     }

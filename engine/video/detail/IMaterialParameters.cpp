@@ -4,6 +4,7 @@
 
 #include "engine/memory/Pools.h"
 
+#if !__has_include("engine/video/ITexture.h")
 namespace pravik::video {
 
 // Handles over textures and lights count through the installed hooks.
@@ -13,6 +14,7 @@ void intrusive_ptr_add_ref(CLight* light) { detail::grabReference(light); }
 void intrusive_ptr_release(CLight* light) { detail::dropReference(light); }
 
 }  // namespace pravik::video
+#endif
 
 namespace pravik::video::detail {
 
@@ -21,6 +23,7 @@ SMaterialParameterReferenceHooks g_hooks;
 }
 
 void setMaterialParameterReferenceHooks(const SMaterialParameterReferenceHooks& hooks) { g_hooks = hooks; }
+const SMaterialParameterReferenceHooks& getMaterialParameterReferenceHooks() { return g_hooks; }
 
 void grabReference(ITexture* texture)
 {

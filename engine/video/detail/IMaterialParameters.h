@@ -41,6 +41,7 @@ struct SMaterialParameterReferenceHooks {
     void (*dropLight)(CLight*) = nullptr;
 };
 void setMaterialParameterReferenceHooks(const SMaterialParameterReferenceHooks& hooks);
+const SMaterialParameterReferenceHooks& getMaterialParameterReferenceHooks();
 
 void grabReference(ITexture* texture);
 void dropReference(ITexture* texture);
@@ -220,8 +221,8 @@ private:
     bool setAll(unsigned short id, const T* values, int stride, bool convert);
     template <class T>
     bool getAll(unsigned short id, T* out, int stride, bool convert) const;
-    bool setTextureElement(const SShaderParameterDef* d, unsigned char* at, ITexture* texture,
-                           bool reportMismatch);
+    // inArray: a whole-array store, which reports a misfit and has marked the owner already.
+    bool setTextureElement(const SShaderParameterDef* d, unsigned char* at, ITexture* texture, bool inArray);
     bool setMatrix(unsigned short id, unsigned index, const Matrix& m);
     bool getMatrix(unsigned short id, unsigned index, Matrix& out) const;
     bool setMatrices(unsigned short id, const Matrix* values, int stride);
@@ -285,10 +286,10 @@ bool IMaterialParameters<O, B>::getOne(unsigned short id, unsigned index, T& out
 
 template <class O, class B>
 bool IMaterialParameters<O, B>::setTextureElement(const SShaderParameterDef* d, unsigned char* at,
-                                                  ITexture* texture, bool reportMismatch)
+                                                  ITexture* texture, bool inArray)
 {
     if (texture && textureSamplerType(texture) != d->valueType) {
-        if (reportMismatch) {
+        if (inArray) {
             const char* const* names = getStringsInternal((E_SHADER_PARAMETER_VALUE_TYPE*)nullptr);
             os::Printer::logf(ELL_ERROR,
                               "Material Parameter Error: trying to set parameter %s of type %s from type %s",
@@ -298,7 +299,7 @@ bool IMaterialParameters<O, B>::setTextureElement(const SShaderParameterDef* d, 
         return false;
     }
     ITexture* old = loadPointer<ITexture>(at);
-    if (old != texture) getThis()->setDirty();
+    if (!inArray && old != texture) getThis()->setDirty();
     grabReference(texture);
     storePointer(at, texture);
     dropReference(old);

@@ -19,12 +19,21 @@
 namespace pravik::video {
 class ITexture;
 class CLight;
-// Until the texture and light layer lands, handles count through the parameter block's hooks.
+#if !__has_include("engine/video/ITexture.h")
+// Only while the texture and light layer is absent: handles count through the parameter
+// block's hooks. The layer's own counting replaces these as soon as its headers exist.
 void intrusive_ptr_add_ref(ITexture* texture);
 void intrusive_ptr_release(ITexture* texture);
 void intrusive_ptr_add_ref(CLight* light);
 void intrusive_ptr_release(CLight* light);
+#endif
 }  // namespace pravik::video
+
+#if __has_include("engine/video/ITexture.h")
+// Handles over textures and lights need the classes' own counting wherever they are copied.
+#include "engine/video/CLight.h"
+#include "engine/video/ITexture.h"
+#endif
 
 namespace pravik::video::detail {
 
@@ -107,6 +116,15 @@ inline unsigned char colorByte(float c)
 
 constexpr float kByteToFloat = 0.003921569f;
 
+// Truncation toward zero; NaN gives 0 and values beyond the int range saturate.
+inline int floatToInt(float f)
+{
+    if (!(f == f)) return 0;
+    if (f >= 2147483648.0f) return 2147483647;
+    if (f <= -2147483648.0f) return -2147483647 - 1;
+    return int(f);
+}
+
 // Four floats of a colour-family value, and back.
 inline void toFloats(const core::vector4d<float>& v, float out[4])
 {
@@ -149,7 +167,7 @@ bool storeElement(unsigned char* dst, unsigned vt, const T& value, bool colorTol
             if constexpr (from == ESPVT_INT)
                 next = value;
             else
-                next = int(value);  // truncation toward zero
+                next = floatToInt(value);
             int old;
             std::memcpy(&old, dst, 4);
             std::memcpy(dst, &next, 4);
@@ -208,7 +226,10 @@ void loadElement(const unsigned char* src, unsigned vt, T& out)
         } else {
             float v;
             std::memcpy(&v, src, 4);
-            out = T(v);  // float to int truncates toward zero
+            if constexpr (std::is_same_v<T, int>)
+                out = floatToInt(v);
+            else
+                out = v;
         }
     } else if constexpr (to == ESPVT_FLOAT4 || to == ESPVT_COLOR || to == ESPVT_COLORF) {
         float f[4];

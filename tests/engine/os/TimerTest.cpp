@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/CTimer.h"
 
 using pravik::os::Timer;
@@ -50,7 +52,7 @@ TEST_F(TimerTest, Speed)
         float speed;
         std::uint32_t afterHundredMs;
         float reads;
-    } kCases[] = {{2.0f, 200, 2.0f}, {0.5f, 50, 0.5f}, {1.0f, 100, 1.0f}, {0.0f, 0, 0.0f}, {-1.0f, 0, 0.0f}};
+    } kCases[] = {{2.0f, 200, 2.0f}, {0.5f, 50, 0.5f}, {1.0f, 100, 1.0f}, {0.0f, 0, 0.0f}, {-1.0f, 0, 0.0f}, {std::nanf(""), 0, 0.0f}};
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.speed);
         Timer::setTime(1000);

@@ -36,7 +36,9 @@ protected:
         services.getMaxUserClipPlanes = [](IVideoDriver*) { return g_planes; };
         detail::shadermanager::setDriverServices(services);
     }
-    void TearDown() override { detail::shadermanager::setDriverServices({}); }
+    void TearDown() override { detail::shadermanager::setDriverServices(m_savedServices); }
+
+    detail::shadermanager::SDriverServices m_savedServices = detail::shadermanager::getDriverServices();
 
     boost::intrusive_ptr<io::IFileSystem> fs{io::createFileSystem()};
     CTestFixedManager manager;

@@ -12,7 +12,7 @@ namespace {
 
 class GlobalParameters : public ::testing::Test {
 protected:
-    void SetUp() override { test::installFakeReferenceHooks(); }
+    test::CFakeReferenceHooks hooks;
 };
 
 }  // namespace
@@ -91,7 +91,7 @@ TEST_F(GlobalParameters, RemovalRespectsGrabsAndEndsPacking)
     const auto fog = m.addParameter("FogDensity0", ESPT_FOG_DENSITY, ESPVT_FLOAT, 1, 0xff);
     const auto spare = m.addParameter("Spare", ESPT_CONSTANT, ESPVT_FLOAT, 1, 0xff);
     test::FakeLight sun;
-    EXPECT_TRUE(m.setParameter(light, 0, boost::intrusive_ptr<CLight>(sun.get())));
+    test::putLight(m, light, 0, sun);
     EXPECT_EQ(sun.refs, 2);
     m.grabInternal(light);
     m.grabInternal(fog);

@@ -148,7 +148,16 @@ TEST(CVertexStreams, HomogeneityIgnoresMissingBuffersOnlyWhenUpdating)
     set->updateHomogeneityInternal(true);
     EXPECT_EQ(set->getFlags() & 1, 0);
     set->updateStatesInternal(false);
-    EXPECT_EQ(set->getFlags() & 3, 2);  // two buffers, both with client data
+    EXPECT_EQ(set->getFlags() & 3, 3);  // neighbours never differ; both buffers keep client data
+    set->updateStatesInternal(true);
+    EXPECT_EQ(set->getFlags() & 3, 2);
+
+    auto adjacent = CVertexStreams::allocate(bit(EVA_NORMAL));
+    SVertexStreamData two[2] = {{buffer(16), 0, EVAVT_FLOAT, 3, 12}, {buffer(16), 0, EVAVT_FLOAT, 3, 12}};
+    adjacent->setupStreams(two, ~0u, false);
+    EXPECT_EQ(adjacent->getFlags() & 1, 0);
+    adjacent->updateStatesInternal(false);
+    EXPECT_EQ(adjacent->getFlags() & 3, 2);
 }
 
 TEST(CVertexStreams, CloneSharesBuffersAndSetStreamsOffsets)

@@ -1,3 +1,8 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
 #include "engine/io/CAttributes.h"
 #include "engine/io/CFileSystem.h"
 #include "engine/io/CXMLAttributesWriter.h"
@@ -6,11 +11,6 @@
 #include "engine/video/CNullShaderManager.h"
 #include "engine/video/SRenderPass.h"
 #include "tests/support/TempDir.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
 
 using namespace pravik;
 using namespace pravik::video;
@@ -51,11 +51,18 @@ private:
 
 class CCountingBaker : public IBatchBaker {
 public:
-    bool bake(const CVertexStreams*, const CPrimitiveStream*, const CMaterial*, unsigned char, const unsigned char*,
-              CVertexStreams*, CPrimitiveStream*, CMaterial*, const unsigned char*, IVideoDriver*, unsigned, unsigned,
-              unsigned, unsigned, unsigned, unsigned, unsigned) override { return false; }
+    bool bake(const CVertexStreams*, const CPrimitiveStream*, const CMaterial*, unsigned char,
+              const unsigned char*, CVertexStreams*, CPrimitiveStream*, CMaterial*, const unsigned char*,
+              IVideoDriver*, unsigned, unsigned, unsigned, unsigned, unsigned, unsigned, unsigned) override
+    {
+        return false;
+    }
     // Materials and their maps belong to the material layer; the tests never ask for them.
-    boost::intrusive_ptr<CMaterial> getBatchMaterial(const boost::intrusive_ptr<CMaterial>&, unsigned char) override { std::abort(); }
+    boost::intrusive_ptr<CMaterial> getBatchMaterial(const boost::intrusive_ptr<CMaterial>&,
+                                                     unsigned char) override
+    {
+        std::abort();
+    }
     const boost::intrusive_ptr<CVertexAttributeMap>& getVertexAttributeMap() override { std::abort(); }
     void configureAppendBuffer(scene::CAppendMeshBuffer*) override {}
     bool isCompatible(const boost::intrusive_ptr<CMaterial>&, unsigned char) override { return false; }
@@ -99,7 +106,9 @@ protected:
         manager.init(kDriver, false);
         manager.setBaseFolder(dir.path().string());
     }
-    void TearDown() override { detail::shadermanager::setDriverServices({}); }
+    void TearDown() override { detail::shadermanager::setDriverServices(m_savedServices); }
+
+    detail::shadermanager::SDriverServices m_savedServices = detail::shadermanager::getDriverServices();
 
     boost::intrusive_ptr<IShader> namedShader(const char* name)
     {
@@ -217,7 +226,9 @@ TEST_F(Shaders, LoadRestoresTypesAndSubIdsOfExistingDefinitions)
         unsigned short index;
         unsigned short type;
         unsigned char subId;
-    } kDefs[] = {{ESS_STAGE0, 0, ESPT_TEXTURE, 3}, {ESS_STAGE0, 1, ESPT_LIGHT_POSITION, 1}, {ESS_STAGE1, 0, ESPT_FOG_COLOR, 0xff}};
+    } kDefs[] = {{ESS_STAGE0, 0, ESPT_TEXTURE, 3},
+                 {ESS_STAGE0, 1, ESPT_LIGHT_POSITION, 1},
+                 {ESS_STAGE1, 0, ESPT_FOG_COLOR, 0xff}};
     for (const auto& d : kDefs) {
         SCOPED_TRACE(d.type);
         EXPECT_EQ(loaded->getParameters(d.stage)[d.index].type, d.type);
@@ -296,7 +307,7 @@ TEST_F(Shaders, NullManagerCreatesBakersAndRemovesUnused)
     a->removeBatchBaker();
     EXPECT_NE(a->getBatchBaker(), baker);
     EXPECT_EQ(manager.bakersMade, 2);
-    EXPECT_FALSE(empty->getBatchBaker() && empty->getBatchBaker()->getReferenceCount() == 0);
+    EXPECT_FALSE(empty->getBatchBaker());  // id 0 is registered, but to "a"
 
     b.reset();
     EXPECT_EQ(manager.removeUnusedShaders(), 1);  // only "b": "a" is still held

@@ -302,3 +302,60 @@ TEST(DriverClip, RectanglesAreClippedWithTheirColours)
 }
 
 }  // namespace
+
+namespace {
+
+// Stands in for the built-in "Force Commit Texture" type: one 2D sampler, technique 0.
+void buildForceCommit(CMaterialRendererManager& m)
+{
+    IVideoDriver& driver = *m.getVideoDriver();
+    auto shader = test::addTestShader(driver, "commit", {{"Texture0", ESPT_TEXTURE, ESPVT_SAMPLER2D, 0}}, {EVA_POSITION});
+    m.setBuiltInId(EMT_FORCE_COMMIT_TEXTURE, test::buildRenderer(driver, "Force Commit Texture", shader));
+}
+
+class CommitDriver : public RecordingDriver {
+public:
+    CommitDriver() { setFeature(EVDF_TEXTURE_COMMIT, true); }
+    void commitCurrentMaterial() override
+    {
+        boost::intrusive_ptr<ITexture> t;
+        if (getCurrentMaterial() && getCurrentMaterial()->getMaterialRenderer()->getParameterCount())
+            getCurrentMaterial()->getParameter(0, 0, t);
+        committedTextures.push_back(t.get());
+    }
+    std::vector<ITexture*> committedTextures;
+};
+
+TEST(DriverTextureCommit, DrawsOnePointWithTheTextureAndRestoresTheMaterial)
+{
+    test::ProcessBufferHeap heap;
+    CMaterialRendererManager::setBuiltInBuilder(&buildForceCommit);
+    {
+        RecordingDriver plain;
+        plain.initImplementationDependentData();
+        STextureDesc d;
+        d.width = d.height = 4;
+        auto t = plain.createTexture("t", d);
+        plain.forceCommitTexture(t);  // no texture commit without feature 24
+        EXPECT_TRUE(plain.draws.empty());
+
+        CommitDriver driver;
+        driver.initImplementationDependentData();
+        EXPECT_TRUE(driver.getOptions() & 0x2000);
+        auto shader = test::addTestShader(driver, "plain", {}, {EVA_POSITION});
+        auto material = driver.getMaterialRendererManager()->getMaterialInstance(test::buildRenderer(driver, "plain", shader));
+        driver.setMaterial(material, 0);
+        auto texture = driver.createTexture("t", d);
+        driver.forceCommitTexture(texture);
+        ASSERT_EQ(driver.draws.size(), 1u);
+        EXPECT_EQ(driver.draws[0].type, EPT_POINTS);
+        EXPECT_EQ(driver.draws[0].vertexEnd, 1u);
+        ASSERT_GE(driver.committedTextures.size(), 2u);
+        EXPECT_EQ(driver.committedTextures[1], texture.get());
+        EXPECT_EQ(driver.getCurrentMaterial(), material.get());
+        EXPECT_EQ(texture->getReferenceCount(), 1);  // the commit material let it go
+    }
+    CMaterialRendererManager::setBuiltInBuilder(nullptr);
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 // A parameter block owner built in code, with counted stand-ins for textures and lights that
 // go through the block's reference hooks.
 
+#include <cstring>
 #include <vector>
 
 #include "engine/video/detail/IMaterialParameters.h"
@@ -19,7 +20,34 @@ struct FakeLight {
     pravik::video::CLight* get() { return reinterpret_cast<pravik::video::CLight*>(this); }
 };
 
-inline void installFakeReferenceHooks()
+// Installs counting through the stand-ins for the life of a test; the previous hooks return.
+class CFakeReferenceHooks {
+public:
+    CFakeReferenceHooks() : m_saved(pravik::video::detail::getMaterialParameterReferenceHooks())
+    {
+        install();
+    }
+    ~CFakeReferenceHooks() { pravik::video::detail::setMaterialParameterReferenceHooks(m_saved); }
+    CFakeReferenceHooks(const CFakeReferenceHooks&) = delete;
+    CFakeReferenceHooks& operator=(const CFakeReferenceHooks&) = delete;
+
+private:
+    static void install();
+    pravik::video::detail::SMaterialParameterReferenceHooks m_saved;
+};
+
+// Stores a light into element `index` of a parameter the way a byte copy and grabParameters
+// would: the pointer, then one reference.
+template <class Owner>
+void putLight(Owner& owner, unsigned short id, unsigned index, FakeLight& light)
+{
+    const pravik::video::SShaderParameterDef* d = owner.getParameterDef(id);
+    pravik::video::CLight* p = light.get();
+    std::memcpy(owner.getParameterBlock() + d->index + index * sizeof(void*), &p, sizeof(p));
+    pravik::video::detail::grabReference(p);
+}
+
+inline void CFakeReferenceHooks::install()
 {
     pravik::video::detail::SMaterialParameterReferenceHooks hooks;
     hooks.grabTexture = [](pravik::video::ITexture* t) { ++reinterpret_cast<FakeTexture*>(t)->refs; };

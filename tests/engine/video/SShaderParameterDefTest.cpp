@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/core/ProcessBuffer.h"
 #include "engine/video/SShaderParameterDef.h"
 #include "engine/video/detail/SShaderParameterTypeInspection.h"
 
@@ -143,4 +144,19 @@ TEST(ShaderParameterTypes, NameTablesAndFixedProperties)
         SCOPED_TRACE(std::string(values[c.from]) + " -> " + values[c.to]);
         EXPECT_EQ(I::canConvert(c.from, c.to), c.ok);
     }
+}
+
+TEST(ShaderParameterNames, ScratchLeavesTheProcessBufferSwitchAsItWas)
+{
+    const bool before = pravik::core::isProcessBufferHeapExcessEnabled();
+    for (bool setting : {false, true}) {
+        SCOPED_TRACE(setting);
+        pravik::core::setProcessBufferHeapExcessEnabled(setting);
+        const std::string longName(70000, 'x');  // larger than the whole heap
+        EXPECT_EQ(int(guessShaderParameterType(longName.c_str())), 255);
+        EXPECT_EQ(int(guessSubIdFromName((longName + "light7").c_str(), "light")), 7);
+        EXPECT_STREQ(getLightParameterName("Light3").c_str(), "light3");
+        EXPECT_EQ(pravik::core::isProcessBufferHeapExcessEnabled(), setting);
+    }
+    pravik::core::setProcessBufferHeapExcessEnabled(before);
 }
