@@ -1,0 +1,192 @@
+// quendrax-tool texture DATA_DIR NAME: mounts DATA_DIR as the game mounts its data folder (the
+// folder itself, then its ZIP archives: "res.bar", "EffectLibrary.bar", "SFX.bar" first, any
+// other ZIP after them by name, then the "EffectLibrary" folder), loads NAME through the texture
+// manager of a null driver and prints one record a line: name, size, format, levels, the
+// CRC-32 of the level-0 pixels and the file the texture came from.
+
+#include "Tool.h"
+
+#include "engine/ILogger.h"
+#include "engine/io/CFileSystem.h"
+#include "engine/io/CZipReader.h"
+#include "engine/os/Printer.h"
+#include "engine/video/CNullDriver.h"
+#include "engine/video/CTextureManager.h"
+#include "engine/video/ITexture.h"
+#include "engine/video/pixel_format.h"
+
+#include <boost/intrusive_ptr.hpp>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace pravik;
+using namespace pravik::video;
+namespace fs = std::filesystem;
+
+// Keeps the last error the engine reported, to give it as the reason of a failure.
+class LastError : public ILogger {
+public:
+    LastError() : ILogger(1) { os::Printer::Logger = this; }
+    ~LastError() override { os::Printer::Logger = nullptr; }
+    ELOG_LEVEL getLogLevel() const override { return ELL_ERROR; }
+    void setLogLevel(ELOG_LEVEL) override {}
+    void log(const char* text, ELOG_LEVEL level) override { keep(text, nullptr, level); }
+    void log(const char* text, const char* hint, ELOG_LEVEL level) override { keep(text, hint, level); }
+    void log(const wchar_t*, const wchar_t*, ELOG_LEVEL) override {}
+    void log(const wchar_t*, ELOG_LEVEL) override {}
+    void vlogf(ELOG_LEVEL level, const char* format, va_list args) override
+    {
+        char text[512];
+        std::vsnprintf(text, sizeof text, format, args);
+        keep(text, nullptr, level);
+    }
+    const std::string& text() const { return m_text; }
+
+private:
+    void keep(const char* text, const char* hint, ELOG_LEVEL level)
+    {
+        // The first error is the cause; what follows reports its consequences.
+        if (level < ELL_ERROR || !text || !m_text.empty())
+            return;
+        m_text = text;
+        while (!m_text.empty() && m_text.back() == '\n')
+            m_text.pop_back();
+        if (hint && *hint)
+            m_text += std::string(": ") + hint;
+    }
+    std::string m_text;
+};
+
+// The file system reports progress on standard output; the records must not mix with it.
+class QuietStdout {
+public:
+    QuietStdout()
+    {
+        std::fflush(stdout);
+        m_saved = dup(STDOUT_FILENO);
+        if (FILE* null = std::fopen("/dev/null", "w")) {
+            dup2(fileno(null), STDOUT_FILENO);
+            std::fclose(null);
+        }
+    }
+    ~QuietStdout()
+    {
+        std::fflush(stdout);
+        if (m_saved >= 0) {
+            dup2(m_saved, STDOUT_FILENO);
+            close(m_saved);
+        }
+    }
+
+private:
+    int m_saved = -1;
+};
+
+bool isZip(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    unsigned char head[4] = {};
+    if (!in.read(reinterpret_cast<char*>(head), 4))
+        return false;
+    return (uint32_t(head[0]) | uint32_t(head[1]) << 8 | uint32_t(head[2]) << 16 | uint32_t(head[3]) << 24) ==
+           io::CZipReader::SIGNATURE;
+}
+
+// The ZIP archives of the folder in mounting order: the game's three first, the rest by name.
+std::vector<std::string> zipArchives(const fs::path& dir)
+{
+    static const char* const kGameOrder[] = {"res.bar", "EffectLibrary.bar", "SFX.bar"};
+    std::vector<std::string> names, rest;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(dir, ec))
+        if (entry.is_regular_file(ec) && isZip(entry.path()))
+            rest.push_back(entry.path().filename().string());
+    std::sort(rest.begin(), rest.end());
+    for (const char* name : kGameOrder) {
+        auto it = std::find(rest.begin(), rest.end(), name);
+        if (it != rest.end()) {
+            names.push_back(*it);
+            rest.erase(it);
+        }
+    }
+    names.insert(names.end(), rest.begin(), rest.end());
+    return names;
+}
+
+// Everything the engine does happens here, while its progress output is silenced.
+int load(std::span<char* const> args, std::string& out)
+{
+    if (args.size() != 2)
+        return tool::fail("texture", "usage: texture DATA_DIR NAME");
+    std::error_code ec;
+    const fs::path dir = fs::absolute(args[0], ec);
+    if (ec || !fs::is_directory(dir, ec))
+        return tool::fail("texture", std::string(args[0]) + ": not a folder");
+
+    LastError errors;
+    QuietStdout quiet;  // failures go to standard error, which stays open
+    boost::intrusive_ptr<io::CFileSystem> fileSystem(new io::CFileSystem());  // count 0
+    const std::string base = dir.string() + "/";
+    fileSystem->changeWorkingDirectoryTo(base.c_str());
+    fileSystem->addFolderFileArchive(base.c_str(), true, false);
+    for (const std::string& zip : zipArchives(dir))
+        fileSystem->addZipFileArchive(zip.c_str(), true, false, 1);
+    if (fs::is_directory(dir / "EffectLibrary", ec))
+        fileSystem->addFolderFileArchive("EffectLibrary", true, true);
+
+    CTextureManager::installHooks();
+    boost::intrusive_ptr<CNullDriver> driver(createNullDriver(nullptr), false);
+    CTextureManager* manager = driver->getTextureManager();
+    if (!manager)
+        return tool::fail("texture", "the null driver has no texture manager");
+    manager->setFileSystem(fileSystem.get());
+    driver->setOption(0x10, false);  // the game makes its textures without mip levels
+
+    const boost::intrusive_ptr<ITexture> found = manager->getTexture(args[1]);
+    if (!found)
+        return tool::fail("texture", std::string(args[1]) + ": " +
+                                         (errors.text().empty() ? "cannot be loaded" : errors.text()));
+    const unsigned short id = found->getId();
+    const char* source = id != 0xffff ? manager->getRegistry().getProperties(id).sourceFileName.c_str() : "";
+    const unsigned* levels = found->getLevelTable();
+    const auto* pixels = static_cast<const unsigned char*>(found->getClientPointer(0, 0));
+    char line[256];
+    out += "name\t" + std::string(found->getName().c_str()) + "\n";
+    std::snprintf(line, sizeof line, "size\t%dx%d\n", found->getWidth(), found->getHeight());
+    out += line;
+    out += std::string("format\t") + pixel_format::getName(found->getPixelFormat()) + "\n";
+    std::snprintf(line, sizeof line, "levels\t%u\n", unsigned(found->getMipmapCount()));
+    out += line;
+    if (pixels) {
+        const uLong crc = crc32(crc32(0L, Z_NULL, 0), pixels, uInt(levels[1] - levels[0]));
+        std::snprintf(line, sizeof line, "checksum\tcrc32:%08lx\n", crc);
+        out += line;
+    } else {
+        out += "checksum\tnone\n";
+    }
+    out += std::string("source\t") + source + "\n";
+    return 0;
+}
+
+int texture(std::span<char* const> args)
+{
+    std::string out;
+    const int status = load(args, out);
+    if (status == 0)
+        std::fwrite(out.data(), 1, out.size(), stdout);
+    return status;
+}
+
+const tool::ToolCommand textureCommand("texture", "DATA_DIR NAME", texture);
+
+}  // namespace
