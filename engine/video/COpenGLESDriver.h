@@ -12,6 +12,7 @@
 #include "engine/video/CCommonGLDriverBase.h"
 #include "engine/video/CFixedGLShader.h"
 #include "engine/video/ITexture.h"
+#include "engine/video/GLDispatch.h"
 #include "engine/video/SRenderPass.h"
 
 namespace pravik::video {
@@ -175,6 +176,23 @@ private:
     SColor m_colorGenConstant = SColor(0, 0, 0, 255);
     SColor m_vertexColor = SColor(255, 255, 255, 255);
     const CLight* m_colorGenLight = nullptr;
+
+    // What GL last received for the constant colour and the array pointers, so that draws
+    // sharing streams repeat nothing. Forgotten by restoreShadowState (foreign GL code).
+    struct SPointer {
+        GLint size = -1;
+        GLenum type = 0;
+        GLsizei stride = 0;
+        const void* pointer = nullptr;
+        unsigned buffer = 0;
+        bool operator==(const SPointer&) const = default;
+    };
+    SPointer m_pointers[6];  // position, texture units 0-3, normals
+    SColor m_currentColor;
+    bool m_currentColorKnown = false;
+    void setPointer(unsigned slot, const SPointer& p);
+    void setCurrentColor(SColor c);
+    void forgetVertexState();
 };
 
 // A driver on the current GL ES context, count 1; null when GL is unusable (logged).

@@ -26,6 +26,29 @@ GLenum arrayType(unsigned valueType)
 
 }  // namespace
 
+void COpenGLESDriver::setPointer(unsigned slot, const SPointer& p)
+{
+    if (m_pointers[slot] == p) return;
+    m_pointers[slot] = p;
+    if (slot == 0) g_gl.glVertexPointer(p.size, p.type, p.stride, p.pointer);
+    else if (slot == 5) g_gl.glNormalPointer(p.type, p.stride, p.pointer);
+    else g_gl.glTexCoordPointer(p.size, p.type, p.stride, p.pointer);
+}
+
+void COpenGLESDriver::setCurrentColor(SColor c)
+{
+    if (m_currentColorKnown && c == m_currentColor) return;
+    g_gl.glColor4ub(c.getRed(), c.getGreen(), c.getBlue(), c.getAlpha());
+    m_currentColor = c;
+    m_currentColorKnown = true;
+}
+
+void COpenGLESDriver::forgetVertexState()
+{
+    for (SPointer& p : m_pointers) p = SPointer();
+    m_currentColorKnown = false;
+}
+
 void COpenGLESDriver::makeModelView(core::CMatrix4<float>& out) const
 {
     const core::CMatrix4<float>& view = m_transforms[ETS_VIEW];
@@ -89,9 +112,12 @@ void COpenGLESDriver::setupArrays(const CFixedGLShader* shader, const CVertexStr
         return b + s.offset;
     };
 
+    auto pointer = [&](const SVertexStream& s) {
+        const unsigned char* b = base(s);
+        return SPointer{s.componentCount, arrayType(s.valueType), s.stride, b, m_bufferBinding[EBT_VERTEX]};
+    };
     if (const SVertexStream* position = streamOf(EVA_POSITION); position && position->buffer)
-        g_gl.glVertexPointer(position->componentCount, arrayType(position->valueType), position->stride,
-                             base(*position));
+        setPointer(0, pointer(*position));
 
     const unsigned char* units = shader->getUnitList();
     unsigned texCoord = EVA_TEXCOORD0;
@@ -111,7 +137,7 @@ void COpenGLESDriver::setupArrays(const CFixedGLShader* shader, const CVertexStr
         if (!s->buffer || (s->buffer->getUsage() == EBU_CLIENT_ONLY && !s->buffer->getData())) continue;
         setClientActiveTexture(u);
         if (changing & bit) g_gl.glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        g_gl.glTexCoordPointer(s->componentCount, arrayType(s->valueType), s->stride, base(*s));
+        setPointer(1 + u, pointer(*s));
     }
     // Software sphere mapping is not generated: those units get constant coordinates.
     for (unsigned k = shader->getUnitListEnd(0); k < shader->getUnitListEnd(1); ++k) {
@@ -132,14 +158,14 @@ void COpenGLESDriver::setupArrays(const CFixedGLShader* shader, const CVertexStr
             requested &= ~(1u << 17);
         } else {
             if (changing & (1u << 17)) g_gl.glEnableClientState(GL_NORMAL_ARRAY);
-            g_gl.glNormalPointer(arrayType(s->valueType), s->stride, base(*s));
+            setPointer(5, pointer(*s));
         }
     }
 
     const unsigned colorBit = 1u << 18;
     auto constantColor = [&](SColor c) {
         if ((m_clientArrays & colorBit) && !(changing & colorBit)) g_gl.glDisableClientState(GL_COLOR_ARRAY);
-        g_gl.glColor4ub(c.getRed(), c.getGreen(), c.getBlue(), c.getAlpha());
+        setCurrentColor(c);
         requested &= ~colorBit;
     };
     if (requested & colorBit) {
@@ -147,7 +173,8 @@ void COpenGLESDriver::setupArrays(const CFixedGLShader* shader, const CVertexStr
             const SVertexStream* s = streamOf(EVA_COLOR0);
             if (s && s->buffer && !(s->buffer->getUsage() == EBU_CLIENT_ONLY && !s->buffer->getData())) {
                 if (changing & colorBit) g_gl.glEnableClientState(GL_COLOR_ARRAY);
-                g_gl.glColor4ub(255, 255, 255, 255);
+                setCurrentColor(SColor(255, 255, 255, 255));
+                m_currentColorKnown = false;  // drawing with the array leaves the colour undefined
                 g_gl.glColorPointer(4, arrayType(s->valueType), s->stride, base(*s));
             } else {
                 constantColor(m_vertexColor);
@@ -158,8 +185,7 @@ void COpenGLESDriver::setupArrays(const CFixedGLShader* shader, const CVertexStr
         }
     } else if (m_colorGen == 7) {
         if ((m_clientArrays & colorBit) && !(changing & colorBit)) g_gl.glDisableClientState(GL_COLOR_ARRAY);
-        const SColor c = m_colorGenConstant;
-        g_gl.glColor4f(c.getRed() / 255.f, c.getGreen() / 255.f, c.getBlue() / 255.f, c.getAlpha() / 255.f);
+        setCurrentColor(m_colorGenConstant);
     }
     m_clientArrays = requested;
 }

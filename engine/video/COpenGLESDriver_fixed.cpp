@@ -8,6 +8,7 @@
 #include "engine/video/CMaterial.h"
 #include "engine/video/CMaterialRenderer.h"
 #include "engine/video/COpenGLESDriver.h"
+#include "engine/video/CTextureManager.h"
 #include "engine/video/EShaderParameterType.h"
 #include "engine/video/GLDispatch.h"
 
@@ -265,9 +266,17 @@ void COpenGLESDriver::commitPassParameters(const SRenderPass& pass, unsigned fir
         case ESPT_TEXTURE: {
             ITexture* texture;
             std::memcpy(&texture, value, sizeof texture);
-            if (texture && (texture->getStateFlags() & 0x10)) texture = nullptr;
-            if (unit < m_textureUnitCount)
-                setTexture(unit, texture, texture ? texture->getType() : ETT_2D);
+            // Sampler value types 2D, 3D, cube, rectangle follow the texture types.
+            const E_TEXTURE_TYPE type = shaderDef->valueType >= ESPVT_SAMPLER2D && shaderDef->valueType <= ESPVT_SAMPLERRECT
+                                            ? E_TEXTURE_TYPE(shaderDef->valueType - ESPVT_SAMPLER2D)
+                                            : ETT_2D;
+            if (CTextureManager* textures = getTextureManager()) {
+                if (!texture) texture = textures->getPlaceHolder(EPH_NOT_FOUND, type);
+                else if (texture->getStateFlags() & 0x10) texture = textures->getPlaceHolder(EPH_BIND_FAILED, type);
+            } else if (texture && (texture->getStateFlags() & 0x10)) {
+                texture = nullptr;
+            }
+            if (unit < m_textureUnitCount) setTexture(unit, texture, texture ? texture->getType() : type);
             break;
         }
         case ESPT_TEXTURE_MATRIX: {
@@ -339,6 +348,7 @@ void COpenGLESDriver::commitMaterialRenderer(const boost::intrusive_ptr<CMateria
 
 void COpenGLESDriver::restoreShadowState()
 {
+    forgetVertexState();
     enable(GL_LIGHTING, m_lighting);
     for (unsigned i = 0; i < m_maxLights; ++i) enable(GL_LIGHT0 + i, i < m_lightCount);
     g_gl.glLightModelfv(GL_LIGHT_MODEL_AMBIENT, m_lightModelAmbient);
