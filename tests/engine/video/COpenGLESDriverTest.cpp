@@ -122,6 +122,46 @@ TEST_F(COpenGLESDriverTest, WholeRecordAndFlippedTargetsReachGLAsExpected)
     m_driver->setFlipped(false);
 }
 
+TEST_F(COpenGLESDriverTest, PassRecordsSwitchGroupsOffWhenTheNextPassLeavesThemOut)
+{
+    detail::renderpass::SRenderState coverage;
+    coverage.set(1, 25, 1, 1);
+    coverage.sampleCoverageValue = 0.5f;
+    m_driver->applyRenderPass(coverage);
+    EXPECT_TRUE(m_driver->getSampleCoverageEnable());
+    CGLCallRecorder recorder;
+    m_driver->applyRenderPass(detail::renderpass::SRenderState());
+    EXPECT_EQ(recorder.countLogged(CGLCallRecorder::format("glDisable", GL_SAMPLE_COVERAGE)), 1u);
+    GLboolean on = GL_TRUE;
+    g_gl.glGetBooleanv(GL_SAMPLE_COVERAGE, &on);
+    EXPECT_EQ(on, GL_FALSE);
+    recorder.clear();
+    m_driver->applyRenderPass(detail::renderpass::SRenderState());
+    EXPECT_EQ(recorder.total(), 0u);
+}
+
+TEST_F(COpenGLESDriverTest, ViewportIsTurnedForTheScreenOnlyAndSentOnce)
+{
+    CGLCallRecorder recorder;
+    m_driver->setViewportImpl(core::rect<int>(0, 0, 32, 16));
+    m_driver->setViewportImpl(core::rect<int>(0, 0, 32, 16));
+    EXPECT_EQ(recorder.log(), (std::vector<std::string>{"glViewport(0, 48, 32, 16)"}));  // origin bottom left
+    recorder.clear();
+    m_driver->setOrientation(EOO_180);
+    m_driver->setViewportImpl(core::rect<int>(0, 0, 32, 16));
+    EXPECT_EQ(recorder.countLogged("glViewport(32, 0, 32, 16)"), 1u);
+    m_driver->setOrientation(EOO_0);
+
+    auto texture = makeTexture(16, 16, {}, true);
+    auto target = m_driver->createRenderTarget(texture, 0);
+    ASSERT_TRUE(target);
+    m_driver->pushRenderTarget(target);
+    recorder.clear();
+    m_driver->setViewportImpl(core::rect<int>(0, 0, 8, 4));
+    EXPECT_EQ(recorder.countLogged("glViewport(0, 0, 8, 4)"), 1u);  // off screen: no flip, no turn
+    m_driver->popRenderTarget();
+}
+
 TEST_F(COpenGLESDriverTest, RenderTargetOnAnUploadedTextureIsCompleteAndClearsToRed)
 {
     auto texture = makeTexture(16, 16, std::vector<unsigned char>(16 * 16 * 4, 0), true);
