@@ -366,11 +366,15 @@ bool COpenGLESDriver::CTexture::bindImpl(bool releaseClientData)
     COpenGLESDriver& d = *m_gl;
     const unsigned last = d.m_textureUnitCount - 1;
     bool result = false;
+    // Bound where it is recorded on the active unit (setTexture records it first), else on
+    // the last unit, which the driver keeps for work outside the materials.
     if (m_stateFlags & 0x08) {
-        if (d.m_boundTextures[getType()][d.m_activeTexture] != this && d.m_boundTextures[getType()][last] != this) {
+        if (d.m_boundTextures[getType()][d.m_activeTexture] != this) {
             d.setActiveTexture(last);
-            d.m_boundTextures[getType()][last] = this;
-            g_gl.glBindTexture(getGLTarget(), m_name);
+            if (d.m_boundTextures[getType()][last] != this) {
+                d.m_boundTextures[getType()][last] = this;
+                g_gl.glBindTexture(getGLTarget(), m_name);
+            }
         }
         updateParameters();
         result = updateData(false);
@@ -380,8 +384,10 @@ bool COpenGLESDriver::CTexture::bindImpl(bool releaseClientData)
         if (!m_name) {
             m_stateFlags |= 0x10;
         } else {
-            d.setActiveTexture(last);
-            d.m_boundTextures[getType()][last] = this;
+            if (d.m_boundTextures[getType()][d.m_activeTexture] != this) {
+                d.setActiveTexture(last);
+                d.m_boundTextures[getType()][last] = this;
+            }
             g_gl.glBindTexture(getGLTarget(), m_name);
             const E_TEXTURE_FILTER_TYPE minFilter = getMinFilter();
             const bool swapFilter = m_mipCount >= 2 && (!(m_stateFlags & 0x02) || !isCompressed(getPixelFormat())) &&
