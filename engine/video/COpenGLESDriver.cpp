@@ -17,6 +17,8 @@ namespace pravik::video {
 COpenGLESDriver::COpenGLESDriver(IDevice* device, const core::dimension2d<int>& screenSize)
     : CCommonGLDriverBase(device, new CFixedGLShaderManager()), m_screenSize(screenSize)
 {
+    for (auto& a : m_lightAttenuation) a[0] = 1.f;
+    for (auto& spot : m_lightSpot) spot[1] = 180.f;
 }
 
 COpenGLESDriver::~COpenGLESDriver()

@@ -145,7 +145,11 @@ public:
 private:
     void makeModelView(core::CMatrix4<float>& out) const;
     void loadProjection();
+    // Bindings [first, last) of a pass: from the current material, or from the global parameters.
     void commitPassParameters(const SRenderPass& pass, unsigned first, unsigned last, bool global);
+    template <class Source>
+    void commitBindings(const SRenderPass& pass, unsigned first, unsigned last, Source& source);
+    void commitLightParameter(unsigned light, const CLight* l, unsigned property);
     void enableTexture2D(unsigned unit, bool on);
     void fillFormatTable();
 
@@ -175,6 +179,11 @@ private:
     unsigned m_colorGen = 0;
     SColor m_colorGenConstant = SColor(0, 0, 0, 255);
     SColor m_vertexColor = SColor(255, 255, 255, 255);
+    float m_lightAttenuation[8][3] = {};  // GL's defaults are set by the constructor
+    float m_lightSpot[8][2] = {};         // exponent, cutoff
+    float m_fogDensity = 1.f, m_fogStart = 0.f, m_fogEnd = 1.f;
+    SColor m_fogColor = SColor(0, 0, 0, 0);
+    bool m_fogColorKnown = false;
     const CLight* m_colorGenLight = nullptr;
 
     // What GL last received for the constant colour and the array pointers, so that draws

@@ -237,7 +237,9 @@ unsigned COpenGLESDriver::drawImpl(const boost::intrusive_ptr<CVertexStreams>& s
             g_gl.glLoadMatrixf(&view[0]);
             m_matrixDirty |= 1u << ETS_WORLD;
         }
-        commitPassParameters(pass, pass.directBindingCount, pass.directBindingCount + pass.indirectBindingCount, false);
+        const unsigned indirectEnd = pass.directBindingCount + pass.indirectBindingCount;
+        commitPassParameters(pass, pass.directBindingCount, indirectEnd, false);
+        commitPassParameters(pass, indirectEnd, shader->getTotalParameterCount(), true);
         const unsigned pushed = commitMatrices(shader, streams.get(), map);
         setupArrays(shader, streams.get(), map, primitives);
         popMatrices(pushed);

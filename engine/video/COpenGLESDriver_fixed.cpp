@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/video/CGlobalMaterialParameterManager.h"
+#include "engine/video/CLight.h"
 #include "engine/video/CMaterial.h"
 #include "engine/video/CMaterialRenderer.h"
 #include "engine/video/COpenGLESDriver.h"
@@ -241,17 +243,33 @@ void COpenGLESDriver::commitShader(const IShader* shader)
 
 void COpenGLESDriver::commitPassParameters(const SRenderPass& pass, unsigned first, unsigned last, bool global)
 {
-    // Material values only; global values (lights, fog) reach GL through the light commit.
-    CMaterial* material = getCurrentMaterial();
-    if (global || !material || !pass.shader) return;
+    if (!pass.shader) return;
+    if (global) {
+        if (CGlobalMaterialParameterManager* globals = getGlobalMaterialParameterManager())
+            commitBindings(pass, first, last, *globals);
+    } else if (CMaterial* material = getCurrentMaterial()) {
+        commitBindings(pass, first, last, *material);
+    }
+}
+
+template <class Source>
+void COpenGLESDriver::commitBindings(const SRenderPass& pass, unsigned first, unsigned last, Source& source)
+{
     bool textureMode = false;
     for (unsigned b = first; b < last; ++b) {
         const SShaderParameterBinding& binding = pass.bindings[b];
-        const SShaderParameterDef* shaderDef =
-            pass.shader->getParameters(E_SHADER_STAGE(binding.shaderParameter >> 15)) + (binding.shaderParameter & 0x7fff);
-        const SShaderParameterDef* def = material->getParameterDef(binding.source);
+        if (binding.shaderParameter == 0xffff) break;
+        const E_SHADER_STAGE stage = E_SHADER_STAGE(binding.shaderParameter >> 15);
+        if ((binding.shaderParameter & 0x7fff) >= pass.shader->getParameterCount(stage)) continue;
+        const SShaderParameterDef* shaderDef = pass.shader->getParameters(stage) + (binding.shaderParameter & 0x7fff);
+        const SShaderParameterDef* def = source.getParameterDef(binding.source);
         if (!def || def->index == 0xffffffffu) continue;
-        const unsigned char* value = material->getParameterBlock() + def->index;
+        const unsigned char* value = source.getParameterBlock() + def->index;
+        float floats[4] = {0, 0, 0, 0};
+        if (def->valueType >= ESPVT_FLOAT && def->valueType <= ESPVT_FLOAT4)
+            std::memcpy(floats, value, sizeof(float) * (1 + def->valueType - ESPVT_FLOAT));
+        else if (def->valueType == ESPVT_COLORF)
+            std::memcpy(floats, value, sizeof floats);
         SColor color;
         if (def->valueType == ESPVT_COLOR) {
             std::memcpy(&color, value, sizeof color);
@@ -318,10 +336,89 @@ void COpenGLESDriver::commitPassParameters(const SRenderPass& pass, unsigned fir
             }
             break;
         }
-        default: break;
+        case ESPT_COLORGEN_CONSTANT_COLOR: m_colorGenConstant = color; break;
+        case ESPT_SCENE_AMBIENT_LIGHT: setLightModelAmbient(floats); break;
+        case ESPT_FOG_DENSITY:
+            if (floats[0] != m_fogDensity) g_gl.glFogf(GL_FOG_DENSITY, m_fogDensity = floats[0]);
+            break;
+        case ESPT_FOG_START_END:
+            if (floats[0] != m_fogStart) g_gl.glFogf(GL_FOG_START, m_fogStart = floats[0]);
+            if (floats[1] != m_fogEnd) g_gl.glFogf(GL_FOG_END, m_fogEnd = floats[1]);
+            break;
+        case ESPT_FOG_COLOR:
+            if (!m_fogColorKnown || color != m_fogColor) {
+                float f[4];
+                toFloats(color, f);
+                g_gl.glFogfv(GL_FOG_COLOR, f);
+                m_fogColor = color;
+                m_fogColorKnown = true;
+            }
+            break;
+        case ESPT_CLIP_PLANE:
+            if (unit < 6) g_gl.glClipPlanef(GL_CLIP_PLANE0 + unit, floats);
+            break;
+        default:
+            if (shaderDef->type >= ESPT_LIGHT && shaderDef->type <= ESPT_LIGHT_SPOT_CUTOFF &&
+                def->valueType == ESPVT_LIGHT) {
+                const CLight* light;
+                std::memcpy(&light, value, sizeof light);
+                if (m_colorGen) m_colorGenLight = light;
+                else if (light) commitLightParameter(unit, light, shaderDef->type);
+            }
+            break;
         }
     }
     if (textureMode) g_gl.glMatrixMode(GL_MODELVIEW);
+}
+
+void COpenGLESDriver::commitLightParameter(unsigned index, const CLight* l, unsigned property)
+{
+    if (index >= 8 || index >= m_maxLights) return;
+    const GLenum light = GL_LIGHT0 + index;
+    static const core::CMatrix4<float> Identity;
+    const core::CMatrix4<float>& m = l->getTransformation() ? *l->getTransformation() : Identity;
+    float v[4];
+    switch (property) {
+    case ESPT_LIGHT_POSITION:
+        if (l->Type == ELT_DIRECTIONAL) v[0] = m[8], v[1] = m[9], v[2] = m[10], v[3] = 0.f;
+        else v[0] = m[12], v[1] = m[13], v[2] = m[14], v[3] = 1.f;
+        g_gl.glLightfv(light, GL_POSITION, v);
+        break;
+    case ESPT_LIGHT_DIRECTION:
+        v[0] = m[8], v[1] = m[9], v[2] = m[10], v[3] = 0.f;
+        g_gl.glLightfv(light, GL_SPOT_DIRECTION, v);
+        break;
+    case ESPT_LIGHT_ATTENUATION: {
+        const float a[3] = {l->Attenuation.X, l->Attenuation.Y, l->Attenuation.Z};
+        const GLenum names[3] = {GL_CONSTANT_ATTENUATION, GL_LINEAR_ATTENUATION, GL_QUADRATIC_ATTENUATION};
+        for (int i = 0; i < 3; ++i)
+            if (a[i] != m_lightAttenuation[index][i]) g_gl.glLightf(light, names[i], m_lightAttenuation[index][i] = a[i]);
+        break;
+    }
+    case ESPT_LIGHT_AMBIENT_COLOR:
+    case ESPT_LIGHT_DIFFUSE_COLOR:
+    case ESPT_LIGHT_SPECULAR_COLOR: {
+        const SColorf& c = property == ESPT_LIGHT_AMBIENT_COLOR   ? l->AmbientColor
+                           : property == ESPT_LIGHT_DIFFUSE_COLOR ? l->DiffuseColor
+                                                                  : l->SpecularColor;
+        const float f[4] = {c.r, c.g, c.b, c.a};
+        g_gl.glLightfv(light, property == ESPT_LIGHT_AMBIENT_COLOR   ? GL_AMBIENT
+                              : property == ESPT_LIGHT_DIFFUSE_COLOR ? GL_DIFFUSE
+                                                                     : GL_SPECULAR,
+                       f);
+        break;
+    }
+    case ESPT_LIGHT_SPOT_EXPONENT:
+    case ESPT_LIGHT_SPOT_CUTOFF: {
+        const bool spot = l->Type == ELT_SPOT;
+        const int k = property == ESPT_LIGHT_SPOT_CUTOFF;
+        const float value = k ? (spot ? l->OuterCone : 180.f) : (spot ? l->Falloff : 0.f);
+        if (value != m_lightSpot[index][k])
+            g_gl.glLightf(light, k ? GL_SPOT_CUTOFF : GL_SPOT_EXPONENT, m_lightSpot[index][k] = value);
+        break;
+    }
+    default: break;
+    }
 }
 
 void COpenGLESDriver::commitCurrentMaterial()

@@ -133,6 +133,7 @@ TEST_F(COpenGLESDriverFixedTest, TwoPassDrawSetsUpEachPassAndDrawsNothing)
     EXPECT_TRUE(has(call("glEnableClientState", GL_NORMAL_ARRAY)));
     EXPECT_LT(at(call("glEnableClientState", GL_TEXTURE_COORD_ARRAY)), at(call("glEnable", GL_BLEND)));
     EXPECT_EQ(recorder.count("glNormalPointer"), 1u);
+    EXPECT_GT(recorder.count("glLightfv"), 0u);  // the dynamic light reaches GL_LIGHT0
     EXPECT_EQ(m_driver->getEnabledClientArrays(), 1u << 17);
 
     GLint depth = 0;
