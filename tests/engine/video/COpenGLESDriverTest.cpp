@@ -73,6 +73,17 @@ TEST_F(COpenGLESDriverTest, StartsOnMesaAsVersion101WithTheFeaturesItsExtensions
     EXPECT_EQ(g_gl.glGetError(), GLenum(GL_NO_ERROR));
 }
 
+TEST_F(COpenGLESDriverTest, ExtensionTextIsReadNameByNameTheLastOneIncluded)
+{
+    boost::intrusive_ptr<COpenGLESDriver> fresh(new COpenGLESDriver(nullptr, {8, 8}), false);
+    const char* text = "GL_OES_texture_npot GL_unknown_thing  GL_OES_depth24";
+    fresh->initExtensions(reinterpret_cast<const unsigned char*>(text));
+    EXPECT_TRUE(fresh->queryExtension(EGLE_OES_texture_npot));
+    EXPECT_TRUE(fresh->queryExtension(EGLE_OES_depth24));  // no space after it
+    EXPECT_FALSE(fresh->queryExtension(EGLE_OES_framebuffer_object));
+    fresh->initExtensions(nullptr);
+}
+
 TEST_F(COpenGLESDriverTest, UnchangedStateMakesNoGLCall)
 {
     const struct {
