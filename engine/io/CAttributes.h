@@ -51,7 +51,7 @@ public:
     float getFloat(int index) const override;
     void setAttribute(int index, float value) override;
 
-    // narrow string
+    // Narrow string
     void addString(const char* name, const char* value, bool flag = false) override;
     void setAttribute(const char* name, const char* value) override;  // null removes the attribute
     core::stringc getString(const char* name) const override;
@@ -59,7 +59,7 @@ public:
     core::stringc getString(int index) const override;
     void setAttribute(int index, const char* value) override;
 
-    // wide string
+    // Wide string
     void addString(const char* name, const wchar_t* value, bool flag = false) override;
     void setAttribute(const char* name, const wchar_t* value) override;  // null removes the attribute
     core::stringw getStringW(const char* name) const override;
@@ -67,7 +67,7 @@ public:
     core::stringw getStringW(int index) const override;
     void setAttribute(int index, const wchar_t* value) override;
 
-    // binary
+    // Binary
     void addBinary(const char* name, const void* data, int size, bool flag = false) override;
     void addStringAsBinary(const char* name, const wchar_t* text, bool flag = false) override;
     void setAttribute(const char* name, const void* data, int size) override;
@@ -75,7 +75,7 @@ public:
     void getBinaryData(int index, void* out, int size) const override;
     void setAttribute(int index, const void* data, int size) override;
 
-    // string array
+    // String array
     void addArray(const char* name, const StringWArray& value, bool flag = false) override;
     void setAttribute(const char* name, const StringWArray& value) override;
     StringWArray getArray(const char* name) const override;
@@ -90,7 +90,7 @@ public:
     bool getBool(int index) const override;
     void setAttribute(int index, bool value) override;
 
-    // enumeration
+    // Enumeration
     void addEnum(const char* name, const char* literal, const char* const* literals,
                  bool flag = false) override;
     void addEnum(const char* name, int value, const char* const* literals, bool flag = false) override;

@@ -2,7 +2,8 @@
 // The pull parser behind both XML reader instances. The whole input is read at construction,
 // UTF-16 and UTF-32 are recognised by their byte-order marks and converted to the instance's
 // characters (units truncated to 8 bits for `char`, 8-bit bytes sign-extended for `wchar_t`; no
-// UTF-8 decoding anywhere), and the text is then parsed in place.
+// UTF-8 decoding anywhere), and the text is then parsed in place: names and values are ended
+// with a zero where they stand, so the pointers the getters return are valid until the next read.
 // Every scan is bounded by the end of what was read, so truncated markup yields the nodes read
 // so far and never looks past the buffer. Nothing is validated; malformed input gives odd nodes.
 
@@ -44,7 +45,7 @@ public:
 
 private:
     // A zero-terminated text in a buffer that only grows, so that stepping through a document
-    // stops allocating once the longest name and value have been seen.
+    // stops allocating once the longest text node has been seen.
     class SText {
     public:
         SText() = default;

@@ -50,7 +50,7 @@ public:
     virtual float getFloat(int index) const = 0;
     virtual void setAttribute(int index, float value) = 0;
 
-    // narrow string
+    // Narrow string
     virtual void addString(const char* name, const char* value, bool flag = false) = 0;
     virtual void setAttribute(const char* name, const char* value) = 0;  // null removes the attribute
     virtual core::stringc getString(const char* name) const = 0;
@@ -58,7 +58,7 @@ public:
     virtual core::stringc getString(int index) const = 0;
     virtual void setAttribute(int index, const char* value) = 0;
 
-    // wide string
+    // Wide string
     virtual void addString(const char* name, const wchar_t* value, bool flag = false) = 0;
     virtual void setAttribute(const char* name, const wchar_t* value) = 0;  // null removes the attribute
     virtual core::stringw getStringW(const char* name) const = 0;
@@ -66,7 +66,7 @@ public:
     virtual core::stringw getStringW(int index) const = 0;
     virtual void setAttribute(int index, const wchar_t* value) = 0;
 
-    // binary
+    // Binary
     virtual void addBinary(const char* name, const void* data, int size, bool flag = false) = 0;
     virtual void addStringAsBinary(const char* name, const wchar_t* text, bool flag = false) = 0;
     virtual void setAttribute(const char* name, const void* data, int size) = 0;
@@ -75,7 +75,7 @@ public:
     virtual void getBinaryData(int index, void* out, int size) const = 0;
     virtual void setAttribute(int index, const void* data, int size) = 0;
 
-    // string array
+    // String array
     virtual void addArray(const char* name, const StringWArray& value, bool flag = false) = 0;
     virtual void setAttribute(const char* name, const StringWArray& value) = 0;
     virtual StringWArray getArray(const char* name) const = 0;
@@ -90,7 +90,7 @@ public:
     virtual bool getBool(int index) const = 0;
     virtual void setAttribute(int index, bool value) = 0;
 
-    // enumeration
+    // Enumeration
     virtual void addEnum(const char* name, const char* literal, const char* const* literals,
                          bool flag = false) = 0;
     virtual void addEnum(const char* name, int value, const char* const* literals, bool flag = false) = 0;

@@ -6,7 +6,6 @@
 #include "engine/video/IVideoDriver.h"
 
 #include <cstring>
-#include <vector>
 
 namespace pravik::core {
 
@@ -51,12 +50,15 @@ void overrideVertexStreams(const IShader& shader, const CVertexStreams& source, 
     bool diffuseRead = false;
     SColor diffuse(255, 255, 255, 255);
 
-    std::vector<unsigned> attributes;
+    // Shader inputs in their order, then the extra attributes (no allocation: this runs per draw).
+    unsigned attributes[EVA_COUNT + 28];
+    unsigned count = 0;
     const SShaderVertexAttributeDef* inputs = shader.getVertexAttributeDefs();
-    for (unsigned i = 0; i < shader.getVertexAttributeCount(); ++i) attributes.push_back(inputs[i].attribute);
-    for (unsigned a = 0; a < 28; ++a)
-        if (extraAttributes & (1u << a)) attributes.push_back(a);
-    for (const unsigned a : attributes) {
+    for (unsigned i = 0; i < shader.getVertexAttributeCount() && count < EVA_COUNT; ++i) attributes[count++] = inputs[i].attribute;
+    for (unsigned a = 0; extraAttributes && a < 28; ++a)
+        if (extraAttributes & (1u << a)) attributes[count++] = a;
+    for (unsigned k = 0; k < count; ++k) {
+        const unsigned a = attributes[k];
         if (a >= 28 || !(attributeMask & (1u << a))) continue;
         SVertexStream* out = batch.getStream(a);
         if (out == batch.end() || !out->buffer) continue;
@@ -95,7 +97,20 @@ void overrideVertexStreams(const IShader& shader, const CVertexStreams& source, 
             if (a == EVA_POSITION) {
                 const bool decode = (vt == EVAVT_SHORT) && (source.getFlags() & 4u);
                 const CVertexStreams::SScaleOffset& so = source.getScaleAndOffsets()[0];
-                if (vt == EVAVT_FLOAT || vt == EVAVT_SHORT) {
+                if (vt == EVAVT_FLOAT && comps == 3) {
+                    // The common case: float positions, copied or moved without conversion.
+                    for (unsigned v = 0; v < n; ++v) {
+                        float p[3];
+                        std::memcpy(p, src + size_t(v) * in->stride, sizeof p);
+                        if (!identity) {
+                            const float x = p[0], y = p[1], z = p[2];
+                            p[0] = m[0] * x + m[4] * y + m[8] * z + m[12];
+                            p[1] = m[1] * x + m[5] * y + m[9] * z + m[13];
+                            p[2] = m[2] * x + m[6] * y + m[10] * z + m[14];
+                        }
+                        writeFloats(d0 + size_t(v) * outStride, p, 3);
+                    }
+                } else if (vt == EVAVT_FLOAT || vt == EVAVT_SHORT) {
                     for (unsigned v = 0; v < n; ++v) {
                         const unsigned char* e = src + size_t(v) * in->stride;
                         float p[3] = {comps > 0 ? readComponent(e, vt, 0) : 0.f, comps > 1 ? readComponent(e, vt, 1) : 0.f,

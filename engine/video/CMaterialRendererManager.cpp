@@ -5,6 +5,7 @@
 #include "engine/core/ProcessBuffer.h"
 #include "engine/os/Printer.h"
 #include "engine/video/CGlobalMaterialParameterManager.h"
+#include "engine/video/CFixedGLShaderManager.h"
 #include "engine/video/CNullShaderManager.h"
 #include "engine/video/IBatchBaker.h"
 #include "engine/video/IShaderManager.h"
@@ -32,7 +33,8 @@ CMaterialRendererManager::FallbackShaderFactory s_fallbackFactory = nullptr;
 
 constexpr unsigned MaxNameLength = 1015;
 
-// base, baseA..baseZ, baseAA..baseAZ, baseBAA.. : empty when the name would reach maxLength.
+// base, baseA..baseZ, baseAA..baseAZ, baseBAA..baseBAZ, baseBBAA, ...: empty when the name
+// would reach maxLength. A last "Z" turns into "AA" and carries into the appended letters.
 std::string createUniqueName(const char* base, unsigned maxLength, const std::function<bool(const char*)>& taken)
 {
     std::string name = base;
@@ -44,10 +46,15 @@ std::string createUniqueName(const char* base, unsigned maxLength, const std::fu
         } else if (name.back() != 'Z') {
             ++name.back();
         } else {
-            size_t i = name.size() - 1;
-            while (i >= baseLength && name[i] == 'Z') name[i--] = 'A';
-            if (i >= baseLength) ++name[i];
-            else name.insert(name.begin() + long(baseLength), 'A');
+            name.push_back('A');
+            name[name.size() - 2] = 'A';
+            for (size_t i = name.size() - 2; i-- > baseLength;) {
+                if (name[i] != 'Z') {
+                    ++name[i];
+                    break;
+                }
+                name[i] = 'A';
+            }
         }
         if (name.size() >= maxLength) return {};
     }
@@ -679,7 +686,10 @@ boost::intrusive_ptr<IShader> CMaterialRendererManager::createPinkWireFrameShade
         if (auto* shaders = dynamic_cast<CNullShaderManager*>(m_driver->getShaderManager())) return shaders->createShader("Pink Bad Shader");
         return nullptr;
     }
-    if ((type & 7u) && s_fallbackFactory) return s_fallbackFactory(m_driver);
+    if (!(type & 7u)) return nullptr;
+    if (s_fallbackFactory) return s_fallbackFactory(m_driver);
+    if (auto* fixed = dynamic_cast<CFixedGLShaderManager*>(m_driver->getShaderManager()))
+        return fixed->createShader("Pink Bad Shader", SFixedGLShaderVertexState(), SFixedGLShaderFragmentState());
     return nullptr;
 }
 

@@ -94,6 +94,9 @@ public:
     static void setTextureManagerHooks(const STextureManagerHooks& hooks);
 
     void init(unsigned short hardwareLights, unsigned short lightParameters, unsigned char flag);
+    // Byte capacities of the two append buffers (the device's creation parameters; 32768 and
+    // 4096 by default); read by initImplementationDependentData.
+    void setAppendBufferSizes(unsigned vertexBytes, unsigned indexBytes) { m_appendVertexBytes = vertexBytes; m_appendIndexBytes = indexBytes; }
     void initImplementationDependentData();
     void clearImplementationDependentData();
 

@@ -106,6 +106,17 @@ TEST_F(ManagerTest, UnnamedRenderersAndTechniquesGetLetteredNames)
         EXPECT_STREQ(m.get(id)->getTechnique(1).name.c_str(), "TechniqueA");
     }
     EXPECT_EQ(names, (std::vector<std::string>{"MaterialRenderer", "MaterialRendererA", "MaterialRendererB"}));
+    for (int i = 3; i < 56; ++i) {
+        m.beginMaterialRenderer();
+        m.beginTechnique();
+        m.addRenderPass(boost::intrusive_ptr<const IShader>(shader), {});
+        m.endTechnique();
+        names.push_back(m.get(m.endMaterialRenderer())->getName());
+    }
+    EXPECT_EQ(names[26], "MaterialRendererZ");
+    EXPECT_EQ(names[27], "MaterialRendererAA");
+    EXPECT_EQ(names[52], "MaterialRendererAZ");
+    EXPECT_EQ(names[53], "MaterialRendererBAA");
 }
 
 TEST_F(ManagerTest, RendererWithoutTechniqueGetsTheInvalidFallback)

@@ -359,3 +359,58 @@ TEST(DriverTextureCommit, DrawsOnePointWithTheTextureAndRestoresTheMaterial)
 }
 
 }  // namespace
+
+namespace {
+
+// A null driver emptied of its global parameters and initialised again with other counts.
+class LitDriver : public RecordingDriver {
+public:
+    explicit LitDriver(unsigned short lights)
+    {
+        clearImplementationDependentData();
+        getGlobalMaterialParameterManager()->removeAll();
+        init(lights, lights, 0);
+    }
+};
+
+TEST(DriverInit, LightParametersFollowTheCount)
+{
+    test::ProcessBufferHeap heap;
+    for (unsigned short n : {0, 8}) {
+        SCOPED_TRACE(n);
+        LitDriver driver(n);
+        CGlobalMaterialParameterManager* g = driver.getGlobalMaterialParameterManager();
+        EXPECT_EQ(g->getId("DynamicLight0") != 0xffff, n > 0);
+        EXPECT_EQ(g->getId("DynamicLight7") != 0xffff, n == 8);
+        EXPECT_EQ(g->getId("DynamicLight8"), 0xffff);
+        EXPECT_NE(g->getId("SceneAmbientLight"), 0xffff);
+        EXPECT_NE(g->getId("FogStartEnd0"), 0xffff);
+        if (n) {
+            EXPECT_EQ(g->getId("DynamicLight7"), driver.getFirstDynamicLightId() + 7);
+        }
+    }
+}
+
+TEST(DriverShapes, BoxesAndTrianglesAreIndexedLineLists)
+{
+    test::ProcessBufferHeap heap;
+    RecordingDriver driver;
+    driver.initImplementationDependentData();
+    driver.draw3DBox(core::aabbox3d<float>(core::vector3d<float>(0, 0, 0), core::vector3d<float>(1, 2, 3)), SColor(1, 2, 3, 4));
+    ASSERT_EQ(driver.draws.size(), 1u);
+    const RecordingDriver::Draw& box = driver.draws[0];
+    EXPECT_EQ(box.type, EPT_LINES);
+    EXPECT_EQ(box.count, 24u);
+    EXPECT_EQ(box.indices, (std::vector<unsigned short>{5, 1, 1, 3, 3, 7, 7, 5, 0, 2, 2, 6, 6, 4, 4, 0, 1, 0, 3, 2, 7, 6, 5, 4}));
+    // Corner 5 takes the maximum x and y and the minimum z.
+    EXPECT_EQ(std::vector<float>(box.positions.begin() + 15, box.positions.begin() + 18), (std::vector<float>{1, 2, 0}));
+
+    driver.draw3DTriangle(core::triangle3d<float>({0, 0, 0}, {1, 0, 0}, {0, 1, 0}), SColor());
+    EXPECT_EQ(driver.draws[1].indices, (std::vector<unsigned short>{0, 1, 1, 2, 2, 0}));
+    const SColor corners[4] = {SColor(1, 0, 0, 255), SColor(2, 0, 0, 255), SColor(3, 0, 0, 255), SColor(4, 0, 0, 255)};
+    driver.drawFullScreenQuad(corners);
+    EXPECT_EQ(driver.draws[2].type, EPT_TRIANGLE_STRIP);
+    EXPECT_EQ(driver.draws[2].positions, (std::vector<float>{-1, -1, 0, -1, 1, 0, 1, -1, 0, 1, 1, 0}));
+}
+
+}  // namespace
