@@ -262,6 +262,19 @@ TEST_F(COpenGLESDriverTest, ScreenShotReadsTheClearedScreen)
     EXPECT_EQ(pixels[2], 255);
 }
 
+TEST_F(COpenGLESDriverTest, ScreenShotIsNullWhenGLRefusesTheRead)
+{
+    const auto real = g_gl.glReadPixels;
+    // A read GL refuses: an enumeration it does not know as the format.
+    g_gl.glReadPixels = [](GLint x, GLint y, GLsizei w, GLsizei h, GLenum, GLenum type, void* pixels) {
+        ::glReadPixels(x, y, w, h, 0x1234, type, pixels);
+    };
+    auto image = m_driver->createScreenShot();
+    g_gl.glReadPixels = real;
+    EXPECT_FALSE(image);
+    EXPECT_EQ(g_gl.glGetError(), GLenum(GL_NO_ERROR));  // the error was taken, not left behind
+}
+
 TEST(COpenGLESDriverWithoutFramebufferObjects, RenderTargetsCopyFromTheBackBuffer)
 {
     ::test::ProcessBufferHeap heap;
