@@ -179,8 +179,24 @@ void COpenGLESDriver::setupArrays(const CFixedGLShader* shader, const CVertexStr
             } else {
                 constantColor(m_vertexColor);
             }
+        } else if (m_colorGen == 3 && m_colorGenLight) {
+            // The light's direction in object space, as one colour for every vertex.
+            const core::CMatrix4<float>& world = m_transforms[ETS_WORLD];
+            core::CMatrix4<float> toObject = world;
+            if (!world.getDefinitelyIdentityMatrix() && !world.getInverse(toObject)) toObject = world;
+            static const core::CMatrix4<float> Identity;
+            const core::CMatrix4<float>& t = m_colorGenLight->getTransformation() ? *m_colorGenLight->getTransformation()
+                                                                                  : Identity;
+            core::vector3d<float> l(t[8], t[9], t[10]);
+            toObject.transformVect(l);
+            const float length = std::sqrt(l.X * l.X + l.Y * l.Y + l.Z * l.Z);
+            if (length > 0.f) l = core::vector3d<float>(l.X / length, l.Y / length, l.Z / length);
+            if ((m_clientArrays & colorBit) && !(changing & colorBit)) g_gl.glDisableClientState(GL_COLOR_ARRAY);
+            g_gl.glColor4f(0.5f + 0.5f * l.X, 0.5f + 0.5f * l.Y, 0.5f + 0.5f * l.Z, 1.f);
+            m_currentColorKnown = false;
+            requested &= ~colorBit;
         } else {
-            // Generated colours are not computed here; the constant colour stands in.
+            // Colours that would be generated per vertex are not: the constant colour stands in.
             constantColor(m_colorGenConstant);
         }
     } else if (m_colorGen == 7) {

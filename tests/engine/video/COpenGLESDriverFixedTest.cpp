@@ -51,6 +51,28 @@ protected:
 
     static std::string call(const char* name, GLenum value) { return CGLCallRecorder::format(name, value); }
 
+    // A one-pass material over the shader, and four zeroed vertices carrying the mask's attributes.
+    boost::intrusive_ptr<CMaterial> onePass(const char* name, const boost::intrusive_ptr<IShader>& s)
+    {
+        CMaterialRendererManager& renderers = *m_driver->getMaterialRendererManager();
+        renderers.beginMaterialRenderer(name, true);
+        renderers.beginTechnique("Technique #1", true);
+        renderers.addRenderPass(boost::intrusive_ptr<const IShader>(s), detail::renderpass::SRenderState());
+        renderers.endTechnique(true, 0);
+        return renderers.getMaterialInstance(renderers.endMaterialRenderer());
+    }
+    boost::intrusive_ptr<CVertexStreams> quad(unsigned mask)
+    {
+        auto streams = CVertexStreams::allocate(1, mask);
+        auto buffer = m_driver->createBuffer(EBT_VERTEX, EBU_CLIENT_ONLY, 0, nullptr, true);
+        const unsigned short stride = streams->setupStreams(buffer, mask);
+        m_vertices.assign(4u * stride, 0);
+        buffer->reset(unsigned(m_vertices.size()), m_vertices.data(), false);
+        streams->setVertexCount(4);
+        return streams;
+    }
+    std::vector<unsigned char> m_vertices;
+
     ::test::ProcessBufferHeap m_heap;
     test::GLTestContext m_context{64, 64};
     COpenGLESDriver* m_driver = nullptr;
@@ -140,6 +162,26 @@ TEST_F(COpenGLESDriverFixedTest, TwoPassDrawSetsUpEachPassAndDrawsNothing)
     g_gl.glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
     EXPECT_EQ(depth, 1);
     EXPECT_EQ(g_gl.glGetError(), GLenum(GL_NO_ERROR));
+    m_driver->setMaterial(nullptr, 0);
+}
+
+TEST_F(COpenGLESDriverFixedTest, GeneratedColoursThatAreNotComputedFallBackToTheConstantColour)
+{
+    SFixedGLShaderVertexState vs;
+    vs.setColorGen(ECG_TS_DIRECTIONAL_LIGHT);
+    SFixedGLShaderFragmentState fs;
+    auto s = static_cast<CFixedGLShaderManager*>(m_driver->getShaderManager())->createShader("tangent colours", vs, fs);
+    auto material = onePass("tangent colours", s);
+    ASSERT_TRUE(material);
+    auto streams = quad(1u << EVA_POSITION | 1u << EVA_NORMAL | 1u << EVA_COLOR0);
+    m_driver->setMaterial(material, 0);
+    CGLCallRecorder recorder;
+    m_driver->draw(streams, CPrimitiveStream(nullptr, 0, 4, 0, 4, EIT_NONE, EPT_TRIANGLE_STRIP));
+    EXPECT_EQ(recorder.count("glColorPointer"), 0u);  // no array of colours nobody wrote
+    EXPECT_EQ(recorder.countLogged(CGLCallRecorder::format("glColor4ub", (unsigned char)0, (unsigned char)0,
+                                                           (unsigned char)0, (unsigned char)255)),
+              1u);
+    EXPECT_FALSE(m_driver->getEnabledClientArrays() & (1u << 18));
     m_driver->setMaterial(nullptr, 0);
 }
 
