@@ -107,7 +107,11 @@ void IVideoDriver::setMaterial(const boost::intrusive_ptr<CMaterial>& material, 
         if (!same) {
             destroyBatchSourceCopy();
             if (material) {
-                m_batchSourceCopy = material->cloneHeap();
+                {
+                    // A full (or absent) process-buffer heap must not lose the copy: it spills.
+                    core::SScopedEnableProcessBufferHeapExcess excess(true);
+                    m_batchSourceCopy = material->cloneHeap();
+                }
                 m_batchSource = material.get();
                 m_batchSourceTechnique = technique;
                 if (technique < 8 && (material->getChangedMask() & (1u << technique))) {

@@ -115,7 +115,12 @@ E_DRIVER_ALLOCATION_RESULT IVideoDriver::getProcessBuffer(E_PROCESS_BUFFER_TYPE 
         const unsigned stride = detail::getStrides(mask, *streams);
         const unsigned long long size = (unsigned long long)(vertexEnd - firstVertex) * stride;
         if (size > 0x7ffffff0ull) return EDAR_NOTHING;
-        void* memory = core::allocProcessBuffer(int(size));
+        void* memory;
+        {
+            // Larger than the heap's room: ordinary memory, which the release gives back alike.
+            core::SScopedEnableProcessBufferHeapExcess excess(true);
+            memory = core::allocProcessBuffer(int(size));
+        }
         if (!memory) return EDAR_NOTHING;
         buffer->reset(unsigned(size), memory, false);
         detail::assignBuffer(buffer, stride, -int(firstVertex * stride), mask, *streams);

@@ -414,3 +414,22 @@ TEST(DriverShapes, BoxesAndTrianglesAreIndexedLineLists)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DriverMerge, BatchCopyIsMadeWithoutAProcessBufferHeap)
+{
+    RecordingDriver driver;  // no process-buffer heap at all
+    driver.initImplementationDependentData();
+    auto shader = test::addTestShader(driver, "s", {}, {EVA_POSITION});
+    auto material = driver.getMaterialRendererManager()->getMaterialInstance(test::buildRenderer(driver, "r", shader));
+    driver.setOption(0x100, true);
+    driver.setMaterial(material, 0);
+    ASSERT_NE(driver.getBatchSourceCopy(), nullptr);
+    QuadMesh big(driver, 0, 17);
+    driver.draw(big.streams, big.primitives);
+    ASSERT_EQ(driver.draws.size(), 1u);
+    EXPECT_EQ(driver.draws[0].material, driver.getBatchSourceCopy());
+}
+
+}  // namespace
