@@ -41,6 +41,14 @@ void storeTexel(unsigned char* p, uint32_t value, bool sixteen)
 
 unsigned texelsPerRow(const SLevelView& level) { return level.pitch / texelSize(level.format); }
 
+// Truncation into 0..255; an amplitude of infinity or NaN must not reach the conversion.
+uint32_t toByte(float v)
+{
+    if (!(v > 0.f))
+        return 0;
+    return v >= 255.f ? 255u : uint32_t(v);
+}
+
 }  // namespace
 
 bool isSupportedFormat(E_PIXEL_FORMAT format) { return format == EPF_A1R5G5B5 || format == EPF_A8R8G8B8; }
@@ -131,9 +139,9 @@ bool makeNormalMap(const SLevelView& level, float amplitude)
                 ny *= inverse;
                 nz *= inverse;
             }
-            const uint32_t ex = uint32_t((0.5f + 0.5f * nx) * 255.f) & 0xFF;
-            const uint32_t ey = uint32_t((0.5f + 0.5f * ny) * 255.f) & 0xFF;
-            const uint32_t ez = uint32_t((0.5f + 0.5f * nz) * 255.f) & 0xFF;
+            const uint32_t ex = toByte((0.5f + 0.5f * nx) * 255.f);
+            const uint32_t ey = toByte((0.5f + 0.5f * ny) * 255.f);
+            const uint32_t ez = toByte((0.5f + 0.5f * nz) * 255.f);
             unsigned char* p = level.data + size_t(y) * level.pitch + size_t(x) * size;
             if (sixteen)
                 storeTexel(p, ALPHA16 | (ex >> 3) << 10 | (ez >> 3) << 5 | (ey >> 3), true);

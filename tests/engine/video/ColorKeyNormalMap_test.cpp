@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <vector>
 
 using namespace pravik::video;
@@ -114,6 +115,17 @@ TEST(NormalMap, HorizontalNeighboursWrapAround)
     ASSERT_TRUE(makeNormalMap(view(EPF_A8R8G8B8, level, 4, 1), 255.f));
     const std::vector<unsigned char> expected = {0, 254, 127, 117, 100, 127, 127, 0, 0, 0, 127, 117, 0, 127, 127, 0};
     EXPECT_EQ(level, expected);
+}
+
+TEST(NormalMap, AbsurdAmplitudesStillGiveTexels)
+{
+    for (float amplitude : {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(), -1e30f}) {
+        SCOPED_TRACE(amplitude);
+        std::vector<unsigned char> level = {0, 0, 0, 0, 0, 0, 100, 0, 0, 0, 7, 0, 0, 0, 0, 0};
+        ASSERT_TRUE(makeNormalMap(view(EPF_A8R8G8B8, level, 2, 2), amplitude));
+        EXPECT_EQ(level[0], 0);  // heights stay in alpha whatever the normals became
+        EXPECT_EQ(level[4], 100);
+    }
 }
 
 TEST(NormalMap, OtherFormatsAreLeftAlone)
