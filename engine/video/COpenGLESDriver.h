@@ -127,6 +127,13 @@ public:
     void setClientActiveTexture(unsigned unit);
     void setTexEnvMode(unsigned mode);
     void setMaterialColor(unsigned which, SColor c);  // 0 ambient, 1 diffuse, 2 specular, 3 emission
+    void setMaterialShininess(float shininess);
+    // Turning colour material off sends the shadow ambient and diffuse again (GL lost them).
+    void setColorMaterialEnable(bool on);
+    void setTexEnvColor(SColor c);  // on the active unit
+    // Records a unit's coordinate generation; units above 0 only with multitexturing.
+    void setTexGen(int unit, E_TEX_GEN_TYPE type);
+    E_TEX_GEN_TYPE getTexGen(unsigned unit) const { return unit < 4 ? E_TEX_GEN_TYPE(m_texGen[unit]) : ETGT_NONE; }
 
     // Drawing.
     unsigned drawImpl(const boost::intrusive_ptr<CVertexStreams>& streams, const CPrimitiveStream& primitives,
@@ -171,6 +178,7 @@ private:
     unsigned m_alphaFunc = 7;
     float m_alphaRef = 0.f;
     SFixedGLShaderTexEnv m_texEnv[4];
+    SColor m_texEnvColor[4] = {SColor(0, 0, 0, 0), SColor(0, 0, 0, 0), SColor(0, 0, 0, 0), SColor(0, 0, 0, 0)};
     unsigned m_enabledTextureUnits = 0;
     bool m_clipPlaneOn[6] = {};
     unsigned char m_texGen[4] = {};

@@ -85,6 +85,42 @@ void COpenGLESDriver::setMaterialColor(unsigned which, SColor c)
     m_materialColors[which] = c;
 }
 
+void COpenGLESDriver::setMaterialShininess(float shininess)
+{
+    if (shininess == m_shininess) return;
+    g_gl.glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, shininess);
+    m_shininess = shininess;
+}
+
+void COpenGLESDriver::setColorMaterialEnable(bool on)
+{
+    if (on == m_colorMaterial) return;
+    m_colorMaterial = on;
+    enable(GL_COLOR_MATERIAL, on);
+    if (on) return;
+    float f[4];
+    toFloats(m_materialColors[0], f);
+    g_gl.glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, f);
+    toFloats(m_materialColors[1], f);
+    g_gl.glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, f);
+}
+
+void COpenGLESDriver::setTexEnvColor(SColor c)
+{
+    if (m_activeTexture >= 4 || c == m_texEnvColor[m_activeTexture]) return;
+    float f[4];
+    toFloats(c, f);
+    g_gl.glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, f);
+    m_texEnvColor[m_activeTexture] = c;
+}
+
+void COpenGLESDriver::setTexGen(int unit, E_TEX_GEN_TYPE type)
+{
+    if (unit < 0 || unit >= 4 || type >= ETGT_COUNT) return;
+    if (unit > 0 && !queryFeature(E_VIDEO_DRIVER_FEATURE(1))) return;
+    m_texGen[unit] = type;
+}
+
 void COpenGLESDriver::enableTexture2D(unsigned unit, bool on)
 {
     setActiveTexture(unit);
@@ -112,17 +148,7 @@ void COpenGLESDriver::commitShader(const IShader* shader)
                 g_gl.glLightModelf(GL_LIGHT_MODEL_TWO_SIDE, twoSided ? 1.f : 0.f);
                 m_twoSided = twoSided;
             }
-            if (vs.getColorMaterialEnable() != m_colorMaterial) {
-                m_colorMaterial = vs.getColorMaterialEnable();
-                enable(GL_COLOR_MATERIAL, m_colorMaterial);
-                if (!m_colorMaterial) {
-                    float f[4];
-                    toFloats(m_materialColors[0], f);
-                    g_gl.glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, f);
-                    toFloats(m_materialColors[1], f);
-                    g_gl.glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, f);
-                }
-            }
+            setColorMaterialEnable(vs.getColorMaterialEnable());
         } else if (m_lighting) {
             g_gl.glDisable(GL_LIGHTING);
             m_lighting = false;
@@ -317,6 +343,15 @@ void COpenGLESDriver::commitBindings(const SRenderPass& pass, unsigned first, un
             break;
         }
         case ESPT_AMBIENT_COLOR: setMaterialColor(0, color); break;
+        case ESPT_SPECULAR_COLOR: setMaterialColor(2, color); break;
+        case ESPT_EMISSION_COLOR: setMaterialColor(3, color); break;
+        case ESPT_SHININESS: setMaterialShininess(floats[0]); break;
+        case ESPT_TEXTURE_ENV_COLOR:
+            if (unit < m_textureUnitCount && unit < 4) {
+                setActiveTexture(unit);
+                setTexEnvColor(color);
+            }
+            break;
         case ESPT_DIFFUSE_COLOR: {
             const auto* fixed = static_cast<const CFixedGLShader*>(pass.shader.get());
             const SFixedGLShaderVertexState& vs = *fixed->getVertexState();

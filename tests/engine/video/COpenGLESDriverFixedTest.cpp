@@ -185,5 +185,40 @@ TEST_F(COpenGLESDriverFixedTest, GeneratedColoursThatAreNotComputedFallBackToThe
     m_driver->setMaterial(nullptr, 0);
 }
 
+TEST_F(COpenGLESDriverFixedTest, MaterialSettersCallGLOnlyOnChange)
+{
+    CGLCallRecorder recorder;
+    m_driver->setMaterialShininess(12.f);
+    m_driver->setMaterialShininess(12.f);
+    m_driver->setTexEnvColor(SColor(10, 20, 30, 40));
+    m_driver->setTexEnvColor(SColor(10, 20, 30, 40));
+    m_driver->setColorMaterialEnable(true);
+    m_driver->setColorMaterialEnable(true);
+    EXPECT_EQ(recorder.count("glMaterialf"), 1u);
+    EXPECT_EQ(recorder.count("glTexEnvfv"), 1u);
+    EXPECT_EQ(recorder.count("glEnable"), 1u);
+    EXPECT_EQ(recorder.count("glMaterialfv"), 0u);
+    // Colour material overwrote GL's ambient and diffuse: turning it off restores the shadow.
+    m_driver->setColorMaterialEnable(false);
+    EXPECT_EQ(recorder.count("glMaterialfv"), 2u);
+    GLfloat shininess = 0, envColor[4] = {};
+    ::glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
+    ::glGetTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, envColor);
+    EXPECT_FLOAT_EQ(shininess, 12.f);
+    EXPECT_NEAR(envColor[1], 20 / 255.f, 1e-4f);
+}
+
+TEST_F(COpenGLESDriverFixedTest, TexGenIsRecordedPerUnitWithinRange)
+{
+    m_driver->setTexGen(0, ETGT_SPHERE_MAP);
+    m_driver->setTexGen(1, ETGT_SIMPLE_SPHERE_MAP);
+    m_driver->setTexGen(4, ETGT_SPHERE_MAP);
+    m_driver->setTexGen(-1, ETGT_SPHERE_MAP);
+    EXPECT_EQ(m_driver->getTexGen(0), ETGT_SPHERE_MAP);
+    EXPECT_EQ(m_driver->getTexGen(1), m_driver->queryFeature(E_VIDEO_DRIVER_FEATURE(1)) ? ETGT_SIMPLE_SPHERE_MAP
+                                                                                           : ETGT_NONE);
+    EXPECT_EQ(m_driver->getTexGen(4), ETGT_NONE);
+}
+
 }  // namespace
 }  // namespace pravik::video
