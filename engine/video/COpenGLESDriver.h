@@ -9,6 +9,7 @@
 // _resources (buffers, textures, render targets), _fixed (fixed-function state),
 // _draw (per-pass set-up). Main thread only.
 
+#include "engine/core/ProcessBuffer.h"
 #include "engine/video/CCommonGLDriverBase.h"
 #include "engine/video/CFixedGLShader.h"
 #include "engine/video/ITexture.h"
@@ -141,8 +142,15 @@ public:
     unsigned commitMatrices(const CFixedGLShader* shader, const CVertexStreams* streams,
                             const unsigned char* attributeMap);
     void popMatrices(unsigned pushed);
+    // Generated coordinates and colours live in the scratch holders until the pass ends.
     void setupArrays(const CFixedGLShader* shader, const CVertexStreams* streams, const unsigned char* attributeMap,
-                     const CPrimitiveStream& primitives);
+                     const CPrimitiveStream& primitives, core::SScopedProcessArray<float>* texScratch,
+                     core::SScopedProcessArray<float>& colorScratch);
+    // Fill scratch for vertices [first, end) of the primitives; false (logged) when the data does not allow.
+    bool softTexGen(E_TEX_GEN_TYPE type, const CVertexStreams* streams, const unsigned char* attributeMap,
+                    const CPrimitiveStream& primitives, core::SScopedProcessArray<float>& scratch);
+    bool softColorGen(unsigned mode, const CVertexStreams* streams, const unsigned char* attributeMap,
+                      const CPrimitiveStream& primitives, core::SScopedProcessArray<float>& scratch);
 
     // Shadow of the fixed-function state, for tests and restoreShadowState.
     unsigned getEnabledLightCount() const { return m_lightCount; }

@@ -12,6 +12,7 @@
 #include "engine/video/COpenGLESDriver_resources.h"
 #include "engine/video/CVertexAttributeMap.h"
 #include "engine/video/CVertexStreams.h"
+#include "engine/video/SphereMapTexCoords.h"
 
 namespace pravik::video {
 
@@ -22,6 +23,47 @@ const GLenum ArrayTypes[] = {GL_BYTE, GL_UNSIGNED_BYTE, GL_SHORT, GL_UNSIGNED_SH
 GLenum arrayType(unsigned valueType)
 {
     return valueType < EVAVT_COUNT ? ArrayTypes[valueType] : 0;
+}
+
+// Integer normals used as texture coordinates come back to [-1, 1].
+void normalDequantisation(unsigned valueType, float& scale, float& offset)
+{
+    if (valueType == EVAVT_BYTE) scale = 0.007843138f, offset = 0.003921569f;
+    else scale = 0.000030518044f, offset = 0.000015259022f;
+}
+
+void scaleOffsetMatrix(const core::vector3d<float>& scale, const core::vector3d<float>& offset, float out[16])
+{
+    const float m[16] = {scale.X, 0, 0, 0, 0, scale.Y, 0, 0, 0, 0, scale.Z, 0, offset.X, offset.Y, offset.Z, 1};
+    std::copy(m, m + 16, out);
+}
+
+core::vector3d<float> normalised(const core::vector3d<float>& v)
+{
+    const float length = std::sqrt(v.X * v.X + v.Y * v.Y + v.Z * v.Z);
+    return length > 0.f ? core::vector3d<float>(v.X / length, v.Y / length, v.Z / length) : v;
+}
+
+float dot(const core::vector3d<float>& a, const core::vector3d<float>& b)
+{
+    return a.X * b.X + a.Y * b.Y + a.Z * b.Z;
+}
+
+// Float vectors with a client copy, or null after logging why not.
+const core::vector3d<float>* floatVectors(const SVertexStream* s, const char* source, const char* missing,
+                                          const char* notFloat, const char* noCopy)
+{
+    if (!s) {
+        os::Printer::log(missing, source, ELL_ERROR);
+        return nullptr;
+    }
+    if (s->valueType != EVAVT_FLOAT) {
+        os::Printer::log(notFloat, source, ELL_ERROR);
+        return nullptr;
+    }
+    const auto* data = s->getBufferData<core::vector3d<float>>();
+    if (!data) os::Printer::log(noCopy, source, ELL_ERROR);
+    return data;
 }
 
 }  // namespace
@@ -67,7 +109,8 @@ void COpenGLESDriver::loadProjection()
     g_gl.glMatrixMode(GL_MODELVIEW);
 }
 
-unsigned COpenGLESDriver::commitMatrices(const CFixedGLShader*, const CVertexStreams*, const unsigned char*)
+unsigned COpenGLESDriver::commitMatrices(const CFixedGLShader* shader, const CVertexStreams* streams,
+                                         const unsigned char* map)
 {
     if (m_matrixDirty & ((1u << ETS_VIEW) | (1u << ETS_WORLD))) {
         core::CMatrix4<float> modelView;
@@ -79,7 +122,172 @@ unsigned COpenGLESDriver::commitMatrices(const CFixedGLShader*, const CVertexStr
         loadProjection();
         m_matrixDirty &= (unsigned char)~(1u << ETS_PROJECTION);
     }
-    return 0;  // streams here carry no dequantisation, so nothing is pushed
+    if (!shader || !streams || !map) return 0;
+    unsigned pushed = 0;
+    float m[16];
+    const unsigned flags = streams->getFlags();
+    const CVertexStreams::SScaleOffset* table = streams->getScaleAndOffsets();
+    if ((flags & 4u) && map[EVA_POSITION] < streams->getStreamCount()) {
+        scaleOffsetMatrix(table[0].scale, table[0].offset, m);
+        g_gl.glPushMatrix();
+        g_gl.glMultMatrixf(m);
+        pushed |= 1;
+    }
+    bool textureMode = false;
+    auto toTextureMode = [&](unsigned u) {
+        if (!textureMode) g_gl.glMatrixMode(GL_TEXTURE);
+        textureMode = true;
+        setActiveTexture(u);
+    };
+    const unsigned char* units = shader->getUnitList();
+    unsigned texCoord = 0;
+    for (unsigned k = 0; k < shader->getUnitListEnd(0); ++k) {
+        const unsigned u = units[k];
+        if (u >= 4) continue;
+        const bool normal = m_texGen[u] == ETGT_SIMPLE_SPHERE_MAP;
+        const unsigned set = normal ? 0u : texCoord++;
+        const unsigned attribute = normal ? unsigned(EVA_NORMAL) : EVA_TEXCOORD0 + set;
+        const unsigned char i = map[attribute];
+        if (i >= streams->getStreamCount()) continue;
+        if (!normal && set < streams->getTexCoordSetCount() && (flags & (4u << (1 + set)))) {
+            scaleOffsetMatrix(table[1 + set].scale, table[1 + set].offset, m);
+            toTextureMode(u);
+            g_gl.glPushMatrix();
+            g_gl.glMultMatrixf(m);
+            pushed |= 2u << u;
+        } else if (normal) {
+            // Eye-space normal to [0, 1]: rotation only, x halved, y halved and flipped.
+            core::CMatrix4<float> modelView;
+            makeModelView(modelView);
+            const float* e = modelView.pointer();
+            const float t[16] = {0.5f * e[0],  -0.5f * e[1], e[2],  0, 0.5f * e[4], -0.5f * e[5], e[6],  0,
+                                 0.5f * e[8],  -0.5f * e[9], e[10], 0, 0.5f,        0.5f,         0,     1};
+            toTextureMode(u);
+            g_gl.glLoadMatrixf(t);
+            m_textureMatrixIdentity &= (unsigned char)~(1u << u);
+            const SVertexStream& s = streams->begin()[i];
+            if (s.valueType != EVAVT_FLOAT) {
+                float scale, offset;
+                normalDequantisation(s.valueType, scale, offset);
+                scaleOffsetMatrix({scale, scale, scale}, {offset, offset, offset}, m);
+                g_gl.glPushMatrix();
+                g_gl.glMultMatrixf(m);
+                pushed |= 2u << u;
+            }
+        }
+    }
+    if (textureMode && !(pushed & 0x1e)) g_gl.glMatrixMode(GL_MODELVIEW);
+    return pushed;
+}
+
+bool COpenGLESDriver::softTexGen(E_TEX_GEN_TYPE type, const CVertexStreams* streams, const unsigned char* map,
+                                 const CPrimitiveStream& primitives, core::SScopedProcessArray<float>& scratch)
+{
+    core::CMatrix4<float> modelView;
+    makeModelView(modelView);
+    const unsigned first = primitives.FirstVertex;
+    const unsigned count = primitives.VertexEnd > first ? primitives.VertexEnd - first : 0;
+    if (!scratch.reset(std::size_t(count) * 2)) {
+        os::Printer::log("failed to allocate process buffer for tex gen", "softTexGen", ELL_ERROR);
+        return false;
+    }
+    if (type != ETGT_SPHERE_MAP) return true;
+    auto streamOf = [&](unsigned attribute) -> const SVertexStream* {
+        const unsigned char i = map[attribute];
+        return i < streams->getStreamCount() ? streams->begin() + i : nullptr;
+    };
+    const core::vector3d<float>* positions =
+        floatVectors(streamOf(EVA_POSITION), "softTexGen", "sphere map tex gen with no position stream!",
+                     "software texgen from non float position not supported",
+                     "software texgen from buffers with no client copy not supported");
+    if (!positions) return false;
+    const core::vector3d<float>* normals =
+        floatVectors(streamOf(EVA_NORMAL), "softTexGen", "sphere map tex gen with no normal stream!",
+                     "software texgen from non float normals not supported",
+                     "software texgen from buffers with no client copy not supported");
+    if (!normals) return false;
+    const unsigned positionStride = streamOf(EVA_POSITION)->stride, normalStride = streamOf(EVA_NORMAL)->stride;
+    const auto at = [](const core::vector3d<float>* p, unsigned stride, unsigned index) {
+        return reinterpret_cast<const core::vector3d<float>*>(reinterpret_cast<const unsigned char*>(p) +
+                                                              std::size_t(stride) * index);
+    };
+    computeSphereMapTexCoords(modelView, nullptr, count, at(positions, positionStride, first), positionStride,
+                              at(normals, normalStride, first), normalStride,
+                              reinterpret_cast<core::vector2d<float>*>(scratch.get()), 8);
+    return true;
+}
+
+bool COpenGLESDriver::softColorGen(unsigned mode, const CVertexStreams* streams, const unsigned char* map,
+                                   const CPrimitiveStream& primitives, core::SScopedProcessArray<float>& scratch)
+{
+    const core::CMatrix4<float>& world = m_transforms[ETS_WORLD];
+    core::CMatrix4<float> toObject = world;
+    if (!world.getDefinitelyIdentityMatrix() && !world.getInverse(toObject)) toObject = world;
+    const unsigned first = primitives.FirstVertex;
+    const unsigned count = primitives.VertexEnd > first ? primitives.VertexEnd - first : 0;
+    if (!scratch.reset(std::size_t(count) * 4)) {
+        os::Printer::log("failed to allocate process buffer for color gen", "softColorGen", ELL_ERROR);
+        return false;
+    }
+    static const core::CMatrix4<float> Identity;
+    const core::CMatrix4<float>& t =
+        m_colorGenLight && m_colorGenLight->getTransformation() ? *m_colorGenLight->getTransformation() : Identity;
+    const bool point = mode == 4 || mode == 6;
+    core::vector3d<float> light = point ? core::vector3d<float>(t[12], t[13], t[14])
+                                        : core::vector3d<float>(t[8], t[9], t[10]);
+    toObject.transformVect(light);
+    if (!point) light = normalised(light);
+    float* out = scratch.get();
+    auto put = [&](unsigned v, const core::vector3d<float>& c) {
+        out[4 * v] = 0.5f + 0.5f * c.X;
+        out[4 * v + 1] = 0.5f + 0.5f * c.Y;
+        out[4 * v + 2] = 0.5f + 0.5f * c.Z;
+        out[4 * v + 3] = 1.f;
+    };
+    if (mode == 3) {
+        for (unsigned v = 0; v < count; ++v) put(v, light);
+        return true;
+    }
+    if (!point) return true;  // tangent-space directional colours are not generated
+    auto streamOf = [&](unsigned attribute) -> const SVertexStream* {
+        const unsigned char i = map[attribute];
+        return i < streams->getStreamCount() ? streams->begin() + i : nullptr;
+    };
+    auto element = [&](unsigned attribute, const core::vector3d<float>* base, unsigned v) {
+        return *reinterpret_cast<const core::vector3d<float>*>(reinterpret_cast<const unsigned char*>(base) +
+                                                               std::size_t(streamOf(attribute)->stride) * (first + v));
+    };
+    const core::vector3d<float>* positions =
+        floatVectors(streamOf(EVA_POSITION), "softColorGen", "sphere map tex gen with no position stream!",
+                     "software texgen from non float position not supported",
+                     "software texgen from buffers with no client copy not supported");
+    if (!positions) return false;
+    if (mode == 4) {
+        for (unsigned v = 0; v < count; ++v) put(v, normalised(light - element(EVA_POSITION, positions, v)));
+        return true;
+    }
+    const core::vector3d<float>* tangents =
+        floatVectors(streamOf(EVA_TANGENT0), "softColorGen", "Tangent space colorgen need the tangent stream!",
+                     "software color from non float position not supported",
+                     "software color from buffers with no client copy not supported");
+    if (!tangents) return false;
+    const core::vector3d<float>* binormals =
+        floatVectors(streamOf(EVA_BINORMAL0), "softColorGen", "Tangent space colorgen need the binormal stream!",
+                     "software color from non float binormals not supported",
+                     "software color from buffers with no client copy not supported");
+    if (!binormals) return false;
+    const core::vector3d<float>* normals =
+        floatVectors(streamOf(EVA_NORMAL), "softColorGen", "sphere map tex gen with no normal stream!",
+                     "software texgen from non float normals not supported",
+                     "software texgen from buffers with no client copy not supported");
+    if (!normals) return false;
+    for (unsigned v = 0; v < count; ++v) {
+        const core::vector3d<float> d = normalised(light - element(EVA_POSITION, positions, v));
+        put(v, normalised(core::vector3d<float>(dot(element(EVA_TANGENT0, tangents, v), d),
+                                                dot(element(EVA_BINORMAL0, binormals, v), d),
+                                                dot(element(EVA_NORMAL, normals, v), d))));
+    }
+    return true;
 }
 
 void COpenGLESDriver::popMatrices(unsigned pushed)
@@ -97,7 +305,9 @@ void COpenGLESDriver::popMatrices(unsigned pushed)
 }
 
 void COpenGLESDriver::setupArrays(const CFixedGLShader* shader, const CVertexStreams* streams,
-                                  const unsigned char* map, const CPrimitiveStream&)
+                                  const unsigned char* map, const CPrimitiveStream& primitives,
+                                  core::SScopedProcessArray<float>* texScratch,
+                                  core::SScopedProcessArray<float>& colorScratch)
 {
     unsigned requested = shader->getDriverArrayMask();
     const unsigned changing = requested ^ m_clientArrays;
@@ -139,14 +349,24 @@ void COpenGLESDriver::setupArrays(const CFixedGLShader* shader, const CVertexStr
         if (changing & bit) g_gl.glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         setPointer(1 + u, pointer(*s));
     }
-    // Software sphere mapping is not generated: those units get constant coordinates.
+    // Generated coordinates: vertex index first finds the first generated pair.
     for (unsigned k = shader->getUnitListEnd(0); k < shader->getUnitListEnd(1); ++k) {
         const unsigned u = units[k];
+        if (u >= 4) continue;
+        const unsigned bit = 2u << u;
+        bindBuffer(EBT_VERTEX, 0);
+        if (softTexGen(E_TEX_GEN_TYPE(m_texGen[u]), streams, map, primitives, texScratch[u])) {
+            setClientActiveTexture(u);
+            if (changing & bit) g_gl.glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            const auto* data = reinterpret_cast<const unsigned char*>(texScratch[u].get());
+            setPointer(1 + u, SPointer{2, GL_FLOAT, 0, data - std::size_t(primitives.FirstVertex) * 8, 0});
+            continue;
+        }
         os::Printer::logf(ELL_WARNING, "missing tex coord component for unit %d", int(u));
         setClientActiveTexture(u);
-        if ((m_clientArrays & (2u << u)) && !(changing & (2u << u))) g_gl.glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        if ((m_clientArrays & bit) && !(changing & bit)) g_gl.glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         g_gl.glMultiTexCoord4f(GL_TEXTURE0 + u, 0, 0, 0, 0);
-        requested &= ~(2u << u);
+        requested &= ~bit;
     }
 
     if (requested & (1u << 17)) {
@@ -180,23 +400,28 @@ void COpenGLESDriver::setupArrays(const CFixedGLShader* shader, const CVertexStr
                 constantColor(m_vertexColor);
             }
         } else if (m_colorGen == 3 && m_colorGenLight) {
-            // The light's direction in object space, as one colour for every vertex.
-            const core::CMatrix4<float>& world = m_transforms[ETS_WORLD];
-            core::CMatrix4<float> toObject = world;
-            if (!world.getDefinitelyIdentityMatrix() && !world.getInverse(toObject)) toObject = world;
-            static const core::CMatrix4<float> Identity;
-            const core::CMatrix4<float>& t = m_colorGenLight->getTransformation() ? *m_colorGenLight->getTransformation()
-                                                                                  : Identity;
-            core::vector3d<float> l(t[8], t[9], t[10]);
-            toObject.transformVect(l);
-            const float length = std::sqrt(l.X * l.X + l.Y * l.Y + l.Z * l.Z);
-            if (length > 0.f) l = core::vector3d<float>(l.X / length, l.Y / length, l.Z / length);
-            if ((m_clientArrays & colorBit) && !(changing & colorBit)) g_gl.glDisableClientState(GL_COLOR_ARRAY);
-            g_gl.glColor4f(0.5f + 0.5f * l.X, 0.5f + 0.5f * l.Y, 0.5f + 0.5f * l.Z, 1.f);
+            // One direction for the whole draw: a constant colour, no array.
+            if (softColorGen(3, streams, map, primitives, colorScratch) && colorScratch.get()) {
+                const float* c = colorScratch.get();
+                if ((m_clientArrays & colorBit) && !(changing & colorBit)) g_gl.glDisableClientState(GL_COLOR_ARRAY);
+                g_gl.glColor4f(c[0], c[1], c[2], c[3]);
+                m_currentColorKnown = false;
+                requested &= ~colorBit;
+            } else {
+                constantColor(m_colorGenConstant);
+            }
+        } else if ((m_colorGen == 4 || m_colorGen == 6) && m_colorGenLight &&
+                   softColorGen(m_colorGen, streams, map, primitives, colorScratch)) {
+            if (changing & colorBit) g_gl.glEnableClientState(GL_COLOR_ARRAY);
+            bindBuffer(EBT_VERTEX, 0);
+            setCurrentColor(SColor(255, 255, 255, 255));
             m_currentColorKnown = false;
-            requested &= ~colorBit;
+            g_gl.glColorPointer(4, GL_FLOAT, 0,
+                                reinterpret_cast<const unsigned char*>(colorScratch.get()) -
+                                    std::size_t(primitives.FirstVertex) * 16);
         } else {
-            // Colours that would be generated per vertex are not: the constant colour stands in.
+            // Without a light, or for tangent-space directional light (which writes no
+            // colours), the constant colour stands in.
             constantColor(m_colorGenConstant);
         }
     } else if (m_colorGen == 7) {
@@ -257,7 +482,8 @@ unsigned COpenGLESDriver::drawImpl(const boost::intrusive_ptr<CVertexStreams>& s
         commitPassParameters(pass, pass.directBindingCount, indirectEnd, false);
         commitPassParameters(pass, indirectEnd, shader->getTotalParameterCount(), true);
         const unsigned pushed = commitMatrices(shader, streams.get(), map);
-        setupArrays(shader, streams.get(), map, primitives);
+        core::SScopedProcessArray<float> texScratch[4], colorScratch;
+        setupArrays(shader, streams.get(), map, primitives, texScratch, colorScratch);
         popMatrices(pushed);
     }
     return 1;

@@ -9,6 +9,7 @@
 #include "engine/video/CMaterialRendererManager.h"
 #include "engine/video/COpenGLESDriver.h"
 #include "engine/video/CVertexStreams.h"
+#include "engine/video/SphereMapTexCoords.h"
 #include "tests/engine/video/DriverTestSupport.h"
 #include "tests/engine/video/GLTestContext.h"
 
@@ -218,6 +219,141 @@ TEST_F(COpenGLESDriverFixedTest, TexGenIsRecordedPerUnitWithinRange)
     EXPECT_EQ(m_driver->getTexGen(1), m_driver->queryFeature(E_VIDEO_DRIVER_FEATURE(1)) ? ETGT_SIMPLE_SPHERE_MAP
                                                                                            : ETGT_NONE);
     EXPECT_EQ(m_driver->getTexGen(4), ETGT_NONE);
+}
+
+// Four vertices with float positions and normals in client memory, values written in place.
+struct SPositionsAndNormals {
+    boost::intrusive_ptr<CVertexStreams> streams;
+    std::vector<unsigned char> bytes;
+    core::vector3d<float>* position(unsigned v) { return at(EVA_POSITION, v); }
+    core::vector3d<float>* normal(unsigned v) { return at(EVA_NORMAL, v); }
+    core::vector3d<float>* at(unsigned attribute, unsigned v)
+    {
+        const SVertexStream* s = streams->getStream(attribute);
+        return reinterpret_cast<core::vector3d<float>*>(bytes.data() + s->offset + v * s->stride);
+    }
+};
+
+TEST_F(COpenGLESDriverFixedTest, SphereMapCoordinatesAreGeneratedFromClientPositionsAndNormals)
+{
+    SPositionsAndNormals q;
+    q.streams = quad(1u << EVA_POSITION | 1u << EVA_NORMAL);
+    q.bytes.swap(m_vertices);
+    q.streams->getStream(EVA_POSITION)->buffer->reset(unsigned(q.bytes.size()), q.bytes.data(), false);
+    for (unsigned v = 0; v < 4; ++v) {
+        *q.position(v) = core::vector3d<float>(float(v), 1.f, -2.f);
+        *q.normal(v) = core::vector3d<float>(0.f, v * 0.25f, 1.f);
+    }
+    unsigned char map[EVA_COUNT];
+    std::fill(map, map + EVA_COUNT, 255);
+    map[EVA_POSITION] = (unsigned char)(q.streams->getStream(EVA_POSITION) - q.streams->begin());
+    map[EVA_NORMAL] = (unsigned char)(q.streams->getStream(EVA_NORMAL) - q.streams->begin());
+    const CPrimitiveStream primitives(nullptr, 0, 3, 1, 4, EIT_NONE, EPT_TRIANGLES);
+    core::CMatrix4<float> view;
+    view.setTranslation(core::vector3d<float>(0, 0, -3));
+    m_driver->setTransform(ETS_VIEW, view);
+
+    core::SScopedProcessArray<float> scratch;
+    ASSERT_TRUE(m_driver->softTexGen(ETGT_SPHERE_MAP, q.streams.get(), map, primitives, scratch));
+    core::vector2d<float> expected[3];
+    computeSphereMapTexCoords(view, nullptr, 3, q.position(1), q.streams->getStream(EVA_POSITION)->stride,
+                              q.normal(1), q.streams->getStream(EVA_NORMAL)->stride, expected, 8);
+    for (unsigned v = 0; v < 3; ++v) {
+        SCOPED_TRACE(v);
+        EXPECT_FLOAT_EQ(scratch.get()[2 * v], expected[v].X);
+        EXPECT_FLOAT_EQ(scratch.get()[2 * v + 1], expected[v].Y);
+    }
+    // Unusable data: no normal stream, or positions that are not floats.
+    map[EVA_NORMAL] = 255;
+    EXPECT_FALSE(m_driver->softTexGen(ETGT_SPHERE_MAP, q.streams.get(), map, primitives, scratch));
+    map[EVA_NORMAL] = (unsigned char)(q.streams->getStream(EVA_NORMAL) - q.streams->begin());
+    q.streams->getStream(EVA_POSITION)->valueType = EVAVT_SHORT;
+    EXPECT_FALSE(m_driver->softTexGen(ETGT_SPHERE_MAP, q.streams.get(), map, primitives, scratch));
+    q.streams->getStream(EVA_POSITION)->valueType = EVAVT_FLOAT;
+
+    // Through a draw: the unit reads the generated pairs instead of a constant coordinate.
+    SFixedGLShaderVertexState vs;
+    vs.setTexGen(0, ETGT_SPHERE_MAP);
+    SFixedGLShaderFragmentState fs;
+    fs.setActiveUnitCount(1);
+    auto s = static_cast<CFixedGLShaderManager*>(m_driver->getShaderManager())->createShader("sphere map", vs, fs);
+    auto material = onePass("sphere map", s);
+    ASSERT_TRUE(material);
+    m_driver->setMaterial(material, 0);
+    CGLCallRecorder recorder;
+    m_driver->draw(q.streams, primitives);
+    EXPECT_EQ(recorder.count("glMultiTexCoord4f"), 0u);
+    EXPECT_EQ(recorder.count("glTexCoordPointer"), 1u);
+    EXPECT_TRUE(m_driver->getEnabledClientArrays() & 2u);
+    m_driver->setMaterial(nullptr, 0);
+}
+
+TEST_F(COpenGLESDriverFixedTest, PointLightColoursPointFromEachVertexToTheLightInObjectSpace)
+{
+    SPositionsAndNormals q;
+    q.streams = quad(1u << EVA_POSITION | 1u << EVA_NORMAL);
+    q.bytes.swap(m_vertices);
+    q.streams->getStream(EVA_POSITION)->buffer->reset(unsigned(q.bytes.size()), q.bytes.data(), false);
+    *q.position(0) = core::vector3d<float>(0, 0, 0);
+    *q.position(1) = core::vector3d<float>(0, 0, -10);
+    *q.position(2) = core::vector3d<float>(3, 0, -5);
+    unsigned char map[EVA_COUNT];
+    std::fill(map, map + EVA_COUNT, 255);
+    map[EVA_POSITION] = (unsigned char)(q.streams->getStream(EVA_POSITION) - q.streams->begin());
+    map[EVA_NORMAL] = (unsigned char)(q.streams->getStream(EVA_NORMAL) - q.streams->begin());
+    // The object sits 5 units along z; the light at the world origin is at z = -5 for it.
+    core::CMatrix4<float> world;
+    world.setTranslation(core::vector3d<float>(0, 0, 5));
+    m_driver->setTransform(ETS_WORLD, world);
+    core::SScopedProcessArray<float> scratch;
+    ASSERT_TRUE(m_driver->softColorGen(4, q.streams.get(), map, CPrimitiveStream(nullptr, 0, 3, 0, 3, EIT_NONE,
+                                                                               EPT_TRIANGLES),
+                                       scratch));
+    const float expected[3][4] = {{0.5f, 0.5f, 0.f, 1.f}, {0.5f, 0.5f, 1.f, 1.f}, {0.f, 0.5f, 0.5f, 1.f}};
+    for (unsigned v = 0; v < 3; ++v)
+        for (unsigned c = 0; c < 4; ++c) {
+            SCOPED_TRACE(testing::Message() << "vertex " << v << " component " << c);
+            EXPECT_NEAR(scratch.get()[4 * v + c], expected[v][c], 1e-5f);
+        }
+    // Tangent space needs tangents and binormals that these streams do not carry.
+    EXPECT_FALSE(m_driver->softColorGen(6, q.streams.get(), map,
+                                        CPrimitiveStream(nullptr, 0, 3, 0, 3, EIT_NONE, EPT_TRIANGLES), scratch));
+}
+
+TEST_F(COpenGLESDriverFixedTest, DrawMatricesDequantisePositionsAndMapNormalsToSphereCoordinates)
+{
+    SFixedGLShaderVertexState vs;
+    vs.setTexGen(0, ETGT_SIMPLE_SPHERE_MAP);
+    SFixedGLShaderFragmentState fs;
+    fs.setActiveUnitCount(1);
+    auto s = static_cast<CFixedGLShaderManager*>(m_driver->getShaderManager())->createShader("simple", vs, fs);
+    auto material = onePass("simple", s);
+    ASSERT_TRUE(material);
+    auto streams = quad(1u << EVA_POSITION | 1u << EVA_NORMAL);
+    streams->setFlags((unsigned short)(streams->getFlags() | 4u));
+    streams->getScaleAndOffsets()[0] = {{2, 2, 2}, {1, 0, 0}};
+    m_driver->setMaterial(material, 0);
+    CGLCallRecorder recorder;
+    m_driver->draw(streams, CPrimitiveStream(nullptr, 0, 4, 0, 4, EIT_NONE, EPT_TRIANGLE_STRIP));
+    EXPECT_EQ(recorder.count("glMultMatrixf"), 1u);  // float normals need no dequantisation
+    EXPECT_EQ(recorder.count("glPushMatrix"), 1u);
+    EXPECT_EQ(recorder.count("glPopMatrix"), 1u);
+    EXPECT_EQ(recorder.count("glMultiTexCoord4f"), 0u);
+    GLint depth = 0, mode = 0;
+    g_gl.glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    g_gl.glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(depth, 1);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    // With an identity view the normal's x and y land in [0, 1], y flipped.
+    GLfloat t[16];
+    g_gl.glActiveTexture(GL_TEXTURE0);
+    g_gl.glGetFloatv(GL_TEXTURE_MATRIX, t);
+    const float expected[16] = {0.5f, 0, 0, 0, 0, -0.5f, 0, 0, 0, 0, 1, 0, 0.5f, 0.5f, 0, 1};
+    for (unsigned k = 0; k < 16; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_FLOAT_EQ(t[k], expected[k]);
+    }
+    m_driver->setMaterial(nullptr, 0);
 }
 
 }  // namespace
