@@ -4,6 +4,7 @@
 // before the next one, so the GL matrix stacks end as they began.
 
 #include <cmath>
+#include <cstring>
 
 #include "engine/os/Printer.h"
 #include "engine/video/CLight.h"
@@ -489,10 +490,30 @@ unsigned COpenGLESDriver::drawImpl(const boost::intrusive_ptr<CVertexStreams>& s
     return 1;
 }
 
-void COpenGLESDriver::draw2DRectangle(const core::rect<int>& dest, const core::rect<int>&, const SColor* colors,
+void COpenGLESDriver::draw2DRectangle(const core::rect<int>& dest, const core::rect<int>& source, const SColor* colors,
                                       const core::rect<int>* clip)
 {
-    // Drawn untextured: the destination, clipped (an empty result collapses to zero size).
+    const SColor white[4] = {SColor(255, 255, 255, 255), SColor(255, 255, 255, 255), SColor(255, 255, 255, 255),
+                             SColor(255, 255, 255, 255)};
+    SColor corners[4];
+    std::copy(colors ? colors : white, (colors ? colors : white) + 4, corners);
+    const ITexture* texture = nullptr;
+    if (CMaterial* material = getCurrentMaterial()) {
+        const SShaderParameterDef* def =
+            material->getParameterDef(material->getMaterialRenderer()->getParameterID(ESPT_TEXTURE, 0));
+        if (def && def->type == ESPT_TEXTURE && def->index != 0xffffffffu)
+            std::memcpy(&texture, material->getParameterBlock() + def->index, sizeof texture);
+    }
+    if (texture && texture->getWidth() > 0 && texture->getHeight() > 0) {
+        const float w = float(texture->getWidth()), h = float(texture->getHeight());
+        core::rect<int> d = dest;
+        core::rect<float> coordinates(source.UpperLeftCorner.X / w, source.UpperLeftCorner.Y / h,
+                                      source.LowerRightCorner.X / w, source.LowerRightCorner.Y / h);
+        if (clip && !IVideoDriver::clip(d, coordinates, *clip, corners)) return;
+        drawQuads(d, coordinates, corners);
+        return;
+    }
+    // Untextured: the destination, clipped (an empty result collapses to zero size).
     core::rect<int> d = dest;
     if (clip) {
         d.UpperLeftCorner.X = std::max(d.UpperLeftCorner.X, clip->UpperLeftCorner.X);
@@ -500,9 +521,7 @@ void COpenGLESDriver::draw2DRectangle(const core::rect<int>& dest, const core::r
         d.LowerRightCorner.X = std::max(std::min(d.LowerRightCorner.X, clip->LowerRightCorner.X), d.UpperLeftCorner.X);
         d.LowerRightCorner.Y = std::max(std::min(d.LowerRightCorner.Y, clip->LowerRightCorner.Y), d.UpperLeftCorner.Y);
     }
-    const SColor white[4] = {SColor(255, 255, 255, 255), SColor(255, 255, 255, 255), SColor(255, 255, 255, 255),
-                             SColor(255, 255, 255, 255)};
-    drawQuads(d, core::rect<float>(0, 0, 0, 0), colors ? colors : white);
+    drawQuads(d, core::rect<float>(0, 0, 0, 0), corners);
 }
 
 }  // namespace pravik::video

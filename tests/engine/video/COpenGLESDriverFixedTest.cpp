@@ -356,5 +356,39 @@ TEST_F(COpenGLESDriverFixedTest, DrawMatricesDequantisePositionsAndMapNormalsToS
     m_driver->setMaterial(nullptr, 0);
 }
 
+TEST_F(COpenGLESDriverFixedTest, TexturedRectangleTakesCoordinatesFromTheSourceAndClipsThemWithTheDestination)
+{
+    auto material = onePass("rectangle", shader("rectangle", 0, 1));
+    ASSERT_TRUE(material);
+    const unsigned short id = material->getMaterialRenderer()->getParameterID(ESPT_TEXTURE, 0);
+    STextureDesc desc;
+    desc.format = EPF_R8G8B8A8;
+    desc.width = 8;
+    desc.height = 4;
+    boost::intrusive_ptr<ITexture> texture = m_driver->createTexture("rectangle", desc);
+    ASSERT_TRUE(texture);
+    ASSERT_TRUE(material->setParameter(id, 0, texture));
+    m_driver->setMaterial(material, 0);
+    // The quad's corner order puts the lower-right corner first: (s, t) come before colour and position.
+    auto firstCorner = [&] {
+        void* p = nullptr;
+        g_gl.glClientActiveTexture(GL_TEXTURE0);
+        ::glGetPointerv(GL_TEXTURE_COORD_ARRAY_POINTER, &p);
+        const float* f = static_cast<const float*>(p);
+        return std::vector<float>{f[0], f[1], f[3], f[4]};
+    };
+    m_driver->draw2DRectangle(core::rect<int>(0, 0, 20, 10), core::rect<int>(0, 0, 4, 2), nullptr, nullptr);
+    EXPECT_EQ(firstCorner(), (std::vector<float>{0.5f, 0.5f, 20.f, 10.f}));
+    const core::rect<int> clip(0, 0, 10, 10);
+    m_driver->draw2DRectangle(core::rect<int>(0, 0, 20, 10), core::rect<int>(0, 0, 4, 2), nullptr, &clip);
+    EXPECT_EQ(firstCorner(), (std::vector<float>{0.25f, 0.5f, 10.f, 10.f}));
+    // Nothing of it inside the clip: nothing is drawn.
+    CGLCallRecorder recorder;
+    const core::rect<int> away(40, 40, 50, 50);
+    m_driver->draw2DRectangle(core::rect<int>(0, 0, 20, 10), core::rect<int>(0, 0, 4, 2), nullptr, &away);
+    EXPECT_EQ(recorder.count("glTexCoordPointer") + recorder.count("glVertexPointer"), 0u);
+    m_driver->setMaterial(nullptr, 0);
+}
+
 }  // namespace
 }  // namespace pravik::video
