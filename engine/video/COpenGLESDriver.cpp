@@ -299,6 +299,23 @@ void COpenGLESDriver::clearBuffers(int flags)
         if (!m_depthMask) g_gl.glDepthMask(GL_TRUE);
     }
     const bool scissorWas = m_scissorTest;
+    if (m_internalFlags & 0x1) {
+        // The screen area moved: clear the whole surface once, so that no stale pixels stay
+        // outside the new area. A coloured clear colour would tint the margins: use black.
+        if (m_scissorTest) {
+            g_gl.glDisable(GL_SCISSOR_TEST);
+            m_scissorTest = false;
+        }
+        const SColor c = m_clearColor;
+        if (c.getRed() || c.getGreen() || c.getBlue()) {
+            g_gl.glClearColor(0.f, 0.f, 0.f, 0.f);
+            g_gl.glClear(GL_COLOR_BUFFER_BIT);
+            g_gl.glClearColor(c.getRed() / 255.f, c.getGreen() / 255.f, c.getBlue() / 255.f, c.getAlpha() / 255.f);
+        } else {
+            g_gl.glClear(GL_COLOR_BUFFER_BIT);
+        }
+        m_internalFlags &= ~0x1u;
+    }
     if (mask) {
         const CFramebufferBase* screen = screenFramebuffer();
         if (m_renderTargets.size() == 1 && screen && (screen->m_extraWidth || screen->m_extraHeight)) {

@@ -250,6 +250,27 @@ TEST_F(COpenGLESDriverTest, DXT1IsAdvertisedButItsUploadFails)
     EXPECT_FALSE(texture->getStateFlags() & 0x08);  // and without a GL object
 }
 
+TEST_F(COpenGLESDriverTest, MovedScreenAreaClearsTheWholeSurfaceBlackOnce)
+{
+    m_driver->setClearColor(SColor(255, 0, 0, 255));
+    m_driver->clearBuffers(1);
+    m_driver->setClearColor(SColor(0, 0, 255, 255));
+    m_driver->setScissorEnable(true);
+    m_driver->setScissor(core::rect<int>(0, 0, 8, 8));
+    m_driver->setFramebufferScreen(core::rect<int>(0, 0, 32, 32));
+    m_driver->clearBuffers(0);
+    EXPECT_EQ(readPixel(60, 60), (std::vector<unsigned char>{0, 0, 0, 0}));  // outside scissor and area
+    GLfloat clear[4] = {};
+    g_gl.glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_EQ(clear[2], 1.f);  // the clear colour is back
+    GLboolean scissor = GL_FALSE;
+    g_gl.glGetBooleanv(GL_SCISSOR_TEST, &scissor);
+    EXPECT_EQ(scissor, GL_TRUE);
+    CGLCallRecorder recorder;
+    m_driver->clearBuffers(0);
+    EXPECT_EQ(recorder.count("glClear"), 0u);
+}
+
 TEST_F(COpenGLESDriverTest, ScreenShotReadsTheClearedScreen)
 {
     m_driver->setClearColor(SColor(0, 0, 255, 255));
