@@ -1,10 +1,13 @@
 #include "engine/video/CCommonGLDriverBase.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "engine/os/Printer.h"
 #include "engine/video/CLight.h"
+#include "engine/video/IRenderTarget.h"
+#include "engine/video/ITexture.h"
 #include "engine/video/CVertexStreams.h"
 
 namespace pravik::video {
@@ -104,6 +107,31 @@ void CCommonGLDriverBase::setFramebufferScreen(const core::rect<int>& area)
     if (v.getWidth() == previous.Width && v.getHeight() == previous.Height)
         f->setViewport(core::rect<int>(0, 0, s.width, s.height));
     m_internalFlags |= 0x1;
+}
+
+bool CCommonGLDriverBase::captureFramebuffer(const boost::intrusive_ptr<ITexture>& texture,
+                                             const core::position2d<int>& destination, const core::rect<int>& source,
+                                             unsigned char level, E_TEXTURE_CUBE_MAP_FACE face, bool flag)
+{
+    if (!texture || level >= texture->getMipmapCount()) return false;
+    if ((texture->getStateFlags() & 0x02) && level != 0) return false;
+    if (unsigned(face) >= texture->getFaceCount()) return false;
+    if (destination.X >= texture->getWidth() || destination.Y >= texture->getHeight()) return false;
+    core::position2d<int> d = destination;
+    core::rect<int> s = source;
+    // A destination left of or above the texture cuts as much off the source.
+    if (d.X < 0) s.UpperLeftCorner.X -= d.X, d.X = 0;
+    if (d.Y < 0) s.UpperLeftCorner.Y -= d.Y, d.Y = 0;
+    if (const IRenderTarget* target = getCurrentRenderTarget()) {
+        const core::rect<int>& v = target->getViewport();
+        s.LowerRightCorner.X = std::min(s.LowerRightCorner.X, v.LowerRightCorner.X);
+        s.LowerRightCorner.Y = std::min(s.LowerRightCorner.Y, v.LowerRightCorner.Y);
+        s.UpperLeftCorner.X = std::max(s.UpperLeftCorner.X, v.UpperLeftCorner.X);
+        s.UpperLeftCorner.Y = std::max(s.UpperLeftCorner.Y, v.UpperLeftCorner.Y);
+        s.UpperLeftCorner.Y = std::min(s.UpperLeftCorner.Y, s.LowerRightCorner.Y);
+        s.UpperLeftCorner.X = std::min(s.UpperLeftCorner.X, s.LowerRightCorner.X);
+    }
+    return captureFramebufferImpl(texture, d, s, level, face, flag);
 }
 
 void CCommonGLDriverBase::onResize(const core::dimension2d<int>& physicalSize)

@@ -77,6 +77,11 @@ public:
                          bool force) const;
     void fixUpProjectionMatrix(core::CMatrix4<float>& m) const;
     void set2DProjection();
+    // Copies the source rectangle of the current target into a texture level at destination;
+    // the checks and the clipping to the target's viewport come first, then the driver's copy.
+    bool captureFramebuffer(const boost::intrusive_ptr<ITexture>& texture, const core::position2d<int>& destination,
+                            const core::rect<int>& source, unsigned char level, E_TEXTURE_CUBE_MAP_FACE face,
+                            bool flag);
     // A quad through the quad streams; colours: top left, bottom left, bottom right, top right.
     void drawQuads(const core::rect<int>& dest, const core::rect<float>& source, const SColor colors[4]);
 

@@ -296,6 +296,64 @@ TEST_F(COpenGLESDriverTest, ScreenShotIsNullWhenGLRefusesTheRead)
     EXPECT_EQ(g_gl.glGetError(), GLenum(GL_NO_ERROR));  // the error was taken, not left behind
 }
 
+// Records what reaches the driver's copy after the checks and clipping.
+class CCaptureRecordingDriver : public COpenGLESDriver {
+public:
+    using COpenGLESDriver::COpenGLESDriver;
+    bool captureFramebufferImpl(const boost::intrusive_ptr<ITexture>&, const core::position2d<int>& d,
+                                const core::rect<int>& s, unsigned char, E_TEXTURE_CUBE_MAP_FACE, bool) override
+    {
+        destination = d;
+        source = s;
+        return true;
+    }
+    core::position2d<int> destination;
+    core::rect<int> source;
+};
+
+TEST(COpenGLESDriverCapture, SourceIsShiftedByNegativeDestinationsAndClippedToTheViewport)
+{
+    ::test::ProcessBufferHeap heap;
+    test::GLTestContext context(64, 64);
+    ASSERT_TRUE(context.ok());
+    ASSERT_TRUE(loadGLDispatch());
+    boost::intrusive_ptr<CCaptureRecordingDriver> driver(new CCaptureRecordingDriver(nullptr, {64, 64}), false);
+    ASSERT_TRUE(driver->initDriver());
+    STextureDesc desc;
+    desc.format = EPF_R8G8B8A8;
+    desc.width = 32;
+    desc.height = 32;
+    boost::intrusive_ptr<ITexture> texture = driver->createTexture("capture", desc);
+    ASSERT_TRUE(texture);
+    const auto face = E_TEXTURE_CUBE_MAP_FACE(0);
+    struct Case {
+        core::position2d<int> destination;
+        core::rect<int> source;
+        core::position2d<int> wantDestination;
+        core::rect<int> wantSource;
+    };
+    const Case cases[] = {
+        {{-4, 0}, {0, 0, 16, 16}, {0, 0}, {4, 0, 16, 16}},
+        {{2, -3}, {0, 0, 16, 16}, {2, 0}, {0, 3, 16, 16}},
+        {{0, 0}, {50, 50, 100, 100}, {0, 0}, {50, 50, 64, 64}},
+        {{0, 0}, {-8, 70, 10, 90}, {0, 0}, {0, 64, 10, 64}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.destination.X << "," << c.destination.Y);
+        ASSERT_TRUE(driver->captureFramebuffer(texture, c.destination, c.source, 0, face, false));
+        EXPECT_EQ(driver->destination, c.wantDestination);
+        EXPECT_EQ(driver->source, c.wantSource);
+    }
+    const core::rect<int> any(0, 0, 8, 8);
+    EXPECT_FALSE(driver->captureFramebuffer(nullptr, {0, 0}, any, 0, face, false));
+    EXPECT_FALSE(driver->captureFramebuffer(texture, {32, 0}, any, 0, face, false));
+    EXPECT_FALSE(driver->captureFramebuffer(texture, {0, 32}, any, 0, face, false));
+    EXPECT_FALSE(driver->captureFramebuffer(texture, {0, 0}, any, 1, face, false));  // one level only
+    EXPECT_FALSE(driver->captureFramebuffer(texture, {0, 0}, any, 0, E_TEXTURE_CUBE_MAP_FACE(1), false));
+    // The driver itself cannot copy the framebuffer into a texture.
+    EXPECT_FALSE(driver->COpenGLESDriver::captureFramebufferImpl(texture, {0, 0}, any, 0, face, false));
+}
+
 TEST(COpenGLESDriverWithoutFramebufferObjects, RenderTargetsCopyFromTheBackBuffer)
 {
     ::test::ProcessBufferHeap heap;
