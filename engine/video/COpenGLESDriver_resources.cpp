@@ -596,8 +596,10 @@ COpenGLESDriver::CRenderTarget::~CRenderTarget()
 }
 
 COpenGLESDriver::CRenderTarget::SAttachment* COpenGLESDriver::CRenderTarget::chooseSlot(
-    E_ATTACHMENT_TYPE type, E_PIXEL_FORMAT format, const core::dimension2d<int>& size, const void* object)
+    E_ATTACHMENT_TYPE type, E_PIXEL_FORMAT format, const core::dimension2d<int>& size, const void* object,
+    unsigned index)
 {
+    const bool adding = index == Add;
     if (m_size.Width < 0) {
         m_size = size;
         setViewport(core::rect<int>(0, 0, size.Width, size.Height));
@@ -607,7 +609,17 @@ COpenGLESDriver::CRenderTarget::SAttachment* COpenGLESDriver::CRenderTarget::cho
     SAttachment* slot = nullptr;
     switch (type) {
     case EAT_COLOR:
-        if (m_colorCount >= m_gl->getMaxColorAttachments()) {
+        if (!adding) {
+            if (index >= m_colorCount) {
+                os::Printer::log("color attachment index out of bounds", ELL_INFORMATION);
+                return nullptr;
+            }
+            if (m_colorCount == 1) m_colorFormat = (unsigned char)format;
+            else if (format != m_colorFormat) return nullptr;
+            slot = &m_color[index];
+            break;
+        }
+        if (m_colorCount >= m_gl->getMaxColorAttachments() || m_colorCount >= 4) {
             os::Printer::log("Color attachment overflow!", ELL_WARNING);
             return nullptr;
         }
@@ -616,7 +628,7 @@ COpenGLESDriver::CRenderTarget::SAttachment* COpenGLESDriver::CRenderTarget::cho
         slot = &m_color[m_colorCount++];
         break;
     case EAT_DEPTH:
-        if (m_depth.object) {
+        if (adding && m_depth.object) {
             os::Printer::log("depth attachement already added", ELL_ERROR);
             return nullptr;
         }
@@ -633,7 +645,7 @@ COpenGLESDriver::CRenderTarget::SAttachment* COpenGLESDriver::CRenderTarget::cho
         slot = &m_depth;
         break;
     case EAT_STENCIL:
-        if (m_stencil.object) {
+        if (adding && m_stencil.object) {
             os::Printer::log("stencil attachment already added", ELL_ERROR);
             return nullptr;
         }
@@ -654,12 +666,17 @@ COpenGLESDriver::CRenderTarget::SAttachment* COpenGLESDriver::CRenderTarget::cho
             os::Printer::log("invalid depth stencil pixel format", ELL_ERROR);
             return nullptr;
         }
-        if (m_depth.object || m_stencil.object) {
+        if (!adding) {
+            m_stencil.reset();
+        } else if (m_depth.object || m_stencil.object) {
             os::Printer::log("depth or stencil attachment already added", ELL_ERROR);
             return nullptr;
         }
         slot = &m_depth;
         break;
+    default:
+        os::Printer::log("unknown attachment type", ELL_ERROR);
+        return nullptr;
     }
     slot->reset();
     m_dirty = true;
@@ -668,8 +685,30 @@ COpenGLESDriver::CRenderTarget::SAttachment* COpenGLESDriver::CRenderTarget::cho
 
 bool COpenGLESDriver::CRenderTarget::addTarget(E_ATTACHMENT_TYPE type, CRenderBuffer* buffer)
 {
+    return attach(type, buffer, Add);
+}
+
+bool COpenGLESDriver::CRenderTarget::setTarget(E_ATTACHMENT_TYPE type, CRenderBuffer* buffer, unsigned index)
+{
+    return attach(type, buffer, index);
+}
+
+bool COpenGLESDriver::CRenderTarget::addTarget(E_ATTACHMENT_TYPE type, const boost::intrusive_ptr<ITexture>& texture,
+                                               E_TEXTURE_CUBE_MAP_FACE face, unsigned level)
+{
+    return attach(type, texture, face, level, Add);
+}
+
+bool COpenGLESDriver::CRenderTarget::setTarget(E_ATTACHMENT_TYPE type, const boost::intrusive_ptr<ITexture>& texture,
+                                               E_TEXTURE_CUBE_MAP_FACE face, unsigned level, unsigned index)
+{
+    return attach(type, texture, face, level, index);
+}
+
+bool COpenGLESDriver::CRenderTarget::attach(E_ATTACHMENT_TYPE type, CRenderBuffer* buffer, unsigned index)
+{
     if (!buffer || !m_gl->queryFeature(EVDF_RENDER_BUFFER)) return false;
-    SAttachment* slot = chooseSlot(type, buffer->getPixelFormat(), buffer->getSize(), buffer);
+    SAttachment* slot = chooseSlot(type, buffer->getPixelFormat(), buffer->getSize(), buffer, index);
     if (!slot) return false;
     buffer->grab();
     slot->kind = 1;
@@ -682,13 +721,14 @@ bool COpenGLESDriver::CRenderTarget::addTarget(E_ATTACHMENT_TYPE type, CRenderBu
     return true;
 }
 
-bool COpenGLESDriver::CRenderTarget::addTarget(E_ATTACHMENT_TYPE type, const boost::intrusive_ptr<ITexture>& texture,
-                                               E_TEXTURE_CUBE_MAP_FACE face, unsigned level)
+bool COpenGLESDriver::CRenderTarget::attach(E_ATTACHMENT_TYPE type, const boost::intrusive_ptr<ITexture>& texture,
+                                            E_TEXTURE_CUBE_MAP_FACE face, unsigned level, unsigned index)
 {
     if (!texture || texture->getType() == ETT_3D) return false;
     if (type != EAT_COLOR && !m_gl->queryFeature(EVDF_RENDER_BUFFER)) return false;
     SAttachment* slot = chooseSlot(type, texture->getPixelFormat(),
-                                   core::dimension2d<int>(texture->getWidth(), texture->getHeight()), texture.get());
+                                   core::dimension2d<int>(texture->getWidth(), texture->getHeight()), texture.get(),
+                                   index);
     if (!slot) return false;
     texture->grab();
     slot->kind = 0;

@@ -95,6 +95,10 @@ public:
     bool addTarget(E_ATTACHMENT_TYPE type, CRenderBuffer* buffer);
     bool addTarget(E_ATTACHMENT_TYPE type, const boost::intrusive_ptr<ITexture>& texture,
                    E_TEXTURE_CUBE_MAP_FACE face, unsigned level);
+    // Replace attachment index of the type (colour index, or 0 for depth and stencil).
+    bool setTarget(E_ATTACHMENT_TYPE type, CRenderBuffer* buffer, unsigned index);
+    bool setTarget(E_ATTACHMENT_TYPE type, const boost::intrusive_ptr<ITexture>& texture,
+                   E_TEXTURE_CUBE_MAP_FACE face, unsigned level, unsigned index);
     bool removeTarget(E_ATTACHMENT_TYPE type, unsigned index);
     unsigned getTargetCount(E_ATTACHMENT_TYPE type) const;
     E_PIXEL_FORMAT getColorFormat() const { return E_PIXEL_FORMAT(m_colorFormat); }
@@ -110,8 +114,12 @@ private:
         void reset();
         E_PIXEL_FORMAT format() const;
     };
+    static constexpr unsigned Add = 0xffffffffu;  // index meaning: a new attachment
     SAttachment* chooseSlot(E_ATTACHMENT_TYPE type, E_PIXEL_FORMAT format, const core::dimension2d<int>& size,
-                            const void* object);
+                            const void* object, unsigned index);
+    bool attach(E_ATTACHMENT_TYPE type, CRenderBuffer* buffer, unsigned index);
+    bool attach(E_ATTACHMENT_TYPE type, const boost::intrusive_ptr<ITexture>& texture, E_TEXTURE_CUBE_MAP_FACE face,
+                unsigned level, unsigned index);
     void compile(GLenum point, const SAttachment& a);
     bool needsCompile() const;
 

@@ -135,5 +135,50 @@ TEST_F(COpenGLESDriverResourcesTest, PackedDepthStencilBufferCompletesARenderTar
     EXPECT_EQ(g_gl.glGetError(), GLenum(GL_NO_ERROR));
 }
 
+TEST_F(COpenGLESDriverResourcesTest, AttachmentsAreReplacedByIndexAndKeepOneColourFormat)
+{
+    using RT = COpenGLESDriver::CRenderTarget;
+    auto red = create(ETT_2D, EPF_R8G8B8A8, 16, 16), other = create(ETT_2D, EPF_R8G8B8A8, 16, 16);
+    auto rgb = create(ETT_2D, EPF_R8G8B8, 16, 16);
+    auto* packed = static_cast<COpenGLESDriver::CRenderBuffer*>(m_driver->createRenderBuffer({16, 16}, EPF_DEPTH24_STENCIL8));
+    auto* depth16 = static_cast<COpenGLESDriver::CRenderBuffer*>(m_driver->createRenderBuffer({16, 16}, EPF_DEPTH16));
+    ASSERT_NE(packed, nullptr);
+    ASSERT_NE(depth16, nullptr);
+    {
+        auto target = m_driver->createRenderTarget(red, 0);
+        ASSERT_TRUE(target);
+        auto* rt = static_cast<RT*>(target.get());
+        EXPECT_FALSE(rt->setTarget(RT::EAT_COLOR, other, ETCMF_POSITIVE_X, 0, 1));  // no attachment 1
+        // The only colour attachment may change the format; the count stays.
+        EXPECT_TRUE(rt->setTarget(RT::EAT_COLOR, rgb, ETCMF_POSITIVE_X, 0, 0));
+        EXPECT_EQ(rt->getColorFormat(), EPF_R8G8B8);
+        EXPECT_EQ(rt->getTargetCount(RT::EAT_COLOR), 1u);
+        EXPECT_TRUE(rt->setTarget(RT::EAT_COLOR, other, ETCMF_POSITIVE_X, 0, 0));
+        EXPECT_EQ(rt->getColorFormat(), EPF_R8G8B8A8);
+
+        // A plain depth buffer may not sit beside a packed stencil; replacing depth and stencil
+        // together with one packed object may.
+        EXPECT_TRUE(rt->addTarget(RT::EAT_STENCIL, packed));
+        EXPECT_FALSE(rt->addTarget(RT::EAT_DEPTH, depth16));
+        EXPECT_TRUE(rt->addTarget(RT::EAT_DEPTH, packed));
+        EXPECT_EQ(rt->getTargetCount(RT::EAT_DEPTH_STENCIL), 1u);
+        EXPECT_FALSE(rt->addTarget(RT::EAT_DEPTH_STENCIL, packed));  // already there
+        EXPECT_TRUE(rt->setTarget(RT::EAT_DEPTH_STENCIL, packed, 0));
+        EXPECT_EQ(rt->getTargetCount(RT::EAT_DEPTH_STENCIL), 1u);
+        EXPECT_FALSE(rt->setTarget(RT::EAT_DEPTH_STENCIL, depth16, 0));  // not a packed format
+        EXPECT_FALSE(rt->addTarget(RT::E_ATTACHMENT_TYPE(7), depth16));  // unknown type: refused, no crash
+        EXPECT_TRUE(rt->removeTarget(RT::EAT_DEPTH_STENCIL, 0));
+        EXPECT_EQ(rt->getTargetCount(RT::EAT_DEPTH), 0u);
+        EXPECT_EQ(rt->getTargetCount(RT::EAT_STENCIL), 0u);
+        EXPECT_TRUE(rt->setTarget(RT::EAT_DEPTH, depth16, 0));
+        ASSERT_TRUE(m_driver->pushRenderTarget(target));
+        EXPECT_EQ(rt->getStatus(), GLenum(GL_FRAMEBUFFER_COMPLETE_OES));
+        m_driver->popRenderTarget();
+    }
+    packed->drop();
+    depth16->drop();
+    EXPECT_EQ(g_gl.glGetError(), GLenum(GL_NO_ERROR));
+}
+
 }  // namespace
 }  // namespace pravik::video
