@@ -135,6 +135,20 @@ public:
     // Records a unit's coordinate generation; units above 0 only with multitexturing.
     void setTexGen(int unit, E_TEX_GEN_TYPE type);
     E_TEX_GEN_TYPE getTexGen(unsigned unit) const { return unit < 4 ? E_TEX_GEN_TYPE(m_texGen[unit]) : ETGT_NONE; }
+    void setLightAttenuation(unsigned light, float constant, float linear, float quadratic);
+    void setLightSpotExponent(unsigned light, float exponent);
+    void setLightSpotCutoff(unsigned light, float cutoff);
+    void setFogDensityInternal(float density);
+    void setFogStartEndInternal(const core::vector2d<float>& startEnd);
+    void setFogColorInternal(SColor c);
+    void setFogHint(unsigned hint);  // E_RENDER_HINT
+    bool isTextureMatrixIdentity(unsigned unit) const { return unit < 8 && (m_textureMatrixIdentity >> unit & 1); }
+    void setTextureMatrixIdentity(unsigned unit, bool identity)
+    {
+        if (unit >= 8) return;
+        if (identity) m_textureMatrixIdentity |= (unsigned char)(1u << unit);
+        else m_textureMatrixIdentity &= (unsigned char)~(1u << unit);
+    }
 
     // Drawing.
     unsigned drawImpl(const boost::intrusive_ptr<CVertexStreams>& streams, const CPrimitiveStream& primitives,

@@ -121,6 +121,56 @@ void COpenGLESDriver::setTexGen(int unit, E_TEX_GEN_TYPE type)
     m_texGen[unit] = type;
 }
 
+void COpenGLESDriver::setLightAttenuation(unsigned light, float constant, float linear, float quadratic)
+{
+    if (light >= 8 || light >= m_maxLights) return;
+    const float a[3] = {constant, linear, quadratic};
+    const GLenum names[3] = {GL_CONSTANT_ATTENUATION, GL_LINEAR_ATTENUATION, GL_QUADRATIC_ATTENUATION};
+    for (int i = 0; i < 3; ++i)
+        if (a[i] != m_lightAttenuation[light][i])
+            g_gl.glLightf(GL_LIGHT0 + light, names[i], m_lightAttenuation[light][i] = a[i]);
+}
+
+void COpenGLESDriver::setLightSpotExponent(unsigned light, float exponent)
+{
+    if (light >= 8 || light >= m_maxLights || exponent == m_lightSpot[light][0]) return;
+    g_gl.glLightf(GL_LIGHT0 + light, GL_SPOT_EXPONENT, m_lightSpot[light][0] = exponent);
+}
+
+void COpenGLESDriver::setLightSpotCutoff(unsigned light, float cutoff)
+{
+    if (light >= 8 || light >= m_maxLights || cutoff == m_lightSpot[light][1]) return;
+    g_gl.glLightf(GL_LIGHT0 + light, GL_SPOT_CUTOFF, m_lightSpot[light][1] = cutoff);
+}
+
+void COpenGLESDriver::setFogDensityInternal(float density)
+{
+    if (density != m_fogDensity) g_gl.glFogf(GL_FOG_DENSITY, m_fogDensity = density);
+}
+
+void COpenGLESDriver::setFogStartEndInternal(const core::vector2d<float>& startEnd)
+{
+    if (startEnd.X != m_fogStart) g_gl.glFogf(GL_FOG_START, m_fogStart = startEnd.X);
+    if (startEnd.Y != m_fogEnd) g_gl.glFogf(GL_FOG_END, m_fogEnd = startEnd.Y);
+}
+
+void COpenGLESDriver::setFogColorInternal(SColor c)
+{
+    if (m_fogColorKnown && c == m_fogColor) return;
+    float f[4];
+    toFloats(c, f);
+    g_gl.glFogfv(GL_FOG_COLOR, f);
+    m_fogColor = c;
+    m_fogColorKnown = true;
+}
+
+void COpenGLESDriver::setFogHint(unsigned hint)
+{
+    if ((hint & 3) == m_fogHint) return;
+    g_gl.glHint(GL_FOG_HINT, Hints[hint & 3]);
+    m_fogHint = hint & 3;
+}
+
 void COpenGLESDriver::enableTexture2D(unsigned unit, bool on)
 {
     setActiveTexture(unit);
@@ -373,22 +423,9 @@ void COpenGLESDriver::commitBindings(const SRenderPass& pass, unsigned first, un
         }
         case ESPT_COLORGEN_CONSTANT_COLOR: m_colorGenConstant = color; break;
         case ESPT_SCENE_AMBIENT_LIGHT: setLightModelAmbient(floats); break;
-        case ESPT_FOG_DENSITY:
-            if (floats[0] != m_fogDensity) g_gl.glFogf(GL_FOG_DENSITY, m_fogDensity = floats[0]);
-            break;
-        case ESPT_FOG_START_END:
-            if (floats[0] != m_fogStart) g_gl.glFogf(GL_FOG_START, m_fogStart = floats[0]);
-            if (floats[1] != m_fogEnd) g_gl.glFogf(GL_FOG_END, m_fogEnd = floats[1]);
-            break;
-        case ESPT_FOG_COLOR:
-            if (!m_fogColorKnown || color != m_fogColor) {
-                float f[4];
-                toFloats(color, f);
-                g_gl.glFogfv(GL_FOG_COLOR, f);
-                m_fogColor = color;
-                m_fogColorKnown = true;
-            }
-            break;
+        case ESPT_FOG_DENSITY: setFogDensityInternal(floats[0]); break;
+        case ESPT_FOG_START_END: setFogStartEndInternal(core::vector2d<float>(floats[0], floats[1])); break;
+        case ESPT_FOG_COLOR: setFogColorInternal(color); break;
         case ESPT_CLIP_PLANE:
             if (unit < 6) g_gl.glClipPlanef(GL_CLIP_PLANE0 + unit, floats);
             break;
@@ -423,13 +460,9 @@ void COpenGLESDriver::commitLightParameter(unsigned index, const CLight* l, unsi
         v[0] = m[8], v[1] = m[9], v[2] = m[10], v[3] = 0.f;
         g_gl.glLightfv(light, GL_SPOT_DIRECTION, v);
         break;
-    case ESPT_LIGHT_ATTENUATION: {
-        const float a[3] = {l->Attenuation.X, l->Attenuation.Y, l->Attenuation.Z};
-        const GLenum names[3] = {GL_CONSTANT_ATTENUATION, GL_LINEAR_ATTENUATION, GL_QUADRATIC_ATTENUATION};
-        for (int i = 0; i < 3; ++i)
-            if (a[i] != m_lightAttenuation[index][i]) g_gl.glLightf(light, names[i], m_lightAttenuation[index][i] = a[i]);
+    case ESPT_LIGHT_ATTENUATION:
+        setLightAttenuation(index, l->Attenuation.X, l->Attenuation.Y, l->Attenuation.Z);
         break;
-    }
     case ESPT_LIGHT_AMBIENT_COLOR:
     case ESPT_LIGHT_DIFFUSE_COLOR:
     case ESPT_LIGHT_SPECULAR_COLOR: {
@@ -443,15 +476,8 @@ void COpenGLESDriver::commitLightParameter(unsigned index, const CLight* l, unsi
                        f);
         break;
     }
-    case ESPT_LIGHT_SPOT_EXPONENT:
-    case ESPT_LIGHT_SPOT_CUTOFF: {
-        const bool spot = l->Type == ELT_SPOT;
-        const int k = property == ESPT_LIGHT_SPOT_CUTOFF;
-        const float value = k ? (spot ? l->OuterCone : 180.f) : (spot ? l->Falloff : 0.f);
-        if (value != m_lightSpot[index][k])
-            g_gl.glLightf(light, k ? GL_SPOT_CUTOFF : GL_SPOT_EXPONENT, m_lightSpot[index][k] = value);
-        break;
-    }
+    case ESPT_LIGHT_SPOT_EXPONENT: setLightSpotExponent(index, l->Type == ELT_SPOT ? l->Falloff : 0.f); break;
+    case ESPT_LIGHT_SPOT_CUTOFF: setLightSpotCutoff(index, l->Type == ELT_SPOT ? l->OuterCone : 180.f); break;
     default: break;
     }
 }
@@ -491,6 +517,9 @@ void COpenGLESDriver::restoreShadowState()
     enable(GL_FOG, m_fog);
     if (m_fogMode) g_gl.glFogf(GL_FOG_MODE, GLfloat(FogModes[m_fogMode & 3]));
     g_gl.glHint(GL_FOG_HINT, Hints[m_fogHint & 3]);
+    g_gl.glFogf(GL_FOG_START, m_fogStart);
+    g_gl.glFogf(GL_FOG_END, m_fogEnd);
+    g_gl.glFogf(GL_FOG_DENSITY, m_fogDensity);
     std::memset(m_boundTextures, 0, sizeof m_boundTextures);
     for (unsigned u = 0; u < m_textureUnitCount; ++u) {
         g_gl.glActiveTexture(GL_TEXTURE0 + u);

@@ -207,6 +207,16 @@ TEST_F(COpenGLESDriverFixedTest, MaterialSettersCallGLOnlyOnChange)
     ::glGetTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, envColor);
     EXPECT_FLOAT_EQ(shininess, 12.f);
     EXPECT_NEAR(envColor[1], 20 / 255.f, 1e-4f);
+
+    // Light and fog setters start from GL's defaults: only the changed value is sent.
+    recorder.clear();
+    m_driver->setLightAttenuation(0, 1.f, 0.5f, 0.f);
+    m_driver->setLightSpotCutoff(0, 180.f);
+    m_driver->setFogStartEndInternal(core::vector2d<float>(0.f, 20.f));
+    m_driver->setFogDensityInternal(1.f);
+    EXPECT_EQ(recorder.log(), (std::vector<std::string>{CGLCallRecorder::format("glLightf", GL_LIGHT0,
+                                                                                GL_LINEAR_ATTENUATION, 0.5f),
+                                                        CGLCallRecorder::format("glFogf", GL_FOG_END, 20.f)}));
 }
 
 TEST_F(COpenGLESDriverFixedTest, TexGenIsRecordedPerUnitWithinRange)
