@@ -370,6 +370,12 @@ void COpenGLESDriver::commitBindings(const SRenderPass& pass, unsigned first, un
             } else if (texture && (texture->getStateFlags() & 0x10)) {
                 texture = nullptr;
             }
+            // While the full texture loads, its substitute is drawn with the texture's sampling.
+            if (texture && !(texture->getStateFlags() & 0x80) && texture->getProxy()) {
+                const boost::intrusive_ptr<ITexture>& proxy = texture->getProxy();
+                proxy->copyParametersFrom(boost::intrusive_ptr<ITexture>(texture));
+                texture = proxy.get();
+            }
             if (unit < m_textureUnitCount) setTexture(unit, texture, texture ? texture->getType() : type);
             break;
         }

@@ -8,6 +8,7 @@
 #include "engine/video/CMaterial.h"
 #include "engine/video/CMaterialRendererManager.h"
 #include "engine/video/COpenGLESDriver.h"
+#include "engine/video/COpenGLESDriver_resources.h"
 #include "engine/video/CVertexStreams.h"
 #include "engine/video/SphereMapTexCoords.h"
 #include "tests/engine/video/DriverTestSupport.h"
@@ -398,6 +399,32 @@ TEST_F(COpenGLESDriverFixedTest, TexturedRectangleTakesCoordinatesFromTheSourceA
     m_driver->draw2DRectangle(core::rect<int>(0, 0, 20, 10), core::rect<int>(0, 0, 4, 2), nullptr, &away);
     EXPECT_EQ(recorder.count("glTexCoordPointer") + recorder.count("glVertexPointer"), 0u);
     m_driver->setMaterial(nullptr, 0);
+}
+
+TEST_F(COpenGLESDriverFixedTest, TextureStillLoadingIsDrawnThroughItsSubstitute)
+{
+    auto material = onePass("substitute", shader("substitute", 0, 1));
+    ASSERT_TRUE(material);
+    STextureDesc desc;
+    desc.format = EPF_R8G8B8A8;
+    desc.width = 16;
+    desc.height = 16;
+    boost::intrusive_ptr<ITexture> texture = m_driver->createTexture("full", desc);
+    desc.width = desc.height = 2;
+    boost::intrusive_ptr<ITexture> proxy = m_driver->createTexture("proxy", desc);
+    ASSERT_TRUE(texture && proxy);
+    texture->setProxy(proxy);
+    ASSERT_TRUE(material->setParameter(material->getMaterialRenderer()->getParameterID(ESPT_TEXTURE, 0), 0, texture));
+    m_driver->setMaterial(material, 0);
+    m_driver->draw(quad(1u << EVA_POSITION | 1u << EVA_TEXCOORD0),
+                   CPrimitiveStream(nullptr, 0, 4, 0, 4, EIT_NONE, EPT_TRIANGLE_STRIP));
+    GLint bound = 0;
+    g_gl.glActiveTexture(GL_TEXTURE0);
+    g_gl.glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_NE(bound, 0);
+    EXPECT_EQ(unsigned(bound), static_cast<COpenGLESDriver::CTexture*>(proxy.get())->getGLName());
+    m_driver->setMaterial(nullptr, 0);
+    texture->setProxy(nullptr);
 }
 
 }  // namespace
