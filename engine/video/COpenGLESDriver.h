@@ -132,6 +132,15 @@ public:
     // Turning colour material off sends the shadow ambient and diffuse again (GL lost them).
     void setColorMaterialEnable(bool on);
     void setTexEnvColor(SColor c);  // on the active unit
+    // Combiner state of the active unit; argument k is 0, 1 or 2.
+    void setCombineRGB(E_TEXTURE_COMBINE_MODE mode);
+    void setCombineAlpha(E_TEXTURE_COMBINE_MODE mode);
+    void setSourceRGB(unsigned k, E_TEXTURE_COMBINE_SOURCE source);
+    void setSourceAlpha(unsigned k, E_TEXTURE_COMBINE_SOURCE source);
+    void setOperandRGB(unsigned k, E_TEXTURE_COMBINE_OPERAND operand);
+    void setOperandAlpha(unsigned k, E_TEXTURE_COMBINE_OPERAND operand);
+    void setRGBScale(float scale);
+    void setAlphaScale(float scale);
     // Records a unit's coordinate generation; units above 0 only with multitexturing.
     void setTexGen(int unit, E_TEX_GEN_TYPE type);
     E_TEX_GEN_TYPE getTexGen(unsigned unit) const { return unit < 4 ? E_TEX_GEN_TYPE(m_texGen[unit]) : ETGT_NONE; }

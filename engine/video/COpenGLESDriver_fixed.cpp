@@ -114,6 +114,70 @@ void COpenGLESDriver::setTexEnvColor(SColor c)
     m_texEnvColor[m_activeTexture] = c;
 }
 
+void COpenGLESDriver::setCombineRGB(E_TEXTURE_COMBINE_MODE mode)
+{
+    SFixedGLShaderTexEnv& env = m_texEnv[m_activeTexture & 3];
+    if (mode == env.getRGBMode()) return;
+    g_gl.glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GLint(CombineModes[mode & 7]));
+    env.setRGBMode(mode);
+}
+
+void COpenGLESDriver::setCombineAlpha(E_TEXTURE_COMBINE_MODE mode)
+{
+    SFixedGLShaderTexEnv& env = m_texEnv[m_activeTexture & 3];
+    if (mode == env.getAlphaMode()) return;
+    g_gl.glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GLint(CombineModes[mode & 7]));
+    env.setAlphaMode(mode);
+}
+
+void COpenGLESDriver::setSourceRGB(unsigned k, E_TEXTURE_COMBINE_SOURCE source)
+{
+    SFixedGLShaderTexEnv& env = m_texEnv[m_activeTexture & 3];
+    if (k > 2 || source == env.getRGBSource(k)) return;
+    g_gl.glTexEnvi(GL_TEXTURE_ENV, GL_SRC0_RGB + k, GLint(Sources[source & 3]));
+    env.setRGBSource(k, source);
+}
+
+void COpenGLESDriver::setSourceAlpha(unsigned k, E_TEXTURE_COMBINE_SOURCE source)
+{
+    SFixedGLShaderTexEnv& env = m_texEnv[m_activeTexture & 3];
+    if (k > 2 || source == env.getAlphaSource(k)) return;
+    g_gl.glTexEnvi(GL_TEXTURE_ENV, GL_SRC0_ALPHA + k, GLint(Sources[source & 3]));
+    env.setAlphaSource(k, source);
+}
+
+void COpenGLESDriver::setOperandRGB(unsigned k, E_TEXTURE_COMBINE_OPERAND operand)
+{
+    SFixedGLShaderTexEnv& env = m_texEnv[m_activeTexture & 3];
+    if (k > 2 || operand == env.getRGBOperand(k)) return;
+    g_gl.glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB + k, GLint(Operands[operand & 3]));
+    env.setRGBOperand(k, operand);
+}
+
+void COpenGLESDriver::setOperandAlpha(unsigned k, E_TEXTURE_COMBINE_OPERAND operand)
+{
+    SFixedGLShaderTexEnv& env = m_texEnv[m_activeTexture & 3];
+    if (k > 2 || operand == env.getAlphaOperand(k)) return;
+    g_gl.glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA + k, GLint(AlphaOperands[operand & 3]));
+    env.setAlphaOperand(k, operand);
+}
+
+void COpenGLESDriver::setRGBScale(float scale)
+{
+    SFixedGLShaderTexEnv& env = m_texEnv[m_activeTexture & 3];
+    if (scale == env.rgbScale) return;
+    g_gl.glTexEnvf(GL_TEXTURE_ENV, GL_RGB_SCALE, scale);
+    env.rgbScale = scale;
+}
+
+void COpenGLESDriver::setAlphaScale(float scale)
+{
+    SFixedGLShaderTexEnv& env = m_texEnv[m_activeTexture & 3];
+    if (scale == env.alphaScale) return;
+    g_gl.glTexEnvf(GL_TEXTURE_ENV, GL_ALPHA_SCALE, scale);
+    env.alphaScale = scale;
+}
+
 void COpenGLESDriver::setTexGen(int unit, E_TEX_GEN_TYPE type)
 {
     if (unit < 0 || unit >= 4 || type >= ETGT_COUNT) return;

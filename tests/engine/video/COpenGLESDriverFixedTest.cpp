@@ -209,6 +209,24 @@ TEST_F(COpenGLESDriverFixedTest, MaterialSettersCallGLOnlyOnChange)
     EXPECT_FLOAT_EQ(shininess, 12.f);
     EXPECT_NEAR(envColor[1], 20 / 255.f, 1e-4f);
 
+    // Combiner setters act on the active unit and repeat nothing.
+    recorder.clear();
+    m_driver->setActiveTexture(1);
+    m_driver->setCombineRGB(ETCM_ADD);
+    m_driver->setCombineRGB(ETCM_ADD);
+    m_driver->setSourceRGB(1, ETCS_CONSTANT);
+    m_driver->setSourceRGB(1, ETCS_CONSTANT);
+    m_driver->setRGBScale(2.f);
+    m_driver->setRGBScale(2.f);
+    EXPECT_EQ(recorder.count("glTexEnvi"), 2u);
+    EXPECT_EQ(recorder.count("glTexEnvf"), 1u);
+    GLint combine = 0, source = 0;
+    ::glGetTexEnviv(GL_TEXTURE_ENV, GL_COMBINE_RGB, &combine);
+    ::glGetTexEnviv(GL_TEXTURE_ENV, GL_SRC1_RGB, &source);
+    EXPECT_EQ(combine, GL_ADD);
+    EXPECT_EQ(source, GL_CONSTANT);
+    m_driver->setActiveTexture(0);
+
     // Light and fog setters start from GL's defaults: only the changed value is sent.
     recorder.clear();
     m_driver->setLightAttenuation(0, 1.f, 0.5f, 0.f);
