@@ -165,6 +165,8 @@ public:
     unsigned commitMatrices(const CFixedGLShader* shader, const CVertexStreams* streams,
                             const unsigned char* attributeMap);
     void popMatrices(unsigned pushed);
+    // A unit without coordinates: warning, array off, constant (0, 0, 0, 0); the request without the unit.
+    unsigned setMissingTexCoord(unsigned unit, unsigned changing, unsigned requested);
     // Generated coordinates and colours live in the scratch holders until the pass ends.
     void setupArrays(const CFixedGLShader* shader, const CVertexStreams* streams, const unsigned char* attributeMap,
                      const CPrimitiveStream& primitives, core::SScopedProcessArray<float>* texScratch,

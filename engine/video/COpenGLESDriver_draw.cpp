@@ -305,6 +305,16 @@ void COpenGLESDriver::popMatrices(unsigned pushed)
     if (pushed & 1) g_gl.glPopMatrix();
 }
 
+unsigned COpenGLESDriver::setMissingTexCoord(unsigned unit, unsigned changing, unsigned requested)
+{
+    const unsigned bit = 2u << unit;
+    os::Printer::logf(ELL_WARNING, "missing tex coord component for unit %d", int(unit));
+    setClientActiveTexture(unit);
+    if ((m_clientArrays & bit) && !(changing & bit)) g_gl.glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    g_gl.glMultiTexCoord4f(GL_TEXTURE0 + unit, 0, 0, 0, 0);
+    return requested & ~bit;
+}
+
 void COpenGLESDriver::setupArrays(const CFixedGLShader* shader, const CVertexStreams* streams,
                                   const unsigned char* map, const CPrimitiveStream& primitives,
                                   core::SScopedProcessArray<float>* texScratch,
@@ -338,11 +348,7 @@ void COpenGLESDriver::setupArrays(const CFixedGLShader* shader, const CVertexStr
         const unsigned attribute = m_texGen[u] == ETGT_SIMPLE_SPHERE_MAP ? unsigned(EVA_NORMAL) : texCoord++;
         const SVertexStream* s = streamOf(attribute);
         if (!s) {
-            os::Printer::logf(ELL_WARNING, "missing tex coord component for unit %d", int(u));
-            setClientActiveTexture(u);
-            if ((m_clientArrays & bit) && !(changing & bit)) g_gl.glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-            g_gl.glMultiTexCoord4f(GL_TEXTURE0 + u, 0, 0, 0, 0);
-            requested &= ~bit;
+            requested = setMissingTexCoord(u, changing, requested);
             continue;
         }
         if (!s->buffer || (s->buffer->getUsage() == EBU_CLIENT_ONLY && !s->buffer->getData())) continue;
@@ -363,11 +369,7 @@ void COpenGLESDriver::setupArrays(const CFixedGLShader* shader, const CVertexStr
             setPointer(1 + u, SPointer{2, GL_FLOAT, 0, data - std::size_t(primitives.FirstVertex) * 8, 0});
             continue;
         }
-        os::Printer::logf(ELL_WARNING, "missing tex coord component for unit %d", int(u));
-        setClientActiveTexture(u);
-        if ((m_clientArrays & bit) && !(changing & bit)) g_gl.glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-        g_gl.glMultiTexCoord4f(GL_TEXTURE0 + u, 0, 0, 0, 0);
-        requested &= ~bit;
+        requested = setMissingTexCoord(u, changing, requested);
     }
 
     if (requested & (1u << 17)) {
