@@ -1,0 +1,155 @@
+// 1,000 draws sharing one material through the GL ES driver on llvmpipe, against issuing the
+// GL calls such a draw needs directly. Counters: GL calls per draw (from the counting
+// dispatch, outside the timed loop) and the draws' CPU time per iteration.
+
+#include <benchmark/benchmark.h>
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "engine/core/ProcessBuffer.h"
+#include "engine/video/CFixedGLShaderManager.h"
+#include "engine/video/CGLCallRecorder.h"
+#include "engine/video/CMaterial.h"
+#include "engine/video/CMaterialRendererManager.h"
+#include "engine/video/COpenGLESDriver.h"
+#include "engine/video/CVertexStreams.h"
+
+using namespace pravik;
+using namespace pravik::video;
+
+namespace {
+
+constexpr int Draws = 1000;
+
+struct SHeadless {
+    EGLDisplay display = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    bool ok = false;
+    SHeadless()
+    {
+        if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) return;
+        const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_ES_BIT,
+                                     EGL_RED_SIZE, 8, EGL_NONE};
+        EGLConfig config;
+        EGLint n = 0;
+        if (!eglChooseConfig(display, attributes, &config, 1, &n) || n < 1) return;
+        eglBindAPI(EGL_OPENGL_ES_API);
+        const EGLint version[] = {EGL_CONTEXT_CLIENT_VERSION, 1, EGL_NONE};
+        const EGLint size[] = {EGL_WIDTH, 64, EGL_HEIGHT, 64, EGL_NONE};
+        EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, version);
+        EGLSurface surface = eglCreatePbufferSurface(display, config, size);
+        ok = eglMakeCurrent(display, surface, surface, context) && loadGLDispatch();
+    }
+};
+
+struct SScene {
+    COpenGLESDriver* driver = nullptr;
+    boost::intrusive_ptr<CMaterial> material;
+    boost::intrusive_ptr<CVertexStreams> streams;
+    boost::intrusive_ptr<IBuffer> buffer;
+    std::vector<float> vertices;
+    CPrimitiveStream primitives{nullptr, 0, 4, 0, 4, EIT_NONE, EPT_TRIANGLE_STRIP};
+
+    SScene()
+    {
+        core::setProcessBufferHeapSize(0x10000);
+        driver = createOpenGLES1Driver(nullptr, {64, 64});
+        if (!driver) return;
+        SFixedGLShaderVertexState vs;
+        SFixedGLShaderFragmentState fs;
+        fs.setActiveUnitCount(1);
+        auto shader = static_cast<CFixedGLShaderManager*>(driver->getShaderManager())->createShader("bench", vs, fs);
+        CMaterialRendererManager& renderers = *driver->getMaterialRendererManager();
+        renderers.beginMaterialRenderer("bench", true);
+        renderers.beginTechnique("Technique #1", true);
+        renderers.addRenderPass(boost::intrusive_ptr<const IShader>(shader), detail::renderpass::SRenderState());
+        renderers.endTechnique(true, 0);
+        material = renderers.getMaterialInstance(renderers.endMaterialRenderer());
+        const unsigned mask = 1u << EVA_POSITION | 1u << EVA_TEXCOORD0;
+        streams = CVertexStreams::allocate(1, mask);
+        buffer = driver->createBuffer(EBT_VERTEX, EBU_CLIENT_ONLY, 0, nullptr, true);
+        const unsigned short stride = streams->setupStreams(buffer, mask);
+        vertices.assign(4u * stride / sizeof(float), 0.f);
+        buffer->reset(unsigned(vertices.size() * sizeof(float)), vertices.data(), false);
+        streams->setVertexCount(4);
+        driver->setMaterial(material, 0);
+        driver->draw(streams, primitives);  // the first draw enables the arrays
+    }
+    ~SScene()
+    {
+        if (driver) {
+            driver->setMaterial(nullptr, 0);
+            material.reset();
+            streams.reset();
+            buffer.reset();
+            driver->drop();
+        }
+        core::setProcessBufferHeapSize(0);
+    }
+};
+
+SHeadless& headless()
+{
+    static SHeadless h;
+    return h;
+}
+
+void BM_DriverDrawsSharingOneMaterial(benchmark::State& state)
+{
+    if (!headless().ok) return state.SkipWithError("no headless GL ES context");
+    SScene scene;
+    if (!scene.driver) return state.SkipWithError("driver did not start");
+    size_t calls = 0;
+    {
+        CGLCallRecorder recorder(false);
+        for (int i = 0; i < Draws; ++i) {
+            scene.driver->setMaterial(scene.material, 0);
+            scene.driver->draw(scene.streams, scene.primitives);
+        }
+        calls = recorder.total();
+    }
+    if (std::getenv("GL_DRAW_LOG")) {
+            CGLCallRecorder one;
+            scene.driver->setMaterial(scene.material, 0);
+            scene.driver->draw(scene.streams, scene.primitives);
+            for (const auto& c : one.log()) std::fprintf(stderr, "%s\n", c.c_str());
+        }
+    for (auto _ : state)
+        for (int i = 0; i < Draws; ++i) {
+            scene.driver->setMaterial(scene.material, 0);
+            scene.driver->draw(scene.streams, scene.primitives);
+        }
+    state.counters["gl_calls_per_draw"] = double(calls) / Draws;
+    state.counters["time_per_draw"] =
+        benchmark::Counter(double(Draws), benchmark::Counter::kIsIterationInvariantRate |
+                                                      benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_DriverDrawsSharingOneMaterial)->Unit(benchmark::kMicrosecond);
+
+// The calls a steady-state draw of the scene above makes, issued straight through GL.
+void BM_DirectGLCallsOfTheSameDraws(benchmark::State& state)
+{
+    if (!headless().ok) return state.SkipWithError("no headless GL ES context");
+    SScene scene;
+    if (!scene.driver) return state.SkipWithError("driver did not start");
+    const auto* base = static_cast<const unsigned char*>(scene.buffer->getData());
+    const SVertexStream* s = scene.streams->begin();
+    const SVertexStream* position = s;
+    const SVertexStream* coords = s + 1;
+    for (auto _ : state)
+        for (int i = 0; i < Draws; ++i) {
+            glVertexPointer(position->componentCount, GL_FLOAT, position->stride, base + position->offset);
+            glTexCoordPointer(coords->componentCount, GL_FLOAT, coords->stride, base + coords->offset);
+        }
+    state.counters["gl_calls_per_draw"] = 2;
+    state.counters["time_per_draw"] =
+        benchmark::Counter(double(Draws), benchmark::Counter::kIsIterationInvariantRate |
+                                                      benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_DirectGLCallsOfTheSameDraws)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
