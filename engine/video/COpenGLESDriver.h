@@ -132,6 +132,10 @@ public:
     // Turning colour material off sends the shadow ambient and diffuse again (GL lost them).
     void setColorMaterialEnable(bool on);
     void setTexEnvColor(SColor c);  // on the active unit
+    // The texture's LOD bias on the active unit, sent only when it differs from the unit's; a
+    // GL without GL_EXT_texture_lod_bias (Mesa's ES1) gets no call and the unit keeps 0.
+    void setTextureLODBiasTexEnv(const ITexture* texture);
+    float getTextureLODBias(unsigned unit) const { return unit < 4 ? m_lodBias[unit] : 0.f; }
     // Combiner state of the active unit; argument k is 0, 1 or 2.
     void setCombineRGB(E_TEXTURE_COMBINE_MODE mode);
     void setCombineAlpha(E_TEXTURE_COMBINE_MODE mode);
@@ -212,6 +216,7 @@ private:
     float m_alphaRef = 0.f;
     SFixedGLShaderTexEnv m_texEnv[4];
     SColor m_texEnvColor[4] = {SColor(0, 0, 0, 0), SColor(0, 0, 0, 0), SColor(0, 0, 0, 0), SColor(0, 0, 0, 0)};
+    float m_lodBias[4] = {};
     unsigned m_enabledTextureUnits = 0;
     bool m_clipPlaneOn[6] = {};
     unsigned char m_texGen[4] = {};

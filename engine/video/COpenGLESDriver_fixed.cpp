@@ -114,6 +114,15 @@ void COpenGLESDriver::setTexEnvColor(SColor c)
     m_texEnvColor[m_activeTexture] = c;
 }
 
+void COpenGLESDriver::setTextureLODBiasTexEnv(const ITexture* texture)
+{
+    if (!texture || m_activeTexture >= 4 || !queryExtension(EGLE_EXT_texture_lod_bias)) return;
+    const float bias = texture->getLODBias();
+    if (bias == m_lodBias[m_activeTexture]) return;
+    g_gl.glTexEnvf(GL_TEXTURE_FILTER_CONTROL_EXT, GL_TEXTURE_LOD_BIAS_EXT, bias);
+    m_lodBias[m_activeTexture] = bias;
+}
+
 void COpenGLESDriver::setCombineRGB(E_TEXTURE_COMBINE_MODE mode)
 {
     SFixedGLShaderTexEnv& env = m_texEnv[m_activeTexture & 3];

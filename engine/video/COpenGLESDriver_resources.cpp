@@ -111,6 +111,7 @@ bool COpenGLESDriver::setTexture(unsigned unit, ITexture* texture, E_TEXTURE_TYP
         } else {
             t->bind(false);
         }
+        setTextureLODBiasTexEnv(texture);
         return true;
     }
     if (texture && (texture->getDirtyFlags() & 0x1fff)) {

@@ -238,6 +238,57 @@ TEST_F(COpenGLESDriverFixedTest, MaterialSettersCallGLOnlyOnChange)
                                                         CGLCallRecorder::format("glFogf", GL_FOG_END, 20.f)}));
 }
 
+TEST_F(COpenGLESDriverFixedTest, LODBiasIsSentPerUnitOnlyWithTheExtensionAndOnlyOnChange)
+{
+    const std::string send = CGLCallRecorder::format("glTexEnvf", GL_TEXTURE_FILTER_CONTROL_EXT,
+                                                     GL_TEXTURE_LOD_BIAS_EXT, 1.5f);
+    const std::string reset = CGLCallRecorder::format("glTexEnvf", GL_TEXTURE_FILTER_CONTROL_EXT,
+                                                      GL_TEXTURE_LOD_BIAS_EXT, 0.f);
+    for (bool present : {true, false}) {
+        SCOPED_TRACE(present ? "with GL_EXT_texture_lod_bias" : "without GL_EXT_texture_lod_bias");
+        m_driver->drop();
+        if (!present) CCommonGLDriverBase::hideExtensions({EGLE_EXT_texture_lod_bias});
+        m_driver = createOpenGLES1Driver(nullptr, {64, 64});
+        CCommonGLDriverBase::clearHiddenExtensions();
+        ASSERT_NE(m_driver, nullptr);
+        ASSERT_EQ(m_driver->queryExtension(EGLE_EXT_texture_lod_bias), present);
+
+        STextureDesc desc;
+        desc.type = ETT_2D;
+        desc.format = EPF_R8G8B8A8;
+        desc.width = desc.height = 8;
+        auto a = m_driver->createTexture("a", desc);
+        auto b = m_driver->createTexture("b", desc);
+        ASSERT_TRUE(a && b);
+        a->setLODBias(1.5f);
+        const float sent = present ? 1.5f : 0.f;
+
+        // A bind sends the bias once per unit; the setter does not repeat an equal bias.
+        CGLCallRecorder recorder;
+        ASSERT_TRUE(m_driver->setTexture(0, a.get(), ETT_2D));
+        m_driver->setTextureLODBiasTexEnv(a.get());
+        EXPECT_EQ(recorder.countLogged(send), present ? 1u : 0u);
+        EXPECT_EQ(m_driver->getTextureLODBias(0), sent);
+        ASSERT_TRUE(m_driver->setTexture(1, a.get(), ETT_2D));  // another unit keeps its own bias
+        EXPECT_EQ(recorder.countLogged(send), present ? 2u : 0u);
+        EXPECT_EQ(m_driver->getTextureLODBias(1), sent);
+        recorder.clear();
+        ASSERT_TRUE(m_driver->setTexture(0, b.get(), ETT_2D));  // back to 0 on unit 0 only
+        m_driver->setTextureLODBiasTexEnv(nullptr);
+        EXPECT_EQ(recorder.countLogged(reset), present ? 1u : 0u);
+        EXPECT_EQ(recorder.count("glTexEnvf"), present ? 1u : 0u);
+        EXPECT_EQ(m_driver->getTextureLODBias(0), 0.f);
+        EXPECT_EQ(m_driver->getTextureLODBias(1), sent);
+        if (present) {
+            GLfloat bias = -1.f;
+            ::glGetTexEnvfv(GL_TEXTURE_FILTER_CONTROL_EXT, GL_TEXTURE_LOD_BIAS_EXT, &bias);
+            EXPECT_EQ(bias, 0.f);
+        }
+        EXPECT_EQ(::glGetError(), GLenum(GL_NO_ERROR));
+        ASSERT_TRUE(m_driver->disableTextures(0));
+    }
+}
+
 TEST_F(COpenGLESDriverFixedTest, TexGenIsRecordedPerUnitWithinRange)
 {
     m_driver->setTexGen(0, ETGT_SPHERE_MAP);
