@@ -23,6 +23,7 @@ COpenGLESDriver::COpenGLESDriver(IDevice* device, const core::dimension2d<int>& 
 
 COpenGLESDriver::~COpenGLESDriver()
 {
+    releaseDriverResources();
     clearImplementationDependentData();
 }
 

@@ -90,23 +90,31 @@ IVideoDriver::IVideoDriver(IDevice* device, IShaderManager* shaderManager, CMate
     m_techniqueMapSource = m_rendererManager;
 }
 
-IVideoDriver::~IVideoDriver()
+IVideoDriver::~IVideoDriver() { releaseDriverResources(); }
+
+void IVideoDriver::releaseDriverResources()
 {
     releaseBatchState();
     if (m_internalFlags & 0x10) delete m_rendererManager;
+    m_rendererManager = nullptr;
+    m_techniqueMapSource = nullptr;
     if (m_internalFlags & 0x20) {
         if (m_textureManager && s_textureManagerHooks.destroy) s_textureManagerHooks.destroy(m_textureManager);
+        m_textureManager = nullptr;
         if (m_globalParameters) {
             m_globalParameters->clearParameters();
             delete m_globalParameters;
+            m_globalParameters = nullptr;
         }
     }
+    m_internalFlags &= ~(0x10 | 0x20);
     m_renderBuffers.clear();
     for (auto& m : m_textureCommitMaps) m.reset();
     m_textureCommitPoint.reset();
     m_appendBuffers.clear();
     m_currentAppendBuffer = nullptr;
     delete m_shaderManager;
+    m_shaderManager = nullptr;
     m_renderTargets.clear();
     m_processBufferPool.clear();
     m_vertexBuffer.reset();

@@ -340,6 +340,11 @@ public:
     static unsigned char DefaultAttribMap[30];
 
 protected:
+    // Frees the managers, buffers and targets while the whole driver still exists: their
+    // destruction calls back into the concrete driver, so its destructor calls this first.
+    // Idempotent; the base destructor calls it for drivers that do not.
+    void releaseDriverResources();
+
     void commit(CMaterial* material, unsigned char technique);  // the commit rule
     void configureNextAppendBufferIfNeeded();
     void destroyBatchSourceCopy();
