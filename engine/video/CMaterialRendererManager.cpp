@@ -370,21 +370,31 @@ bool CMaterialRendererManager::bindParameter(STemporaryID parameter, E_SHADER_PA
     return bindParameterCommon(p, &p->def, 0xffff, type, &t->passes[pass], shaderParameter, stage);
 }
 
-bool CMaterialRendererManager::bindGlobalParameter(unsigned short globalId, E_SHADER_PARAMETER_TYPE type,
-                                                   STemporaryID technique, unsigned char pass,
-                                                   unsigned short shaderParameter, E_SHADER_STAGE stage)
+bool CMaterialRendererManager::findGlobalBinding(unsigned short globalId, STemporaryID technique,
+                                                 const SShaderParameterDef*& def, STechniqueBuild*& t) const
 {
     CGlobalMaterialParameterManager* globals = m_driver ? m_driver->getGlobalMaterialParameterManager() : nullptr;
-    const SShaderParameterDef* def = globals ? globals->getParameterDef(globalId) : nullptr;
+    def = globals ? globals->getParameterDef(globalId) : nullptr;
     if (!def) {
         os::Printer::log("invalid global parameter", ELL_ERROR);
         return false;
     }
-    STechniqueBuild* t = getTechnique(technique);
+    t = getTechnique(technique);
     if (!t) {
         os::Printer::log("invalid technique", ELL_ERROR);
         return false;
     }
+    return true;
+}
+
+bool CMaterialRendererManager::bindGlobalParameter(unsigned short globalId, E_SHADER_PARAMETER_TYPE type,
+                                                   STemporaryID technique, unsigned char pass,
+                                                   unsigned short shaderParameter, E_SHADER_STAGE stage)
+{
+    const SShaderParameterDef* def = nullptr;
+    STechniqueBuild* t = nullptr;
+    if (!findGlobalBinding(globalId, technique, def, t))
+        return false;
     if (pass >= t->passes.size()) {
         os::Printer::log("invalid pass", ELL_ERROR);
         return false;
@@ -399,17 +409,10 @@ bool CMaterialRendererManager::bindGlobalParameter(unsigned short globalId, E_SH
 bool CMaterialRendererManager::bindGlobalParameter(unsigned short globalId, STemporaryID technique, unsigned char pass,
                                                    unsigned short shaderParameter, E_SHADER_STAGE stage)
 {
-    CGlobalMaterialParameterManager* globals = m_driver ? m_driver->getGlobalMaterialParameterManager() : nullptr;
-    const SShaderParameterDef* def = globals ? globals->getParameterDef(globalId) : nullptr;
-    if (!def) {
-        os::Printer::log("invalid global parameter", ELL_ERROR);
+    const SShaderParameterDef* def = nullptr;
+    STechniqueBuild* t = nullptr;
+    if (!findGlobalBinding(globalId, technique, def, t))
         return false;
-    }
-    STechniqueBuild* t = getTechnique(technique);
-    if (!t) {
-        os::Printer::log("invalid technique", ELL_ERROR);
-        return false;
-    }
     if (pass >= t->passes.size() || !t->passes[pass].pass.shader ||
         shaderParameter >= t->passes[pass].pass.shader->getParameterCount(stage)) {
         os::Printer::log("invalib global bind parameters", ELL_ERROR);

@@ -114,6 +114,9 @@ public:
     STemporaryID getTechniqueID(const char* name) const;
     STemporaryID getParameterIDInternal(const core::SSharedString& name) const;
     STechniqueBuild* getTechnique(STemporaryID id) const;
+    // The global parameter's definition and the technique under construction; false, logged, without either.
+    bool findGlobalBinding(unsigned short globalId, STemporaryID technique, const SShaderParameterDef*& def,
+                           STechniqueBuild*& t) const;
     SParameterDef* getParameterDef(STemporaryID id) const;
 
     // Instances.
