@@ -3,11 +3,11 @@
 // bytes with memcpy (the least any merge must do).
 
 #include "engine/core/ProcessBuffer.h"
-#include "engine/video/CMaterialRendererManager.h"
+#include "engine/video/material/CMaterialRendererManager.h"
 #include "engine/video/CNullDriver.h"
-#include "engine/video/CNullShader.h"
-#include "engine/video/CVertexStreams.h"
-#include "engine/video/IShaderManager.h"
+#include "engine/video/material/CNullShader.h"
+#include "engine/video/material/CVertexStreams.h"
+#include "engine/video/material/IShaderManager.h"
 
 #include <benchmark/benchmark.h>
 

@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "engine/core/ProcessBuffer.h"
-#include "engine/video/CFixedGLShaderManager.h"
-#include "engine/video/CGLCallRecorder.h"
-#include "engine/video/CMaterial.h"
-#include "engine/video/CMaterialRendererManager.h"
-#include "engine/video/COpenGLESDriver.h"
-#include "engine/video/CVertexStreams.h"
+#include "engine/video/gl/CFixedGLShaderManager.h"
+#include "engine/video/gl/CGLCallRecorder.h"
+#include "engine/video/material/CMaterial.h"
+#include "engine/video/material/CMaterialRendererManager.h"
+#include "engine/video/gl/COpenGLESDriver.h"
+#include "engine/video/material/CVertexStreams.h"
 
 using namespace pravik;
 using namespace pravik::video;

@@ -2,10 +2,10 @@
 // called directly on the same bytes. The loaders should cost the libraries' time plus little.
 
 #include "engine/io/CMemoryReadFile.h"
-#include "engine/video/CImageLoaderJPG.h"
-#include "engine/video/CImageLoaderPng.h"
-#include "engine/video/CImageWriterJPG.h"
-#include "engine/video/CImageWriterPNG.h"
+#include "engine/video/image/CImageLoaderJPG.h"
+#include "engine/video/image/CImageLoaderPng.h"
+#include "engine/video/image/CImageWriterJPG.h"
+#include "engine/video/image/CImageWriterPNG.h"
 #include "engine/io/CMemoryWriteFile.h"
 
 #include <benchmark/benchmark.h>

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "engine/video/CGlobalMaterialParameterManager.h"
+#include "engine/video/material/CGlobalMaterialParameterManager.h"
 
 using namespace pravik;
 using namespace pravik::video;

@@ -3,10 +3,10 @@
 // plain structs of the same values by a field-wise compare.
 
 #include "engine/core/ProcessBuffer.h"
-#include "engine/video/CMaterialRendererManager.h"
+#include "engine/video/material/CMaterialRendererManager.h"
 #include "engine/video/CNullDriver.h"
-#include "engine/video/CNullShader.h"
-#include "engine/video/IShaderManager.h"
+#include "engine/video/material/CNullShader.h"
+#include "engine/video/material/IShaderManager.h"
 
 #include <benchmark/benchmark.h>
 

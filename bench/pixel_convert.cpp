@@ -1,9 +1,9 @@
 // 1024x1024 pixel conversions through pixel_format::convert, against memcpy of the same bytes
 // (the bound for plain copies), plus the PVRTC decoder and the box-filter scaler.
 
-#include "engine/video/CImage.h"
-#include "engine/video/PVRTCDecompress.h"
-#include "engine/video/pixel_format.h"
+#include "engine/video/image/CImage.h"
+#include "engine/video/image/PVRTCDecompress.h"
+#include "engine/video/image/pixel_format.h"
 
 #include <benchmark/benchmark.h>
 

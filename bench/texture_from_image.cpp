@@ -7,11 +7,11 @@
 
 #include "engine/io/CMemoryReadFile.h"
 #include "engine/io/CMemoryWriteFile.h"
-#include "engine/video/CImage.h"
+#include "engine/video/image/CImage.h"
 #include "engine/video/CNullDriver.h"
 #include "engine/video/CTextureManager.h"
-#include "engine/video/IImageLoader.h"
-#include "engine/video/IImageWriter.h"
+#include "engine/video/image/IImageLoader.h"
+#include "engine/video/image/IImageWriter.h"
 #include "engine/video/ITexture.h"
 
 #include <string>

@@ -7,8 +7,8 @@
 // than 65536 merged vertices; both mapped pointers null or both set.
 
 #include "engine/IReferenceCounted.h"
-#include "engine/video/CPrimitiveStream.h"
-#include "engine/video/CVertexStreams.h"
+#include "engine/video/material/CPrimitiveStream.h"
+#include "engine/video/material/CVertexStreams.h"
 #include "engine/video/IBuffer.h"
 
 #include <boost/intrusive_ptr.hpp>

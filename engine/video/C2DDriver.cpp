@@ -1,7 +1,7 @@
 #include "engine/video/C2DDriver.h"
 
-#include "engine/video/CMaterial.h"
-#include "engine/video/CMaterialRendererManager.h"
+#include "engine/video/material/CMaterial.h"
+#include "engine/video/material/CMaterialRendererManager.h"
 #include "engine/video/ITexture.h"
 #include "engine/video/IVideoDriver.h"
 

@@ -1,7 +1,7 @@
 #include "engine/video/CNullDriver.h"
 
 #include "engine/os/Printer.h"
-#include "engine/video/CNullShaderManager.h"
+#include "engine/video/material/CNullShaderManager.h"
 
 #include <string>
 

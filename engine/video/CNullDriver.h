@@ -4,7 +4,7 @@
 // The second constructor shares the managers of another driver, which must outlive it.
 
 #include "engine/core/CMatrix4.h"
-#include "engine/video/CImage.h"
+#include "engine/video/image/CImage.h"
 #include "engine/video/CLight.h"
 #include "engine/video/ITexture.h"
 #include "engine/video/IVideoDriver.h"

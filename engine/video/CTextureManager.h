@@ -12,9 +12,9 @@
 #include "engine/core/dimension2d.h"
 #include "engine/core/position2d.h"
 #include "engine/core/pravikString.h"
-#include "engine/video/CImage.h"
+#include "engine/video/image/CImage.h"
 #include "engine/video/ETexture.h"
-#include "engine/video/EPixelFormat.h"
+#include "engine/video/image/EPixelFormat.h"
 #include "engine/video/SColor.h"
 
 #include <boost/intrusive_ptr.hpp>

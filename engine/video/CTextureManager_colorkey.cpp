@@ -3,9 +3,9 @@
 #include "engine/video/CTextureManager.h"
 
 #include "engine/os/Printer.h"
-#include "engine/video/ColorKeyNormalMap.h"
+#include "engine/video/image/ColorKeyNormalMap.h"
 #include "engine/video/ITexture.h"
-#include "engine/video/pixel_format.h"
+#include "engine/video/image/pixel_format.h"
 
 namespace pravik::video {
 

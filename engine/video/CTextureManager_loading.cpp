@@ -11,10 +11,10 @@
 #include "engine/os/Printer.h"
 #include "engine/task/CTask.h"
 #include "engine/task/CTaskHandler.h"
-#include "engine/video/IImageLoader.h"
+#include "engine/video/image/IImageLoader.h"
 #include "engine/video/ITexture.h"
 #include "engine/video/IVideoDriver.h"
-#include "engine/video/pixel_format.h"
+#include "engine/video/image/pixel_format.h"
 
 #include <algorithm>
 #include <cstdio>

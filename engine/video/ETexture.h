@@ -3,8 +3,8 @@
 // a null entry) used by attribute files. "Position X" is spelled so.
 
 #include "engine/video/EDriverTypes.h"
-#include "engine/video/EPixelFormat.h"
-#include "engine/video/ERenderStateEnums.h"
+#include "engine/video/image/EPixelFormat.h"
+#include "engine/video/material/ERenderStateEnums.h"
 #include "engine/video/IBuffer.h"
 
 namespace pravik::video {

@@ -4,7 +4,7 @@
 
 #include "engine/io/IAttributes.h"
 #include "engine/video/IVideoDriver.h"
-#include "engine/video/pixel_format.h"
+#include "engine/video/image/pixel_format.h"
 
 #include <cstring>
 

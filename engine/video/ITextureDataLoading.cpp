@@ -3,7 +3,7 @@
 #include "engine/io/IReadFile.h"
 #include "engine/os/Printer.h"
 #include "engine/video/ITexture.h"
-#include "engine/video/pixel_format.h"
+#include "engine/video/image/pixel_format.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -8,7 +8,7 @@
 // conversion buffer is checked against its end before it is read.
 
 #include "engine/video/ETexture.h"
-#include "engine/video/IImageLoader.h"
+#include "engine/video/image/IImageLoader.h"
 
 #include <boost/intrusive_ptr.hpp>
 

@@ -2,7 +2,7 @@
 
 #include "engine/core/ProcessBuffer.h"
 #include "engine/video/CDriverBinding.h"
-#include "engine/video/CVertexStreams.h"
+#include "engine/video/material/CVertexStreams.h"
 #include "engine/video/IVideoDriver.h"
 
 namespace pravik::video {

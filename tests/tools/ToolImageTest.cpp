@@ -1,8 +1,8 @@
 // quendrax-tool image IN OUT: a PNG becomes a TGA with the same pixels, and each failure exits
 // non-zero with one line that says why.
 
-#include "engine/video/CImageLoaderTGA.h"
-#include "engine/video/CImageWriterPNG.h"
+#include "engine/video/image/CImageLoaderTGA.h"
+#include "engine/video/image/CImageWriterPNG.h"
 
 #include "tests/engine/video/ImageTestSupport.h"
 #include "tests/support/TempDir.h"

@@ -8,10 +8,10 @@
 #include "engine/io/CReadFile.h"
 #include "engine/io/CWriteFile.h"
 #include "engine/io/IWriteFile.h"
-#include "engine/video/CImage.h"
-#include "engine/video/IImageLoader.h"
-#include "engine/video/IImageWriter.h"
-#include "engine/video/pixel_format.h"
+#include "engine/video/image/CImage.h"
+#include "engine/video/image/IImageLoader.h"
+#include "engine/video/image/IImageWriter.h"
+#include "engine/video/image/pixel_format.h"
 
 #include <cstdio>
 #include <string>

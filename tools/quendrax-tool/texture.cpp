@@ -12,7 +12,7 @@
 #include "engine/video/CNullDriver.h"
 #include "engine/video/CTextureManager.h"
 #include "engine/video/ITexture.h"
-#include "engine/video/pixel_format.h"
+#include "engine/video/image/pixel_format.h"
 
 #include <boost/intrusive_ptr.hpp>
 #include <zlib.h>

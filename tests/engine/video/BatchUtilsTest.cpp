@@ -1,5 +1,5 @@
 #include "engine/scene/CAppendMeshBuffer.h"
-#include "engine/video/BatchUtils.h"
+#include "engine/video/material/BatchUtils.h"
 #include "tests/engine/video/DriverTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "engine/video/C2DDriver.h"
-#include "engine/video/CMaterial.h"
+#include "engine/video/material/CMaterial.h"
 #include "engine/video/ITexture.h"
 #include "tests/engine/video/DriverTestSupport.h"
 

@@ -1,5 +1,5 @@
 #include "engine/video/CDriverBinding.h"
-#include "engine/video/CVertexStreams.h"
+#include "engine/video/material/CVertexStreams.h"
 #include "tests/engine/video/DriverTestSupport.h"
 
 #include <gtest/gtest.h>

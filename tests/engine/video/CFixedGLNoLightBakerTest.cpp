@@ -1,7 +1,7 @@
 #include "engine/scene/CAppendMeshBuffer.h"
-#include "engine/video/CFixedGLNoLightBaker.h"
-#include "engine/video/CGenericBaker.h"
-#include "engine/video/CVertexStreams.h"
+#include "engine/video/gl/CFixedGLNoLightBaker.h"
+#include "engine/video/material/CGenericBaker.h"
+#include "engine/video/material/CVertexStreams.h"
 #include "tests/engine/video/DriverTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/io/CFileSystem.h"
-#include "engine/video/CFixedGLShaderManager.h"
+#include "engine/video/gl/CFixedGLShaderManager.h"
 #include "tests/support/TempDir.h"
 
 using namespace pravik;

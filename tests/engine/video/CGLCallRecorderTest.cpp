@@ -1,4 +1,4 @@
-#include "engine/video/CGLCallRecorder.h"
+#include "engine/video/gl/CGLCallRecorder.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "engine/io/CAttributes.h"
 #include "engine/io/SAttributeReadWriteOptions.h"
-#include "engine/video/CGlobalMaterialParameterManager.h"
+#include "engine/video/material/CGlobalMaterialParameterManager.h"
 #include "tests/engine/video/ParameterBlockFixture.h"
 
 using namespace pravik;

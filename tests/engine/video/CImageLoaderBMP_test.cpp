@@ -1,7 +1,7 @@
 // Bitmaps built byte by byte: RLE decoding, palettes, bit fields, direct colour and the headers
 // that must be refused.
 
-#include "engine/video/CImageLoaderBMP.h"
+#include "engine/video/image/CImageLoaderBMP.h"
 
 #include "tests/engine/video/ImageTestSupport.h"
 

@@ -1,9 +1,9 @@
 // DDS and PVR containers built in code: mip chains, compressed data, prefixed ".btex" files and
 // the headers each loader refuses, with their messages.
 
-#include "engine/video/CImageLoaderDDS.h"
-#include "engine/video/CImageLoaderPVR.h"
-#include "engine/video/PVRTCDecompress.h"
+#include "engine/video/image/CImageLoaderDDS.h"
+#include "engine/video/image/CImageLoaderPVR.h"
+#include "engine/video/image/PVRTCDecompress.h"
 
 #include "tests/engine/video/ImageTestSupport.h"
 

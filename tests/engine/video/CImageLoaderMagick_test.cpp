@@ -1,10 +1,10 @@
 // Files made by another tool (ImageMagick's convert) load to the pixels that tool decodes them
 // to. Skipped when convert is not installed.
 
-#include "engine/video/CImageLoaderBMP.h"
-#include "engine/video/CImageLoaderJPG.h"
-#include "engine/video/CImageLoaderPng.h"
-#include "engine/video/CImageLoaderTGA.h"
+#include "engine/video/image/CImageLoaderBMP.h"
+#include "engine/video/image/CImageLoaderJPG.h"
+#include "engine/video/image/CImageLoaderPng.h"
+#include "engine/video/image/CImageLoaderTGA.h"
 
 #include "tests/engine/video/ImageTestSupport.h"
 #include "tests/support/TempDir.h"

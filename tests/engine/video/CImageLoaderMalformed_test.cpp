@@ -2,15 +2,15 @@
 // changed at seeded random bytes, fed to all six loaders. Nothing may crash or read out of
 // bounds (the sanitizer build runs this too); what loads must have its pixels.
 
-#include "engine/video/CImageLoaderBMP.h"
-#include "engine/video/CImageLoaderDDS.h"
-#include "engine/video/CImageLoaderJPG.h"
-#include "engine/video/CImageLoaderPVR.h"
-#include "engine/video/CImageLoaderPng.h"
-#include "engine/video/CImageLoaderTGA.h"
-#include "engine/video/CImageWriterJPG.h"
-#include "engine/video/CImageWriterPNG.h"
-#include "engine/video/CImageWriterTGA.h"
+#include "engine/video/image/CImageLoaderBMP.h"
+#include "engine/video/image/CImageLoaderDDS.h"
+#include "engine/video/image/CImageLoaderJPG.h"
+#include "engine/video/image/CImageLoaderPVR.h"
+#include "engine/video/image/CImageLoaderPng.h"
+#include "engine/video/image/CImageLoaderTGA.h"
+#include "engine/video/image/CImageWriterJPG.h"
+#include "engine/video/image/CImageWriterPNG.h"
+#include "engine/video/image/CImageWriterTGA.h"
 
 #include "tests/engine/video/ImageTestSupport.h"
 

@@ -1,9 +1,9 @@
 // PNG and JPEG loaders: how they report damaged files, and their name and content tests.
 
-#include "engine/video/CImageLoaderJPG.h"
-#include "engine/video/CImageLoaderPng.h"
-#include "engine/video/CImageWriterJPG.h"
-#include "engine/video/CImageWriterPNG.h"
+#include "engine/video/image/CImageLoaderJPG.h"
+#include "engine/video/image/CImageLoaderPng.h"
+#include "engine/video/image/CImageWriterJPG.h"
+#include "engine/video/image/CImageWriterPNG.h"
 
 #include "tests/engine/video/ImageTestSupport.h"
 

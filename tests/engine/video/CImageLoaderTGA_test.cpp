@@ -1,6 +1,6 @@
 // TGA files built byte by byte: row order, run-length packets, colour maps, refusals.
 
-#include "engine/video/CImageLoaderTGA.h"
+#include "engine/video/image/CImageLoaderTGA.h"
 
 #include "tests/engine/video/ImageTestSupport.h"
 

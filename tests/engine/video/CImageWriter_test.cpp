@@ -2,12 +2,12 @@
 // JPEG within a tolerance), file names pick writers, and refused images and write errors give
 // false instead of a broken file or a dead process.
 
-#include "engine/video/CImageLoaderJPG.h"
-#include "engine/video/CImageLoaderPng.h"
-#include "engine/video/CImageLoaderTGA.h"
-#include "engine/video/CImageWriterJPG.h"
-#include "engine/video/CImageWriterPNG.h"
-#include "engine/video/CImageWriterTGA.h"
+#include "engine/video/image/CImageLoaderJPG.h"
+#include "engine/video/image/CImageLoaderPng.h"
+#include "engine/video/image/CImageLoaderTGA.h"
+#include "engine/video/image/CImageWriterJPG.h"
+#include "engine/video/image/CImageWriterPNG.h"
+#include "engine/video/image/CImageWriterTGA.h"
 
 #include "tests/engine/video/ImageTestSupport.h"
 

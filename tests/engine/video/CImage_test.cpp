@@ -1,9 +1,9 @@
 // Images: construction and levels, pixel access, copies with clipping, lines, box-filter scaling
 // and the blitting family.
 
-#include "engine/video/CImage.h"
+#include "engine/video/image/CImage.h"
 
-#include "engine/video/pixel_format.h"
+#include "engine/video/image/pixel_format.h"
 
 #include <gtest/gtest.h>
 

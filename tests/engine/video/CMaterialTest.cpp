@@ -1,7 +1,7 @@
 #include "engine/io/CAttributes.h"
-#include "engine/video/CGlobalMaterialParameterManager.h"
-#include "engine/video/CMaterial.h"
-#include "engine/video/CMaterialRendererManager.h"
+#include "engine/video/material/CGlobalMaterialParameterManager.h"
+#include "engine/video/material/CMaterial.h"
+#include "engine/video/material/CMaterialRendererManager.h"
 #include "tests/engine/video/DriverTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "engine/video/CNullDriver.h"
-#include "engine/video/CGlobalMaterialParameterManager.h"
-#include "engine/video/CMaterialRendererManager.h"
+#include "engine/video/material/CGlobalMaterialParameterManager.h"
+#include "engine/video/material/CMaterialRendererManager.h"
 #include "tests/engine/video/DriverTestSupport.h"
 #include "tests/engine/video/ImageTestSupport.h"
 

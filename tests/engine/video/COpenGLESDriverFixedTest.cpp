@@ -3,14 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/video/CFixedGLShaderManager.h"
-#include "engine/video/CGLCallRecorder.h"
-#include "engine/video/CMaterial.h"
-#include "engine/video/CMaterialRendererManager.h"
-#include "engine/video/COpenGLESDriver.h"
-#include "engine/video/COpenGLESDriver_resources.h"
-#include "engine/video/CVertexStreams.h"
-#include "engine/video/SphereMapTexCoords.h"
+#include "engine/video/gl/CFixedGLShaderManager.h"
+#include "engine/video/gl/CGLCallRecorder.h"
+#include "engine/video/material/CMaterial.h"
+#include "engine/video/material/CMaterialRendererManager.h"
+#include "engine/video/gl/COpenGLESDriver.h"
+#include "engine/video/gl/COpenGLESDriver_resources.h"
+#include "engine/video/material/CVertexStreams.h"
+#include "engine/video/gl/SphereMapTexCoords.h"
 #include "tests/engine/video/DriverTestSupport.h"
 #include "tests/engine/video/GLTestContext.h"
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "engine/video/CGLCallRecorder.h"
-#include "engine/video/COpenGLESDriver_resources.h"
+#include "engine/video/gl/CGLCallRecorder.h"
+#include "engine/video/gl/COpenGLESDriver_resources.h"
 #include "tests/engine/video/DriverTestSupport.h"
 #include "tests/engine/video/GLTestContext.h"
 

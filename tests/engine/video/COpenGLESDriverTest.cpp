@@ -1,12 +1,12 @@
-#include "engine/video/COpenGLESDriver.h"
+#include "engine/video/gl/COpenGLESDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
-#include "engine/video/CGLCallRecorder.h"
-#include "engine/video/COpenGLESDriver_resources.h"
+#include "engine/video/gl/CGLCallRecorder.h"
+#include "engine/video/gl/COpenGLESDriver_resources.h"
 #include "tests/engine/video/DriverTestSupport.h"
 #include "tests/engine/video/GLTestContext.h"
 

@@ -3,10 +3,10 @@
 // files the texture tests read: PNG written by the engine's writer, DDS built field by field.
 
 #include "engine/io/CFileSystem.h"
-#include "engine/video/CImage.h"
+#include "engine/video/image/CImage.h"
 #include "engine/video/CNullDriver.h"
 #include "engine/video/CTextureManager.h"
-#include "engine/video/IImageWriter.h"
+#include "engine/video/image/IImageWriter.h"
 #include "engine/video/ITexture.h"
 #include "tests/engine/io/ArchiveBuilders.h"
 #include "tests/engine/video/ImageTestSupport.h"

@@ -7,7 +7,7 @@
 #include "engine/io/CZipReader.h"
 #include "engine/task/CTaskHandler.h"
 #include "engine/task/CTaskManager.h"
-#include "engine/video/IImageLoader.h"
+#include "engine/video/image/IImageLoader.h"
 #include "tests/engine/video/CTextureManagerTestSupport.h"
 
 using namespace pravik;

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "engine/video/CVertexAttributeMap.h"
-#include "engine/video/CVertexStreams.h"
+#include "engine/video/material/CVertexAttributeMap.h"
+#include "engine/video/material/CVertexStreams.h"
 
 using namespace pravik;
 using namespace pravik::video;

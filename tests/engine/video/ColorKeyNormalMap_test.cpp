@@ -1,7 +1,7 @@
 // Colour keys and normal maps on plain level memory: the keyed texels, the forced alpha, the
 // wrap-around neighbours and the opposite vertical gradients of the two texel sizes.
 
-#include "engine/video/ColorKeyNormalMap.h"
+#include "engine/video/image/ColorKeyNormalMap.h"
 
 #include <gtest/gtest.h>
 

@@ -24,9 +24,9 @@ inline boost::intrusive_ptr<pravik::video::CNullDriver> makeNullDriver()
 
 }  // namespace test
 
-#include "engine/video/CMaterialRendererManager.h"
-#include "engine/video/CNullShader.h"
-#include "engine/video/IShaderManager.h"
+#include "engine/video/material/CMaterialRendererManager.h"
+#include "engine/video/material/CNullShader.h"
+#include "engine/video/material/IShaderManager.h"
 
 #include <vector>
 

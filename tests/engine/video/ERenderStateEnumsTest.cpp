@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/getStrings.h"
-#include "engine/video/EFixedGLShaderEnums.h"
-#include "engine/video/ERenderStateEnums.h"
-#include "engine/video/EShaderParameterType.h"
-#include "engine/video/EVertexAttribute.h"
+#include "engine/video/gl/EFixedGLShaderEnums.h"
+#include "engine/video/material/ERenderStateEnums.h"
+#include "engine/video/material/EShaderParameterType.h"
+#include "engine/video/material/EVertexAttribute.h"
 
 using namespace pravik;
 using namespace pravik::video;

@@ -2,7 +2,7 @@
 
 #include <EGL/eglext.h>
 
-#include "engine/video/GLDispatch.h"
+#include "engine/video/gl/GLDispatch.h"
 
 namespace pravik::video::test {
 

@@ -7,9 +7,9 @@
 #include "engine/io/CFileSystem.h"
 #include "engine/io/CXMLAttributesWriter.h"
 #include "engine/io/SAttributeReadWriteOptions.h"
-#include "engine/video/CNullShader.h"
-#include "engine/video/CNullShaderManager.h"
-#include "engine/video/SRenderPass.h"
+#include "engine/video/material/CNullShader.h"
+#include "engine/video/material/CNullShaderManager.h"
+#include "engine/video/material/SRenderPass.h"
 #include "tests/support/TempDir.h"
 
 using namespace pravik;

@@ -1,6 +1,6 @@
 #include "engine/io/CAttributes.h"
 #include "engine/video/ITexture.h"
-#include "engine/video/pixel_format.h"
+#include "engine/video/image/pixel_format.h"
 #include "tests/engine/video/DriverTestSupport.h"
 
 #include <gtest/gtest.h>

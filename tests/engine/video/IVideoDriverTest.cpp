@@ -1,8 +1,8 @@
 #include "engine/scene/CAppendMeshBuffer.h"
 #include "engine/video/CFPSCounter.h"
-#include "engine/video/CGlobalMaterialParameterManager.h"
+#include "engine/video/material/CGlobalMaterialParameterManager.h"
 #include "engine/video/CLight.h"
-#include "engine/video/CVertexStreams.h"
+#include "engine/video/material/CVertexStreams.h"
 #include "engine/video/IVideoDriver.h"
 #include "tests/engine/video/DriverTestSupport.h"
 

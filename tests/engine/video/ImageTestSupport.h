@@ -6,10 +6,10 @@
 #include "engine/io/CMemoryReadFile.h"
 #include "engine/io/CMemoryWriteFile.h"
 #include "engine/os/Printer.h"
-#include "engine/video/CImage.h"
-#include "engine/video/IImageLoader.h"
-#include "engine/video/IImageWriter.h"
-#include "engine/video/pixel_format.h"
+#include "engine/video/image/CImage.h"
+#include "engine/video/image/IImageLoader.h"
+#include "engine/video/image/IImageWriter.h"
+#include "engine/video/image/pixel_format.h"
 
 #include <cstdarg>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // PVRTC decoding from hand-built blocks: colour expansion, bilinear blending across blocks with
 // wrap-around, Morton block order, modulation bits and punch-through alpha.
 
-#include "engine/video/PVRTCDecompress.h"
+#include "engine/video/image/PVRTCDecompress.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/video/detail/IMaterialParameters.h"
+#include "engine/video/material/detail/IMaterialParameters.h"
 
 namespace test {
 

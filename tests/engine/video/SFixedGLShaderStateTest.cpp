@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/io/CAttributes.h"
-#include "engine/video/SFixedGLShaderState.h"
+#include "engine/video/gl/SFixedGLShaderState.h"
 
 using namespace pravik;
 using namespace pravik::video;

@@ -4,7 +4,7 @@
 #include "engine/io/CFileSystem.h"
 #include "engine/io/CXMLAttributesReader.h"
 #include "engine/io/CXMLAttributesWriter.h"
-#include "engine/video/detail/renderpass/SRenderState.h"
+#include "engine/video/material/detail/renderpass/SRenderState.h"
 #include "tests/support/TempDir.h"
 
 using namespace pravik;

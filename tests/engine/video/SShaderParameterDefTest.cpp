@@ -4,8 +4,8 @@
 #include <string>
 
 #include "engine/core/ProcessBuffer.h"
-#include "engine/video/SShaderParameterDef.h"
-#include "engine/video/detail/SShaderParameterTypeInspection.h"
+#include "engine/video/material/SShaderParameterDef.h"
+#include "engine/video/material/detail/SShaderParameterTypeInspection.h"
 
 using namespace pravik::video;
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/video/SphereMapTexCoords.h"
+#include "engine/video/gl/SphereMapTexCoords.h"
 
 using namespace pravik;
 using namespace pravik::video;

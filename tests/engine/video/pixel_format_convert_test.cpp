@@ -1,8 +1,8 @@
 // convert(): the worked conversions of every path, flips and in-place work, and the refused
 // pairs with their messages (the destination stays as it was).
 
-#include "engine/video/PVRTCDecompress.h"
-#include "engine/video/pixel_format.h"
+#include "engine/video/image/PVRTCDecompress.h"
+#include "engine/video/image/pixel_format.h"
 
 #include "tests/engine/video/ImageTestSupport.h"
 

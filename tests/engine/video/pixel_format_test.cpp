@@ -1,7 +1,7 @@
 // The format table and its queries: sizes and pitches, mask lookup, swizzle tables, byte swapping
 // and palette expansion.
 
-#include "engine/video/pixel_format.h"
+#include "engine/video/image/pixel_format.h"
 
 #include "tests/engine/video/ImageTestSupport.h"
 

@@ -1,7 +1,0 @@
-#include "engine/video/IBatchBaker.h"
-
-namespace pravik {
-
-BakerMapType BakerMap;
-
-}  // namespace pravik

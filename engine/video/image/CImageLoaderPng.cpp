@@ -1,0 +1,121 @@
+#include "engine/video/image/CImageLoaderPng.h"
+
+#include "engine/video/image/CImageLoaderUtil.h"
+
+#include <csetjmp>
+#include <cstring>
+#include <memory>
+
+#include <png.h>
+
+namespace pravik::video {
+
+using namespace image_io;
+
+IImageLoader* createImageLoaderPNG() { return new CImageLoaderPng(); }
+
+bool CImageLoaderPng::isALoadableFileExtension(const char* fileName) const {
+    const char* ext = lastExtension(fileName);
+    return std::strcmp(ext, ".PNG") == 0 || std::strcmp(ext, ".png") == 0;
+}
+
+bool CImageLoaderPng::isALoadableFileFormat(io::IReadFile* file) const {
+    if (!file) return false;
+    png_byte sig[8];
+    if (file->read(sig, 8) != 8) return false;
+    return png_sig_cmp(sig, 0, 8) == 0;
+}
+
+namespace {
+
+void pngError(png_structp png, png_const_charp message) {
+    logError("PNG FATAL ERROR", message);
+    png_longjmp(png, 1);
+}
+
+void userReadData(png_structp png, png_bytep data, png_size_t length) {
+    auto* file = static_cast<io::IReadFile*>(png_get_io_ptr(png));
+    if (length > 0x7FFFFFFF || file->read(data, uint32_t(length)) != int32_t(length))
+        png_error(png, "Read Error");
+}
+
+}  // namespace
+
+boost::intrusive_ptr<CImage> CImageLoaderPng::loadImage(io::IReadFile* file) const {
+    if (!file) return nullptr;
+    png_byte sig[8];
+    if (file->read(sig, 8) != 8) {
+        logError("LOAD PNG: can't read file\n", nameOf(file));
+        return nullptr;
+    }
+    if (png_sig_cmp(sig, 0, 8) != 0) {
+        logError("LOAD PNG: not really a png\n", nameOf(file));
+        return nullptr;
+    }
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngError, nullptr);
+    if (!png) {
+        logError("LOAD PNG: Internal PNG create read struct failure\n", nameOf(file));
+        return nullptr;
+    }
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        logError("LOAD PNG: Internal PNG create info struct failure\n", nameOf(file));
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return nullptr;
+    }
+    // Held outside the jump frame so that a library error still releases them.
+    struct SState {
+        boost::intrusive_ptr<CImage> image;
+        std::unique_ptr<png_bytep[]> rows;
+    };
+    auto state = std::make_unique<SState>();
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return nullptr;
+    }
+    png_set_read_fn(png, file, userReadData);
+    png_set_sig_bytes(png, 8);
+    png_read_info(png, info);
+    png_uint_32 width, height;
+    int bitDepth, colorType;
+    png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
+
+    if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (bitDepth < 8) {
+        if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
+            png_set_expand_gray_1_2_4_to_8(png);
+        else
+            png_set_packing(png);
+    }
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+    if (bitDepth == 16) png_set_strip_16(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+    png_set_interlace_handling(png);
+
+    png_read_update_info(png, info);
+    png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
+    const bool alpha = colorType == PNG_COLOR_TYPE_RGB_ALPHA;
+    if (!sizeAcceptable(width, height, 4) || bitDepth != 8 ||
+        png_get_rowbytes(png, info) != size_t(width) * (alpha ? 4 : 3)) {
+        logError("LOAD PNG: image dimensions or layout not supported\n", nameOf(file));
+        png_destroy_read_struct(&png, &info, nullptr);
+        return nullptr;
+    }
+    state->image = new CImage(alpha ? EPF_R8G8B8A8 : EPF_R8G8B8,
+                              core::dimension2d<int>(int(width), int(height)));
+    if (!state->image->getData()) {
+        logError("LOAD PNG: Internal PNG create image struct failure\n", nameOf(file));
+        png_destroy_read_struct(&png, &info, nullptr);
+        return nullptr;
+    }
+    state->rows.reset(new png_bytep[height]);
+    auto* data = static_cast<unsigned char*>(state->image->getData());
+    for (png_uint_32 i = 0; i < height; ++i) state->rows[i] = data + size_t(i) * state->image->getPitch();
+
+    png_read_image(png, state->rows.get());
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return state->image;
+}
+
+}  // namespace pravik::video

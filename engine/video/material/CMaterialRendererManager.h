@@ -1,0 +1,155 @@
+#pragma once
+// Every material renderer of a driver: the registry (names and 16-bit ids), the builder every
+// renderer comes into being through, one cached material instance per renderer and the ids of
+// the built-in material types.
+//
+// Builder: beginMaterialRenderer, then per technique beginTechnique, addRenderPass...,
+// endTechnique (binding parameters automatically), then endMaterialRenderer, which deduces the
+// parameters from the shaders, gives them ids and value offsets and constructs the renderer.
+// One renderer at a time; handles are valid until it ends. Each check of a binding runs before
+// anything changes, so a refused binding never alters a shader other renderers share. Slots
+// left unbound become CMaterialRenderer::NoParameter. Main thread only.
+
+#include "engine/core/SSharedString.h"
+#include "engine/core/detail/SIDedCollection.h"
+#include "engine/video/material/CMaterial.h"
+#include "engine/video/material/CMaterialRenderer.h"
+
+#include <boost/intrusive_ptr.hpp>
+
+#include <list>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pravik::video {
+
+class IVideoDriver;
+class IShader;
+class CMaterialRendererManager;
+
+enum E_MATERIAL_TYPE : unsigned short {
+    EMT_UNLIT_NON_TEXTURED = 0,
+    EMT_UNLIT_NON_TEXTURED_BLEND,
+    EMT_UNLIT_NON_TEXTURED_BLEND_MATERIAL_COLOR,
+    EMT_UNLIT_NON_TEXTURED_NO_DEPTH,
+    EMT_UNLIT_NON_TEXTURED_BLEND_NO_DEPTH,
+    EMT_TODO,
+    EMT_UNLIT_TEXTURED_BLEND,
+    EMT_UNLIT_TEXTURED_BLEND_NO_DEPTH,
+    EMT_UNLIT_TEXTURED_ADDITIVE_BLEND_NO_DEPTH_NO_CULLING,
+    EMT_UNLIT_TEXTURED_BLEND_TEXTURE_ALPHA_NO_CULLING,
+    EMT_UNLIT_TEXTURED_BLEND_TEXTURE_ALPHA_NO_CULLING_NO_DEPTH,
+    EMT_UNLIT_TEXTURED_NO_DEPTH,
+    EMT_UNLIT_CUBE_MAP_NO_DEPTH,
+    EMT_UNLIT_TEXTURED_BLEND_COLOR_FILTER,
+    EMT_UNLIT_MULTI_TEXTURED_BLEND,
+    EMT_UNLIT_TWO_TEXTURE_LERP_NO_MATRICES,
+    EMT_FORCE_COMMIT_TEXTURE,
+    EMT_COUNT
+};
+const char* const* getStringsInternal(E_MATERIAL_TYPE*);
+
+namespace detail::materialrenderermanager {
+
+struct SProperties {
+    boost::intrusive_ptr<CMaterial> instance;
+    int techniqueMapBase = -1;
+    unsigned short builtInType = EMT_COUNT;
+    void onRemove(void* owner, unsigned short id);
+};
+
+using Registry = core::detail::SIDedCollection<boost::intrusive_ptr<CMaterialRenderer>, unsigned short, false, SProperties>;
+
+}  // namespace detail::materialrenderermanager
+
+class CMaterialRendererManager : public detail::materialrenderermanager::Registry {
+public:
+    struct SParameterDef {
+        SShaderParameterDef def;
+        unsigned short id = 0xffff;
+        unsigned int useCount = 0;
+        bool deduceType = false, deduceValueType = false, deduceArraySize = false;
+    };
+    struct STechniqueBuild;
+    // A technique or parameter of the renderer under construction; null when invalid.
+    struct STemporaryID {
+        void* p = nullptr;
+        explicit operator bool() const { return p != nullptr; }
+    };
+
+    // Builds the built-in renderers of a driver (their effects come from scene files).
+    using BuiltInBuilder = void (*)(CMaterialRendererManager& manager);
+    static void setBuiltInBuilder(BuiltInBuilder builder);
+    // The fixed-function driver's wire-frame shader; the null driver makes its own.
+    using FallbackShaderFactory = boost::intrusive_ptr<IShader> (*)(IVideoDriver* driver);
+    static void setFallbackShaderFactory(FallbackShaderFactory factory);
+
+    explicit CMaterialRendererManager(IVideoDriver* driver);
+    ~CMaterialRendererManager();
+
+    // Builder.
+    bool beginMaterialRenderer(const char* name = nullptr, bool forceName = false);
+    bool beginTechnique(const char* name = nullptr, bool forceName = false);
+    bool addRenderPass(const boost::intrusive_ptr<const IShader>& shader, const detail::renderpass::SRenderState& state,
+                       const detail::material::SRenderState& materialState = {});
+    bool addRenderPass(unsigned short shaderId, const detail::renderpass::SRenderState& state,
+                       const detail::material::SRenderState& materialState = {});
+    bool addRenderPass(const char* shaderName, const detail::renderpass::SRenderState& state,
+                       const detail::material::SRenderState& materialState = {});
+    STemporaryID endTechnique(bool autoBind = true, unsigned short materialLightCount = 0);
+    STemporaryID addParameterInternal(const core::SSharedString& name, E_SHADER_PARAMETER_TYPE type,
+                                      E_SHADER_PARAMETER_VALUE_TYPE valueType, unsigned int arraySize, bool failOnDuplicate);
+    bool bindParameter(STemporaryID parameter, E_SHADER_PARAMETER_TYPE type, STemporaryID technique, unsigned char pass,
+                       unsigned short shaderParameter, E_SHADER_STAGE stage);
+    bool bindGlobalParameter(unsigned short globalId, E_SHADER_PARAMETER_TYPE type, STemporaryID technique,
+                             unsigned char pass, unsigned short shaderParameter, E_SHADER_STAGE stage);
+    bool bindGlobalParameter(unsigned short globalId, STemporaryID technique, unsigned char pass,
+                             unsigned short shaderParameter, E_SHADER_STAGE stage);
+    unsigned short endMaterialRenderer();
+
+    bool isCreatingTechnique(const char* message = nullptr) const;
+    bool isCreatingRenderer() const { return m_creation != nullptr; }
+    STemporaryID getTechniqueID(const char* name) const;
+    STemporaryID getParameterIDInternal(const core::SSharedString& name) const;
+    STechniqueBuild* getTechnique(STemporaryID id) const;
+    // The global parameter's definition and the technique under construction; false, logged, without either.
+    bool findGlobalBinding(unsigned short globalId, STemporaryID technique, const SShaderParameterDef*& def,
+                           STechniqueBuild*& t) const;
+    SParameterDef* getParameterDef(STemporaryID id) const;
+
+    // Instances.
+    boost::intrusive_ptr<CMaterial> getMaterialInstance(unsigned short id, bool reset = false);
+    void clearUnusedInstance(unsigned short id);
+    void clearUnusedInstances();
+    void removeAllBatchBaker();
+
+    // Built-in types and the wire-frame fallback.
+    unsigned short createMaterialRenderer(E_MATERIAL_TYPE type);  // 0xffff when the type has none
+    boost::intrusive_ptr<CMaterial> createMaterialInstance(E_MATERIAL_TYPE type);  // not cached
+    unsigned short getBuiltInId(E_MATERIAL_TYPE type) const { return type < EMT_COUNT ? m_builtIn[type] : 0xffff; }
+    void setBuiltInId(E_MATERIAL_TYPE type, unsigned short id);
+    boost::intrusive_ptr<IShader> createPinkWireFrameShader();
+    bool createPinkWireFrameRenderPass();
+    STemporaryID createPinkWireFrameTechnique(const char* name);
+    boost::intrusive_ptr<CMaterialRenderer> createPinkWireFrameMaterialRenderer(const char* name);
+
+    IVideoDriver* getVideoDriver() const { return m_driver; }
+    unsigned short getPendingId() const { return m_pendingId; }
+
+private:
+    struct SCreationState;
+    bool bindParameterCommon(SParameterDef* parameter, const SShaderParameterDef* definition, unsigned short globalId,
+                             E_SHADER_PARAMETER_TYPE type, void* pass, unsigned short shaderParameter, E_SHADER_STAGE stage);
+    unsigned short autoAddAndBindParameter(void* pass, unsigned short shaderParameter, E_SHADER_STAGE stage,
+                                           unsigned short lightCount, unsigned short materialLightCount);
+    void clearCreationState();
+
+    IVideoDriver* m_driver;
+    unsigned short m_builtIn[EMT_COUNT];
+    std::unique_ptr<SCreationState> m_creation;
+    unsigned short m_pendingId = 0xffff;
+};
+
+}  // namespace pravik::video

@@ -1,0 +1,7 @@
+#include "engine/video/material/IBatchBaker.h"
+
+namespace pravik {
+
+BakerMapType BakerMap;
+
+}  // namespace pravik
