@@ -18,7 +18,6 @@ TEST(CDataArray, NewArrayZeroesAndReplaces)
     EXPECT_EQ(a.length, 0);
     a.NewArray(-2);   // a negative count leaves it empty rather than allocating a wrapped size
     EXPECT_EQ(a.length, 0);
-    EXPECT_EQ(a.data, nullptr);
 }
 
 TEST(CDataArray, NestedArraysStartEmptyAndAreFreedLevelByLevel)
