@@ -7,6 +7,10 @@
 // To add a call: give it a default body here and override it in the game. Main thread only.
 #pragma once
 
+namespace pravik::video {
+class ITexture;
+}
+
 class IGameInterface {
 public:
     virtual ~IGameInterface() = default;
@@ -43,6 +47,7 @@ public:
     virtual void SetTouchFlagReleased() {}
     // The frame counter text in the game's small font; false when that font is not loaded.
     virtual bool DrawDebugText(const wchar_t* text, int x, int y) { (void)text, (void)x, (void)y; return false; }
+    virtual pravik::video::ITexture* LockLineTexture() { return nullptr; }   // the line texture, not counted
 
     // The special-effects manager, owned by the game.
     virtual void CreateEffectManager() {}                     // made and initialised
