@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <stack>
+#include <string>
 
 #include "game/CAIBall.h"
 #include "game/CAIBrick.h"
@@ -153,6 +154,9 @@ public:
     static void SaveLoad();
     static void SaveDelete();
     static void BuildSaveRecord(unsigned char* buffer);   // the 2000 bytes from the statics
+    static void ApplySaveRecord(const unsigned char* record);   // a version-8 record into the statics
+    static void SetSaveFolder(const std::string& folder);   // absolute, with a trailing '/'
+    static std::string SaveFilePath();            // default: working directory at start + "/data/wzt5.sav"
     static int WriteInt(unsigned char* buffer, int offset, int32_t value);
     static int SetInt(unsigned char* buffer, int offset, int32_t value) { return WriteInt(buffer, offset, value); }
     static int WriteLong(unsigned char* buffer, int offset, int64_t value);
