@@ -130,6 +130,8 @@ public:
     static void UpdateKeypad();
     static void DisableKeys(int ms = 0x7FFFFFFF);   // 0x7FFFFFFF never runs out
     static void ResetKey();
+    static CPad* KeyPad();                          // the application's key table, or null
+    static void SetKeyPad(CPad* pad);               // tests: a key table of their own (null: the application's)
     static bool IsKeyDown(int key);
     static bool WasKeyPressed(int key);
     static bool WasKeyReleased(int key);
@@ -304,6 +306,5 @@ extern CStringManager* g_pStringManager;
 // Save-file globals: the version the record was first made under, the program's version, the
 // review flag and the finished-level counter.
 extern char g_versionCode[8];
-extern const wchar_t g_chVersion[];
 extern bool g_bReview;
 extern int32_t g_nFinishLevelNum;

@@ -11,9 +11,9 @@
 #include "game/CAIGame.h"
 #include "game/CSaveWriter.h"
 #include "game/SaveRecord.h"
+#include "framework/AppPlaybook.h"
 
 char g_versionCode[8] = {};
-const wchar_t g_chVersion[] = L"1.0.2";
 bool g_bReview = true;
 int32_t g_nFinishLevelNum = 0;
 
@@ -21,14 +21,24 @@ namespace {
 
 constexpr const char* kSaveName = "wzt5.sav";
 
-std::string& saveFolder()
+std::string& chosenFolder()
 {
-    static std::string folder = [] {
-        std::error_code ec;
-        std::string cwd = std::filesystem::current_path(ec).string();
-        return cwd + "/data/";
-    }();
+    static std::string folder;   // set by SetSaveFolder
     return folder;
+}
+
+// The folder chosen, else the shell's save directory, else the start-up working directory's.
+std::string saveFolder()
+{
+    if (!chosenFolder().empty())
+        return chosenFolder();
+    if (m_gSavPath[0])
+        return m_gSavPath;
+    static const std::string fallback = [] {
+        std::error_code ec;
+        return std::filesystem::current_path(ec).string() + "/data/";
+    }();
+    return fallback;
 }
 
 uint8_t flag(bool value) { return value ? 1 : 0; }
@@ -86,7 +96,7 @@ int16_t CAIGame::ReadShort(const unsigned char* buffer, int offset)
 
 void CAIGame::SetSaveFolder(const std::string& folder)
 {
-    saveFolder() = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    chosenFolder() = folder.empty() || folder.back() == '/' ? folder : folder + "/";
 }
 
 std::string CAIGame::SaveFilePath() { return saveFolder() + kSaveName; }

@@ -48,3 +48,20 @@ void CGameLink::SaveWrite() { CAIGame::SaveWrite(); }
 void CGameLink::WaitForSave() { CSaveWriter::Get().WaitIdle(); }
 void CGameLink::Touch_RemoveAllObj() { CAIGame::Touch_RemoveAllObj(); }
 void CGameLink::SetTouchFlagReleased() { CAIGame::SetTouchFlagReleased(); }
+
+// The game puts itself behind the framework's interface when the program starts; the game
+// target asks the linker to keep this object (quendrax_game_link) so that it always does.
+extern "C" {
+int quendrax_game_link = 0;
+}
+
+namespace {
+
+struct InstallGame {
+    InstallGame() { SetGameInterface(&link); }
+    ~InstallGame() { SetGameInterface(nullptr); }
+    CGameLink link;
+};
+InstallGame s_install;
+
+}  // namespace

@@ -53,10 +53,4 @@ CM3DRender& CM3DRender::Get()
     return render;
 }
 
-CGame& CGame::Get()
-{
-    static CGame game;
-    return game;
-}
-
 }  // namespace game_standin

@@ -71,7 +71,7 @@ public:
     int m_musicVolume = -1;
 };
 
-// The render device wrapper.
+// The render device wrapper (the framework declares CVuvDevice: call sites name this one in full).
 class CVuvDevice {
 public:
     static CVuvDevice& Get();
@@ -90,19 +90,6 @@ public:
     static CM3DRender& Get();
     void ResetAllVertexBuffer() { ++m_resetCalls; }
     int m_resetCalls = 0;
-};
-
-// The application object's key table.
-class CGame {
-public:
-    static CGame& Get();
-    void ClearKeyPress() { ++m_clearCalls; m_released = 0; m_held = 0; }
-    bool IsKeyReleased(int key) const { return key >= 0 && key < 48 && (m_released >> key) & 1; }
-    bool IsKeyHold(int key) const { return key >= 0 && key < 48 && (m_held >> key) & 1; }
-
-    uint64_t m_released = 0;
-    uint64_t m_held = 0;
-    int m_clearCalls = 0;
 };
 
 }  // namespace game_standin
