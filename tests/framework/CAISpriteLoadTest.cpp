@@ -1,3 +1,4 @@
+#include "engine/EngineServices.h"
 #include "engine/video/CNullDriver.h"
 #include "engine/video/CTextureManager.h"
 #include "engine/video/ITexture.h"
@@ -268,13 +269,13 @@ namespace {
 struct SpriteFiles : ::testing::Test {
     SpriteFiles()
     {
-        pravik::video::CTextureManager::installHooks();
         driver = pravik::video::createNullDriver(nullptr);
         driver->drop();  // the intrusive pointer holds it
         driver->getTextureManager()->setFileSystem(data.fs.get());
         driver->setOption(0x10, false);  // the game makes its textures without mip levels
         scope = std::make_unique<CScopedResourceContext>(SResourceContext{data.fs.get(), driver.get()});
     }
+    pravik::CEngineServicesScope services;  // outlives the driver
     test::DataDir data;
     boost::intrusive_ptr<pravik::video::CNullDriver> driver;
     std::unique_ptr<CScopedResourceContext> scope;
