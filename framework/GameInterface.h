@@ -10,6 +10,7 @@
 namespace pravik::video {
 class ITexture;
 }
+class CAISprite;
 
 class IGameInterface {
 public:
@@ -43,11 +44,23 @@ public:
     virtual int CameraY() { return 0; }
     virtual int GetLanguage() { return 0; }                   // the string manager's language
     virtual void SaveWrite() {}
+    virtual void WaitForSave() {}                             // at exit: the last save asked is on disk
     virtual void Touch_RemoveAllObj() {}
     virtual void SetTouchFlagReleased() {}
     // The frame counter text in the game's small font; false when that font is not loaded.
     virtual bool DrawDebugText(const wchar_t* text, int x, int y) { (void)text, (void)x, (void)y; return false; }
     virtual pravik::video::ITexture* LockLineTexture() { return nullptr; }   // the line texture, not counted
+
+    // What sprites, texts and sounds read of the controller.
+    virtual int CurrentLocation() { return 0; }               // first number of GetCurLevel
+    virtual int FrameDT() { return 0; }                       // s_game_frameDT, milliseconds
+    virtual CAISprite* Sprite(int slot) { (void)slot; return nullptr; }  // _sprites[slot], not owned
+    virtual bool DontUseAlphaBlend() { return false; }        // m_bDontUseAlphaBlend
+    virtual int RenderTargetHeight() { return 0; }            // of s_pRenderTargetTexture, 0 when none
+    virtual bool UseWestDigits() { return false; }
+    virtual bool InLevel() { return false; }                  // g_bCurrentInGame
+    virtual int Confirm() { return 0; }                       // s_confirm
+    virtual CAISprite* FontSprite(int fontId) { (void)fontId; return nullptr; }  // not owned
 
     // The special-effects manager, owned by the game.
     virtual void CreateEffectManager() {}                     // made and initialised
