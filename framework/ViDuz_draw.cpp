@@ -31,11 +31,6 @@ const SColor COLOR_ALPHA_50_PERCENT(255, 255, 255, 128);
 const SColor COLOR_ALPHA_60_PERCENT(255, 255, 255, 153);
 const SColor COLOR_ALPHA_80_PERCENT(255, 255, 255, 205);
 const SColor COLOR_ALPHA_100_PERCENT(255, 255, 255, 255);
-const SColor ColorsDefinedForFont[10] = {{255, 0, 0, 255},   {0, 255, 0, 255},     {0, 102, 155, 255},
-                                         {0, 0, 255, 255},   {255, 255, 255, 255}, {0, 0, 0, 255},
-                                         {255, 255, 0, 255}, {245, 236, 137, 255}, {0, 82, 71, 255},
-                                         {230, 60, 180, 255}};
-
 namespace {
 
 SColor fromArgb(unsigned argb)
