@@ -1,5 +1,5 @@
 // An event the device routes to receivers; copied by value. The first word is the type, the
-// rest depend on it. The record lives only in memory, so its pointers keep their native width.
+// rest depend on it. The record lives only in memory, so its pointers have native width.
 #pragma once
 
 #include <cstdint>
@@ -19,16 +19,22 @@ enum EEVENT_TYPE : std::int32_t {
     EET_LOG_TEXT_EVENT = 3,
 };
 
-// Mouse event kinds the GUI reads.
 enum EMOUSE_INPUT_EVENT : std::int32_t {
     EMIE_LMOUSE_PRESSED_DOWN = 0,
+    EMIE_RMOUSE_PRESSED_DOWN = 1,
+    EMIE_MMOUSE_PRESSED_DOWN = 2,
     EMIE_LMOUSE_LEFT_UP = 3,
+    EMIE_RMOUSE_LEFT_UP = 4,
+    EMIE_MMOUSE_LEFT_UP = 5,
     EMIE_MOUSE_MOVED = 6,
     EMIE_MOUSE_WHEEL = 7,
 };
 
-// Key codes follow the common virtual-key numbering; only those the engine names are listed.
-enum EKEY_CODE : std::int32_t {
+// Key codes follow the common virtual-key numbering (0x25 left arrow, 0x41 the A key, ...).
+using EKEY_CODE = std::int32_t;
+
+// The key codes the GUI names.
+enum : EKEY_CODE {
     KEY_BACK = 0x08,
     KEY_TAB = 0x09,
     KEY_RETURN = 0x0D,
@@ -62,17 +68,17 @@ struct SEvent {
         gui::IGUIElement* Element;
         std::int32_t EventType;
     };
-    // Pointer input in screen pixels; the wheel in steps, signed by the direction.
+    // Pointer and wheel input in window pixels.
     struct SMouseInput {
         std::int32_t X;
         std::int32_t Y;
-        float Wheel;
+        float Wheel;                // wheel steps, signed by the direction of turning
         EMOUSE_INPUT_EVENT Event;
     };
     struct SKeyInput {
         wchar_t Char;
         EKEY_CODE Key;
-        bool PressedDown;
+        bool PressedDown;           // false for a release
         bool Shift;
         bool Control;
     };

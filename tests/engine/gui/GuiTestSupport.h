@@ -3,6 +3,7 @@
 // elements and a user receiver that record the events they get, a stopped engine clock set by
 // hand, and a small bitmap font of known widths.
 
+#include "engine/EngineServices.h"
 #include "engine/core/ProcessBuffer.h"
 #include "engine/gui/CGUIEnvironment.h"
 #include "engine/gui/CGUIFont.h"
@@ -148,11 +149,12 @@ inline std::string fixtureFontXml(bool withTexture)
 }
 
 class GuiTest : public ::testing::Test {
+    CEngineServicesScope m_services;  // outlives the driver
+
 protected:
     GuiTest()
     {
         core::setProcessBufferHeapSize(0x10000);
-        video::CTextureManager::installHooks();
         os::Timer::stopTimer();
         os::Timer::setTime(0);
         driver = new RecordingDriver();
