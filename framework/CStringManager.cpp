@@ -7,7 +7,6 @@
 
 #include <vector>
 
-CStringManager* g_pStringManager = nullptr;
 
 const char* const LANGUAGE_CODES[LANGUAGE_COUNT] = {"en", "fr", "de", "it", "sp", "cn", "jp", "ko", "br"};
 const char* const SMALL_FONT_STRING_FILES[LANGUAGE_COUNT] = {

@@ -66,4 +66,3 @@ private:
     bool m_changeWCharToIndex = true;
 };
 
-extern CStringManager* g_pStringManager;
