@@ -48,7 +48,7 @@ CSceneManager::CSceneManager(video::IVideoDriver* driver, const boost::intrusive
     CullingEnabled = true;
     if (driver) driver->grab();
     if (cursorControl) cursorControl->grab();
-    // The GUI environment is borrowed: the engine has no GUI environment object yet.
+    if (guiEnvironment) guiEnvironment->grab();
     if (meshCache) meshCache->grab();
     MeshCache = meshCache ? meshCache : new CMeshCache(driver);
     auto* nodes = new CDefaultSceneNodeFactory(this, CursorControl, FileSystem);
@@ -64,6 +64,7 @@ CSceneManager::~CSceneManager()
 {
     clearDeletionList();
     if (CursorControl) CursorControl->drop();
+    if (GUIEnvironment) GUIEnvironment->drop();
     for (IMeshLoader* loader : MeshLoaders) loader->drop();
     MeshLoaders.clear();
     if (ActiveCamera) ActiveCamera->drop();

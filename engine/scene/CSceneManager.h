@@ -9,6 +9,7 @@
 
 #include "engine/IReferenceCounted.h"
 #include "engine/core/pravikString.h"
+#include "engine/gui/IGUIEnvironment.h"
 #include "engine/io/CAttributes.h"
 #include "engine/io/IFileSystem.h"
 #include "engine/io/IXMLReader.h"
@@ -25,7 +26,6 @@ struct SEvent;
 }
 namespace pravik::gui {
 class ICursorControl;
-class IGUIEnvironment;
 }  // namespace pravik::gui
 namespace pravik::io {
 class IFileSystem;
@@ -199,6 +199,9 @@ public:
     size_t getExtraDataSortedCount() const { return ExtraDataSortedList.size(); }
 
 protected:
+    // A manager without driver or files, for stand-ins that only take input.
+    CSceneManager() : CSceneManager(nullptr, nullptr) {}
+
     template <class Entry, class Layer>
     void renderList(std::vector<Entry>& list, Layer layerOf);
     void readSceneNode(io::IXMLReader* reader, ISceneNode* parent, ISceneUserDataSerializer* serializer, int depth);
