@@ -191,14 +191,17 @@ SoundReport addSounds(DataFolder& folder, const std::vector<std::string>& table)
             ++report.musepack;
         }
     }
+    // Music: loose, where the game copies it from through the engine's file system, and in the
+    // archive too, where the audio engine's own file system looks first.
+    for (const std::string& path : music) {
+        members[path] = composeMusic(effectName(path));
+        folder.put(path, members[path]);
+        ++report.music;
+    }
     formats::SoundArchive archive;
     for (auto& [name, bytes] : members)
         archive.add(name, bytes);
     folder.put("3.bar", archive.bytes(true));
-    for (const std::string& path : music) {
-        folder.put(path, composeMusic(effectName(path)));
-        ++report.music;
-    }
     return report;
 }
 

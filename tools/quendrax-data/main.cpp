@@ -3,7 +3,11 @@
 // writers; the same bytes on every run.
 
 #include "DataFolder.h"
+#include "Sounds.h"
+#include "Tables.h"
 #include "Textures.h"
+
+#include "framework/SoundTable.h"
 
 #include "tools/formats/DevConfig.h"
 
@@ -11,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -24,7 +29,12 @@ qdata::DataFolder buildData()
 {
     qdata::DataFolder folder;
     folder.put("AndroidDevConfig.bin", formats::devConfigFile({{"BUILD", "sample data"}, {"DEVICE", "linux"}}));
+    qdata::addTables(folder);
     qdata::addTextures(folder);
+    const qdata::SoundReport sounds =
+        qdata::addSounds(folder, std::vector<std::string>(SOUND_FILE_NAMES, SOUND_FILE_NAMES + SOUND_COUNT));
+    std::printf("quendrax-data: sounds: %d WAVE, %d Musepack, %d music%s\n", sounds.wave, sounds.musepack,
+                sounds.music, sounds.haveMpcenc ? "" : " (no mpcenc: Musepack effects left out)");
     return folder;
 }
 

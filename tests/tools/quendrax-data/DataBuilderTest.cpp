@@ -10,10 +10,12 @@
 #include "audio/decoders/DecoderMod.h"
 #include "engine/video/image/CImageLoaderPng.h"
 #include "engine/video/image/CImageLoaderTGA.h"
+#include "framework/SoundTable.h"
 #include "tests/audio/decoders/DecoderTestSupport.h"
 #include "tests/engine/io/ArchiveBuilders.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/ToolRun.h"
+#include "tests/tools/quendrax-data/SampleData.h"
 
 #include <gtest/gtest.h>
 
@@ -24,23 +26,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runs the builder into `dir`; the data folder's files by relative path.
-std::map<std::string, std::string> build(const test::TempDir& dir, std::string* output = nullptr)
+// The data folder's files by relative path.
+std::map<std::string, std::string> filesBelow(const fs::path& root)
 {
-    const std::string command = test::quoted(QUENDRAX_DATA) + " " + test::quoted(dir.path().string()) + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[256];
-    while (pipe && fgets(buffer, sizeof buffer, pipe))
-        out += buffer;
-    const int status = pipe ? pclose(pipe) : -1;
-    if (output)
-        *output = out;
     std::map<std::string, std::string> files;
-    if (status != 0)
-        return files;
-    const fs::path root = dir.path() / "app/native/data";
-    for (const auto& entry : fs::recursive_directory_iterator(root))
+    std::error_code ec;
+    for (const auto& entry : fs::recursive_directory_iterator(root, ec))
         if (entry.is_regular_file())
             files[fs::relative(entry.path(), root).string()] = test::readFile(entry.path().string());
     return files;
@@ -50,28 +41,26 @@ class DataBuilder : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_dir = new test::TempDir;
-        s_files = new std::map<std::string, std::string>(build(*s_dir, &s_output));
+        s_root = test::sampleDataRoot(&s_output);
+        s_files = new std::map<std::string, std::string>;
+        if (!s_root.empty())
+            *s_files = filesBelow(fs::path(s_root) / "app/native/data");
     }
-    static void TearDownTestSuite()
-    {
-        delete s_files;
-        delete s_dir;
-    }
+    static void TearDownTestSuite() { delete s_files; }
     const std::string& file(const std::string& path)
     {
         static const std::string none;
         const auto it = s_files->find(path);
         return it == s_files->end() ? none : it->second;
     }
-    std::string path(const std::string& relative) const { return (s_dir->path() / "app/native/data" / relative).string(); }
+    std::string path(const std::string& relative) const { return (fs::path(s_root) / "app/native/data" / relative).string(); }
 
-    static test::TempDir* s_dir;
+    static std::string s_root;
     static std::map<std::string, std::string>* s_files;
     static std::string s_output;
 };
 
-test::TempDir* DataBuilder::s_dir = nullptr;
+std::string DataBuilder::s_root;
 std::map<std::string, std::string>* DataBuilder::s_files = nullptr;
 std::string DataBuilder::s_output;
 
@@ -79,7 +68,9 @@ TEST_F(DataBuilder, TwoRunsGiveTheSameBytes)
 {
     ASSERT_FALSE(s_files->empty()) << s_output;
     test::TempDir again;
-    const std::map<std::string, std::string> second = build(again);
+    std::string output;
+    ASSERT_EQ(test::runDataBuilder(again.path().string(), &output), 0) << output;
+    const std::map<std::string, std::string> second = filesBelow(again.path() / "app/native/data");
     ASSERT_EQ(second.size(), s_files->size());
     for (const auto& [name, bytes] : *s_files) {
         const auto it = second.find(name);
@@ -88,9 +79,8 @@ TEST_F(DataBuilder, TwoRunsGiveTheSameBytes)
     }
 }
 
-TEST_F(DataBuilder, RefusesAMissingDirectoryArgument)
+TEST(DataBuilderProgram, RefusesAMissingDirectoryArgument)
 {
-    test::TempDir dir;
     const std::string command = test::quoted(QUENDRAX_DATA) + " >/dev/null 2>&1";
     EXPECT_NE(std::system(command.c_str()), 0);
 }
@@ -132,6 +122,71 @@ TEST_F(DataBuilder, ConfigurationHasItsTwentyNineLines)
 {
     const std::string& config = file("AndroidDevConfig.bin");
     EXPECT_EQ(std::count(config.begin(), config.end(), '\n'), 29);
+}
+
+// Peak of a whole decoded sound, and its frame count.
+int decodedPeak(kez::DecoderFactory factory, const std::string& bytes, int* frames)
+{
+    test::StreamFixture source = test::StreamFixture::memory(bytes);
+    test::DecoderFixture decoder(factory, source);
+    if (!decoder.cursor)
+        return -1;
+    const int channels = std::max(1, decoder.cursor->GetTrackParams().channels);
+    const std::vector<int16_t> pcm = test::decodeAll(*decoder.cursor, 4096, 32u << 20);
+    *frames = int(pcm.size()) / channels;
+    int peak = 0;
+    for (int16_t v : pcm)
+        peak = std::max(peak, std::abs(int(v)));
+    return peak;
+}
+
+// Every sound of the table: effects from the archive through the audio engine's archive reader
+// and their decoder, music from the folder the game copies it from; all of them audible.
+TEST_F(DataBuilder, EverySoundOfTheTableDecodesAudibly)
+{
+    const std::string archive = file("3.bar");
+    ASSERT_FALSE(archive.empty());
+    std::map<std::string, std::pair<int, int>> members;  // lower-case name -> offset, size
+    {
+        kez::CZipReader reader(path("3.bar").c_str(), true, false);
+        ASSERT_TRUE(reader.isValid());
+        for (const auto& [name, entry] : reader.Members()) {
+            int offset = 0, size = 0;
+            ASSERT_TRUE(reader.getFileInfo(name.c_str(), offset, size)) << name;
+            members[name] = {offset, size};
+        }
+    }
+    kez::FileSystemInterface::DestroyInstance();
+    auto member = [&](std::string name) -> std::string {
+        for (char& c : name)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        const auto it = members.find(name);
+        if (it == members.end() || size_t(it->second.first) + size_t(it->second.second) > archive.size())
+            return "";
+        return archive.substr(size_t(it->second.first), size_t(it->second.second));
+    };
+    int checked = 0;
+    for (int id = 0; id < SOUND_COUNT; ++id) {
+        const std::string name = SOUND_FILE_NAMES[id];
+        if (name.empty())
+            continue;
+        SCOPED_TRACE(testing::Message() << "sound " << id << " " << name);
+        int frames = 0, peak = -1;
+        if (name.ends_with(".it")) {
+            EXPECT_TRUE(member(name) == file(name));
+            peak = decodedPeak(kez::DecoderModFactory, file(name), &frames);
+            EXPECT_GT(frames, 32000 * 2);  // a tune, not a blip
+        } else if (name.ends_with(".wav")) {
+            peak = decodedPeak(kez::DecoderMSWavFactory, member(name), &frames);
+            EXPECT_GT(frames, 22050 / 50);
+        } else {
+            peak = decodedPeak(kez::DecoderMPC8Factory, member(name + ".mpc"), &frames);
+            EXPECT_GT(frames, 44100 / 50);
+        }
+        EXPECT_GT(peak, 3000);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 166);
 }
 
 }  // namespace
