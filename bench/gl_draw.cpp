@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench/HeadlessGL.h"
+#include "engine/EngineServices.h"
 #include "engine/core/ProcessBuffer.h"
 #include "engine/video/gl/CFixedGLShaderManager.h"
 #include "engine/video/gl/CGLCallRecorder.h"
@@ -25,6 +26,7 @@ namespace {
 constexpr int Draws = 1000;
 
 struct SScene {
+    CEngineServicesScope services;  // outlives the driver
     COpenGLESDriver* driver = nullptr;
     boost::intrusive_ptr<CMaterial> material;
     boost::intrusive_ptr<CVertexStreams> streams;
