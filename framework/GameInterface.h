@@ -41,6 +41,7 @@ public:
     virtual int CameraY() { return 0; }
     virtual int GetLanguage() { return 0; }                   // the string manager's language
     virtual void SaveWrite() {}
+    virtual void WaitForSave() {}                             // at exit: the last save asked is on disk
     virtual void Touch_RemoveAllObj() {}
     virtual void SetTouchFlagReleased() {}
     // The frame counter text in the game's small font; false when that font is not loaded.
