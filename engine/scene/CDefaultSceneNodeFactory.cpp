@@ -2,10 +2,12 @@
 
 #include "engine/gui/ICursorControl.h"
 #include "engine/io/IFileSystem.h"
+#include "engine/scene/CBillboardSceneNode.h"
 #include "engine/scene/CCameraSceneNode.h"
 #include "engine/scene/CDummyTransformationSceneNode.h"
 #include "engine/scene/CEmptySceneNode.h"
 #include "engine/scene/CLightSceneNode.h"
+#include "engine/scene/CMeshSceneNode.h"
 #include "engine/scene/CSceneManager.h"
 
 #include <cstring>
@@ -75,9 +77,16 @@ ISceneNode* CDefaultSceneNodeFactory::addSceneNode(E_SCENE_NODE_TYPE type, IScen
     return node;
 }
 
-ISceneNode* CDefaultSceneNodeFactory::createMeshKind(E_SCENE_NODE_TYPE)
+ISceneNode* CDefaultSceneNodeFactory::createMeshKind(E_SCENE_NODE_TYPE type)
 {
-    return nullptr;
+    video::IVideoDriver* driver = SceneManager ? SceneManager->getVideoDriver() : nullptr;
+    switch (type) {
+    case ESNT_MESH: return new CMeshSceneNode(nullptr, -1);
+    case ESNT_BILLBOARD:
+        return new CBillboardSceneNode(driver, -1, {0, 0, 0}, {0, 0}, video::SColor(255, 255, 255, 255),
+                                       video::SColor(255, 255, 255, 255));
+    default: return nullptr;
+    }
 }
 
 E_SCENE_NODE_TYPE CDefaultSceneNodeFactory::getCreateableSceneNodeType(unsigned index) const

@@ -9,6 +9,7 @@
 #include "engine/scene/CSceneManagerRootNode.h"
 #include "engine/scene/ICameraSceneNode.h"
 #include "engine/scene/ISceneNodeAnimator.h"
+#include "engine/scene/MaterialTransparency.h"
 #include "engine/scene/SViewFrustum.h"
 #include "engine/video/IVideoDriver.h"
 #include "engine/video/material/CMaterial.h"
@@ -57,7 +58,7 @@ CSceneManager::CSceneManager(video::IVideoDriver* driver, const boost::intrusive
     auto* animators = new CDefaultSceneNodeAnimatorFactory(this, CursorControl);
     registerSceneNodeAnimatorFactory(animators);
     animators->drop();
-    setShadowColor(video::SColor(150, 0, 0, 0));
+    setShadowColor(video::SColor(0, 0, 0, 150));
 }
 
 CSceneManager::~CSceneManager()
@@ -333,13 +334,7 @@ bool CSceneManager::registerNodeForRendering(ISceneNode* node, const boost::intr
     if (pass > ESNRP_TRANSPARENT || !node) return false;
     if (layer == kNodeRenderingLayer) layer = node->getRenderingLayer();
     if (pass == ESNRP_AUTOMATIC) {
-        bool blends = false;
-        if (material && !Compiling) {
-            const auto& renderer = material->getMaterialRenderer();
-            const auto& technique = renderer->getTechnique(material->getTechnique());
-            blends = technique.passCount > 0 && technique.passes[0].renderState.getBlendEnable();
-        }
-        pass = blends ? ESNRP_TRANSPARENT : ESNRP_SOLID;
+        pass = !Compiling && isTransparent(material.get()) ? ESNRP_TRANSPARENT : ESNRP_SOLID;
     }
     switch (pass) {
     case ESNRP_CAMERA:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/scene/CSceneManager.h"
+#include "tests/engine/scene/SceneTestSupport.h"
 #include "tests/engine/video/DriverTestSupport.h"
 
 namespace pravik::scene {
@@ -37,6 +38,7 @@ protected:
     }
     void TearDown() override { m_manager->drop(); }
 
+    pravik::CEngineServicesScope m_services;  // outlives the driver
     ::test::ProcessBufferHeap m_heap;
     boost::intrusive_ptr<video::CNullDriver> m_driver;
     CSceneManager* m_manager = nullptr;

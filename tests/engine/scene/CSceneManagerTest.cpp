@@ -26,6 +26,8 @@ protected:
     }
     void TearDown() override { m_manager->drop(); }
 
+    pravik::CEngineServicesScope m_services;  // outlives the driver
+
     test::RecordingNode* add(const char* name, E_SCENE_NODE_RENDER_PASS pass, ISceneNode* parent = nullptr,
                              const aabbox3d<float>& box = {-1, -1, -1, 1, 1, 1})
     {

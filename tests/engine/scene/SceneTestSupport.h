@@ -2,9 +2,12 @@
 // What the scene tests share: a node that files one entry in a chosen pass and logs its
 // render calls, and an animator that runs a callback.
 
+#include "engine/EngineServices.h"
 #include "engine/scene/CSceneManager.h"
 #include "engine/scene/ISceneNode.h"
 #include "engine/scene/ISceneNodeAnimator.h"
+#include "engine/video/material/EVertexAttribute.h"
+#include "tests/engine/video/DriverTestSupport.h"
 
 #include <functional>
 #include <string>
@@ -58,6 +61,36 @@ public:
 
 private:
     std::function<void(pravik::scene::ISceneNode*, unsigned)> m_f;
+};
+
+// A one-pass material over a test shader, blending or not.
+inline boost::intrusive_ptr<pravik::video::CMaterial> makeMaterial(pravik::video::IVideoDriver& driver, const char* name,
+                                                                   bool blend)
+{
+    auto shader = addTestShader(driver, name, {}, {pravik::video::EVA_POSITION});
+    const unsigned word1 = blend ? (0x00180007u | (1u << 16)) : 0x00180007u;
+    const unsigned short id = buildRenderer(driver, name, shader, 0x18FF0001u, word1);
+    return pravik::video::CMaterial::allocate(driver.getMaterialRendererManager()->get(id));
+}
+
+// A null driver with a scene manager over it, and the services both need.
+class SceneFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        driver = makeNullDriver();
+        manager = new pravik::scene::CSceneManager(driver.get(), nullptr);
+    }
+    void TearDown() override
+    {
+        manager->drop();
+        manager = nullptr;
+    }
+
+    pravik::CEngineServicesScope services;  // outlives the driver
+    ProcessBufferHeap heap;
+    boost::intrusive_ptr<pravik::video::CNullDriver> driver;
+    pravik::scene::CSceneManager* manager = nullptr;
 };
 
 }  // namespace test
