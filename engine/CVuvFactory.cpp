@@ -1,5 +1,7 @@
 #include "engine/CVuvFactory.h"
 
+#include "engine/gui/IGUIEnvironment.h"
+
 #include "engine/io/CFileSystem.h"
 #include "engine/scene/CSceneManager.h"
 
@@ -37,10 +39,10 @@ scene::CSceneManager* CVuvFactory::createSceneManager(video::IVideoDriver* drive
     return new scene::CSceneManager(driver, fileSystem, cursorControl, nullptr, guiEnvironment);
 }
 
-gui::IGUIEnvironment* CVuvFactory::createGUIEnvironment(const boost::intrusive_ptr<io::IFileSystem>&,
-                                                        video::IVideoDriver*, IOSOperator*)
+gui::IGUIEnvironment* CVuvFactory::createGUIEnvironment(const boost::intrusive_ptr<io::IFileSystem>& fileSystem,
+                                                        video::IVideoDriver* driver, IOSOperator* osOperator)
 {
-    return nullptr;   // the GUI layer plugs its environment in here
+    return gui::createGUIEnvironment(fileSystem.get(), driver, osOperator);
 }
 
 }  // namespace pravik
