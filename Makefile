@@ -4,7 +4,7 @@ JOBS       ?= $(shell nproc)
 PACKAGES   := $(shell grep -v '^\#' deps/debian-packages.txt)
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test test-slow sanitize tsan bench clean
+.PHONY: deps configure build data run test test-slow sanitize tsan bench clean
 
 deps:
 	@missing=$$(dpkg-query -W -f='$${Package} $${Status}\n' $(PACKAGES) 2>/dev/null \
@@ -24,8 +24,18 @@ configure: deps $(BUILD)/CMakeCache.txt
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The sample data: written afresh into run/app/native/data/ (the save folder run/data/ is kept).
+DATA_DIR := run/app/native/data
+data: build
+	rm -rf $(DATA_DIR)
+	$(BUILD)/bin/quendrax-data run
+	touch $(DATA_DIR)
+
+# Rebuilds the data only when it is missing or older than the builder.
 run: build
-	mkdir -p run/app/native/data run/data
+	@if [ ! -d $(DATA_DIR) ] || [ $(BUILD)/bin/quendrax-data -nt $(DATA_DIR) ]; then \
+	    $(MAKE) --no-print-directory data; fi
+	mkdir -p run/data
 	cd run && ../$(BUILD)/bin/quendrax
 
 # Headless: tests never open a window or a sound device of their own accord.

@@ -21,7 +21,7 @@
 #include "audio/decoders/DecoderMod.h"
 #include "audio/decoders/DecoderStbVorbis.h"
 #include "audio/decoders/StbVorbisStream.h"
-#include "tests/audio/decoders/TrackerModule.h"
+#include "tools/formats/TrackerModule.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ const Files& files() {
                sh("sox " + src + " " + r.pcm) && sh("sox " + src + " -e ima-adpcm " + r.ima) &&
                sh("sox " + src + " -e ms-adpcm " + r.ms) && sh("oggenc -Q -o " + r.ogg + " " + src) &&
                sh("mpcenc --silent --overwrite " + src + " " + r.mpc);
-        r.module = test::tinyModule();
+        r.module = formats::tracker::tinyProTrackerModule();
         return r;
     }();
     return f;

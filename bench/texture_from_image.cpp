@@ -8,6 +8,7 @@
 #include "engine/io/CMemoryReadFile.h"
 #include "engine/io/CMemoryWriteFile.h"
 #include "engine/video/image/CImage.h"
+#include "engine/EngineServices.h"
 #include "engine/video/CNullDriver.h"
 #include "engine/video/CTextureManager.h"
 #include "engine/video/image/IImageLoader.h"
@@ -45,7 +46,7 @@ const std::string& pngBytes()
 
 void loadThroughManager(benchmark::State& state, bool keepData)
 {
-    CTextureManager::installHooks();
+    const CEngineServicesScope services;
     boost::intrusive_ptr<CNullDriver> driver(createNullDriver(nullptr), false);
     CTextureManager* manager = driver->getTextureManager();
     driver->setOption(0x10, false);

@@ -10,6 +10,8 @@
 
 namespace pravik::video {
 
+C2DDriver::C2DDriver(IVideoDriver* driver) : IReferenceCounted(1), m_driver(driver) {}
+
 C2DDriver::~C2DDriver() = default;
 
 void C2DDriver::init()

@@ -21,7 +21,7 @@ class CMaterial;
 
 class C2DDriver : public IReferenceCounted {
 public:
-    explicit C2DDriver(IVideoDriver* driver) : IReferenceCounted(1), m_driver(driver) {}
+    explicit C2DDriver(IVideoDriver* driver);
     ~C2DDriver() override;
 
     void init();

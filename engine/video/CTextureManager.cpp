@@ -56,7 +56,7 @@ void logName(const char* format, const char* name, ELOG_LEVEL level)
 
 // ---- hooks ----
 
-void CTextureManager::installHooks()
+STextureManagerHooks CTextureManager::driverHooks()
 {
     STextureManagerHooks hooks;
     hooks.create = [](IVideoDriver* driver) { return new CTextureManager(driver); };
@@ -66,8 +66,11 @@ void CTextureManager::installHooks()
         manager->clearPlaceHolders();
         manager->getRegistry().removeAll(false);
     };
-    IVideoDriver::setTextureManagerHooks(hooks);
+    return hooks;
+}
 
+io::STextureNameHooks CTextureManager::nameHooks()
+{
     io::STextureNameHooks names;
     names.toString = [](ITexture* texture, IVideoDriver* driver) -> core::stringc {
         CTextureManager* manager = driver ? driver->getTextureManager() : nullptr;
@@ -84,7 +87,7 @@ void CTextureManager::installHooks()
         CTextureManager* manager = driver ? driver->getTextureManager() : nullptr;
         return manager ? manager->getTexture(file, key).get() : nullptr;  // the registry keeps it
     };
-    io::setTextureNameHooks(names);
+    return names;
 }
 
 // ---- construction ----

@@ -26,12 +26,14 @@
 namespace pravik::io {
 class IFileSystem;
 class IReadFile;
+struct STextureNameHooks;
 }  // namespace pravik::io
 
 namespace pravik::video {
 
 class ITexture;
 class IVideoDriver;
+struct STextureManagerHooks;
 class IImageLoader;
 class IImageWriter;
 
@@ -69,9 +71,10 @@ public:
     static constexpr unsigned DEFAULT_FLAGS = ETMF_BIND_ON_CREATE | ETMF_USE_IMAGE_MIPMAPS;
     static constexpr unsigned MAX_NAME_LENGTH = 1015;  // longest name, the terminator on top
 
-    // Makes every driver create its texture manager here and routes the texture name form of
-    // attributes to it. Idempotent; the device layer calls it once at start-up.
-    static void installHooks();
+    // How a driver makes its texture manager, and how the texture name form of attributes
+    // reaches it; the engine services (EngineServices.h) install both.
+    static STextureManagerHooks driverHooks();
+    static io::STextureNameHooks nameHooks();
 
     explicit CTextureManager(IVideoDriver* driver);  // takes the driver's file system when one is known
     ~CTextureManager();

@@ -2,6 +2,7 @@
 
 #include "engine/video/IVideoDriver.h"
 
+#include "engine/IDevice.h"
 #include "engine/os/Printer.h"
 #include "engine/os/Timer.h"
 #include "engine/scene/CAppendMeshBuffer.h"
@@ -28,24 +29,6 @@ namespace {
 
 STextureManagerHooks s_textureManagerHooks;
 
-void installServices()
-{
-    static bool installed = false;
-    if (installed) return;
-    installed = true;
-    detail::SMaterialParameterReferenceHooks refs;
-    refs.grabTexture = [](ITexture* t) { t->grab(); };
-    refs.dropTexture = [](ITexture* t) { t->drop(); };
-    refs.textureType = [](const ITexture* t) { return unsigned(t->getType()); };
-    refs.grabLight = [](CLight* l) { l->grab(); };
-    refs.dropLight = [](CLight* l) { l->drop(); };
-    detail::setMaterialParameterReferenceHooks(refs);
-    detail::shadermanager::SDriverServices services = detail::shadermanager::getDriverServices();
-    services.getShaderManager = [](IVideoDriver* d) { return d ? d->getShaderManager() : nullptr; };
-    services.onShaderDestroyed = [](IVideoDriver* d, IShader* s) { if (d) d->onShaderDestroyed(s); };
-    detail::shadermanager::setDriverServices(services);
-}
-
 bool isPowerOfTwo(unsigned v) { return v && !(v & (v - 1)); }
 
 }  // namespace
@@ -60,7 +43,10 @@ IVideoDriver::IVideoDriver(IDevice* device, IShaderManager* shaderManager, CMate
     : IReferenceCounted(1), m_defaultLight(defaultLight), m_device(device), m_shaderManager(shaderManager),
       m_rendererManager(renderers), m_textureManager(textures), m_globalParameters(globals)
 {
-    installServices();
+    if (m_device) {
+        const SCreationParameters& parameters = m_device->getCreationParameters();
+        setAppendBufferSizes(parameters.AppendVertexBufferSize, parameters.AppendIndexBufferSize);
+    }
     setFeature(EVDF_TEXTURE_2D, true);
     if (m_shaderManager) m_shaderManager->init(this, true);
     m_fogColorId = 0xffff;

@@ -313,6 +313,7 @@ public:
     const core::stringc& getVendorName() const { return m_vendorName; }
     IRenderTarget* getCurrentRenderTarget() const { return m_renderTargets.empty() ? nullptr : m_renderTargets.back().get(); }
     size_t getRenderTargetCount() const { return m_renderTargets.size(); }
+    IRenderTarget* getBottomRenderTarget() const { return m_renderTargets.empty() ? nullptr : m_renderTargets.front().get(); }  // the screen
     const core::dimension2d<int>& getMaxTextureSize() const { return m_maxTextureSize; }
     unsigned getTextureUnitCount() const { return m_textureUnitCount; }
     unsigned getSceneMode() const { return m_sceneMode; }

@@ -14,73 +14,12 @@
 #include "audio/StreamMemoryBuffer.h"
 #include "audio/decoders/DecoderMSWav.h"
 #include "audio/decoders/DecoderRaw.h"
+#include "tools/formats/SoundArchive.h"
 
 namespace test {
 
-// Builds "3.bar" archives: stored or deflated members behind either local-header signature,
-// optionally closed by the appended "ZET_" member table.
-class ArchiveBuilder {
-public:
-    struct Member {
-        std::string name, data;
-        uint16_t method = 0, flags = 0;
-        uint32_t signature = 0x04034B50;
-        std::string extra;
-    };
-
-    ArchiveBuilder& add(std::string name, std::string data, uint32_t signature = 0x04034B50, uint16_t method = 0,
-                        uint16_t flags = 0, std::string extra = "") {
-        m_members.push_back({std::move(name), std::move(data), method, flags, signature, std::move(extra)});
-        return *this;
-    }
-
-    std::string bytes(bool withTable) const {
-        std::string out;
-        std::vector<uint32_t> offsets;
-        for (const Member& m : m_members) {
-            put32(out, m.signature);
-            put16(out, 20);
-            put16(out, m.flags);
-            put16(out, m.method);
-            put16(out, 0);
-            put16(out, 0);
-            put32(out, 0);
-            put32(out, uint32_t(m.data.size()));
-            put32(out, uint32_t(m.data.size()));
-            put16(out, uint16_t(m.name.size()));
-            put16(out, uint16_t(m.extra.size()));
-            out += m.name;
-            out += m.extra;
-            offsets.push_back(uint32_t(out.size()));
-            out += m.data;
-        }
-        if (withTable) {
-            std::string table;
-            put32(table, uint32_t(m_members.size()));
-            for (size_t i = 0; i < m_members.size(); ++i) {
-                const Member& m = m_members[i];
-                put32(table, uint32_t(m.name.size()));
-                table += m.name;
-                put32(table, offsets[i]);
-                put16(table, m.flags);
-                put16(table, m.method);
-                put32(table, uint32_t(m.data.size()));
-                put32(table, uint32_t(m.data.size()));
-                put16(table, uint16_t(m.extra.size()));
-            }
-            out += table;
-            out += "ZET_";
-            put32(out, uint32_t(table.size() + 8));
-        }
-        return out;
-    }
-
-    static void put16(std::string& s, uint16_t v) { s += char(v & 0xFF); s += char(v >> 8); }
-    static void put32(std::string& s, uint32_t v) { put16(s, uint16_t(v)); put16(s, uint16_t(v >> 16)); }
-
-private:
-    std::vector<Member> m_members;
-};
+// "3.bar" archives come from the project's sound-archive writer.
+using ArchiveBuilder = formats::SoundArchive;
 
 // Interleaved 16-bit samples as bytes.
 inline std::string pcmBytes(const std::vector<int16_t>& samples) {

@@ -4,6 +4,7 @@
 #include "tests/audio/AudioTestSupport.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/ToolRun.h"
+#include "tools/formats/Wave.h"
 
 #include <gtest/gtest.h>
 
@@ -14,21 +15,7 @@ namespace {
 // A 16-bit PCM WAVE file: 32000 Hz stereo.
 std::string wavFile(const std::vector<int16_t>& samples)
 {
-    using B = test::ArchiveBuilder;
-    std::string fmt, out = "RIFF";
-    const std::string data = test::pcmBytes(samples);
-    B::put16(fmt, 1);
-    B::put16(fmt, 2);
-    B::put32(fmt, 32000);
-    B::put32(fmt, 32000 * 4);
-    B::put16(fmt, 4);
-    B::put16(fmt, 16);
-    B::put32(out, uint32_t(4 + 8 + fmt.size() + 8 + data.size()));
-    out += "WAVEfmt ";
-    B::put32(out, uint32_t(fmt.size()));
-    out += fmt + "data";
-    B::put32(out, uint32_t(data.size()));
-    return out + data;
+    return formats::wave::pcm16(samples, 2, 32000);
 }
 
 // The largest absolute sample of a 16-bit WAVE capture with a 44-byte header.

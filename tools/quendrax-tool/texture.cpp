@@ -7,9 +7,10 @@
 #include "Tool.h"
 #include "EngineOutput.h"
 
-#include "engine/io/CFileSystem.h"
+#include "engine/IDevice.h"
+#include "engine/io/IFileSystem.h"
 #include "engine/io/CZipReader.h"
-#include "engine/video/CNullDriver.h"
+#include "engine/video/IVideoDriver.h"
 #include "engine/video/CTextureManager.h"
 #include "engine/video/ITexture.h"
 #include "engine/video/image/pixel_format.h"
@@ -73,7 +74,12 @@ int load(std::span<char* const> args, std::string& out)
 
     tool::FirstEngineError errors;
     tool::QuietStdout quiet;  // failures go to standard error, which stays open
-    boost::intrusive_ptr<io::CFileSystem> fileSystem(new io::CFileSystem());  // count 0
+    SCreationParameters parameters;
+    parameters.DriverType = EDT_NULL;
+    const boost::intrusive_ptr<IDevice> device(createDeviceEx(parameters), false);
+    if (!device)
+        return tool::fail("texture", "the engine cannot be created");
+    io::IFileSystem* fileSystem = device->getFileSystem().get();
     const std::string base = dir.string() + "/";
     fileSystem->changeWorkingDirectoryTo(base.c_str());
     fileSystem->addFolderFileArchive(base.c_str(), true, false);
@@ -82,12 +88,10 @@ int load(std::span<char* const> args, std::string& out)
     if (fs::is_directory(dir / "EffectLibrary", ec))
         fileSystem->addFolderFileArchive("EffectLibrary", true, true);
 
-    CTextureManager::installHooks();
-    boost::intrusive_ptr<CNullDriver> driver(createNullDriver(nullptr), false);
+    IVideoDriver* driver = device->getVideoDriver();
     CTextureManager* manager = driver->getTextureManager();
     if (!manager)
         return tool::fail("texture", "the null driver has no texture manager");
-    manager->setFileSystem(fileSystem.get());
     driver->setOption(0x10, false);  // the game makes its textures without mip levels
 
     const boost::intrusive_ptr<ITexture> found = manager->getTexture(args[1]);

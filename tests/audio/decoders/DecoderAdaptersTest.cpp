@@ -11,7 +11,7 @@
 #include "audio/decoders/DecoderMod.h"
 #include "audio/decoders/DecoderStbVorbis.h"
 #include "tests/audio/decoders/DecoderTestSupport.h"
-#include "tests/audio/decoders/TrackerModule.h"
+#include "tools/formats/TrackerModule.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -190,7 +190,7 @@ std::string renderDirectly(const std::string& module) {
 }
 
 TEST(DecoderMod, RendersLikeLibmodplugAt32000Hz) {
-    const std::string module = test::tinyModule();
+    const std::string module = formats::tracker::tinyProTrackerModule();
     test::TempDir dir;
     StreamFixture source = StreamFixture::file(dir.write("m_title.it", module));
     DecoderFixture mod(kez::DecoderModFactory, source);
@@ -232,7 +232,7 @@ TEST(DecoderMod, RendersLikeLibmodplugAt32000Hz) {
 }
 
 TEST(DecoderMod, ParameterRecordRendersAtItsOwnRate) {
-    const std::string module = test::tinyModule();
+    const std::string module = formats::tracker::tinyProTrackerModule();
     StreamFixture source = StreamFixture::memory(module);
     kez::DecoderModParams params{22050, 1, 16, 0};
     DecoderFixture mod(kez::DecoderModFactory, source, &params);

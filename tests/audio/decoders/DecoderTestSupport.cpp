@@ -100,16 +100,4 @@ size_t firstAbove(const std::vector<int16_t>& samples, int threshold) {
     return samples.size();
 }
 
-Bytes& Bytes::chunk(const char* id, const std::string& payload, bool pad) {
-    tag(id).u32(uint32_t(payload.size())).raw(payload);
-    if (pad && payload.size() % 2) u8(0);
-    return *this;
-}
-
-std::string fmtPayload(unsigned tag, unsigned channels, uint32_t rate, unsigned blockAlign, unsigned bits) {
-    Bytes b;
-    b.u16(tag).u16(channels).u32(rate).u32(rate * blockAlign).u16(blockAlign).u16(bits);
-    return b.data;
-}
-
 }  // namespace test

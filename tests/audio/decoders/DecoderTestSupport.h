@@ -9,6 +9,8 @@
 #include "audio/StreamInterface.h"
 #include "audio/decoders/DecoderCursorInterface.h"
 #include "audio/decoders/DecoderInterface.h"
+#include "tools/formats/Bytes.h"
+#include "tools/formats/Wave.h"
 
 namespace test {
 
@@ -60,18 +62,8 @@ int maxDifference(const std::vector<int16_t>& a, const std::vector<int16_t>& b, 
 // Offset (in samples) of the first absolute value above `threshold`; size() when none.
 size_t firstAbove(const std::vector<int16_t>& samples, int threshold);
 
-// Little-endian writer for WAVE fixtures.
-struct Bytes {
-    std::string data;
-    Bytes& tag(const char* four) { data.append(four, 4); return *this; }
-    Bytes& u8(unsigned v) { data.push_back(char(v)); return *this; }
-    Bytes& u16(unsigned v) { u8(v & 0xff); return u8((v >> 8) & 0xff); }
-    Bytes& u32(uint32_t v) { u16(v & 0xffff); return u16(v >> 16); }
-    Bytes& raw(const std::string& bytes) { data += bytes; return *this; }
-    Bytes& chunk(const char* id, const std::string& payload, bool pad = true);
-};
-
-// "fmt " payload of 16 bytes.
-std::string fmtPayload(unsigned tag, unsigned channels, uint32_t rate, unsigned blockAlign, unsigned bits);
+// WAVE fixtures are built piece by piece with the writers' byte assembly.
+using formats::Bytes;
+using formats::wave::fmtPayload;
 
 }  // namespace test

@@ -12,7 +12,8 @@
 #include "audio/KezMemory.h"
 #include "audio/decoders/DecoderMod.h"
 #include "audio/decoders/KezUtils.h"
-#include "tests/audio/decoders/TrackerModule.h"
+#include "tools/formats/TrackerModule.h"
+#include "tools/formats/Wave.h"
 #include <libmodplug/modplug.h>
 #include "platform/Pcm.h"
 #include "tests/audio/AudioTestSupport.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-using test::Bytes;
 
 // 0.4 s of a stereo chord at 32000 Hz, as a 16-bit PCM WAVE file.
 std::vector<int16_t> stereoSource() {
@@ -34,11 +34,7 @@ std::vector<int16_t> stereoSource() {
 }
 
 std::string wavFile(const std::vector<int16_t>& samples) {
-    std::string data(samples.size() * 2, '\0');
-    std::memcpy(data.data(), samples.data(), data.size());
-    Bytes body;
-    body.tag("WAVE").chunk("fmt ", test::fmtPayload(1, 2, 32000, 4, 16)).chunk("data", data);
-    return Bytes().tag("RIFF").u32(uint32_t(body.data.size())).raw(body.data).data;
+    return formats::wave::pcm16(samples, 2, 32000);
 }
 
 class EngineScope {
@@ -103,7 +99,7 @@ TEST(KezUtils, StereoWaveFromTheArchivePlaysIntoTheWavBackend) {
 
 // The game's music road: the module decoder registered as type 6, streamed from a file.
 TEST(KezUtils, TrackerModuleRegisteredAsTypeSixPlaysLikeLibmodplug) {
-    const std::string module = test::tinyModule();
+    const std::string module = formats::tracker::tinyProTrackerModule();
     test::TempDir dir;
     const std::string path = dir.write("m_title.it", module);
     const std::string capture = dir.file("capture.wav");

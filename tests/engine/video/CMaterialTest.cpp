@@ -29,6 +29,7 @@ protected:
     boost::intrusive_ptr<CMaterial> make() { return CMaterial::allocate(renderer); }
     unsigned short id(const char* name) const { return renderer->getParameterID(name); }
 
+    pravik::CEngineServicesScope services;  // outlives the driver
     test::ProcessBufferHeap heap;
     boost::intrusive_ptr<CNullDriver> driver = test::makeNullDriver();
     CMaterialRendererManager& m = *driver->getMaterialRendererManager();

@@ -2,6 +2,7 @@
 // A null driver with its texture manager over a file system of its own, plus the small texture
 // files the texture tests read: PNG written by the engine's writer, DDS built field by field.
 
+#include "engine/EngineServices.h"
 #include "engine/io/CFileSystem.h"
 #include "engine/video/image/CImage.h"
 #include "engine/video/CNullDriver.h"
@@ -87,7 +88,6 @@ class NullDriverTextures : public ::testing::Test {
 protected:
     NullDriverTextures()
     {
-        pravik::video::CTextureManager::installHooks();
         driver = adopt(pravik::video::createNullDriver(nullptr));
         manager = driver->getTextureManager();
         fileSystem = new pravik::io::CFileSystem();
@@ -98,6 +98,7 @@ protected:
     // Mounts the temporary folder as the game mounts its data folder.
     void mountFolder() { fileSystem->addFolderFileArchive((dir.path().string() + "/").c_str(), true, false); }
 
+    pravik::CEngineServicesScope services;  // outlives the driver
     TempDir dir;
     LogCapture log;
     boost::intrusive_ptr<pravik::video::CNullDriver> driver;

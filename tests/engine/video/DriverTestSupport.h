@@ -1,7 +1,9 @@
 #pragma once
 // What the driver tests share: a process-buffer heap for the test's lifetime and a null
-// driver with its implementation data.
+// driver with its implementation data. A test whose driver counts texture references holds a
+// pravik::CEngineServicesScope that outlives the driver.
 
+#include "engine/EngineServices.h"
 #include "engine/core/ProcessBuffer.h"
 #include "engine/video/CNullDriver.h"
 

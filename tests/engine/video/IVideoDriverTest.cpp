@@ -85,6 +85,7 @@ protected:
         material = driver.getMaterialRendererManager()->getMaterialInstance(test::buildRenderer(driver, "merge renderer", shader));
         ASSERT_TRUE(material);
     }
+    pravik::CEngineServicesScope services;  // outlives the driver
     test::ProcessBufferHeap heap;
     RecordingDriver driver;
     boost::intrusive_ptr<IShader> shader;

@@ -1,2 +1,0 @@
-// The tiny tracker module of the decoder tests, built into the benchmark program too.
-#include "tests/audio/decoders/TrackerModule.cpp"

@@ -1,0 +1,43 @@
+#include "engine/CVuvFactory.h"
+
+#include "engine/io/CFileSystem.h"
+
+namespace pravik {
+
+CVuvFactory* CVuvFactory::s_instance = nullptr;
+
+CVuvFactory::CVuvFactory() { s_instance = this; }
+
+// A factory that goes away must not stay installed; the next getInstance falls back to the
+// default factory.
+CVuvFactory::~CVuvFactory()
+{
+    if (s_instance == this) s_instance = nullptr;
+}
+
+CVuvFactory* CVuvFactory::getInstance()
+{
+    if (s_instance) return s_instance;
+    static CVuvFactory defaultFactory;
+    s_instance = &defaultFactory;
+    return s_instance;
+}
+
+boost::intrusive_ptr<io::IFileSystem> CVuvFactory::createFileSystem()
+{
+    return boost::intrusive_ptr<io::IFileSystem>(new io::CFileSystem());
+}
+
+scene::CSceneManager* CVuvFactory::createSceneManager(video::IVideoDriver*, const boost::intrusive_ptr<io::IFileSystem>&,
+                                                      gui::ICursorControl*, gui::IGUIEnvironment*)
+{
+    return nullptr;   // the scene layer plugs its manager in here
+}
+
+gui::IGUIEnvironment* CVuvFactory::createGUIEnvironment(const boost::intrusive_ptr<io::IFileSystem>&,
+                                                        video::IVideoDriver*, IOSOperator*)
+{
+    return nullptr;   // the GUI layer plugs its environment in here
+}
+
+}  // namespace pravik

@@ -1,0 +1,14 @@
+#include "framework/GameReadings.h"
+#include "framework/ResourceContext.h"
+
+SResourceContext& GetResourceContext()
+{
+    static SResourceContext context;
+    return context;
+}
+
+SGameReadings& GetGameReadings()
+{
+    static SGameReadings readings;
+    return readings;
+}

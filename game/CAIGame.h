@@ -1,0 +1,305 @@
+// The game controller: the one object through which the framework runs the game. Almost all of
+// its state is static (CAIGame_statics.inc lists every static with its start value); the game's
+// later parts read and write those statics directly. Each frame the framework calls Game_update,
+// Game_Paint and Render3D; screens are numbered states receiving six kinds of message, and any
+// code may ask for another screen with SwitchState, applied at the start of the next update.
+// Main thread only, except the save writer's thread (CSaveWriter).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <stack>
+
+#include "game/CAIBall.h"
+#include "game/CAIBrick.h"
+#include "game/CAIEnemy.h"
+#include "game/CAIObject.h"
+#include "game/CAIRacket.h"
+#include "game/CAITouchObj.h"
+#include "game/CAchievement.h"
+#include "game/FrameworkLinks.h"
+
+enum {
+    MSG_INIT = 0,
+    MSG_UPDATE = 1,
+    MSG_PAINT = 2,
+    MSG_EXIT = 3,
+    MSG_SHOW_NOTIFY = 4,
+    MSG_HIDE_NOTIFY = 5,
+};
+
+enum {
+    STATE_CHEATS = 0,
+    STATE_INIT = 1,
+    STATE_QRN_LOGO = 2,
+    STATE_LOADING = 3,
+    STATE_SOUND_QUESTION = 4,
+    STATE_SPLASH = 5,
+    STATE_ABOUT = 9,
+    STATE_HELP = 10,
+    STATE_INGAME = 12,
+    STATE_SHOW_BABE = 13,
+    STATE_LEVEL_SPECIALEND = 14,
+    STATE_LEVEL_START = 15,
+    STATE_END_LEVEL_ANIMATIONS = 16,
+    STATE_END_LEVEL_EXPLOSION = 17,
+    STATE_LEVEL_COMPLETE = 18,
+    STATE_LOCATION_COMPLETE = 19,
+    STATE_ISLAND = 20,
+    STATE_SELECT_WORLD_LEVEL = 21,
+    STATE_GAME_POPUP_BOX = 22,
+    STATE_SHOP = 23,
+    STATE_SHOP_BUY = 24,
+    STATE_GALLERY = 25,
+    STATE_MAIN = 26,
+    STATE_GAME_MODES = 27,
+    STATE_HIGHSCORE = 28,
+    STATE_OPTIONS = 29,
+    STATE_INGAME_MENU = 30,
+    STATE_CONFIRM = 31,
+    STATE_MESSAGE = 32,
+    STATE_SELECTBALL = 33,
+    STATE_SELECT_LEVEL = 34,
+    STATE_OPTIONS_MAIN_MENU = 36,
+    STATE_GAME_MODE_MAIN_MENU = 37,
+    STATE_REWARDS_MAIN_MENU = 38,
+    STATE_INFORMATION = 39,
+    STATE_RECORD = 40,
+    STATE_RANKING = 41,
+    STATE_SOUND_SETTING = 42,
+    STATE_CONTROL_SETTING = 43,
+    STATE_GAME_SETTING = 44,
+    STATE_LANGUAGE_SETTING = 45,
+    STATE_BONUS_SETTING = 46,
+    STATE_ACHIEVEMENT = 47,
+    STATE_IGM_OPTIONS = 48,
+    STATE_SOUND_SETTING_NEW = 49,
+    STATE_EQUIP_MENU = 51,
+    STATE_SLOT_MACHINE_MENU = 52,
+    STATE_COUNT = 53,
+};
+
+// The build never has a shop for bombs: no bomb button in level play.
+constexpr bool DisableShopForNOOK = true;
+
+class CAIGame {
+public:
+    class CGameAchievement : public CAchievement {
+    public:
+        void OnFinishAchievement(GAME_ACHIEVEMENT achievement) override;
+    };
+
+    CAIGame();
+    virtual ~CAIGame();
+    CAIGame(const CAIGame&) = delete;
+    CAIGame& operator=(const CAIGame&) = delete;
+
+    static CAIGame* GetInstance() { return s_instance; }   // null when none exists
+
+    void InitializeVariable();
+    static void ReleaseStaticData();              // frees what the statics own; nothing loaded is fine
+    static void InitLocation(int location);       // star flags of a location, lives (argument unused)
+
+    // ---- Frame entry points and the state machine
+    void Game_update();
+    void Game_Paint();
+    void Render3D();
+    static void SwitchState(int next);            // applied at the start of the next update
+    static void StateMachine_Init();
+    void StateMachine_Update();
+    void StateMachine_SendMessage(int kind);
+    void showNotify();
+    void hideNotify();
+    static bool CanActivateIngameMenu();
+    static void WinLevel();
+    static bool ActivatePopupBox();
+    static bool HasStateHandler(int state);       // 6, 7, 8, 11, 35, 50 and numbers outside 0-52 have none
+    static bool IsPlaceholderHandler(int state);  // its screen is not built yet
+
+    // Tests watch the messages sent (state, kind); the game never sets it.
+    using MessageObserver = void (*)(int state, int kind);
+    static MessageObserver s_messageObserver;
+
+    // ---- Music, sounds, keys and small services of play
+    static void SND_PlayBGMusic(int id, bool loop);
+    static void SND_StopBGMusic();
+    static bool SND_IsSoundPlaying(int id) { (void)id; return false; }
+    static void SND_PlaySFXSound(int id);
+    static void SND_StopSounds() {}
+    static void UpdateKeypad();
+    static void DisableKeys(int ms = 0x7FFFFFFF);   // 0x7FFFFFFF never runs out
+    static void ResetKey();
+    static bool IsKeyDown(int key);
+    static bool WasKeyPressed(int key);
+    static bool WasKeyReleased(int key);
+    static int WasAnyKeyPressed();                  // first key released this frame, 14 with none
+    static int WasAnyKeyReleased();
+    static void ResetAKey(int key);
+    static void SetTouchFlagReleased();
+    static int ApplyBulletTime(int ms) { return ms; }   // bullet time slows nothing
+    static void SetBulletTime(unsigned char on, unsigned char keepDelay);
+    static void SFXPause();
+    static void SFXResume();
+    static void UpdateFrameNB() { s_currFrameNB = s_game_currentFrameNB; }
+    static bool IsNestedUpdateLoop() { return s_currFrameNB == s_game_currentFrameNB; }
+    static int GetFrameTime() { return m_nCurrentFrameTime; }
+    static CStringManager* GetStringManager();
+    static void LoadSFX();
+    static void ReleaseSFX();
+
+    // ---- Save file (wzt5.sav)
+    static constexpr int kSaveSize = 2000;
+    static void SaveWrite();                      // the record now; written on the writer's thread
+    static void SaveLoad();
+    static void SaveDelete();
+    static void BuildSaveRecord(unsigned char* buffer);   // the 2000 bytes from the statics
+    static int WriteInt(unsigned char* buffer, int offset, int32_t value);
+    static int SetInt(unsigned char* buffer, int offset, int32_t value) { return WriteInt(buffer, offset, value); }
+    static int WriteLong(unsigned char* buffer, int offset, int64_t value);
+    static int WriteShort(unsigned char* buffer, int offset, int16_t value);
+    static int SetShort(unsigned char* buffer, int offset, int16_t value) { return WriteShort(buffer, offset, value); }
+    static int32_t ReadInt(const unsigned char* buffer, int offset);
+    static int32_t GetInt(const unsigned char* buffer, int offset) { return ReadInt(buffer, offset); }
+    static int64_t ReadLong(const unsigned char* buffer, int offset);
+    static int16_t ReadShort(const unsigned char* buffer, int offset);
+    static int16_t GetShort(const unsigned char* buffer, int offset) { return ReadShort(buffer, offset); }
+
+    // ---- Progress, secret levels, high scores and statistics
+    static constexpr int64_t kScoreCap = 9999999999999LL;
+    static void ResetPerLevelStats();
+    static void ResetProgression();
+    static void UpdateStartProgression();
+    static bool ProgressionStarted();
+    static int GetNextStoryLevel();               // -1 with no location open
+    static int GetLevelInLocation(int level);
+    static bool IsSecretLevel(int level) { return level > 90; }
+    static int GetLevelLocation(int level);
+    static int GetLifesOnLocation(int entry) { return entry <= 0 ? 3 : 4; }
+    static bool HasLevelStar(int location, int position);
+    static bool HasLevelGoldStar(int location, int position);
+    static bool HasLevelClearStar(int location, int position);
+    static CDataArray<int32_t>* GetSecretLevelsInLevel(int level);   // null outside 0-90 or unloaded
+    static int GetSecretLevelCount(int level);
+    static int GetSecretLevelLocation(int secret);
+    static int GetSecretLevelSourceLevel(int secret);
+    static int GetSecretLevelStatus(int secret);  // 0 outside 0-15
+    static bool IsSecretLevelUnlocked(int secret);
+    static bool IsSelectableSecretLevel(int location, int position, int n, bool force = false);
+    static int GetNextSecretLevel(int secret);
+    static int GetPreviousSecretLevel(int secret);
+    static void UnlockSecretLevels(int location);
+    static void SecretLevelDefeated(int secret);
+    static void ResetSecretLevelsStatus();
+    static void InitSecretsLevelsData() { ResetSecretLevelsStatus(); }
+    static void ResetHighScoreStats();
+    static int64_t GetGivenSmallLevelHS(int level);
+    static int64_t GetGivenSmallLevelHS(int location, int position);
+    static int64_t GetGameHighScore() { return GetGivenSmallLevelHS(_current_level_HS); }
+    static int64_t GetGivenBigLevelHS(int location);
+    static void UpdateSmallLevelHS(int level, int64_t score);
+    static void ResetGeneralStats();
+    static void UpdateLife();
+    static void OnFinishAchievement(int achievement);
+    static int ExtraHighScoreLevel(int location, int which);   // level index of entry 0 or 1
+
+    // ---- Screens: handlers and their functions (placeholders listed in CAIGame_screens.inc)
+#define QX_SCREEN(state, NAME, Init, Update, Paint, Exit) \
+    void game_handleMessage_STATE_##NAME(int kind);       \
+    void Init();                                          \
+    void Update();                                        \
+    void Paint();                                         \
+    void Exit();
+#define QX_SCREEN_NOTIFY(state, NAME, Init, Update, Paint, Exit, Notify) \
+    QX_SCREEN(state, NAME, Init, Update, Paint, Exit)                    \
+    void Notify();
+#define QX_SCREEN_BARE(state, NAME) void game_handleMessage_STATE_##NAME(int kind);
+#include "game/CAIGame_screens.inc"
+#undef QX_SCREEN
+#undef QX_SCREEN_NOTIFY
+#undef QX_SCREEN_BARE
+    void game_handleMessage_STATE_SELECTBALL(int kind);   // empty screen
+    void game_handleMessage_STATE_RANKING(int kind);      // does nothing
+
+    // Parts of other screens the frame and the overlay pass call (placeholders until built)
+    static void Touch_update();
+    static void Touch_RemoveAllObj();
+    static void StartLoadingWithLevelComplete();
+    static void UnLoadAllMMSprites();
+    static bool IsInCinematic() { return s_isInCinematic; }
+    static bool CanUseBomb();
+    void PaintBallModifiersFont();
+    void PaintCinematic();
+    void DrawNewKeyHints(int left, int right, bool flag);
+    void PaintInterface();
+    void PaintAchievement();
+    void StateMMPaint_New_Added();
+    void StateOptionsMainMenuPaint_Added();
+    void StateGameModeMainMenuPaint_Added();
+    void StateInformationPaint_Added();
+    void StateRecordPaint_Added();
+    void StateSoundSettingPaint_Added();
+    void StateControlSettingPaint_Added();
+    void StateGameSettingPaint_Added();
+    void StateBonusSettingPaint_Added();
+
+    // ---- The statics
+#define QX_VALUE(type, name, start) static type name;
+#define QX_ARRAY(type, name, dims, start) static type name dims;
+#define QX_OBJECT(type, name) static type name;
+#include "game/CAIGame_statics.inc"
+#undef QX_VALUE
+#undef QX_ARRAY
+#undef QX_OBJECT
+    static const uint8_t __temp_order_1000[3];
+    static const uint8_t __temp_order_0100[3];
+    static const uint8_t __temp_order_0010[3];
+    static const uint8_t __temp_order_0001[3];
+
+    // ---- Instance members
+    int32_t m_cheatMenuState = 0;
+    CStringManager* m_pStringManager = nullptr;   // owned; also g_pStringManager
+    bool m_bMenuEffectsCreated = false;
+    EffectImpl* m_pMenuEffects[6] = {};           // owned
+    struct DestroyAllBricks {
+        bool running = false;
+        bool unlimited = false;
+        int32_t brightness = 0;
+        int32_t timer[2] = {};
+        int32_t counter[2] = {};
+        int32_t phase = 0;
+    } m_destroyAllBricks;
+    std::stack<int32_t, std::deque<int32_t>> m_returnStates;
+    int32_t m_oneButtonMessageKind = -1;
+    int32_t m_equipFocus = 2;
+    int32_t m_equipFocusOnEntry = 2;
+    bool m_oneButtonMessageShown = false;
+    struct SlotMachine {
+        int32_t reels[3][3] = {};
+        int32_t state = 0;
+        int32_t reelCounters[3] = {};
+        int32_t timer = 0;
+        uint8_t flags[4] = {};
+        bool won = false;
+        CAIObject* object = nullptr;
+        bool active = false;
+    } m_slotMachine;
+    CGameAchievement m_achievement;
+    CAIRacket* m_pSuperAddonRacket = nullptr;
+    struct { bool active = false; int32_t values[3] = {}; } m_superShooter;
+    struct { bool active = false; int32_t value = 0; } m_biggerRacket;
+    struct { void* target = nullptr; bool active = false; int32_t value = 0; } m_superAbsorber;
+
+private:
+    using Handler = void (CAIGame::*)(int kind);
+    static const Handler* Handlers();
+    static CAIGame* s_instance;
+};
+
+extern CStringManager* g_pStringManager;
+
+// Save-file globals: the version the record was first made under, the program's version, the
+// review flag and the finished-level counter.
+extern char g_versionCode[8];
+extern const wchar_t g_chVersion[];
+extern bool g_bReview;
+extern int32_t g_nFinishLevelNum;

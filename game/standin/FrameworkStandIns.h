@@ -1,0 +1,144 @@
+// STAND-INS: the smallest shape of framework and effects services the game controller calls
+// before those layers have landed. Each is named and shaped like the service it stands for and
+// lives in namespace game_standin; game/FrameworkLinks.h aliases them to their real names.
+// When the real service lands, its alias in FrameworkLinks.h points at it and the stand-in here
+// is deleted. Nothing here draws, plays or loads: calls are counted so that tests can see them.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <type_traits>
+
+#include "framework/AllocationHooks.h"
+
+namespace pravik::video {
+class IVideoDriver;
+}
+
+namespace game_standin {
+
+// The program's owning array (length and one zeroed block); nests for tables.
+template <class T>
+class CDataArray {
+public:
+    int length = 0;
+    T* data = nullptr;
+
+    CDataArray() = default;
+    CDataArray(const CDataArray&) = delete;
+    CDataArray& operator=(const CDataArray&) = delete;
+    ~CDataArray() { delete[] data; }
+
+    void NewArray(int n)   // frees the old elements, then holds n zeroed ones (negative: 0)
+    {
+        delete[] data;
+        data = nullptr;
+        length = 0;
+        if (n < 0)
+            n = 0;
+        data = new (__FILE__, __LINE__, 0, 0) T[n > 0 ? n : 1]();
+        if (!data)
+            return;
+        length = n;
+    }
+};
+
+class CAISprite {
+public:
+    virtual ~CAISprite() = default;
+};
+
+class ViDuzPlayer {
+public:
+    virtual ~ViDuzPlayer() = default;
+    void SetAnim(int anim, int loops) { m_anim = anim, m_loops = loops; }
+    int GetAnim() const { return m_anim; }
+    bool IsAnimOver() const { return m_over; }
+
+    int m_anim = -1;
+    int m_loops = 0;
+    bool m_over = false;
+};
+
+class CStringManager {
+public:
+    virtual ~CStringManager() = default;
+    int m_language = 0;
+};
+
+class EffectImpl {
+public:
+    virtual ~EffectImpl() = default;
+    void SetVisible(bool visible) { m_visible = visible; }
+    bool m_visible = true;
+};
+
+class SceneNode {
+public:
+    virtual ~SceneNode() = default;
+};
+
+// The sound facade: music and effects by id.
+class CKezManager {
+public:
+    static CKezManager* GetInstance();   // created on first use
+    static CKezManager* PeekInstance();  // null when not created
+    static void Destroy();
+
+    void PlayBGM(int id, bool loop, int fade);
+    void StopBGM(int id, int a, int b);
+    void PlaySoundWithBank(int id, bool loop, int bank, int priority);
+    void SetSFXVolume(int volume) { m_sfxVolume = volume; }
+    void SetMusicVolume(int volume) { m_musicVolume = volume; }
+    bool IsMusicPlaying(int id) const { return m_playingMusic == id; }
+
+    int m_playingMusic = -1;
+    int m_bgmCalls = 0;
+    int m_stopCalls = 0;
+    int m_soundCalls = 0;
+    int m_lastSound = -1;
+    int m_sfxVolume = -1;
+    int m_musicVolume = -1;
+};
+
+// The render device wrapper.
+class CVuvDevice {
+public:
+    static CVuvDevice& Get();
+    void ResetCamera() { ++m_resetCameraCalls; }
+    void InitializeMaterialRender() { ++m_initMaterialRenderCalls; }
+    pravik::video::IVideoDriver* GetVideoDriver() const { return m_driver; }
+
+    pravik::video::IVideoDriver* m_driver = nullptr;   // not owned; null: nothing to release
+    int m_resetCameraCalls = 0;
+    int m_initMaterialRenderCalls = 0;
+};
+
+// The quad batcher.
+class CM3DRender {
+public:
+    static CM3DRender& Get();
+    void ResetAllVertexBuffer() { ++m_resetCalls; }
+    int m_resetCalls = 0;
+};
+
+// The application object's key table.
+class CGame {
+public:
+    static CGame& Get();
+    void ClearKeyPress() { ++m_clearCalls; m_released = 0; m_held = 0; }
+    bool IsKeyReleased(int key) const { return key >= 0 && key < 48 && (m_released >> key) & 1; }
+    bool IsKeyHold(int key) const { return key >= 0 && key < 48 && (m_held >> key) & 1; }
+
+    uint64_t m_released = 0;
+    uint64_t m_held = 0;
+    int m_clearCalls = 0;
+};
+
+// The run trace (QUENDRAX_TRACE): printf-style text after the frame number.
+void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+using TraceSink = void (*)(const char* line);
+void SetTraceSink(TraceSink sink);   // tests; null stops
+
+}  // namespace game_standin
