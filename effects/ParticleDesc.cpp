@@ -29,8 +29,12 @@ ParticleDesc::~ParticleDesc()
         // The name leaves the registry with the effect that used it, even while another
         // definition holds the texture; the next request loads it again.
         boost::intrusive_ptr<pravik::video::ITexture> texture = std::move(m_texture);
-        if (pravik::video::CTextureManager* manager = textureManager())
-            manager->removeTexture(texture.get());
+        if (pravik::video::CTextureManager* manager = textureManager()) {
+            auto& registry = manager->getRegistry();
+            const unsigned short id = registry.getId(texture->getName().c_str());
+            if (id != registry.InvalidId && registry.get(id) == texture && registry.remove(id, true))
+                manager->clearPlaceHolder(texture->getType(), texture.get());
+        }
     }
 }
 

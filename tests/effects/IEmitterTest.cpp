@@ -64,11 +64,11 @@ TEST_F(Emitter, SphereBurstLifecycle)
         }
     }
     EXPECT_EQ(peak, 100);
-    // The first update whose emitter time reaches 17 frames (5 + 2 + 10; the delay twice).
-    EXPECT_EQ(finishedAt, 594);
-    EXPECT_GE(float(finishedAt), 17.f * 33.333332f);
-    EXPECT_LT(float(finishedAt - 33), 17.f * 33.333332f);
-    EXPECT_FALSE(e->isVisible());  // a finished emitter hides itself in its next update
+    // The last particles end at emitter time 528; at 561, with nothing left and nothing to
+    // emit, the emitter goes inactive before its time reaches 17 frames (5 + 2 + 10).
+    EXPECT_EQ(finishedAt, -1);
+    EXPECT_FALSE(e->m_active);
+    EXPECT_EQ(e->m_elapsed, 561);
 
     const size_t pool = e->GetParticles().size();
     e->setVisible(true);
@@ -77,6 +77,28 @@ TEST_F(Emitter, SphereBurstLifecycle)
     EXPECT_EQ(live(*e), 0);
     animate(e, 10, 33);
     EXPECT_EQ(e->GetParticles().size(), pool);
+}
+
+TEST_F(Emitter, FinishedAtLifetimePlusDelayTwicePlusParticleLife)
+{
+    IEmitter* e = sphereBurst();
+    e->GetParticleDesc()->m_lifeVariation = 100;  // particles outlive the emitter's 17 frames
+    e->reset();
+    int finishedAt = -1;
+    for (int frame = 1; frame <= 30 && finishedAt < 0; ++frame) {
+        animate(e, 1, 33);
+        if (e->IsFinished())
+            finishedAt = e->m_elapsed;
+    }
+    EXPECT_EQ(finishedAt, 594);  // the first update whose time reaches 17 x 33.333332 ms
+    EXPECT_TRUE(e->isVisible());
+    animate(e, 1, 33);
+    EXPECT_FALSE(e->isVisible());  // hidden by its next update
+
+    IEmitter* endless = newEmitter();
+    endless->reset();
+    animate(endless, 200, 33, false);
+    EXPECT_FALSE(endless->IsFinished());
 }
 
 TEST_F(Emitter, NeverResetDoesNothing)
@@ -105,7 +127,7 @@ TEST_F(Emitter, FrameStepRules)
     f->reset();
     f->onAnimate(60);
     f->onAnimate(120);
-    EXPECT_EQ(f->m_elapsed, 21);  // only the overshoot past the delay
+    EXPECT_EQ(f->m_elapsed, 20);  // only the overshoot past the delay (3 frames: 100 ms in single precision)
     EXPECT_EQ(f->m_delayElapsed, 120);
 }
 
@@ -153,13 +175,19 @@ TEST_F(Emitter, EndWithEmitterAndInactivity)
     EXPECT_EQ(live(*e), 2);
     animate(e, 1, 33, false);  // 99 ms: emission over, particles end at once
     EXPECT_EQ(live(*e), 0);
+}
 
+TEST_F(Emitter, InactiveWithoutParticlesOrEmission)
+{
     IEmitter* f = newEmitter();
     f->m_lifetime = 1;
     f->GetParticleDesc()->m_life = 1;
     f->reset();
-    animate(f, 6, 33, false);
+    animate(f, 3, 33, false);  // born at 33, ends in the update starting at age 66
+    EXPECT_TRUE(f->m_active);
+    animate(f, 1, 33, false);  // nothing left, nothing emitted (and finished: hidden)
     EXPECT_FALSE(f->m_active);
+    EXPECT_FALSE(f->isVisible());
 }
 
 TEST_F(Emitter, PoolReusesIdleParticlesCyclically)
