@@ -2,6 +2,7 @@
 // flushed through the null driver with merging on, against copying the same vertex and index
 // bytes with memcpy (the least any merge must do).
 
+#include "engine/EngineServices.h"
 #include "engine/core/ProcessBuffer.h"
 #include "engine/video/material/CMaterialRendererManager.h"
 #include "engine/video/CNullDriver.h"
@@ -37,6 +38,7 @@ private:
 };
 
 struct Scene {
+    CEngineServicesScope services;  // outlives the driver
     boost::intrusive_ptr<CNullDriver> driver;
     boost::intrusive_ptr<CMaterial> material;
     std::vector<boost::intrusive_ptr<CVertexStreams>> streams;

@@ -4,13 +4,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "bench/HeadlessGL.h"
+#include "engine/EngineServices.h"
 #include "engine/core/ProcessBuffer.h"
 #include "engine/video/gl/CFixedGLShaderManager.h"
 #include "engine/video/gl/CGLCallRecorder.h"
@@ -26,27 +25,8 @@ namespace {
 
 constexpr int Draws = 1000;
 
-struct SHeadless {
-    EGLDisplay display = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    bool ok = false;
-    SHeadless()
-    {
-        if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) return;
-        const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_ES_BIT,
-                                     EGL_RED_SIZE, 8, EGL_NONE};
-        EGLConfig config;
-        EGLint n = 0;
-        if (!eglChooseConfig(display, attributes, &config, 1, &n) || n < 1) return;
-        eglBindAPI(EGL_OPENGL_ES_API);
-        const EGLint version[] = {EGL_CONTEXT_CLIENT_VERSION, 1, EGL_NONE};
-        const EGLint size[] = {EGL_WIDTH, 64, EGL_HEIGHT, 64, EGL_NONE};
-        EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, version);
-        EGLSurface surface = eglCreatePbufferSurface(display, config, size);
-        ok = eglMakeCurrent(display, surface, surface, context) && loadGLDispatch();
-    }
-};
-
 struct SScene {
+    CEngineServicesScope services;  // outlives the driver
     COpenGLESDriver* driver = nullptr;
     boost::intrusive_ptr<CMaterial> material;
     boost::intrusive_ptr<CVertexStreams> streams;
@@ -92,15 +72,10 @@ struct SScene {
     }
 };
 
-SHeadless& headless()
-{
-    static SHeadless h;
-    return h;
-}
 
 void BM_DriverDrawsSharingOneMaterial(benchmark::State& state)
 {
-    if (!headless().ok) return state.SkipWithError("no headless GL ES context");
+    if (!bench::headlessGL()) return state.SkipWithError("no headless GL ES context");
     SScene scene;
     if (!scene.driver) return state.SkipWithError("driver did not start");
     size_t calls = 0;
@@ -133,7 +108,7 @@ BENCHMARK(BM_DriverDrawsSharingOneMaterial)->Unit(benchmark::kMicrosecond);
 // The calls a steady-state draw of the scene above makes, issued straight through GL.
 void BM_DirectGLCallsOfTheSameDraws(benchmark::State& state)
 {
-    if (!headless().ok) return state.SkipWithError("no headless GL ES context");
+    if (!bench::headlessGL()) return state.SkipWithError("no headless GL ES context");
     SScene scene;
     if (!scene.driver) return state.SkipWithError("driver did not start");
     const auto* base = static_cast<const unsigned char*>(scene.buffer->getData());

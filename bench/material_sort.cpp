@@ -2,6 +2,7 @@
 // word first, then pass-by-pass comparison), and refreshing their hash words, against sorting
 // plain structs of the same values by a field-wise compare.
 
+#include "engine/EngineServices.h"
 #include "engine/core/ProcessBuffer.h"
 #include "engine/video/material/CMaterialRendererManager.h"
 #include "engine/video/CNullDriver.h"
@@ -55,6 +56,7 @@ struct Plain {
 };
 
 struct Materials {
+    CEngineServicesScope services;  // outlives the driver
     boost::intrusive_ptr<CNullDriver> driver;
     std::vector<boost::intrusive_ptr<CMaterial>> materials;
     std::vector<Plain> plain;

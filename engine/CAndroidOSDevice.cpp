@@ -18,14 +18,24 @@ namespace {
 
 CAndroidOSDevice::NanoSleep s_nanoSleep = nullptr;
 
+// The kernel's version text; it cannot change while the process runs, so it is asked once.
+const char* kernelVersion()
+{
+    static const utsname names = [] {
+        utsname u{};
+        if (uname(&u) != 0) u.version[0] = '\0';
+        return u;
+    }();
+    return names.version;
+}
+
 }  // namespace
 
 void CAndroidOSDevice::setNanoSleep(NanoSleep sleeper) { s_nanoSleep = sleeper; }
 
 CAndroidOSDevice::CAndroidOSDevice(const SCreationParameters& parameters) : IDevice(parameters)
 {
-    utsname names{};
-    const char* version = uname(&names) == 0 ? names.version : "";
+    const char* version = kernelVersion();
     m_osOperator = new COSOperator(version);
     os::Printer::log(version, ELL_INFORMATION);
 

@@ -7,6 +7,8 @@
 // To add a call: give it a default body here and override it in the game. Main thread only.
 #pragma once
 
+class CAISprite;
+
 class IGameInterface {
 public:
     virtual ~IGameInterface() = default;
@@ -39,10 +41,22 @@ public:
     virtual int CameraY() { return 0; }
     virtual int GetLanguage() { return 0; }                   // the string manager's language
     virtual void SaveWrite() {}
+    virtual void WaitForSave() {}                             // at exit: the last save asked is on disk
     virtual void Touch_RemoveAllObj() {}
     virtual void SetTouchFlagReleased() {}
     // The frame counter text in the game's small font; false when that font is not loaded.
     virtual bool DrawDebugText(const wchar_t* text, int x, int y) { (void)text, (void)x, (void)y; return false; }
+
+    // What sprites, texts and sounds read of the controller.
+    virtual int CurrentLocation() { return 0; }               // first number of GetCurLevel
+    virtual int FrameDT() { return 0; }                       // s_game_frameDT, milliseconds
+    virtual CAISprite* Sprite(int slot) { (void)slot; return nullptr; }  // _sprites[slot], not owned
+    virtual bool DontUseAlphaBlend() { return false; }        // m_bDontUseAlphaBlend
+    virtual int RenderTargetHeight() { return 0; }            // of s_pRenderTargetTexture, 0 when none
+    virtual bool UseWestDigits() { return false; }
+    virtual bool InLevel() { return false; }                  // g_bCurrentInGame
+    virtual int Confirm() { return 0; }                       // s_confirm
+    virtual CAISprite* FontSprite(int fontId) { (void)fontId; return nullptr; }  // not owned
 
     // The special-effects manager, owned by the game.
     virtual void CreateEffectManager() {}                     // made and initialised

@@ -2,7 +2,7 @@
 
 #include "engine/io/IFileSystem.h"
 #include "engine/io/IReadFile.h"
-#include "framework/GameReadings.h"
+#include "framework/GameInterface.h"
 #include "framework/PackTables.h"
 #include "framework/ResourceContext.h"
 #include "framework/TypedArray.h"
@@ -51,7 +51,7 @@ const char* ViDuz::GetTextureNameFromDataID(int n)
     if (!t || !t->textures || n < 0 || n >= t->count)
         return nullptr;
     const char* entry = t->textures[n];
-    const int location = GetGameReadings().location;
+    const int location = GameInterface().CurrentLocation();
     if (std::strcmp(t->folder, "9") == 0 && std::strncmp(entry, "bricks_all", 10) == 0) {
         const int act = location >= 1 && location <= 6 ? location + 1 : 1;
         std::snprintf(g_szReplaceFileName, sizeof g_szReplaceFileName, "bricks_all_act%d%s", act, entry + 10);

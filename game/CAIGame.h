@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <stack>
+#include <string>
 
 #include "game/CAIBall.h"
 #include "game/CAIBrick.h"
@@ -129,6 +130,8 @@ public:
     static void UpdateKeypad();
     static void DisableKeys(int ms = 0x7FFFFFFF);   // 0x7FFFFFFF never runs out
     static void ResetKey();
+    static CPad* KeyPad();                          // the application's key table, or null
+    static void SetKeyPad(CPad* pad);               // tests: a key table of their own (null: the application's)
     static bool IsKeyDown(int key);
     static bool WasKeyPressed(int key);
     static bool WasKeyReleased(int key);
@@ -153,6 +156,9 @@ public:
     static void SaveLoad();
     static void SaveDelete();
     static void BuildSaveRecord(unsigned char* buffer);   // the 2000 bytes from the statics
+    static void ApplySaveRecord(const unsigned char* record);   // a version-8 record into the statics
+    static void SetSaveFolder(const std::string& folder);   // absolute, with a trailing '/'
+    static std::string SaveFilePath();            // default: working directory at start + "/data/wzt5.sav"
     static int WriteInt(unsigned char* buffer, int offset, int32_t value);
     static int SetInt(unsigned char* buffer, int offset, int32_t value) { return WriteInt(buffer, offset, value); }
     static int WriteLong(unsigned char* buffer, int offset, int64_t value);
@@ -300,6 +306,5 @@ extern CStringManager* g_pStringManager;
 // Save-file globals: the version the record was first made under, the program's version, the
 // review flag and the finished-level counter.
 extern char g_versionCode[8];
-extern const wchar_t g_chVersion[];
 extern bool g_bReview;
 extern int32_t g_nFinishLevelNum;

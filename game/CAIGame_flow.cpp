@@ -166,7 +166,7 @@ void CAIGame::SwitchState(int next)
     else if (next == STATE_INGAME)
         SFXResume();
     else if (next == STATE_MAIN)
-        CVuvDevice::Get().ResetCamera();
+        game_standin::CVuvDevice::Get().ResetCamera();
     g_bCurrentInGame = 0;
 }
 
@@ -247,7 +247,7 @@ void CAIGame::StateMachine_SendMessage(int kind)
         s_can_touch = true;
         // The old screen's 3D resources go back: 2D textures, batch bakers, unheld material
         // instances and every material renderer; the game's renderers are built again.
-        if (pravik::video::IVideoDriver* driver = CVuvDevice::Get().GetVideoDriver()) {
+        if (pravik::video::IVideoDriver* driver = game_standin::CVuvDevice::Get().GetVideoDriver()) {
             pravik::video::C2DDriver::freeTextures(driver);
             if (pravik::video::CMaterialRendererManager* renderers = driver->getMaterialRendererManager()) {
                 renderers->removeAllBatchBaker();
@@ -255,7 +255,7 @@ void CAIGame::StateMachine_SendMessage(int kind)
                 renderers->removeAll(false);
             }
         }
-        CVuvDevice::Get().InitializeMaterialRender();
+        game_standin::CVuvDevice::Get().InitializeMaterialRender();
         CM3DRender::Get().ResetAllVertexBuffer();
     } else if (kind == MSG_INIT) {
         s_touch_ani_cnt = 0;
@@ -356,17 +356,36 @@ void CAIGame::UpdateKeypad()
         s_keysDisabledTimer -= s_game_frameDT;
 }
 
+namespace {
+CPad* g_keyPad = nullptr;
+}  // namespace
+
+CPad* CAIGame::KeyPad()
+{
+    if (g_keyPad)
+        return g_keyPad;
+    CGame* application = CGame::GetGame();
+    return application ? application->GetPad() : nullptr;
+}
+
+void CAIGame::SetKeyPad(CPad* pad) { g_keyPad = pad; }
 void CAIGame::DisableKeys(int ms) { s_keysDisabledTimer = ms; }
-void CAIGame::ResetKey() { CGame::Get().ClearKeyPress(); }
-bool CAIGame::IsKeyDown(int key) { return CGame::Get().IsKeyHold(key); }
-bool CAIGame::WasKeyPressed(int key) { return CGame::Get().IsKeyReleased(key); }
-bool CAIGame::WasKeyReleased(int key) { return CGame::Get().IsKeyReleased(key); }
-void CAIGame::ResetAKey(int) { CGame::Get().ClearKeyPress(); }
+
+void CAIGame::ResetKey()
+{
+    if (CPad* pad = KeyPad())
+        pad->ClearKeyPress();
+}
+
+bool CAIGame::IsKeyDown(int key) { return KeyPad() && KeyPad()->IsKeyHold(key); }
+bool CAIGame::WasKeyPressed(int key) { return KeyPad() && KeyPad()->IsKeyReleased(key); }
+bool CAIGame::WasKeyReleased(int key) { return WasKeyPressed(key); }
+void CAIGame::ResetAKey(int) { ResetKey(); }
 
 int CAIGame::WasAnyKeyPressed()
 {
     for (int key = 0; key < kKeyCount; ++key) {
-        if (CGame::Get().IsKeyReleased(key))
+        if (WasKeyPressed(key))
             return key;
     }
     return kNoKeyReleased;

@@ -9,20 +9,19 @@
 #include "engine/video/IRenderTarget.h"
 #include "engine/video/ITexture.h"
 #include "engine/video/material/CVertexStreams.h"
+#include "framework/CDataArray.h"
+#include "framework/CGame.h"
+#include "framework/CPad.h"
+#include "framework/Trace.h"
 #include "game/standin/FrameworkStandIns.h"
 
-template <class T>
-using CDataArray = game_standin::CDataArray<T>;          // STAND-IN
 using CAISprite = game_standin::CAISprite;                // STAND-IN
 using ViDuzPlayer = game_standin::ViDuzPlayer;            // STAND-IN
 using CStringManager = game_standin::CStringManager;      // STAND-IN
 using EffectImpl = game_standin::EffectImpl;              // STAND-IN
 using SceneNode = game_standin::SceneNode;                // STAND-IN
 using CKezManager = game_standin::CKezManager;            // STAND-IN
-using CVuvDevice = game_standin::CVuvDevice;              // STAND-IN
 using CM3DRender = game_standin::CM3DRender;              // STAND-IN
-using CGame = game_standin::CGame;                        // STAND-IN
-using game_standin::Trace;                                // STAND-IN
 
 using TextureHandle = boost::intrusive_ptr<pravik::video::ITexture>;
 using RenderTargetHandle = boost::intrusive_ptr<pravik::video::IRenderTarget>;

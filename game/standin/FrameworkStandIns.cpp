@@ -1,14 +1,10 @@
 // STAND-INS: see FrameworkStandIns.h.
 #include "game/standin/FrameworkStandIns.h"
 
-#include <cstdarg>
-#include <cstdio>
-
 namespace game_standin {
 
 namespace {
 CKezManager* g_kez = nullptr;
-TraceSink g_traceSink = nullptr;
 }  // namespace
 
 CKezManager* CKezManager::GetInstance()
@@ -56,25 +52,5 @@ CM3DRender& CM3DRender::Get()
     static CM3DRender render;
     return render;
 }
-
-CGame& CGame::Get()
-{
-    static CGame game;
-    return game;
-}
-
-void Trace(const char* format, ...)
-{
-    if (!g_traceSink)
-        return;
-    char line[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    g_traceSink(line);
-}
-
-void SetTraceSink(TraceSink sink) { g_traceSink = sink; }
 
 }  // namespace game_standin

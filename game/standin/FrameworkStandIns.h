@@ -6,43 +6,12 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
-#include <new>
-#include <type_traits>
-
-#include "framework/AllocationHooks.h"
 
 namespace pravik::video {
 class IVideoDriver;
 }
 
 namespace game_standin {
-
-// The program's owning array (length and one zeroed block); nests for tables.
-template <class T>
-class CDataArray {
-public:
-    int length = 0;
-    T* data = nullptr;
-
-    CDataArray() = default;
-    CDataArray(const CDataArray&) = delete;
-    CDataArray& operator=(const CDataArray&) = delete;
-    ~CDataArray() { delete[] data; }
-
-    void NewArray(int n)   // frees the old elements, then holds n zeroed ones (negative: 0)
-    {
-        delete[] data;
-        data = nullptr;
-        length = 0;
-        if (n < 0)
-            n = 0;
-        data = new (__FILE__, __LINE__, 0, 0) T[n > 0 ? n : 1]();
-        if (!data)
-            return;
-        length = n;
-    }
-};
 
 class CAISprite {
 public:
@@ -102,7 +71,7 @@ public:
     int m_musicVolume = -1;
 };
 
-// The render device wrapper.
+// The render device wrapper (the framework declares CVuvDevice: call sites name this one in full).
 class CVuvDevice {
 public:
     static CVuvDevice& Get();
@@ -122,23 +91,5 @@ public:
     void ResetAllVertexBuffer() { ++m_resetCalls; }
     int m_resetCalls = 0;
 };
-
-// The application object's key table.
-class CGame {
-public:
-    static CGame& Get();
-    void ClearKeyPress() { ++m_clearCalls; m_released = 0; m_held = 0; }
-    bool IsKeyReleased(int key) const { return key >= 0 && key < 48 && (m_released >> key) & 1; }
-    bool IsKeyHold(int key) const { return key >= 0 && key < 48 && (m_held >> key) & 1; }
-
-    uint64_t m_released = 0;
-    uint64_t m_held = 0;
-    int m_clearCalls = 0;
-};
-
-// The run trace (QUENDRAX_TRACE): printf-style text after the frame number.
-void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
-using TraceSink = void (*)(const char* line);
-void SetTraceSink(TraceSink sink);   // tests; null stops
 
 }  // namespace game_standin

@@ -1,6 +1,6 @@
-#include "framework/GameReadings.h"
 #include "framework/ViDuz.h"
 #include "tests/framework/DataDir.h"
+#include "tests/framework/GameStub.h"
 #include "tools/formats/PackFolderWriter.h"
 #include "tools/formats/TypedArrayWriter.h"
 
@@ -15,12 +15,9 @@ namespace {
 
 struct PackTest : ::testing::Test {
     PackTest() { ViDuz::Pack_Close(); }
-    ~PackTest() override
-    {
-        ViDuz::Pack_Close();
-        GetGameReadings() = SGameReadings();
-    }
+    ~PackTest() override { ViDuz::Pack_Close(); }
     test::DataDir data;
+    test::GameStub game;
 };
 
 // Reads row 0 of pack "1" (COS.ARRAY) after writing bytes there.
@@ -149,7 +146,7 @@ TEST_F(PackTest, NamesAndLocationVariants)
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(std::string(c.pack) + " " + std::to_string(c.row) + " @" + std::to_string(c.location));
-        GetGameReadings().location = c.location;
+        game.location = c.location;
         ViDuz::Pack_Open(c.pack);
         ASSERT_NE(ViDuz::GetTextureNameFromDataID(c.row), nullptr);
         EXPECT_STREQ(ViDuz::GetTextureNameFromDataID(c.row), c.texture);

@@ -95,7 +95,7 @@ TEST(CAIGameStateMachine, SwitchPausesResumesOrResetsTheCamera)
         CAIGame::g_bCurrentInGame = 1;
         CAIGame::SwitchState(row.next);
         EXPECT_EQ(CAIGame::s_pTouchZoneEffect->m_visible, row.effectVisible);
-        EXPECT_EQ(CVuvDevice::Get().m_resetCameraCalls, row.cameraResets);
+        EXPECT_EQ(game_standin::CVuvDevice::Get().m_resetCameraCalls, row.cameraResets);
         EXPECT_EQ(CAIGame::g_bCurrentInGame, 0);
     }
 }
@@ -174,12 +174,12 @@ TEST(CAIGameStateMachine, ExitGivesBackTheScreensResources)
     GameFixture f;
     f.frame();
     f.frame();
-    EXPECT_EQ(CVuvDevice::Get().m_initMaterialRenderCalls, 0);
+    EXPECT_EQ(game_standin::CVuvDevice::Get().m_initMaterialRenderCalls, 0);
     CAIGame::s_press_item_cnt = 4;
     CAIGame::s_can_touch = false;
     CAIGame::SwitchState(STATE_MAIN);
     f.frame();
-    EXPECT_EQ(CVuvDevice::Get().m_initMaterialRenderCalls, 1);
+    EXPECT_EQ(game_standin::CVuvDevice::Get().m_initMaterialRenderCalls, 1);
     EXPECT_EQ(CM3DRender::Get().m_resetCalls, 1);
     EXPECT_EQ(CAIGame::s_press_item_cnt, 0);
     EXPECT_TRUE(CAIGame::s_can_touch);
@@ -242,13 +242,14 @@ TEST(CAIGameStateMachine, HideNotifyInterruptsTheTouchAnimation)
     CAIGame::s_frame_HL_id = 5;
     CAITouchObj::_list_cursor_id = 3;
     f.s_messages.clear();
+    f.release(3);
     f.game->hideNotify();
     EXPECT_EQ(f.s_messages, (Messages{{1, MSG_HIDE_NOTIFY}}));
     EXPECT_TRUE(CAIGame::s_touchAniInterrupt);
     EXPECT_EQ(CAIGame::s_touchAni->GetAnim(), -1);
     EXPECT_EQ(CAIGame::s_frame_HL_id, -1);
     EXPECT_EQ(CAITouchObj::_list_cursor_id, -1);
-    EXPECT_EQ(CGame::Get().m_clearCalls, 1);
+    EXPECT_EQ(CAIGame::WasAnyKeyPressed(), 14);   // the keys were cleared
     f.game->showNotify();
     EXPECT_FALSE(CAIGame::s_touchAniInterrupt);
     EXPECT_EQ(CAIGame::s_touchAni->GetAnim(), 0);
@@ -259,28 +260,30 @@ TEST(CAIGameStateMachine, DisabledKeysAreClearedUntilTheTimerRunsOut)
 {
     GameFixture f;
     f.frame();
-    CGame& keys = CGame::Get();
     CAIGame::DisableKeys();
     for (int i = 0; i < 5; ++i) {
-        keys.m_released = 1u << 7;
-        f.frame(1000);   // uncapped frame time counts down the timer; the no-argument form never runs out
+        f.release(7);
+        f.frame(1000);   // the no-argument form never runs out
         EXPECT_FALSE(CAIGame::WasKeyPressed(7));
     }
     EXPECT_EQ(CAIGame::s_keysDisabledTimer, 0x7FFFFFFF);
     CAIGame::DisableKeys(100);
-    keys.m_released = 1u << 7;
-    f.frame(60);
+    f.release(7);
+    f.frame(60);   // counted down by the uncapped frame time
     EXPECT_FALSE(CAIGame::WasKeyPressed(7));
     EXPECT_EQ(CAIGame::s_keysDisabledTimer, 40);
-    keys.m_released = 1u << 7;
+    f.release(7);
     f.frame(60);
     EXPECT_FALSE(CAIGame::WasKeyPressed(7));   // cleared once more, then the timer is spent
-    keys.m_released = 1u << 7;
+    f.release(7);
     f.frame(60);
     EXPECT_TRUE(CAIGame::WasKeyPressed(7));
+    EXPECT_TRUE(CAIGame::WasKeyReleased(7));
     EXPECT_EQ(CAIGame::WasAnyKeyPressed(), 7);
-    keys.m_released = 0;
+    CAIGame::ResetAKey(3);   // every key, whatever the argument
     EXPECT_EQ(CAIGame::WasAnyKeyPressed(), 14);
+    f.pad->KeyClick(5, true);
+    EXPECT_TRUE(CAIGame::IsKeyDown(5));
 }
 
 TEST(CAIGameStateMachine, TouchEventVisibleForOnePass)

@@ -27,7 +27,8 @@ GameFixture::GameFixture()
     game_standin::CKezManager::Destroy();
     game_standin::CVuvDevice::Get() = {};
     game_standin::CM3DRender::Get() = {};
-    game_standin::CGame::Get() = {};
+    pad = std::make_unique<CPad>();
+    CAIGame::SetKeyPad(pad.get());
     game = std::make_unique<CAIGame>();
     s_messages.clear();
     CAIGame::s_messageObserver = [](int state, int kind) { s_messages.emplace_back(state, kind); };
@@ -36,6 +37,7 @@ GameFixture::GameFixture()
 GameFixture::~GameFixture()
 {
     CAIGame::s_messageObserver = nullptr;
+    CAIGame::SetKeyPad(nullptr);
     CAIGame::ReleaseStaticData();
     game.reset();
     game_standin::CKezManager::Destroy();

@@ -2,6 +2,7 @@
 // What the game controller's tests share: an injected clock (the engine's real-time source),
 // a controller built fresh for each test with every stand-in counter cleared, and a record of
 // the messages the state machine sends.
+// A key counts in the frame it is let go: release(key) presses and lets go.
 
 #include <cstdint>
 #include <memory>
@@ -31,8 +32,10 @@ public:
     // One update frame after ms milliseconds; returns the messages sent in it.
     std::vector<Message> frame(uint64_t ms = 16);
     std::vector<Message> paint();
+    void release(int key) { pad->KeyClick(key, true), pad->KeyClick(key, false); }
 
     GameClock clock;
+    std::unique_ptr<CPad> pad;   // the key table the controller reads
     std::unique_ptr<CAIGame> game;
     static std::vector<Message> s_messages;
 };

@@ -1,5 +1,7 @@
 #include "engine/video/gl/COpenGLESDriver.h"
 
+#include <EGL/egl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -29,6 +31,11 @@ COpenGLESDriver::~COpenGLESDriver()
 
 COpenGLESDriver* createOpenGLES1Driver(IDevice* device, const core::dimension2d<int>& screenSize)
 {
+    // Every GL call below needs the application's context; without one there is no driver.
+    if (eglGetCurrentContext() == EGL_NO_CONTEXT) {
+        os::Printer::log("OpenGL|ES driver: no current EGL context", ELL_ERROR);
+        return nullptr;
+    }
     if (!loadGLDispatch()) return nullptr;
     auto* driver = new COpenGLESDriver(device, screenSize);
     if (!driver->initDriver()) {

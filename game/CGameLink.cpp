@@ -1,0 +1,67 @@
+#include "game/CGameLink.h"
+
+#include "game/CAIGame.h"
+#include "game/CSaveWriter.h"
+
+CGameLink::CGameLink() = default;
+CGameLink::~CGameLink() { DestroyController(); }
+
+void CGameLink::CreateController()
+{
+    if (!m_game)
+        m_game = std::make_unique<CAIGame>();
+}
+
+void CGameLink::DestroyController()
+{
+    if (!m_game)
+        return;
+    CAIGame::ReleaseStaticData();
+    m_game.reset();
+}
+
+void CGameLink::Game_update()
+{
+    if (m_game)
+        m_game->Game_update();
+}
+
+void CGameLink::Game_Paint()
+{
+    if (m_game)
+        m_game->Game_Paint();
+}
+
+void CGameLink::Render3D()
+{
+    if (m_game)
+        m_game->Render3D();
+}
+
+int CGameLink::StateCurrent() { return m_game ? CAIGame::s_stateCurrent : -1; }
+void CGameLink::SetShakeBrickCount(int strength) { CAIGame::s_nShakeBrickCount = strength; }
+void CGameLink::SetUserMusicPlaying(bool playing) { CAIGame::m_bIsUserMusicPlaying = playing; }
+int CGameLink::CameraX() { return CAIGame::s_cameraX; }
+int CGameLink::CameraY() { return CAIGame::s_cameraY; }
+int CGameLink::GetLanguage() { return CAIGame::s_gameLanguage; }
+void CGameLink::SaveWrite() { CAIGame::SaveWrite(); }
+void CGameLink::WaitForSave() { CSaveWriter::Get().WaitIdle(); }
+void CGameLink::Touch_RemoveAllObj() { CAIGame::Touch_RemoveAllObj(); }
+void CGameLink::SetTouchFlagReleased() { CAIGame::SetTouchFlagReleased(); }
+
+// The game puts itself behind the framework's interface when the program starts; the game
+// target asks the linker to keep this object (quendrax_game_link) so that it always does.
+extern "C" {
+int quendrax_game_link = 0;
+}
+
+namespace {
+
+struct InstallGame {
+    InstallGame() { SetGameInterface(&link); }
+    ~InstallGame() { SetGameInterface(nullptr); }
+    CGameLink link;
+};
+InstallGame s_install;
+
+}  // namespace

@@ -1,0 +1,37 @@
+// The game's answer to the framework's interface: the controller's life in the session, its
+// three frame entry points and the few statics the framework reads or writes.
+#pragma once
+
+#include <memory>
+
+#include "framework/GameInterface.h"
+
+class CAIGame;
+
+class CGameLink : public IGameInterface {
+public:
+    CGameLink();
+    ~CGameLink() override;
+
+    void CreateController() override;
+    void DestroyController() override;   // the statics' data first, then the controller
+    void Game_update() override;
+    void Game_Paint() override;
+    void Render3D() override;
+
+    int StateCurrent() override;
+    void SetShakeBrickCount(int strength) override;
+    void SetUserMusicPlaying(bool playing) override;
+    int CameraX() override;
+    int CameraY() override;
+    int GetLanguage() override;
+    void SaveWrite() override;
+    void WaitForSave() override;
+    void Touch_RemoveAllObj() override;
+    void SetTouchFlagReleased() override;
+
+    CAIGame* controller() const { return m_game.get(); }
+
+private:
+    std::unique_ptr<CAIGame> m_game;
+};
