@@ -8,12 +8,17 @@
 #include "effects/ParticleDesc.h"
 #include "effects/ZuduvaHost.h"
 #include "engine/EngineServices.h"
+#include "engine/io/CFileSystem.h"
 #include "engine/os/StandardRandom.h"
 #include "engine/scene/CCameraSceneNode.h"
 #include "engine/scene/CSceneManager.h"
 #include "engine/video/CNullDriver.h"
 #include "engine/video/CTextureManager.h"
 #include "engine/video/image/EPixelFormat.h"
+#include "tests/support/TempDir.h"
+
+#include <functional>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +36,12 @@ struct QuadBlock {
 class RecordingHost : public IZuduvaHost {
 public:
     pravik::IDevice* getDevice() override { return nullptr; }
+    pravik::io::IFileSystem* getFileSystem() override { return fileSystem; }
+    pravik::scene::ISceneNode* constructScene(const char* path) override
+    {
+        scenesAsked.push_back(path);
+        return sceneMaker ? sceneMaker(path) : nullptr;
+    }
     pravik::video::IVideoDriver* getVideoDriver() override { return driver; }
     pravik::scene::CSceneManager* getSceneManager() override { return sceneManager; }
     boost::intrusive_ptr<pravik::video::CMaterial> getMaterial(int) override { return nullptr; }
@@ -53,6 +64,9 @@ public:
 
     pravik::video::IVideoDriver* driver = nullptr;
     pravik::scene::CSceneManager* sceneManager = nullptr;
+    pravik::io::IFileSystem* fileSystem = nullptr;
+    std::function<pravik::scene::ISceneNode*(const char*)> sceneMaker;
+    std::vector<std::string> scenesAsked;
     int blendMode = 0;
     bool stateChanged = false;
     boost::intrusive_ptr<pravik::video::ITexture> texture;
@@ -72,6 +86,10 @@ protected:
         camera->updateAbsolutePosition();
         host.driver = driver.get();
         host.sceneManager = sceneManager;
+        fileSystem = new pravik::io::CFileSystem();
+        fileSystem->addFolderFileArchive((dir.path().string() + "/").c_str(), true, false);
+        driver->getTextureManager()->setFileSystem(fileSystem.get());
+        host.fileSystem = fileSystem.get();
         white = driver->getTextureManager()->addTexture(pravik::core::dimension2d<int>(8, 8), "SFX/white.tga",
                                                         pravik::video::EPF_R8G8B8A8, true);
         pravik::os::seedStandardRand(12345);
@@ -107,6 +125,8 @@ protected:
     }
 
     pravik::CEngineServicesScope services;
+    TempDir dir;  // mounted as the data folder
+    boost::intrusive_ptr<pravik::io::CFileSystem> fileSystem;
     boost::intrusive_ptr<pravik::video::CNullDriver> driver;
     pravik::scene::CSceneManager* sceneManager = nullptr;
     pravik::scene::CCameraSceneNode* camera = nullptr;
