@@ -13,6 +13,14 @@ void deleteOne(T*& object)
     object = nullptr;
 }
 
+// Sprites are counted: a slot gives back its reference.
+void deleteOne(CAISprite*& sprite)
+{
+    if (sprite)
+        sprite->drop();
+    sprite = nullptr;
+}
+
 template <class T, std::size_t N>
 void deleteAll(T* (&objects)[N])
 {

@@ -9,13 +9,13 @@
 #include "engine/video/IRenderTarget.h"
 #include "engine/video/ITexture.h"
 #include "engine/video/material/CVertexStreams.h"
+#include "framework/CAISprite.h"
 #include "framework/CDataArray.h"
 #include "framework/CGame.h"
 #include "framework/CPad.h"
 #include "framework/Trace.h"
 #include "game/standin/FrameworkStandIns.h"
 
-using CAISprite = game_standin::CAISprite;                // STAND-IN
 using ViDuzPlayer = game_standin::ViDuzPlayer;            // STAND-IN
 using CStringManager = game_standin::CStringManager;      // STAND-IN
 using EffectImpl = game_standin::EffectImpl;              // STAND-IN

@@ -13,11 +13,6 @@ class IVideoDriver;
 
 namespace game_standin {
 
-class CAISprite {
-public:
-    virtual ~CAISprite() = default;
-};
-
 class ViDuzPlayer {
 public:
     virtual ~ViDuzPlayer() = default;
