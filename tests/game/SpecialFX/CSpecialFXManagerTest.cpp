@@ -58,8 +58,10 @@ TEST_F(Manager, TableRanges)
     EXPECT_EQ(slots, 394);
     EXPECT_EQ(owned.count(135) + owned.count(136) + owned.count(137) + owned.count(138), 0u);
     EXPECT_EQ(owned.size(), 436u);
-    for (int t : {-1, 126})
-        EXPECT_EQ(GetEffectBeginIdx(t), -1), EXPECT_EQ(GetEffectEndIdx(t), -1);
+    for (int t : {-1, 126}) {
+        EXPECT_EQ(GetEffectBeginIdx(t), -1);
+        EXPECT_EQ(GetEffectEndIdx(t), -1);
+    }
     EXPECT_STREQ(g_chEffectFileName[102], "SFX/combo_0_disappear.eff");
     EXPECT_STREQ(g_chEffectFileName[39], "SFX/bigstart_fireworks.beff");
     EXPECT_EQ(GetEffectBeginIdx(38), 179);
