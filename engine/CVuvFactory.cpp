@@ -1,5 +1,7 @@
 #include "engine/CVuvFactory.h"
 
+#include "engine/gui/IGUIEnvironment.h"
+
 #include "engine/io/CFileSystem.h"
 
 namespace pravik {
@@ -34,10 +36,10 @@ scene::CSceneManager* CVuvFactory::createSceneManager(video::IVideoDriver*, cons
     return nullptr;   // the scene layer plugs its manager in here
 }
 
-gui::IGUIEnvironment* CVuvFactory::createGUIEnvironment(const boost::intrusive_ptr<io::IFileSystem>&,
-                                                        video::IVideoDriver*, IOSOperator*)
+gui::IGUIEnvironment* CVuvFactory::createGUIEnvironment(const boost::intrusive_ptr<io::IFileSystem>& fileSystem,
+                                                        video::IVideoDriver* driver, IOSOperator* osOperator)
 {
-    return nullptr;   // the GUI layer plugs its environment in here
+    return gui::createGUIEnvironment(fileSystem.get(), driver, osOperator);
 }
 
 }  // namespace pravik

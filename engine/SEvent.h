@@ -8,6 +8,10 @@
 
 namespace pravik {
 
+namespace gui {
+class IGUIElement;
+}
+
 enum EEVENT_TYPE : std::int32_t {
     EET_GUI_EVENT = 0,
     EET_MOUSE_INPUT_EVENT = 1,
@@ -29,7 +33,41 @@ enum EMOUSE_INPUT_EVENT : std::int32_t {
 // Key codes follow the common virtual-key numbering (0x25 left arrow, 0x41 the A key, ...).
 using EKEY_CODE = std::int32_t;
 
+// The key codes the GUI names.
+enum : EKEY_CODE {
+    KEY_BACK = 0x08,
+    KEY_TAB = 0x09,
+    KEY_RETURN = 0x0D,
+    KEY_SHIFT = 0x10,
+    KEY_ESCAPE = 0x1B,
+    KEY_SPACE = 0x20,
+    KEY_PRIOR = 0x21,
+    KEY_NEXT = 0x22,
+    KEY_END = 0x23,
+    KEY_HOME = 0x24,
+    KEY_LEFT = 0x25,
+    KEY_UP = 0x26,
+    KEY_RIGHT = 0x27,
+    KEY_DOWN = 0x28,
+    KEY_DELETE = 0x2E,
+    KEY_KEY_A = 0x41,
+    KEY_KEY_C = 0x43,
+    KEY_KEY_N = 0x4E,
+    KEY_KEY_V = 0x56,
+    KEY_KEY_X = 0x58,
+    KEY_KEY_Y = 0x59,
+    KEY_F1 = 0x70,
+    KEY_F24 = 0x87,
+};
+
 struct SEvent {
+    // A GUI event: the element it is about, a second element (or null) and the kind
+    // (gui::EGUI_EVENT_TYPE).
+    struct SGUIEvent {
+        gui::IGUIElement* Caller;
+        gui::IGUIElement* Element;
+        std::int32_t EventType;
+    };
     // Pointer and wheel input in window pixels.
     struct SMouseInput {
         std::int32_t X;
@@ -56,6 +94,7 @@ struct SEvent {
 
     EEVENT_TYPE EventType;
     union {
+        SGUIEvent GUIEvent;
         SMouseInput MouseInput;
         SKeyInput KeyInput;
         SLogEvent LogEvent;

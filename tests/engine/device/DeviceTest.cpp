@@ -69,8 +69,11 @@ TEST(Device, NullDriverDeviceHasEveryMember)
         ASSERT_TRUE(device->get2DDriver());
         EXPECT_EQ(device->get2DDriver()->getVideoDriver(), device->getVideoDriver());
         EXPECT_TRUE(device->getGraphicsTaskHandler());
-        // The layers that plug in later are absent, and nothing else minds.
-        EXPECT_EQ(device->getGUIEnvironment(), nullptr);
+        // The GUI serves the built-in font; the layers that plug in later are absent, and
+        // nothing else minds.
+        ASSERT_TRUE(device->getGUIEnvironment());
+        EXPECT_NE(device->getGUIEnvironment()->getBuiltInFont(), nullptr);
+        EXPECT_EQ(device->getGUIEnvironment()->getVideoDriver(), device->getVideoDriver());
         EXPECT_EQ(device->getSceneManager(), nullptr);
         EXPECT_EQ(device->getVideoModeList(), nullptr);
         EXPECT_TRUE(device->isWindowActive() && device->isWindowFocused() && !device->isWindowMinimized());

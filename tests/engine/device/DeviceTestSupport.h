@@ -6,7 +6,7 @@
 #include "engine/CVuvFactory.h"
 #include "engine/IDevice.h"
 #include "engine/ILogger.h"
-#include "engine/gui/IGUIEnvironment.h"
+#include "engine/gui/CGUIEnvironment.h"
 #include "engine/io/CFileSystem.h"
 #include "engine/scene/CSceneManager.h"
 #include "engine/video/IVideoDriver.h"
@@ -31,9 +31,14 @@ struct SRecordingTarget {
     }
 };
 
-class CRecordingGUI : public pravik::gui::IGUIEnvironment {
+// A real environment whose user input and receiver are noted instead.
+class CRecordingGUI : public pravik::gui::CGUIEnvironment {
 public:
-    explicit CRecordingGUI(Journal& journal) : target{&journal, "gui"} {}
+    CRecordingGUI(Journal& journal, pravik::io::IFileSystem* fs, pravik::video::IVideoDriver* driver,
+                  pravik::IOSOperator* osOperator)
+        : CGUIEnvironment(fs, driver, osOperator), target{&journal, "gui"}
+    {
+    }
     ~CRecordingGUI() override { target.journal->push_back("~gui"); }
     bool postEventFromUser(const pravik::SEvent& event) override { return target.offered(event); }
     void setUserEventReceiver(pravik::IEventReceiver* r) override { receiver = r; }
@@ -76,7 +81,7 @@ public:
     {
         m_journal.push_back(std::string("gui on ") + (driver ? driver->getName().c_str() : "no driver") +
                             (fs && osOperator ? " with file system and OS operator" : ""));
-        gui = new CRecordingGUI(m_journal);
+        gui = new CRecordingGUI(m_journal, fs.get(), driver, osOperator);
         return gui;
     }
     pravik::scene::CSceneManager* createSceneManager(pravik::video::IVideoDriver* driver,
