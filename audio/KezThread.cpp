@@ -1,5 +1,7 @@
 #include "audio/KezThread.h"
 
+#include <atomic>
+
 #include <algorithm>
 #include <cstring>
 #include <unistd.h>
@@ -43,7 +45,19 @@ bool KezThread::IsRunning() {
     return m_running;
 }
 
-void KezThread::Sleep(int ms) { usleep(static_cast<useconds_t>(ms) * 1000); }
+namespace {
+std::atomic<KezThread::Sleeper> g_sleeper{nullptr};
+}
+
+void KezThread::SetSleeper(Sleeper sleeper) { g_sleeper = sleeper; }
+
+void KezThread::Sleep(int ms) {
+    if (const Sleeper sleeper = g_sleeper.load()) {
+        sleeper(ms);
+        return;
+    }
+    usleep(static_cast<useconds_t>(ms) * 1000);
+}
 pthread_t KezThread::GetCurThreadId() { return pthread_self(); }
 
 int KezThread::SleepMs(double passStart, double previousStart, double passEnd) {

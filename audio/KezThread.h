@@ -23,7 +23,10 @@ public:
     bool IsRunning();
     const char* GetName() const { return m_name; }
 
-    static void Sleep(int ms);
+    static void Sleep(int ms);  // through the sleeper
+    // How Sleep waits; tests put one here that moves their clock instead. Null restores usleep.
+    using Sleeper = void (*)(int ms);
+    static void SetSleeper(Sleeper sleeper);
     static pthread_t GetCurThreadId();
     // The pause after a pass: 66 - period - pass time (ms, each truncated), held to 1..33.
     static int SleepMs(double passStart, double previousStart, double passEnd);

@@ -3,6 +3,7 @@
 #include "platform/ScriptPlayer.h"
 
 #include <atomic>
+#include <chrono>
 #include <ctime>
 
 namespace platform {
@@ -11,11 +12,24 @@ namespace {
 
 std::atomic<uint64_t> g_frames{0};
 std::atomic<bool> g_presentedSinceIdle{true};
+std::atomic<ClockSource*> g_source{nullptr};
 
 }  // namespace
 
+void Clock::setSource(ClockSource* source) { g_source = source; }
+
+void Clock::waitFor(std::condition_variable& cv, std::unique_lock<std::mutex>& lock, uint64_t ns)
+{
+    if (ClockSource* source = g_source.load())
+        source->waitFor(cv, lock, ns);
+    else
+        cv.wait_for(lock, std::chrono::nanoseconds(ns));
+}
+
 uint64_t Clock::monotonicNs()
 {
+    if (ClockSource* source = g_source.load())
+        return source->nowNs();
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return uint64_t(ts.tv_sec) * 1000000000ull + uint64_t(ts.tv_nsec);

@@ -139,7 +139,7 @@ ssize_t PacedPcmDevice::write(const void* buffer, size_t size)
             break;
         if (m_state == SND_PCM_STATUS_RUNNING) {
             const uint64_t wait = tickNs(m_ticks + 1) - now;
-            m_wake.wait_for(lock, std::chrono::nanoseconds(wait));
+            Clock::waitFor(m_wake, lock, wait);
         } else {
             m_wake.wait(lock);  // paused: until resumed, prepared or reconfigured
         }

@@ -54,9 +54,8 @@ protected:
             kez::EmitterHandle e = engine->CreateEmitter(d, 0, nullptr);
             EXPECT_TRUE(engine->IsValid(e));
             engine->Play(e, false, 0.0f);
-            for (int waited = 0; !engine->IsDone(e) && waited < 5000; waited += 5) kez::KezThread::Sleep(5);
-            EXPECT_TRUE(engine->IsDone(e));
-            kez::KezThread::Sleep(100);  // the last fragments leave the mixer
+            EXPECT_TRUE(test::waitWhilePlaying(capture, 5.0, 48000, [&] { return engine->IsDone(e); }));
+            test::waitWhilePlaying(capture, 0.1, 48000, [] { return false; });  // the last fragments leave the mixer
         }
         KezEngine::DestroyKezEngine();
         return wavSamples(capture);

@@ -15,10 +15,16 @@ using namespace platform;
 
 namespace {
 
-// Resets the process-wide options around each test.
+// Resets the process-wide options around each test; the paced outputs keep time on a clock
+// the test moves.
 class Pcm : public ::testing::Test {
 protected:
-    void TearDown() override { pcm_set_options(PcmOptions{}); }
+    void SetUp() override { Clock::setSource(&clock); }
+    void TearDown() override
+    {
+        pcm_set_options(PcmOptions{});
+        Clock::setSource(nullptr);
+    }
 
     snd_pcm_t* open(const std::string& backend, int32_t fragBytes = 4096, uint32_t rates = 0xE0)
     {
@@ -71,6 +77,9 @@ protected:
     }
 
     static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    void advanceMs(uint64_t ms) { clock.advance(ms * 1000000ull); }
+
+    ManualClock clock;
 };
 
 std::vector<uint8_t> pattern(size_t bytes, uint32_t seed)
@@ -144,20 +153,15 @@ TEST_F(Pcm, WavPacesInRealTimeAndKeepsEveryByte)
 
     const uint64_t start = Clock::monotonicNs();
     for (size_t at = 0; at < audio.size(); at += 4000) {
-        int written = snd_pcm_plugin_write(pcm, audio.data() + at, 4000);
-        if (written == -EPIPE) {
-            // A loaded machine can starve this thread for longer than two fragments: recover
-            // as the output driver does, so that pacing and content are still what is checked.
-            ASSERT_EQ(snd_pcm_plugin_prepare(pcm, SND_PCM_CHANNEL_PLAYBACK), 0);
-            written = snd_pcm_plugin_write(pcm, audio.data() + at, 4000);
-        }
-        ASSERT_EQ(written, 4000);
+        ASSERT_EQ(snd_pcm_plugin_write(pcm, audio.data() + at, 4000), 4000);
+        // Two fragments fill the queue and start it; every later write waits for one to play.
+        const uint64_t played = at < 4000 ? 0 : at / 4000 - 1;
+        EXPECT_EQ(Clock::monotonicNs() - start, played * 1000000000ull / 32) << at;
     }
-    const double seconds = double(Clock::monotonicNs() - start) / 1e9;
     // The last write returns once two fragments are left to play: 30 of 32 have been heard.
-    EXPECT_GT(seconds, 0.85);
-    EXPECT_LT(seconds, 2.0);
+    EXPECT_EQ(Clock::monotonicNs() - start, 30 * 1000000000ull / 32);
     EXPECT_EQ(status(pcm).status, SND_PCM_STATUS_RUNNING);
+    EXPECT_EQ(status(pcm).scount, 30u * 4000u);
 
     const std::string wav = test::readFile(path);  // complete before the close
     ASSERT_EQ(wav.size(), 44 + audio.size());
@@ -184,7 +188,9 @@ TEST_F(Pcm, StarvedChannelReportsUnderrunUntilPrepared)
         ASSERT_EQ(snd_pcm_plugin_write(pcm, frag.data(), frag.size()), 1280);
         EXPECT_EQ(status(pcm).status, SND_PCM_STATUS_PREPARED);  // starts only when full
         ASSERT_EQ(snd_pcm_plugin_write(pcm, frag.data(), frag.size()), 1280);
-        sleepMs(100);
+        advanceMs(19);
+        EXPECT_EQ(status(pcm).status, SND_PCM_STATUS_RUNNING);  // the second fragment still plays
+        advanceMs(1);
         const auto s = status(pcm);
         EXPECT_EQ(s.status, SND_PCM_STATUS_UNDERRUN);
         EXPECT_EQ(s.underrun, 1);
@@ -212,14 +218,16 @@ TEST_F(Pcm, PauseHoldsTheClock)
     ASSERT_EQ(snd_pcm_playback_pause(pcm), 0);
     const auto paused = status(pcm);
     EXPECT_EQ(paused.status, SND_PCM_STATUS_PAUSED);
-    sleepMs(300);
+    advanceMs(300);
     EXPECT_EQ(status(pcm).status, SND_PCM_STATUS_PAUSED);
     EXPECT_EQ(status(pcm).count, paused.count);
     EXPECT_EQ(snd_pcm_playback_pause(pcm), -EINVAL);
 
     ASSERT_EQ(snd_pcm_playback_resume(pcm), 0);
     EXPECT_EQ(status(pcm).status, SND_PCM_STATUS_RUNNING);
-    sleepMs(400);
+    advanceMs(199);
+    EXPECT_EQ(status(pcm).status, SND_PCM_STATUS_RUNNING);  // the pause kept both fragments
+    advanceMs(1);
     EXPECT_EQ(status(pcm).status, SND_PCM_STATUS_UNDERRUN);
     EXPECT_EQ(snd_pcm_close(pcm), 0);
 }

@@ -4,6 +4,8 @@
 #include "tools/formats/SoundArchive.h"
 #include "tools/formats/Wave.h"
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -116,13 +118,17 @@ std::vector<std::string> encodeMusepack(const std::vector<std::string>& waves)
             for (size_t i = w; i < waves.size(); i += workers) {
                 const std::string in = (dir / (std::to_string(i) + ".wav")).string();
                 const std::string mpc = (dir / (std::to_string(i) + ".mpc")).string();
-                const pid_t pid = fork();
-                if (pid == 0) {
-                    std::freopen("/dev/null", "w", stdout);
-                    std::freopen("/dev/null", "w", stderr);
-                    execlp("mpcenc", "mpcenc", "--silent", "--overwrite", in.c_str(), mpc.c_str(), (char*)nullptr);
-                    _exit(127);
-                }
+                // posix_spawn, not fork: the builder holds much memory, and copying its page
+                // tables for every encoder costs more than the encoding.
+                posix_spawn_file_actions_t actions;
+                posix_spawn_file_actions_init(&actions);
+                posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+                posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+                const char* args[] = {"mpcenc", "--silent", "--overwrite", in.c_str(), mpc.c_str(), nullptr};
+                pid_t pid = -1;
+                if (posix_spawnp(&pid, "mpcenc", &actions, nullptr, const_cast<char* const*>(args), environ) != 0)
+                    pid = -1;
+                posix_spawn_file_actions_destroy(&actions);
                 int status = 0;
                 if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
                     std::ifstream f(mpc, std::ios::binary);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -37,9 +36,11 @@ std::string wavFile(const std::vector<int16_t>& samples) {
     return formats::wave::pcm16(samples, 2, 32000);
 }
 
+// The engine plays into the wav output in real time; the waits below are for what the output
+// has taken, so a slow machine only makes them longer.
 class EngineScope {
 public:
-    explicit EngineScope(const std::string& capture) {
+    explicit EngineScope(const std::string& capture) : m_capture(capture) {
         platform::PcmOptions options;
         options.backend = "wav:" + capture;
         options.rates = platform::SND_PCM_RATE_32000;
@@ -52,17 +53,19 @@ public:
         kez::FileSystemInterface::DestroyInstance();
         platform::pcm_set_options(platform::PcmOptions());
     }
-    kez::KezEngine* engine;
-};
 
-bool waitUntilDone(kez::KezEngine* engine, kez::EmitterHandle& emitter, double seconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (engine->IsDone(emitter)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // False when the sound has not ended within that much played sound.
+    bool waitUntilDone(kez::EmitterHandle& emitter, double seconds) {
+        return test::waitWhilePlaying(m_capture, seconds, 32000, [&] { return engine->IsDone(emitter); });
     }
-    return false;
-}
+    // Lets the output take that much more sound, so the last fragments reach it.
+    void playOn(double seconds) { test::waitWhilePlaying(m_capture, seconds, 32000, [] { return false; }); }
+
+    kez::KezEngine* engine;
+
+private:
+    std::string m_capture;
+};
 
 // Through the whole engine: archive member, loader, emitter, mixer, PCM channel, wav backend.
 TEST(KezUtils, StereoWaveFromTheArchivePlaysIntoTheWavBackend) {
@@ -79,8 +82,8 @@ TEST(KezUtils, StereoWaveFromTheArchivePlaysIntoTheWavBackend) {
         kez::EmitterHandle emitter = scope.engine->CreateEmitter(data, 0, nullptr);
         ASSERT_TRUE(scope.engine->IsValid(emitter));
         scope.engine->Play(emitter, false, 0.0f);
-        EXPECT_TRUE(waitUntilDone(scope.engine, emitter, 5.0));
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the last fragments reach the device
+        EXPECT_TRUE(scope.waitUntilDone(emitter, 5.0));
+        scope.playOn(0.2);
     }
     const std::string wav = test::readFile(capture);
     ASSERT_GT(wav.size(), 44u);
@@ -122,8 +125,8 @@ TEST(KezUtils, TrackerModuleRegisteredAsTypeSixPlaysLikeLibmodplug) {
         ASSERT_TRUE(scope.engine->IsValid(data));
         kez::EmitterHandle emitter = scope.engine->CreateEmitter(data, 0, nullptr);
         scope.engine->Play(emitter, false, 0.0f);
-        EXPECT_TRUE(waitUntilDone(scope.engine, emitter, 8.0));
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_TRUE(scope.waitUntilDone(emitter, 8.0));
+        scope.playOn(0.2);
     }
     const std::string wav = test::readFile(capture);
     ASSERT_GT(wav.size(), 44u);

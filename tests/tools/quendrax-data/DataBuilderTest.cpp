@@ -10,7 +10,10 @@
 #include "audio/decoders/DecoderMod.h"
 #include "engine/video/image/CImageLoaderPng.h"
 #include "engine/video/image/CImageLoaderTGA.h"
+#include "framework/CAISprite.h"
+#include "framework/PackTables.h"
 #include "framework/SoundTable.h"
+#include "tools/formats/SpriteWriter.h"
 #include "tests/audio/decoders/DecoderTestSupport.h"
 #include "tests/engine/io/ArchiveBuilders.h"
 #include "tests/support/TempDir.h"
@@ -187,6 +190,90 @@ TEST_F(DataBuilder, EverySoundOfTheTableDecodesAudibly)
         ++checked;
     }
     EXPECT_EQ(checked, 166);
+}
+
+// Every sprite of the pack tables parses through the game's sprite reader, its images exist,
+// and it holds at least the frames, animations and modules the game's code indexes.
+TEST_F(DataBuilder, EverySpriteParsesAndHoldsWhatTheGameIndexes)
+{
+    struct Min {
+        const char* pack;
+        int row, frames, anims, modules;
+    };
+    const Min minima[] = {
+        {"2", 0, 1, 0, 256}, {"2", 5, 1, 0, 256}, {"4", 0, 1, 0, 1}, {"8", 0, 308, 0, 1},
+        {"9", 0, 1, 30, 1}, {"9", 10, 174, 0, 1}, {"9", 11, 80, 0, 1}, {"9", 12, 174, 0, 1}, {"9", 13, 40, 0, 1},
+        {"9", 16, 1, 3, 1}, {"9", 25, 1, 7, 1}, {"9", 29, 12, 0, 1}, {"9", 30, 182, 24, 1}, {"9", 31, 4, 2, 1},
+        {"9", 33, 1, 7, 1}, {"9", 35, 12, 0, 1}, {"9", 36, 1, 14, 1}, {"9", 38, 6, 0, 1}, {"9", 42, 6, 0, 1},
+        {"9", 43, 24, 12, 1}, {"9", 44, 1, 24, 1}, {"9", 45, 2, 0, 1}, {"9", 46, 1, 18, 1}, {"9", 47, 1, 4, 1},
+        {"9", 51, 1, 5, 1}, {"9", 53, 1, 5, 1}, {"9", 54, 10, 0, 1}, {"9", 56, 50, 0, 1}, {"9", 57, 37, 0, 1},
+        {"9", 58, 1, 2, 1}, {"9", 60, 1, 6, 1}, {"9", 61, 1, 8, 1}, {"9", 62, 545, 84, 71}, {"9", 63, 59, 21, 48},
+        {"9", 64, 65, 16, 23}, {"9", 65, 8, 0, 1}, {"9", 66, 23, 15, 29}, {"9", 67, 1, 42, 1}, {"9", 70, 86, 20, 77},
+        {"9", 73, 1, 10, 1}, {"9", 82, 1, 21, 1}, {"11", 0, 1, 27, 1}, {"15", 2, 5, 0, 1}, {"15", 14, 8, 0, 1},
+        {"15", 24, 4, 0, 1}, {"15", 25, 95, 0, 1}, {"15", 29, 74, 15, 1}, {"15", 30, 1, 28, 1},
+        {"15", 31, 118, 30, 53}, {"15", 32, 80, 27, 50}, {"15", 33, 30, 0, 1}, {"15", 34, 1, 0, 2},
+        {"15", 35, 84, 0, 1}, {"15", 36, 9, 0, 1}, {"15", 37, 20, 0, 1}, {"15", 38, 1, 4, 3},
+    };
+    std::map<std::pair<std::string, int>, Min> wanted;
+    for (const Min& m : minima)
+        wanted[{m.pack, m.row}] = m;
+    int parsed = 0;
+    for (const SPackTable& table : PACK_TABLES) {
+        if (!table.textures)
+            continue;
+        const std::string folder = formats::sprites::ModeFolder(table.folder);
+        for (int row = 0; row < table.count; ++row) {
+            // Empty rows name nothing; the font pack's last row is a typed array, not a sprite.
+            if (!*table.names[row] || std::string(table.names[row]).ends_with(".ARRAY"))
+                continue;
+            const std::string name = folder + "/" + table.names[row] + ".bsprite";
+            SCOPED_TRACE(name);
+            const std::string& bytes = file(name);
+            ASSERT_FALSE(bytes.empty());
+            CAISprite sprite;
+            ASSERT_TRUE(sprite.Load(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), name.c_str()));
+            ++parsed;
+            std::string images = table.textures[row];
+            for (size_t start = 0; start < images.size();) {
+                const size_t end = std::min(images.find(';', start), images.size());
+                std::string image = images.substr(start, end - start);
+                start = end + 1;
+                // The brick sheet is read as its location's variant.
+                if (image == "bricks_all") {
+                    for (int act = 1; act <= 7; ++act)
+                        EXPECT_FALSE(file(folder + "/bricks_all_act" + std::to_string(act) + ".png").empty()) << act;
+                    continue;
+                }
+                EXPECT_FALSE(file(folder + "/" + image + ".png").empty()) << image;
+            }
+            const auto it = wanted.find({table.folder, row});
+            if (it == wanted.end())
+                continue;
+            EXPECT_GE(sprite.m_frameCount, it->second.frames);
+            EXPECT_GE(sprite.m_animCount, it->second.anims);
+            EXPECT_GE(sprite.m_moduleCount, it->second.modules);
+        }
+    }
+    EXPECT_GT(parsed, 100);
+}
+
+// Markers the game reads by module index sit in the frames that carry them.
+TEST_F(DataBuilder, MarkersAreWhereTheGameLooks)
+{
+    const struct {
+        std::string path;
+        int frame, module;
+    } cases[] = {
+        {"15_P/Bricks_Menu.bsprite", 0, 50}, {"15_P/Bricks_Menu.bsprite", 0, 51}, {"15_P/Bricks_Menu.bsprite", 0, 52},
+        {"15_P/menu_title.bsprite", 0, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path + " module " + std::to_string(c.module));
+        const std::string& bytes = file(c.path);
+        CAISprite sprite;
+        ASSERT_TRUE(sprite.Load(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
+        EXPECT_EQ(sprite.GetNumFrameMarkers(c.frame, c.module), 1);
+    }
 }
 
 }  // namespace
