@@ -3,6 +3,7 @@
 #include "engine/gui/IGUIEnvironment.h"
 
 #include "engine/io/CFileSystem.h"
+#include "engine/scene/CSceneManager.h"
 
 namespace pravik {
 
@@ -30,10 +31,12 @@ boost::intrusive_ptr<io::IFileSystem> CVuvFactory::createFileSystem()
     return boost::intrusive_ptr<io::IFileSystem>(new io::CFileSystem());
 }
 
-scene::CSceneManager* CVuvFactory::createSceneManager(video::IVideoDriver*, const boost::intrusive_ptr<io::IFileSystem>&,
-                                                      gui::ICursorControl*, gui::IGUIEnvironment*)
+scene::CSceneManager* CVuvFactory::createSceneManager(video::IVideoDriver* driver,
+                                                      const boost::intrusive_ptr<io::IFileSystem>& fileSystem,
+                                                      gui::ICursorControl* cursorControl,
+                                                      gui::IGUIEnvironment* guiEnvironment)
 {
-    return nullptr;   // the scene layer plugs its manager in here
+    return new scene::CSceneManager(driver, fileSystem, cursorControl, nullptr, guiEnvironment);
 }
 
 gui::IGUIEnvironment* CVuvFactory::createGUIEnvironment(const boost::intrusive_ptr<io::IFileSystem>& fileSystem,

@@ -77,13 +77,15 @@ AppPlaybook::AppPlaybook()
     std::fflush(stdout);
 }
 
-void AppPlaybook::onAppInit(int, int)
+bool AppPlaybook::onAppInit(int, int)
 {
     m_timerForResume = 0;
     CGame* game = new CGame;
-    game->OnInitialize();
+    if (!game->OnInitialize())
+        return false;
     std::printf("\nINITIALIZED\n");
     std::fflush(stdout);
+    return true;
 }
 
 void AppPlaybook::onAppUpdate()

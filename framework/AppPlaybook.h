@@ -25,7 +25,7 @@ public:
     // not fit their buffers.
     static bool InitDirectories();
 
-    void onAppInit(int width, int height);
+    bool onAppInit(int width, int height);   // false when the application could not start
     void onAppUpdate();
     void onAppPause();
     void onAppResume();

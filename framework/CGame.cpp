@@ -1,9 +1,11 @@
 #include "framework/CGame.h"
 
 #include "framework/AppPlaybook.h"
+#include "framework/CHQGameWndSession.h"
 #include "framework/CPad.h"
 #include "framework/CPhoneDevice.h"
 #include "framework/CTouchPad.h"
+#include "framework/CVuvDevice.h"
 #include "framework/GameInterface.h"
 #include "framework/ScreenGeometry.h"
 #include "framework/Trace.h"
@@ -48,11 +50,14 @@ CGame::~CGame()
         GameInterface().DestroyEffectManager();
     CPhoneDevice::DestroyInstance();
     m_pPhone = nullptr;
-    // The session and the render device go with the frame code that owns them.
+    delete m_pSession;
+    m_pSession = nullptr;
     delete m_pPad;
     m_pPad = nullptr;
     delete m_pTouchPad;
     m_pTouchPad = nullptr;
+    delete m_pDevice;
+    m_pDevice = nullptr;
     if (g_pGame == this)
         g_pGame = nullptr;
 }
@@ -102,7 +107,7 @@ void CGame::ReadConfigFile(const char* path)
     }
 }
 
-void CGame::OnInitialize()
+bool CGame::OnInitialize()
 {
     char path[2048];
     std::snprintf(path, sizeof path, "%sAndroidDevConfig.bin", g_appPath);
@@ -114,7 +119,8 @@ void CGame::OnInitialize()
     IS_P1000 = true;
     SetResolutionMode(RESOLUTION_MODE_600X1024);
     SetAnimateInterval(1);
-    InitializeDevice();
+    if (!InitializeDevice())
+        return false;
     m_pPad = new CPad;
     m_pTouchPad = new CTouchPad;
     m_pPhone = CPhoneDevice::GetInstance();
@@ -124,6 +130,7 @@ void CGame::OnInitialize()
     m_nSecondStart = int(pravik::os::Timer::getRealTime());
     m_nFramesInSecond = 0;
     m_nFps = 0;
+    return true;
 }
 
 void CGame::OnMainLoop()
@@ -136,7 +143,25 @@ void CGame::OnMainLoop()
         m_pTouchPad->Update();
     if (m_bPaused)
         return;
+    CHQGameWndSession* session = m_nGameState == GAMESTATE_PLAY ? m_pSession : nullptr;
+    if (m_pDevice)
+        m_pDevice->BeginScene();
+    if (session) {
+        if (session->IsLoading()) {
+            session->LoadingLoop();
+        } else {
+            const bool stop = session->MainRenderLoop();
+            GameInterface().UpdateEffects(m_nFrameInterval);
+            GameInterface().RenderEffects();
+            if (stop && m_nGameState == GAMESTATE_PLAY) {
+                delete m_pSession;
+                m_pSession = nullptr;
+            }
+        }
+    }
     RenderDebugText();
+    if (m_pDevice)
+        m_pDevice->EndScene();
 }
 
 void CGame::Pause()
@@ -194,6 +219,8 @@ void CGame::SetResolutionMode(int mode)
     m_nLogicHeightOffset = (m_nLogicHeight - 960) / 2;
     m_nResolutionMode = mode;
     ScreenGeometry_SetMode(mode);
+    if (m_pDevice)
+        m_pDevice->ResetDevice(m_nWindowWidth, m_nWindowHeight);
 }
 
 namespace {
@@ -228,9 +255,24 @@ void CGame::SetAnimateInterval(int n)
 void CGame::EnterState(int state, int, int)
 {
     m_nGameState = state;
+    if (state != GAMESTATE_PLAY)
+        return;
+    auto* play = new CGamePlay;
+    play->StartSession();
+    delete m_pSession;
+    m_pSession = play;
 }
 
-void CGame::InitializeDevice() {}
+bool CGame::InitializeDevice()
+{
+    delete m_pDevice;
+    m_pDevice = new CVuvDevice(m_nWindowWidth, m_nWindowHeight);
+    if (m_pDevice->IsValid())
+        return true;
+    delete m_pDevice;
+    m_pDevice = nullptr;
+    return false;
+}
 
 int CGame::IsKeyPressed(int key) const
 {
@@ -336,5 +378,9 @@ void CGame::RenderDebugText()
     std::memset(m_wszFps, 0, sizeof m_wszFps);
     std::snprintf(m_szFps, sizeof m_szFps, "F:%d", m_nFps);
     droid_mbstowcs(m_wszFps, m_szFps, 1024);
+    if (m_pDevice)
+        m_pDevice->BeginScene2D();
     GameInterface().DrawDebugText(m_wszFps, 370, 170);
+    if (m_pDevice)
+        m_pDevice->EndScene2D();
 }

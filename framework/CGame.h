@@ -43,7 +43,7 @@ public:
     static int GetLogicWidthOffset();
     static int GetLogicHeighOffset();
 
-    void OnInitialize();
+    bool OnInitialize();   // false when the engine device could not be made
     void OnMainLoop();
     void Pause();
     void Resume();
@@ -55,7 +55,7 @@ public:
     void Translate480PositionToMouseSize(int* x, int* y) const;
     void SetAnimateInterval(int n);
     void EnterState(int state, int, int);
-    void InitializeDevice();
+    bool InitializeDevice();
 
     int IsKeyPressed(int key) const;
     int IsKeyHold(int key) const;

@@ -7,6 +7,9 @@
 // To add a call: give it a default body here and override it in the game. Main thread only.
 #pragma once
 
+namespace pravik::video {
+class ITexture;
+}
 class CAISprite;
 
 class IGameInterface {
@@ -46,6 +49,7 @@ public:
     virtual void SetTouchFlagReleased() {}
     // The frame counter text in the game's small font; false when that font is not loaded.
     virtual bool DrawDebugText(const wchar_t* text, int x, int y) { (void)text, (void)x, (void)y; return false; }
+    virtual pravik::video::ITexture* LockLineTexture() { return nullptr; }   // the line texture, not counted
 
     // What sprites, texts and sounds read of the controller.
     virtual int CurrentLocation() { return 0; }               // first number of GetCurLevel

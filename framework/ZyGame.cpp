@@ -46,8 +46,7 @@ bool ZyGame::init()
         return false;
     if (!EventHandler::instance().init(Screen::instance().m_screenContext))
         return false;
-    AppPlaybook::instance().onAppInit(600, 1024);
-    return true;
+    return AppPlaybook::instance().onAppInit(600, 1024);
 }
 
 void ZyGame::start()

@@ -31,6 +31,14 @@ void CLight::attach(STransformationSource** source)
     }
 }
 
+void CLight::detachTransformation()
+{
+    if (!m_attached) return;
+    m_transformation = m_transformation ? new core::CMatrix4<float>(*m_transformation)
+                                        : new core::CMatrix4<float>(core::EM4CONST_IDENTITY);
+    m_attached = 0;
+}
+
 boost::intrusive_ptr<CLight> CLight::allocate(STransformationSource** source)
 {
     return boost::intrusive_ptr<CLight>(new CLight(source));

@@ -37,6 +37,9 @@ public:
     bool setAbsoluteTransformation(const core::CMatrix4<float>& m);  // false when attached
     const core::CMatrix4<float>* getTransformation() const { return m_transformation; }
     bool isAttached() const { return m_attached != 0; }
+    // Ends the attachment: the light owns a copy of the matrix it pointed at, so it keeps its
+    // last placement after its source is gone.
+    void detachTransformation();
 
     void serializeAttributes(io::IAttributes* out, io::SAttributeReadWriteOptions* options = nullptr) const;
     void deserializeAttributes(io::IAttributes* in, io::SAttributeReadWriteOptions* options = nullptr);

@@ -613,7 +613,7 @@ void makePack15(SpriteMaker& m, int row)
             m.module(c);
         }
         const int background = m.module(fullScreen(0, false), 1);
-        const int levelBg = m.module(fullScreen(2, false), 1);
+        const int levelBg = background;  // one screen-sized picture keeps the atlas small
         Canvas panel(560, 200), bottom(600, 180), button(96, 96), plate(130, 130), volume(520, 300);
         drawPanel(panel, 0, 0, 560, 200);
         drawPanel(bottom, 0, 0, 600, 180);

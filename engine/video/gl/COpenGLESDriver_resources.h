@@ -51,6 +51,7 @@ public:
     bool updateData(bool create);
     void updateParameters();
     unsigned getGLName() const { return m_name; }
+    void setGLName(unsigned name) { m_name = name; }   // a name made outside the driver (2D upload)
     GLenum getGLTarget() const;
 
 private:

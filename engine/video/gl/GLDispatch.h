@@ -46,6 +46,7 @@
     X(void, glGenTextures, (GLsizei n, GLuint *textures), (n, textures)) \
     X(void, glBindTexture, (GLenum target, GLuint texture), (target, texture)) \
     X(void, glDeleteTextures, (GLsizei n, const GLuint *textures), (n, textures)) \
+    X(GLboolean, glIsTexture, (GLuint texture), (texture)) \
     X(void, glActiveTexture, (GLenum texture), (texture)) \
     X(void, glClientActiveTexture, (GLenum texture), (texture)) \
     X(void, glTexParameteri, (GLenum target, GLenum pname, GLint param), (target, pname, param)) \

@@ -7,6 +7,11 @@
 
 #include <boost/intrusive_ptr.hpp>
 
+namespace pravik::io {
+class IAttributes;
+struct SAttributeReadWriteOptions;
+}  // namespace pravik::io
+
 namespace pravik::video {
 
 enum E_INDEX_TYPE : unsigned short { EIT_8BIT = 0, EIT_16BIT = 1, EIT_32BIT = 2, EIT_NONE = 255 };
@@ -15,6 +20,9 @@ enum E_PRIMITIVE_TYPE : unsigned short {
     EPT_POINTS = 0, EPT_LINE_STRIP, EPT_LINE_LOOP, EPT_LINES, EPT_TRIANGLE_STRIP, EPT_TRIANGLE_FAN, EPT_TRIANGLES,
     EPT_QUAD_STRIP, EPT_QUADS, EPT_COUNT
 };
+
+const char* const* getStringsInternal(E_INDEX_TYPE*);      // "u8", "u16", "u32"
+const char* const* getStringsInternal(E_PRIMITIVE_TYPE*);  // "Points" ... "Quads"
 
 class CPrimitiveStream {
 public:
@@ -41,6 +49,11 @@ public:
         default: return 0;
         }
     }
+    // Without an index buffer only the type, the vertex start and the counts are written.
+    void serializeAttributes(io::IAttributes* out, io::SAttributeReadWriteOptions* options = nullptr) const;
+    // Never creates or drops the index buffer; its fields are read only when it exists.
+    void deserializeAttributes(io::IAttributes* in, io::SAttributeReadWriteOptions* options = nullptr);
+
     unsigned getVertexRange() const { return VertexEnd - FirstVertex; }
     static unsigned getIndexSize(E_INDEX_TYPE t) { return t == EIT_8BIT ? 1u : t == EIT_16BIT ? 2u : t == EIT_32BIT ? 4u : 0u; }
 

@@ -12,6 +12,7 @@
 #include "engine/gui/ICursorControl.h"
 #include "engine/os/Printer.h"
 #include "engine/os/Timer.h"
+#include "engine/scene/CSceneManager.h"
 #include "engine/video/C2DDriver.h"
 #include "tests/engine/core/RecordingLogger.h"
 
@@ -69,12 +70,13 @@ TEST(Device, NullDriverDeviceHasEveryMember)
         ASSERT_TRUE(device->get2DDriver());
         EXPECT_EQ(device->get2DDriver()->getVideoDriver(), device->getVideoDriver());
         EXPECT_TRUE(device->getGraphicsTaskHandler());
-        // The GUI serves the built-in font; the layers that plug in later are absent, and
-        // nothing else minds.
+        // The GUI serves the built-in font; the scene manager is the engine's.
         ASSERT_TRUE(device->getGUIEnvironment());
         EXPECT_NE(device->getGUIEnvironment()->getBuiltInFont(), nullptr);
         EXPECT_EQ(device->getGUIEnvironment()->getVideoDriver(), device->getVideoDriver());
-        EXPECT_EQ(device->getSceneManager(), nullptr);
+        ASSERT_TRUE(device->getSceneManager());
+        EXPECT_EQ(device->getSceneManager()->getVideoDriver(), device->getVideoDriver());
+        EXPECT_EQ(device->getSceneManager()->getCursorControl(), device->getCursorControl());
         EXPECT_EQ(device->getVideoModeList(), nullptr);
         EXPECT_TRUE(device->isWindowActive() && device->isWindowFocused() && !device->isWindowMinimized());
         EXPECT_FALSE(device->isExitRequested());

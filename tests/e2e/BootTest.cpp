@@ -1,0 +1,110 @@
+// The whole program on the sample data, headless, driven by an input script: it starts, runs its
+// frames and leaves cleanly, writing the shot the script asks for; damaged data (a truncated
+// sprite, a missing sound archive, an empty table, a broken picture) never crashes it: it runs or
+// exits with a reason.
+
+#include "engine/io/CMemoryReadFile.h"
+#include "engine/video/image/CImageLoaderPng.h"
+#include "tests/support/TempDir.h"
+#include "tests/tools/ToolRun.h"
+#include "tests/tools/quendrax-data/SampleData.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct GameRun {
+    bool signalled = false;
+    int status = -1;
+    std::string err, trace;
+};
+
+// Runs the game with `dir` as its working directory.
+GameRun play(const fs::path& dir, const std::string& script)
+{
+    std::ofstream(dir / "script.txt") << script;
+    const std::string command = "cd " + test::quoted(dir.string()) +
+                                " && QUENDRAX_VIDEO=headless QUENDRAX_AUDIO=null QUENDRAX_SCRIPT=script.txt"
+                                " QUENDRAX_TRACE=trace.txt timeout 120 " +
+                                test::quoted(QUENDRAX_GAME) + " >out.txt 2>err.txt";
+    const int raw = std::system(command.c_str());
+    GameRun r;
+    r.signalled = raw == -1 || WIFSIGNALED(raw) || (WIFEXITED(raw) && WEXITSTATUS(raw) >= 124);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.err = test::readFile((dir / "err.txt").string());
+    r.trace = test::readFile((dir / "trace.txt").string());
+    return r;
+}
+
+std::string sampleData()
+{
+    std::string why;
+    const std::string root = test::sampleDataRoot(&why);
+    EXPECT_FALSE(root.empty()) << why;
+    return root;
+}
+
+TEST(E2E, BootsOnTheSampleDataAndWritesTheShot)
+{
+    const std::string root = sampleData();
+    ASSERT_FALSE(root.empty());
+    test::TempDir dir;
+    // The data is only read: a link to the shared copy is enough; the save folder is the run's own.
+    fs::create_directory_symlink(fs::path(root) / "app", dir.path() / "app");
+    const GameRun r = play(dir.path(), "90 shot shot.png\n100 exit\n");
+    ASSERT_FALSE(r.signalled) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string shot = test::readFile(dir.file("shot.png"));
+    ASSERT_FALSE(shot.empty());
+    pravik::io::CMemoryReadFile file(const_cast<char*>(shot.data()), int32_t(shot.size()), "shot.png", false);
+    pravik::video::CImageLoaderPng png;
+    const pravik::video::CImagePtr image = png.loadImage(&file);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->getDimension().Width, 600);
+    EXPECT_EQ(image->getDimension().Height, 1024);
+    EXPECT_NE(r.trace.find("100 exit"), std::string::npos) << r.trace;
+}
+
+TEST(E2E, DamagedDataNeverCrashes)
+{
+    const std::string root = sampleData();
+    ASSERT_FALSE(root.empty());
+    const struct {
+        const char* name;
+        const char* path;  // in the data folder
+        int keep;          // bytes kept; -1 removes the file
+    } damages[] = {
+        {"truncated splash sprite", "15_P/MMSplash.bsprite", 40},
+        {"truncated logo sprite", "4/tessivar_logo.bsprite", 7},
+        {"no sound archive", "3.bar", -1},
+        {"empty cosine table", "1/COS.ARRAY", 0},
+        {"broken picture", "15_P/MMSplash.png", 100},
+        {"no logo picture", "4/tessivar_logo.png", -1},
+    };
+    for (const auto& d : damages) {
+        SCOPED_TRACE(d.name);
+        test::TempDir dir;
+        fs::copy(fs::path(root) / "app", dir.path() / "app", fs::copy_options::recursive);
+        const fs::path target = dir.path() / "app/native/data" / d.path;
+        ASSERT_TRUE(fs::exists(target));
+        if (d.keep < 0)
+            fs::remove(target);
+        else
+            fs::resize_file(target, uintmax_t(d.keep));
+        const GameRun r = play(dir.path(), "60 exit\n");
+        EXPECT_FALSE(r.signalled) << r.err;
+        // It runs to the end of the script, or stops with a reason on its error output.
+        if (r.status != 0) {
+            EXPECT_FALSE(r.err.empty());
+        }
+    }
+}
+
+}  // namespace
