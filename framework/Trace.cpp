@@ -20,7 +20,7 @@ STraceFile& traceFile()
         s.chosen = true;
         const char* path = std::getenv("QUENDRAX_TRACE");
         if (path && *path) {
-            s.file = std::fopen(path, "w");
+            s.file = std::fopen(path, "w");   // opened at start-up, before anything changes directory
             if (!s.file)
                 std::fprintf(stderr, "quendrax: cannot write the trace %s\n", path);
         }

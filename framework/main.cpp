@@ -1,5 +1,6 @@
 // The program: the engine clock follows the frame clock (16 ms a frame under an input script),
 // the C library's random numbers are seeded once (fixed under a script), then the shell runs.
+#include "framework/Trace.h"
 #include "framework/ZyGame.h"
 
 #include "engine/os/StandardRandom.h"
@@ -15,6 +16,7 @@ std::uint64_t frameClockMicroseconds()
 
 int main()
 {
+    TraceEnabled();   // opens QUENDRAX_TRACE while the working directory is still the run's
     pravik::os::Timer::setTimeSource(frameClockMicroseconds);
     pravik::os::seedStandardRand(platform::Clock::scripted() ? 1u : std::uint32_t(platform::Clock::monotonicNs()));
     ZyGame::instance().start();

@@ -1,6 +1,7 @@
 #include "platform/ScriptPlayer.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <cstdlib>
 
 namespace platform {
@@ -29,8 +30,14 @@ void ScriptPlayer::loadLocked()
     for (const auto& ev : script->events()) {
         m_lastFrame = ev.frame;
         m_hasExit = m_hasExit || ev.kind == ScriptEvent::Kind::Exit;
-        if (ev.kind == ScriptEvent::Kind::Shot)
+        if (ev.kind == ScriptEvent::Kind::Shot) {
+            // The game's file system changes the working directory later: keep where the run began.
             m_shots.push_back(ev);
+            std::error_code ec;
+            const auto absolute = std::filesystem::absolute(ev.path, ec);
+            if (!ec)
+                m_shots.back().path = absolute.string();
+        }
         else if (ev.kind == ScriptEvent::Kind::Accel)
             m_forces.push_back(ev);
         else

@@ -26,13 +26,15 @@ struct GameRun {
     std::string err, trace;
 };
 
-// Runs the game with `dir` as its working directory.
+// Runs the game with `dir` as its working directory. Every path handed over is absolute: the
+// program may move its working directory into the data folder.
 GameRun play(const fs::path& dir, const std::string& script)
 {
     std::ofstream(dir / "script.txt") << script;
     const std::string command = "cd " + test::quoted(dir.string()) +
-                                " && QUENDRAX_VIDEO=headless QUENDRAX_AUDIO=null QUENDRAX_SCRIPT=script.txt"
-                                " QUENDRAX_TRACE=trace.txt timeout 120 " +
+                                " && QUENDRAX_VIDEO=headless QUENDRAX_AUDIO=null QUENDRAX_SCRIPT=" +
+                                test::quoted((dir / "script.txt").string()) +
+                                " QUENDRAX_TRACE=" + test::quoted((dir / "trace.txt").string()) + " timeout 120 " +
                                 test::quoted(QUENDRAX_GAME) + " >out.txt 2>err.txt";
     const int raw = std::system(command.c_str());
     GameRun r;
@@ -56,9 +58,9 @@ TEST(E2E, BootsOnTheSampleDataAndWritesTheShot)
     const std::string root = sampleData();
     ASSERT_FALSE(root.empty());
     test::TempDir dir;
-    // The data is only read: a link to the shared copy is enough; the save folder is the run's own.
-    fs::create_directory_symlink(fs::path(root) / "app", dir.path() / "app");
-    const GameRun r = play(dir.path(), "90 shot shot.png\n100 exit\n");
+    // A copy: the run may write beside its data, and the shared copy stays as built.
+    fs::copy(fs::path(root) / "app", dir.path() / "app", fs::copy_options::recursive);
+    const GameRun r = play(dir.path(), "90 shot " + dir.file("shot.png") + "\n100 exit\n");
     ASSERT_FALSE(r.signalled) << r.err;
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string shot = test::readFile(dir.file("shot.png"));

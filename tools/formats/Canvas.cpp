@@ -50,7 +50,8 @@ Rgba Rgba::mix(Rgba a, Rgba b, float t)
 Canvas::Canvas(int width, int height, Rgba fill)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_pixels(size_t(m_width) * size_t(m_height) * 4)
 {
-    this->fill(fill);
+    if (fill != Rgba(0, 0, 0, 0))
+        this->fill(fill);
 }
 
 Rgba Canvas::at(int x, int y) const
@@ -254,9 +255,9 @@ std::string Canvas::encode(const std::string& fileName) const
     std::string out;
     for (video::IImageWriter* w : writers) {
         if (out.empty() && w->isAWriteableFileExtension(fileName.c_str())) {
-            std::vector<uint8_t> copy = m_pixels;
+            // The writers only read: the image borrows the pixels instead of copying them.
             video::CImagePtr image(new video::CImage(video::EPF_R8G8B8A8, core::dimension2d<int>(m_width, m_height),
-                                                     copy.data(), true, false),
+                                                     const_cast<uint8_t*>(m_pixels.data()), true, false),
                                    false);
             io::CMemoryWriteFile file;
             if (w->writeImage(&file, image, 0) && file.getBuffer())

@@ -507,17 +507,57 @@ void makePack15(SpriteMaker& m, int row)
             return topLeft(c);
         });
         return;
-    case 29: {  // touch buttons
-        standard(m, {74, 15, 0, {}}, 18, [](int i) {
-            static const Icon icons[] = {Icon::Pause, Icon::Back, Icon::Check, Icon::Cross, Icon::Info, Icon::Gear,
-                                         Icon::Star, Icon::Coin, Icon::ArrowLeft, Icon::ArrowRight, Icon::Speaker,
-                                         Icon::Plus, Icon::Trophy, Icon::Gift, Icon::Heart, Icon::Lock, Icon::Skull,
-                                         Icon::Star};
-            Canvas c(80, 64);
-            drawButton(c, 0, 0, 80, 64, "", i % 2 ? palette::kSky.shade(0.3f) : palette::kSky);
-            drawIcon(c, 20, 12, 40, icons[i], palette::kCream);
-            return topLeft(c);
-        });
+    case 29: {  // touch buttons, each frame drawn for the role the game gives it
+        struct Role {
+            int w, h;
+            Icon icon;
+            bool lit;
+            bool plain;  // no icon: a bar, track or highlight
+        };
+        auto role = [](int f) -> Role {
+            switch (f) {
+            case 6: return {64, 64, Icon::Pause, false, false};
+            case 8: case 27: return {96, 64, Icon::ArrowLeft, f == 27, false};
+            case 10: return {96, 64, Icon::ArrowRight, false, false};
+            case 20: case 23: case 58: return {400, 64, Icon::Star, true, true};
+            case 22: return {400, 64, Icon::Star, false, true};
+            case 31: return {96, 64, Icon::Back, false, false};
+            case 32: case 33: case 34: case 35: case 36: return {96, 64, Icon::Back, f % 2 == 0, false};
+            case 42: return {120, 64, Icon::Check, true, false};
+            case 50: return {120, 64, Icon::Check, false, false};
+            case 51: case 52: return {64, 64, Icon::Info, f == 52, false};
+            case 53: case 54: return {64, 64, Icon::Coin, f == 54, false};
+            case 59: case 65: return {64, 64, Icon::Star, f == 65, false};
+            case 61: case 62: return {64, 64, Icon::Gear, f == 62, false};
+            case 63: case 64: case 66: return {120, 64, Icon::Star, f == 64, false};
+            case 68: case 69: return {400, 24, Icon::Star, f == 69, true};
+            case 70: case 71: return {40, 40, Icon::Star, f == 71, true};
+            case 72: case 73: return {180, 72, Icon::ArrowRight, f == 73, false};
+            default: return {80, 64, Icon::Plus, f % 2 == 1, false};
+            }
+        };
+        for (int f = 0; f < 74; ++f) {
+            const Role r = role(f);
+            Canvas c(r.w, r.h);
+            if (f == 68 || f == 69) {
+                c.fillCapsule(0, 4, float(r.w), float(r.h - 8), f == 69 ? palette::kCyan : palette::kSteel.shade(-0.4f));
+            } else if (f == 70 || f == 71) {
+                c.shadedDisc(20, 20, 18, f == 71 ? palette::kYellow : palette::kCream);
+            } else if (r.plain) {
+                c.fillRoundedRect(0, 0, float(r.w), float(r.h), 14, (r.lit ? palette::kYellow : palette::kSky).withAlpha(r.lit ? 110 : 220));
+                c.strokeRoundedRect(0, 0, float(r.w), float(r.h), 14, 3, palette::kCream.withAlpha(200));
+            } else {
+                drawButton(c, 0, 0, r.w, r.h, "", f == 66 ? palette::kSteel : palette::kSky, r.lit);
+                const int icon = std::min(r.w, r.h) * 5 / 8;
+                drawIcon(c, (r.w - icon) / 2, (r.h - icon) / 2, icon, r.icon, palette::kCream);
+            }
+            m.pictureFrame(c, 0, 0);
+        }
+        // 0 press, 2/3 back idle and pressed, 4 bomb going off, 9 ready, 11 not usable, 12/13 pressed, 14 empty.
+        const std::vector<std::vector<int>> anims = {{22, 23, 22}, {8, 27}, {31}, {32, 33, 34, 35, 36}, {70, 71, 70},
+                                                     {6}, {6}, {10}, {8}, {70}, {6}, {66}, {71, 70}, {71, 70}, {68}};
+        for (const auto& a : anims)
+            m.anim(a, 2);
         return;
     }
     case 30: {  // the main menu's scene: background, decorations, the logo

@@ -8,6 +8,7 @@
 #include "Fonts.h"
 #include "Sounds.h"
 #include "Sprites.h"
+#include "Strings.h"
 #include "Tables.h"
 #include "Textures.h"
 
@@ -46,6 +47,7 @@ Built buildData(bool withSounds)
             std::fprintf(stderr, "%s: %.2f s\n", what, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
     };
     qdata::addTables(b.folder);
+    qdata::addStrings(b.folder);
     qdata::addTextures(b.folder);
     lap("textures");
     b.sprites = qdata::addFonts(b.folder);

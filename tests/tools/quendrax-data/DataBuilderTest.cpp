@@ -11,6 +11,8 @@
 #include "engine/video/image/CImageLoaderPng.h"
 #include "engine/video/image/CImageLoaderTGA.h"
 #include "framework/CAISprite.h"
+#include "framework/CStringManager.h"
+#include "framework/GlyphTables.h"
 #include "framework/PackTables.h"
 #include "framework/SoundTable.h"
 #include "tools/formats/SpriteWriter.h"
@@ -273,6 +275,44 @@ TEST_F(DataBuilder, MarkersAreWhereTheGameLooks)
         CAISprite sprite;
         ASSERT_TRUE(sprite.Load(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
         EXPECT_EQ(sprite.GetNumFrameMarkers(c.frame, c.module), 1);
+    }
+}
+
+// The nine string tables decode through the game's reader with a text for every id the menus
+// show; other languages carry the English text marked with their code, Chinese, Japanese and
+// Korean as glyphs of their sheets.
+TEST_F(DataBuilder, StringTablesGiveEveryLanguageItsTexts)
+{
+    const int shown[] = {1, 206, 207, 230, 235, 236, 240, 253, 311, 319, 321, 387, 910, 952, 953, 954, 1010, 1040};
+    for (int language = 0; language < LANGUAGE_COUNT; ++language) {
+        SCOPED_TRACE(LANGUAGE_CODES[language]);
+        const std::string& bytes = file(SMALL_FONT_STRING_FILES[language]);
+        ASSERT_FALSE(bytes.empty());
+        std::vector<wchar_t*> table(SMALL_STRING_COUNT, nullptr);
+        CStringManager::DecodeTable(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), table.data(),
+                                    SMALL_STRING_COUNT, language);
+        std::wstring play;
+        for (const wchar_t* p = table[952]; p && *p; ++p) {
+            if (CStringManager::IsWCharLanguage(language)) {
+                // Glyph index -> code point through the language's table.
+                const SGlyphTable glyphs = SmallGlyphTable(language);
+                ASSERT_GE(*p, 1);
+                ASSERT_LE(*p, glyphs.count);
+                play += wchar_t(glyphs.entries[*p - 1].codePoint);
+            } else {
+                play += *p;
+            }
+        }
+        const std::string code = LANGUAGE_CODES[language];
+        EXPECT_EQ(play, language == 0 ? L"Play" : L"[" + std::wstring(code.begin(), code.end()) + L"] Play");
+        for (int id : shown)
+            EXPECT_TRUE(table[size_t(id)] && *table[size_t(id)]) << "id " << id;
+        EXPECT_TRUE(table[SMALL_STRING_COUNT - 1] != nullptr);  // the table runs to its last id
+        for (wchar_t* p : table)
+            delete[] p;
+        if (CStringManager::IsWCharLanguage(language)) {
+            EXPECT_FALSE(file(BIG_FONT_STRING_FILES[language]).empty());
+        }
     }
 }
 
