@@ -20,8 +20,12 @@ class IDevice;
 namespace pravik::collada {
 class CColladaFactory;
 }
+namespace pravik::io {
+class IFileSystem;
+}
 namespace pravik::scene {
 class CSceneManager;
+class ISceneNode;
 }
 namespace pravik::video {
 class IVideoDriver;
@@ -45,6 +49,12 @@ public:
     virtual void setWorldMatrix(const pravik::core::CMatrix4<float>& world) = 0;  // identity flag included
     // Appends count quads (4 vertices each); 0, or 0x80004005 when dropped.
     virtual int Blt(M3DXVertex_XYZDT* vertices, int count) = 0;
+
+    // Where effect files are read from; null: no file loads.
+    virtual pravik::io::IFileSystem* getFileSystem() { return nullptr; }
+    // Builds the scene of a scene file named by an effect (the scene database's default
+    // factory) and returns its root at count 1, not yet placed; null when none is built.
+    virtual pravik::scene::ISceneNode* constructScene(const char* path) { return (void)path, nullptr; }
 };
 
 // Installs the host (not owned); null removes it. Returns the previous one.

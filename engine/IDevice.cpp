@@ -60,7 +60,10 @@ IDevice::~IDevice()
 
     if (m_guiEnvironment) m_guiEnvironment->drop();
     m_guiEnvironment = nullptr;
-    if (m_2dDriver) m_2dDriver->drop();
+    if (m_2dDriver) {
+        if (m_videoDriver && m_videoDriver->get2DDriver() == m_2dDriver) m_videoDriver->set2DDriver(nullptr);
+        m_2dDriver->drop();
+    }
     m_2dDriver = nullptr;
     if (m_videoDriver) m_videoDriver->drop();
     m_videoDriver = nullptr;
@@ -92,7 +95,11 @@ IDevice::~IDevice()
 
 void IDevice::createGUIAndScene()
 {
-    if (m_videoDriver) m_2dDriver = new video::C2DDriver(m_videoDriver);
+    // The driver's static 2D forms draw through the device's drawing object.
+    if (m_videoDriver) {
+        m_2dDriver = new video::C2DDriver(m_videoDriver);
+        m_videoDriver->set2DDriver(m_2dDriver);
+    }
     CVuvFactory* factory = CVuvFactory::getInstance();
     m_guiEnvironment = factory->createGUIEnvironment(m_fileSystem, m_videoDriver, m_osOperator);
     m_sceneManager = factory->createSceneManager(m_videoDriver, m_fileSystem, m_cursorControl, m_guiEnvironment);

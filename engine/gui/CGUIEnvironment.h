@@ -100,7 +100,7 @@ private:
     void updateHoveredElement(core::position2d<int> pos);
     void makeToolTip(unsigned timeMs);
     IGUIElement* getNextElement(bool reverse, bool group);
-    IGUITTFont* getTTFont(const core::stringc& key, io::IReadFile* file, unsigned size);
+    IGUITTFont* getTTFont(const core::stringc& key, const char* path, io::IReadFile* file, unsigned size);
     bool removeTTFont(const core::stringc& key, unsigned size);
     bool removeTTFontFace(const core::stringc& key);
 

@@ -116,7 +116,7 @@ IGUIFont* CGUIEnvironment::getFont(const char* filename)
             std::error_code error;
             if (previous.empty())
                 previous = std::filesystem::current_path(error).string().c_str();
-            const bool changed = m_fileSystem->changeWorkingDirectoryTo(m_fileSystem->getFileDir(key).c_str());
+            const bool changed = m_fileSystem->changeWorkingDirectoryTo(m_fileSystem->getFileDir(core::stringc(filename)).c_str());
             if (font->load(xml))
                 result = font;
             else
@@ -130,7 +130,7 @@ IGUIFont* CGUIEnvironment::getFont(const char* filename)
     }
     if (!result) {
         CGUIFont* font = new CGUIFont(this, key.c_str());
-        if (!font->load(key.c_str())) {
+        if (!font->load(filename)) {
             font->drop();
             return nullptr;
         }
@@ -142,17 +142,17 @@ IGUIFont* CGUIEnvironment::getFont(const char* filename)
 
 IGUITTFont* CGUIEnvironment::getTTFont(const char* filename, unsigned size)
 {
-    return getTTFont(normalizeName(filename), nullptr, size);
+    return getTTFont(normalizeName(filename), filename, nullptr, size);
 }
 
 IGUITTFont* CGUIEnvironment::getTTFont(io::IReadFile* file, unsigned size)
 {
     if (!file)
         return nullptr;
-    return getTTFont(normalizeName(file->getFileName()), file, size);
+    return getTTFont(normalizeName(file->getFileName()), nullptr, file, size);
 }
 
-IGUITTFont* CGUIEnvironment::getTTFont(const core::stringc& key, io::IReadFile* file, unsigned size)
+IGUITTFont* CGUIEnvironment::getTTFont(const core::stringc& key, const char* path, io::IReadFile* file, unsigned size)
 {
     CGUITTFace* face = nullptr;
     const int faceIndex = find(m_faces, SFace{key, nullptr});
@@ -160,7 +160,8 @@ IGUITTFont* CGUIEnvironment::getTTFont(const core::stringc& key, io::IReadFile* 
         face = m_faces[size_t(faceIndex)].face;
     } else {
         face = new CGUITTFace();
-        if (!(file ? face->load(file) : face->load(key.c_str()))) {
+        // Loaded by the name as given: file names are case-sensitive here, only the key is not.
+        if (!(file ? face->load(file) : face->load(path))) {
             face->drop();
             return nullptr;
         }

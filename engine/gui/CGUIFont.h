@@ -64,6 +64,7 @@ public:
 
     int getAreaFromCharacter(wchar_t c) const;
     const std::vector<SFontArea>& getAreas() const { return m_areas; }
+    const std::map<wchar_t, int>& getCharacterMap() const { return m_characterMap; }
     int getMaxHeight() const { return m_maxHeight; }
     int getWrongCharacter() const { return m_wrongCharacter; }
 

@@ -5,6 +5,7 @@
 #include "engine/scene/CBillboardSceneNode.h"
 #include "engine/scene/CCameraSceneNode.h"
 #include "engine/scene/CDummyTransformationSceneNode.h"
+#include "engine/scene/CGeometryCreator.h"
 #include "engine/scene/CEmptySceneNode.h"
 #include "engine/scene/CLightSceneNode.h"
 #include "engine/scene/CMeshSceneNode.h"
@@ -13,6 +14,10 @@
 #include <cstring>
 
 namespace pravik::scene {
+
+namespace {
+constexpr unsigned kShapeAttributes = 0x60003;  // position, texture coordinate 0, normal, colour 0
+}
 
 CDefaultSceneNodeFactory::CDefaultSceneNodeFactory(CSceneManager* manager, gui::ICursorControl* cursor,
                                                    const boost::intrusive_ptr<io::IFileSystem>& fileSystem)
@@ -82,6 +87,8 @@ ISceneNode* CDefaultSceneNodeFactory::createMeshKind(E_SCENE_NODE_TYPE type)
     video::IVideoDriver* driver = SceneManager ? SceneManager->getVideoDriver() : nullptr;
     switch (type) {
     case ESNT_MESH: return new CMeshSceneNode(nullptr, -1);
+    case ESNT_CUBE: return new CMeshSceneNode(createCubeMesh(kShapeAttributes, driver, 1.f), -1);
+    case ESNT_SPHERE: return new CMeshSceneNode(createSphereMesh(kShapeAttributes, driver, 5.f, 16, 16), -1);
     case ESNT_BILLBOARD:
         return new CBillboardSceneNode(driver, -1, {0, 0, 0}, {0, 0}, video::SColor(255, 255, 255, 255),
                                        video::SColor(255, 255, 255, 255));

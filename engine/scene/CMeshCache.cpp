@@ -1,6 +1,8 @@
 #include "engine/scene/CMeshCache.h"
 
 #include "engine/core/heapsort.h"
+#include "engine/scene/CGeometryCreator.h"
+#include "engine/video/image/CImage.h"
 
 #include <algorithm>
 
@@ -122,6 +124,58 @@ void CMeshCache::clearUnusedMeshes()
         if (Meshes[i].Mesh && Meshes[i].Mesh->getReferenceCount() == 1) removeAt(i);
         else ++i;
     }
+}
+
+template <class Build>
+boost::intrusive_ptr<IAnimatedMesh> CMeshCache::addShape(const char* name, const Build& build)
+{
+    if (!name) return nullptr;
+    if (isMeshLoaded(name)) return getMeshByFilename(name);
+    boost::intrusive_ptr<CMesh> mesh = build();
+    if (!mesh) return nullptr;
+    boost::intrusive_ptr<IAnimatedMesh> animated(new SAnimatedMesh(mesh));
+    addMesh(name, animated);
+    return animated;
+}
+
+boost::intrusive_ptr<IAnimatedMesh> CMeshCache::addHillPlaneMesh(
+    unsigned mask, const char* name, const core::dimension2d<float>& tileSize, const core::dimension2d<unsigned>& tileCount,
+    const boost::intrusive_ptr<video::CMaterial>& material, const boost::intrusive_ptr<video::CMaterialVertexAttributeMap>& map,
+    float hillHeight, const core::dimension2d<float>& countHills, const core::dimension2d<float>& textureRepeatCount)
+{
+    return addShape(name, [&] {
+        return createHillPlaneMesh(mask, Driver, tileSize, tileCount, material, map, hillHeight, countHills,
+                                   textureRepeatCount);
+    });
+}
+
+boost::intrusive_ptr<IAnimatedMesh> CMeshCache::addTerrainMesh(const char* name,
+                                                               const boost::intrusive_ptr<video::CImage>& texture,
+                                                               const boost::intrusive_ptr<video::CImage>& heightmap,
+                                                               const core::dimension2d<float>& stretchSize,
+                                                               float maxHeight,
+                                                               const core::dimension2d<int>& defaultVertexBlockSize)
+{
+    return addShape(name, [&] {
+        return createTerrainMesh(texture, heightmap, stretchSize, maxHeight, Driver, defaultVertexBlockSize, false);
+    });
+}
+
+boost::intrusive_ptr<IAnimatedMesh> CMeshCache::addArrowMesh(unsigned mask, const char* name, video::SColor colorCylinder,
+                                                             video::SColor colorCone, unsigned tesselationCylinder,
+                                                             unsigned tesselationCone, float height,
+                                                             float cylinderHeight, float widthCylinder, float widthCone)
+{
+    return addShape(name, [&] {
+        return createArrowMesh(mask, Driver, tesselationCylinder, tesselationCone, height, cylinderHeight,
+                               widthCylinder, widthCone, colorCylinder, colorCone);
+    });
+}
+
+boost::intrusive_ptr<IAnimatedMesh> CMeshCache::addSphereMesh(unsigned mask, const char* name, float radius,
+                                                              unsigned columns, unsigned rows)
+{
+    return addShape(name, [&] { return createSphereMesh(mask, Driver, radius, columns, rows); });
 }
 
 }  // namespace pravik::scene

@@ -4,12 +4,15 @@
 // the engine's unstable heap sort.
 
 #include "engine/IReferenceCounted.h"
+#include "engine/core/dimension2d.h"
 #include "engine/core/pravikString.h"
+#include "engine/video/SColor.h"
 #include "engine/scene/IMesh.h"
 
 #include <vector>
 
 namespace pravik::video {
+class CImage;
 class IVideoDriver;
 }
 
@@ -64,21 +67,31 @@ public:
     void clear() override { Meshes.clear(); }
     void clearUnusedMeshes() override;
 
-    // Named shapes built with the geometry creator and stored under name; null when the name is
-    // taken or the shape cannot be built.
-    boost::intrusive_ptr<IAnimatedMesh> addHillPlaneMesh(const char* name, const core::dimension2d<float>& tileSize,
+    // Named shapes built with the geometry creator and stored under name; a name already
+    // loaded answers its mesh without building; null for a null name or a shape not built.
+    boost::intrusive_ptr<IAnimatedMesh> addHillPlaneMesh(unsigned mask, const char* name,
+                                                         const core::dimension2d<float>& tileSize,
                                                          const core::dimension2d<unsigned>& tileCount,
+                                                         const boost::intrusive_ptr<video::CMaterial>& material,
+                                                         const boost::intrusive_ptr<video::CMaterialVertexAttributeMap>& map,
                                                          float hillHeight, const core::dimension2d<float>& countHills,
                                                          const core::dimension2d<float>& textureRepeatCount);
-    boost::intrusive_ptr<IAnimatedMesh> addArrowMesh(const char* name, unsigned tesselationCylinder,
+    boost::intrusive_ptr<IAnimatedMesh> addTerrainMesh(const char* name, const boost::intrusive_ptr<video::CImage>& texture,
+                                                       const boost::intrusive_ptr<video::CImage>& heightmap,
+                                                       const core::dimension2d<float>& stretchSize, float maxHeight,
+                                                       const core::dimension2d<int>& defaultVertexBlockSize);
+    boost::intrusive_ptr<IAnimatedMesh> addArrowMesh(unsigned mask, const char* name, video::SColor colorCylinder,
+                                                     video::SColor colorCone, unsigned tesselationCylinder,
                                                      unsigned tesselationCone, float height, float cylinderHeight,
                                                      float widthCylinder, float widthCone);
-    boost::intrusive_ptr<IAnimatedMesh> addSphereMesh(const char* name, float radius, unsigned polyCountX,
-                                                      unsigned polyCountY);
+    boost::intrusive_ptr<IAnimatedMesh> addSphereMesh(unsigned mask, const char* name, float radius, unsigned columns,
+                                                      unsigned rows);
 
     static core::stringc normalise(const char* name);
 
 private:
+    template <class Build>
+    boost::intrusive_ptr<IAnimatedMesh> addShape(const char* name, const Build& build);
     int frameZeroIndex(const IMesh* mesh) const;
     void resort();
     void removeAt(size_t index);

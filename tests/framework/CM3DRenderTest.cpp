@@ -167,10 +167,10 @@ TEST_F(CM3DRenderTest, PaintersOrderAndParticlesMovedByTheWorldMatrix)
     batcher.Blt(rectT(150, 150, 100, 100).data());   // later: on top
     batcher.Blt(rectD(400, 100, 50, 50, 0, 255, 0).data());
     batcher.End2DRender();
-    expectColour(120, 120, 255, 0, 0);
-    expectColour(170, 170, 0, 0, 255);
-    expectColour(420, 120, 0, 255, 0);
-    expectColour(50, 50, 0, 0, 0);
+    test::expectColour(120, 120, 255, 0, 0);
+    test::expectColour(170, 170, 0, 0, 255);
+    test::expectColour(420, 120, 0, 255, 0);
+    test::expectColour(50, 50, 0, 0, 0);
 
     // The camera at half the screen height maps world units to pixels around the centre, y up.
     batcher.m_vCameraPos = {0, 0, 512};
@@ -183,8 +183,8 @@ TEST_F(CM3DRenderTest, PaintersOrderAndParticlesMovedByTheWorldMatrix)
     ASSERT_EQ(batcher.Blt(quad.data(), 1), 0);
     batcher.m_worldMatrix.makeIdentity();
     batcher.Flsh3DRender();
-    expectColour(300 - 200, 512 - 300, 255, 0, 0);
-    expectColour(300, 512, 0, 0, 0);   // not drawn at the origin
+    test::expectColour(300 - 200, 512 - 300, 255, 0, 0);
+    test::expectColour(300, 512, 0, 0, 0);   // not drawn at the origin
 }
 
 TEST_F(CM3DRenderTest, ClearDividesBy256)

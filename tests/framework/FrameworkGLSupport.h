@@ -16,6 +16,22 @@
 
 namespace test {
 
+// (x, y) in pixels of a 1024-row surface, from the top-left.
+inline std::array<int, 4> pixel(int x, int y)
+{
+    unsigned char p[4] = {7, 7, 7, 7};
+    pravik::video::g_gl.glReadPixels(x, 1024 - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2], p[3]};
+}
+
+inline void expectColour(int x, int y, int r, int g, int b, int tolerance = 1)
+{
+    const auto p = pixel(x, y);
+    EXPECT_NEAR(p[0], r, tolerance) << "at " << x << "," << y;
+    EXPECT_NEAR(p[1], g, tolerance) << "at " << x << "," << y;
+    EXPECT_NEAR(p[2], b, tolerance) << "at " << x << "," << y;
+}
+
 class FrameworkGL : public ::testing::Test {
 protected:
     static constexpr int kWidth = 600, kHeight = 1024;
@@ -51,21 +67,6 @@ protected:
                                                                const char* name = "t")
     {
         return makeTexture(2, 2, {r, g, b, 255, r, g, b, 255, r, g, b, 255, r, g, b, 255}, name);
-    }
-
-    // (x, y) in screen pixels from the top-left.
-    static std::array<int, 4> pixel(int x, int y)
-    {
-        unsigned char p[4] = {7, 7, 7, 7};
-        pravik::video::g_gl.glReadPixels(x, kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-        return {p[0], p[1], p[2], p[3]};
-    }
-    static void expectColour(int x, int y, int r, int g, int b, int tolerance = 1)
-    {
-        const auto p = pixel(x, y);
-        EXPECT_NEAR(p[0], r, tolerance) << "at " << x << "," << y;
-        EXPECT_NEAR(p[1], g, tolerance) << "at " << x << "," << y;
-        EXPECT_NEAR(p[2], b, tolerance) << "at " << x << "," << y;
     }
 
     ProcessBufferHeap m_heap;

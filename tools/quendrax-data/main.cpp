@@ -5,6 +5,7 @@
 
 #include "ContactSheet.h"
 #include "DataFolder.h"
+#include "Effects.h"
 #include "Fonts.h"
 #include "Sounds.h"
 #include "Sprites.h"
@@ -49,6 +50,7 @@ Built buildData(bool withSounds)
     qdata::addTables(b.folder);
     qdata::addStrings(b.folder);
     qdata::addTextures(b.folder);
+    qdata::addEffects(b.folder);
     lap("textures");
     b.sprites = qdata::addFonts(b.folder);
     lap("fonts");

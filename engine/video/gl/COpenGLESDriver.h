@@ -166,6 +166,12 @@ public:
     // Drawing.
     unsigned drawImpl(const boost::intrusive_ptr<CVertexStreams>& streams, const CPrimitiveStream& primitives,
                       CDriverBinding** binding) override;
+    // The driver sets every pass up and, as the program it serves expects, draws nothing: the
+    // framework's quad batcher draws what is shown. Tools and tests that want the engine's own
+    // geometry (the GUI) on screen switch the draw command on.
+    void setSubmitDraws(bool on) { m_submitDraws = on; }
+    bool getSubmitDraws() const { return m_submitDraws; }
+    void submit(const CPrimitiveStream& primitives);  // the GL draw of one pass, arrays set up
     unsigned commitMatrices(const CFixedGLShader* shader, const CVertexStreams* streams,
                             const unsigned char* attributeMap);
     void popMatrices(unsigned pushed);
@@ -231,6 +237,7 @@ private:
     SColor m_fogColor = SColor(0, 0, 0, 0);
     bool m_fogColorKnown = false;
     const CLight* m_colorGenLight = nullptr;
+    bool m_submitDraws = false;
 
     // What GL last received for the constant colour and the array pointers, so that draws
     // sharing streams repeat nothing. Forgotten by restoreShadowState (foreign GL code).

@@ -487,9 +487,31 @@ unsigned COpenGLESDriver::drawImpl(const boost::intrusive_ptr<CVertexStreams>& s
         const unsigned pushed = commitMatrices(shader, streams.get(), map);
         core::SScopedProcessArray<float> texScratch[4], colorScratch;
         setupArrays(shader, streams.get(), map, primitives, texScratch, colorScratch);
+        if (m_submitDraws) submit(primitives);
         popMatrices(pushed);
     }
     return 1;
+}
+
+void COpenGLESDriver::submit(const CPrimitiveStream& primitives)
+{
+    // GL ES has no quads; 32-bit indices need an extension this driver does not ask for.
+    static const GLenum modes[] = {GL_POINTS, GL_LINE_STRIP, GL_LINE_LOOP, GL_LINES,
+                                   GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN, GL_TRIANGLES};
+    if (primitives.PrimitiveType > EPT_TRIANGLES || primitives.Count == 0) return;
+    const GLenum mode = modes[primitives.PrimitiveType];
+    if (!primitives.IndexBuffer) {
+        g_gl.glDrawArrays(mode, GLint(primitives.FirstVertex), GLsizei(primitives.Count));
+        return;
+    }
+    if (primitives.IndexType != EIT_8BIT && primitives.IndexType != EIT_16BIT) return;
+    const unsigned char* base = setBuffer(primitives.IndexBuffer.get());
+    const unsigned size = CPrimitiveStream::getIndexSize(primitives.IndexType);
+    if (std::size_t(primitives.IndexOffset) + std::size_t(primitives.Count) * size > primitives.IndexBuffer->getSize()) return;
+    const void* indices = base ? static_cast<const void*>(base + primitives.IndexOffset)
+                               : reinterpret_cast<const void*>(std::uintptr_t(primitives.IndexOffset));
+    g_gl.glDrawElements(mode, GLsizei(primitives.Count),
+                        primitives.IndexType == EIT_8BIT ? GL_UNSIGNED_BYTE : GL_UNSIGNED_SHORT, indices);
 }
 
 void COpenGLESDriver::draw2DRectangle(const core::rect<int>& dest, const core::rect<int>& source, const SColor* colors,

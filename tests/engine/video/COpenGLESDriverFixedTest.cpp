@@ -496,5 +496,46 @@ TEST_F(COpenGLESDriverFixedTest, TextureStillLoadingIsDrawnThroughItsSubstitute)
     texture->setProxy(nullptr);
 }
 
+TEST_F(COpenGLESDriverFixedTest, DrawCommandsOnlyWhenAskedWithTheStreamsModeAndIndices)
+{
+    auto material = onePass("submitted", shader("plain", 0, 0));
+    auto streams = quad(1u << EVA_POSITION);
+    m_driver->setMaterial(material, 0);
+    EXPECT_FALSE(m_driver->getSubmitDraws());
+    m_driver->setSubmitDraws(true);
+
+    unsigned short indices[6] = {0, 1, 2, 2, 1, 3};
+    auto indexBuffer = m_driver->createBuffer(EBT_INDEX, EBU_CLIENT_ONLY, sizeof indices, indices, false);
+    const struct {
+        const char* why;
+        CPrimitiveStream primitives;
+        std::string call;
+    } cases[] = {
+        {"strip", CPrimitiveStream(nullptr, 0, 4, 0, 4, EIT_NONE, EPT_TRIANGLE_STRIP),
+         CGLCallRecorder::format("glDrawArrays", GL_TRIANGLE_STRIP, 0, 4)},
+        {"fan from vertex 1", CPrimitiveStream(nullptr, 0, 3, 1, 4, EIT_NONE, EPT_TRIANGLE_FAN),
+         CGLCallRecorder::format("glDrawArrays", GL_TRIANGLE_FAN, 1, 3)},
+        {"16-bit list", CPrimitiveStream(indexBuffer, 0, 6, 0, 4, EIT_16BIT, EPT_TRIANGLES), "glDrawElements"},
+        {"quads: no GL ES mode", CPrimitiveStream(nullptr, 0, 4, 0, 4, EIT_NONE, EPT_QUADS), ""},
+        {"indices past the buffer", CPrimitiveStream(indexBuffer, 4, 6, 0, 4, EIT_16BIT, EPT_TRIANGLES), ""},
+        {"32-bit indices", CPrimitiveStream(indexBuffer, 0, 3, 0, 4, EIT_32BIT, EPT_TRIANGLES), ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        CGLCallRecorder recorder;
+        m_driver->draw(streams, c.primitives);
+        const size_t draws = recorder.count("glDrawArrays") + recorder.count("glDrawElements");
+        if (c.call.empty()) {
+            EXPECT_EQ(draws, 0u);
+        } else {
+            EXPECT_EQ(draws, 1u);
+            EXPECT_TRUE(c.call == "glDrawElements" ? recorder.count("glDrawElements") == 1
+                                                   : recorder.countLogged(c.call) == 1);
+        }
+    }
+    EXPECT_EQ(g_gl.glGetError(), GLenum(GL_NO_ERROR));
+    m_driver->setMaterial(nullptr, 0);
+}
+
 }  // namespace
 }  // namespace pravik::video

@@ -1,0 +1,200 @@
+#include "effects/IParticle.h"
+
+#include "effects/IEmitter.h"
+#include "effects/ParticleDesc.h"
+#include "effects/ZuduvaRandom.h"
+
+#include <cmath>
+#include <cstring>
+
+using pravik::core::vector3d;
+
+vector3d<float> turnAbout(const vector3d<float>& v, const vector3d<float>& a, float theta)
+{
+    if (theta == 0.f)
+        return v;
+    const float c = std::cos(theta), s = std::sin(theta);
+    return v * c + a.crossProduct(v) * s + a * (a.dotProduct(v) * (1.f - c));
+}
+
+IParticle::IParticle(IEmitter* owner) : m_emitter(owner) { reset(); }
+
+IParticle::~IParticle() { DestroyEmitters(); }
+
+void IParticle::reset()
+{
+    m_age = 0;
+    m_idle = false;
+    m_position = vector3d<float>();
+}
+
+void IParticle::setColour(int red, int green, int blue, int alpha)
+{
+    for (M3DXVertex_XYZDT& v : m_vertices) {
+        v.r = std::uint8_t(red);
+        v.g = std::uint8_t(green);
+        v.b = std::uint8_t(blue);
+        v.a = std::uint8_t(alpha);
+    }
+}
+
+void IParticle::init(const ParticleDesc& desc)
+{
+    reset();
+    const int lifeR = zuduva::signedPercent(desc.m_lifeVariation);
+    m_life = int((float(desc.m_life) * zuduva::kFrameMs) * (1.f + float(lifeR) * 0.01f));
+
+    m_serial = m_emitter->m_particleSerial;
+    if (++m_emitter->m_particleSerial > 268435455)
+        m_emitter->m_particleSerial = 0;
+
+    if (!isLineStripe()) {
+        static const float kCorners[4][4][2] = {
+            {{0, 0}, {1, 0}, {0, 1}, {1, 1}},
+            {{0, 1}, {0, 0}, {1, 1}, {1, 0}},
+            {{1, 1}, {0, 1}, {1, 0}, {0, 0}},
+            {{1, 0}, {1, 1}, {0, 0}, {0, 1}},
+        };
+        const int rot = desc.m_uvRotation >= 0 && desc.m_uvRotation <= 2 ? desc.m_uvRotation : 3;
+        for (int i = 0; i < 4; ++i) {
+            m_vertices[i].u = kCorners[rot][i][0];
+            m_vertices[i].v = kCorners[rot][i][1];
+        }
+        auto swapUV = [this](int a, int b) {
+            std::swap(m_vertices[a].u, m_vertices[b].u);
+            std::swap(m_vertices[a].v, m_vertices[b].v);
+        };
+        if (desc.m_flipU) {
+            swapUV(0, 1);
+            swapUV(2, 3);
+        }
+        if (desc.m_flipV) {
+            swapUV(0, 2);
+            swapUV(1, 3);
+        }
+        setColour(desc.m_red.getFirstValue(), desc.m_green.getFirstValue(), desc.m_blue.getFirstValue(),
+                  desc.m_alpha.getFirstValue());
+    }
+
+    m_angleX = (desc.m_angleX * float(100 - zuduva::signedPercent(desc.m_angleVariationX))) * 0.01f;
+    m_angleY = (desc.m_angleY * float(100 - zuduva::signedPercent(desc.m_angleVariationY))) * 0.01f;
+    m_angleZ = (desc.m_angleZ * float(100 - zuduva::signedPercent(desc.m_angleVariationZ))) * 0.01f;
+    m_spinFactorX = float(100 - zuduva::signedPercent(desc.m_spinVariationX)) * 0.01f;
+    m_spinFactorY = float(100 - zuduva::signedPercent(desc.m_spinVariationY)) * 0.01f;
+    m_spinFactorZ = float(100 - zuduva::signedPercent(desc.m_spinVariationZ)) * 0.01f;
+
+    const int elapsed = m_emitter->m_elapsed;
+    const float f = 1.f - float(zuduva::signedPercent(desc.m_sizeVariation)) * 0.01f;
+    m_width = f * desc.m_width.getDataAtTime(elapsed);
+    const float g = desc.m_uniformSize ? f : 1.f - float(zuduva::signedPercent(desc.m_sizeVariation)) * 0.01f;
+    m_height = g * desc.m_height.getDataAtTime(elapsed);
+
+    // One clone per sub-emitter, made once and restarted at every birth.
+    m_childEmitters.clear();
+    size_t index = 0;
+    for (pravik::scene::ISceneNode* node : m_emitter->getChildren()) {
+        IEmitter* child = dynamic_cast<IEmitter*>(node);
+        if (!child)
+            continue;
+        if (index >= m_allChildEmitters.size())
+            m_allChildEmitters.push_back(child->Clone());
+        IEmitter* clone = m_allChildEmitters[index++];
+        child->setVisible(false);
+        clone->setVisible(true);
+        clone->reset();
+        m_childEmitters.push_back(clone);
+    }
+}
+
+void IParticle::update(unsigned ms)
+{
+    IEmitter& e = *m_emitter;
+    if (!e.m_targetMode) {
+        if (m_age > m_life) {
+            m_idle = true;
+            return;
+        }
+    } else if (e.m_targetNode) {
+        // Ends once it has passed the target along the line from the emitter to the target.
+        const vector3d<float> T = e.m_targetNode->getAbsolutePosition();
+        const vector3d<float> A = e.getAbsolutePosition();
+        if ((m_position - T).dotProduct(T - A) > 0.f) {
+            m_idle = true;
+            return;
+        }
+    }
+    m_age += int(ms);
+    if (e.m_targetMode && e.m_targetNode) {
+        vector3d<float> d = e.m_targetNode->getAbsolutePosition() - m_position;
+        d.normalize();
+        m_velocity = d * m_velocity.getLength();
+    }
+    m_position += (m_velocity * 0.001f) * float(ms);
+    const ParticleDesc& desc = *e.GetParticleDesc();
+    if (!isLineStripe() && (desc.m_red.getKeyCount() > 1 || desc.m_alpha.getKeyCount() > 1))
+        setColour(desc.m_red.getDataAtTime(m_age), desc.m_green.getDataAtTime(m_age),
+                  desc.m_blue.getDataAtTime(m_age), desc.m_alpha.getDataAtTime(m_age));
+    for (IEmitter* clone : m_childEmitters)
+        clone->setPosition(m_position);
+}
+
+void IParticle::render(pravik::video::IVideoDriver*)
+{
+    // Particles reach the screen through their emitter's batch; there is no mesh of their own.
+}
+
+int IParticle::appendQuads(M3DXVertex_XYZDT* out) const
+{
+    std::memcpy(out, m_vertices, sizeof m_vertices);
+    return 1;
+}
+
+void IParticle::placeVertices(const vector3d<float>& R, const vector3d<float>& U)
+{
+    const ParticleDesc& desc = *m_emitter->GetParticleDesc();
+    const vector3d<float>& P = m_position;
+    vector3d<float> left, right;
+    if (desc.m_anchorX == 0) {
+        left = P - R;
+        right = P + R;
+    } else if (desc.m_anchorX == 1) {
+        left = P;
+        right = P + R * 2.f;
+    } else {
+        left = P - R * 2.f;
+        right = P;
+    }
+    vector3d<float> low, high;  // offsets of vertices 0/1 and 2/3
+    if (desc.m_anchorY == 0) {
+        low = -U;
+        high = U;
+    } else if (desc.m_anchorY == 1) {
+        high = U * 2.f;
+    } else {
+        low = -(U * 2.f);
+    }
+    const vector3d<float> p[4] = {left + low, right + low, left + high, right + high};
+    for (int i = 0; i < 4; ++i) {
+        m_vertices[i].x = p[i].X;
+        m_vertices[i].y = p[i].Y;
+        m_vertices[i].z = p[i].Z;
+    }
+}
+
+void IParticle::DestroyEmitters()
+{
+    m_childEmitters.clear();
+    for (IEmitter* clone : m_allChildEmitters) {
+        clone->remove();
+        clone->drop();
+    }
+    m_allChildEmitters.clear();
+}
+
+int IParticle::GetChildrenParticleCnt() const
+{
+    int n = 0;
+    for (const IEmitter* clone : m_allChildEmitters)
+        n += clone->GetAliveParticles();
+    return n;
+}

@@ -1,0 +1,72 @@
+// The base of the particle kinds: age and life, position and velocity (units per second),
+// birth colour and size, angles and spin factors, its quad in the batcher's vertex format and
+// the clones of its emitter's sub-emitters that travel with it. The emitter pools particles and
+// re-initialises idle ones; a particle is never shared between emitters.
+//
+// Quad corners: vertex 0 (-R, -U), 1 (+R, -U), 2 (-R, +U), 3 (+R, +U).
+// Sub-emitters: one clone per child emitter, made at the first birth, reset and shown at every
+// birth and destroyed with the particle.
+#pragma once
+
+#include "effects/M3DXVertex_XYZDT.h"
+#include "engine/core/vector3d.h"
+
+#include <vector>
+
+class IEmitter;
+class ParticleDesc;
+
+namespace pravik::video {
+class IVideoDriver;
+}
+
+class IParticle {
+public:
+    explicit IParticle(IEmitter* owner);
+    virtual ~IParticle();
+    IParticle(const IParticle&) = delete;
+    IParticle& operator=(const IParticle&) = delete;
+
+    virtual void update(unsigned ms);
+    virtual void init(const ParticleDesc& desc);
+    virtual void render(pravik::video::IVideoDriver* driver);
+    // Writes the quads this particle shows (4 vertices each) and returns how many: the base
+    // quad, or the line stripes' ribbon. out holds at least kMaxQuads quads.
+    virtual int appendQuads(M3DXVertex_XYZDT* out) const;
+    static constexpr int kMaxQuads = 4;
+
+    void reset();
+    void setSpeed(const pravik::core::vector3d<float>& v) { m_velocity = v; }
+    M3DXVertex_XYZDT& getVertex(int n) { return m_vertices[n]; }
+    const M3DXVertex_XYZDT& getVertex(int n) const { return m_vertices[n]; }
+    void DestroyEmitters();
+    int GetChildrenParticleCnt() const;
+    const std::vector<IEmitter*>& GetChildEmitters() const { return m_childEmitters; }
+
+    IEmitter* m_emitter;
+    int m_age = 0;
+    int m_life = 0;
+    bool m_idle = false;
+    M3DXVertex_XYZDT m_vertices[4];
+    float m_angleX = 0.f, m_angleY = 0.f, m_angleZ = 0.f;
+    float m_width = 0.f, m_height = 0.f;
+    pravik::core::vector3d<float> m_velocity;
+    pravik::core::vector3d<float> m_position;
+    float m_spinFactorX = 0.f, m_spinFactorY = 0.f, m_spinFactorZ = 0.f;
+    int m_serial = -100;
+
+protected:
+    // Kinds 4 and 5 keep no base texture corners or colours.
+    virtual bool isLineStripe() const { return false; }
+    void setColour(int red, int green, int blue, int alpha);
+    void placeVertices(const pravik::core::vector3d<float>& R, const pravik::core::vector3d<float>& U);
+    // angle += spin track at the age x spin factor
+    void advanceAngle(float& angle, float spinAtAge, float factor) { angle += spinAtAge * factor; }
+
+    std::vector<IEmitter*> m_childEmitters;     // the clones of this life
+    std::vector<IEmitter*> m_allChildEmitters;  // owned
+};
+
+// Turns v about the unit axis a by theta (right-handed); nothing at exactly 0.
+pravik::core::vector3d<float> turnAbout(const pravik::core::vector3d<float>& v, const pravik::core::vector3d<float>& a,
+                                        float theta);

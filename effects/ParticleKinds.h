@@ -1,0 +1,41 @@
+// The four quad particle kinds: they differ only in how the quad is oriented.
+//   0 ParticleBillboard        faces the camera, spins about the view axis
+//   1 ParticleFree             oriented by three spinning angles
+//   2 ParticleDirectionalFree  stretched back along the velocity, rolled about it
+//   3 ParticleDirectional      stretched along the velocity while facing the camera (a spark)
+// The camera-facing kinds share the camera basis cached in their emitter, computed by the first
+// particle updated after the emitter marked it stale. Spins are radians per update.
+#pragma once
+
+#include "effects/IParticle.h"
+
+class ParticleBillboard : public IParticle {
+public:
+    using IParticle::IParticle;
+    void update(unsigned ms) override;
+};
+
+class ParticleFree : public IParticle {
+public:
+    using IParticle::IParticle;
+    void update(unsigned ms) override;
+};
+
+class ParticleDirectionalFree : public IParticle {
+public:
+    using IParticle::IParticle;
+    void update(unsigned ms) override;
+};
+
+class ParticleDirectional : public IParticle {
+public:
+    using IParticle::IParticle;
+    void update(unsigned ms) override;
+};
+
+// Refreshes the emitter's camera basis when stale: the view direction, and with withRight the
+// half right and half up vectors. False without an active camera (the basis is kept).
+bool refreshCameraBasis(IEmitter& emitter, bool withRight);
+
+// The X and Z axes of the rotation from three angles (radians).
+void freeAxes(float ax, float ay, float az, pravik::core::vector3d<float>& xAxis, pravik::core::vector3d<float>& zAxis);
