@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace pravik::video {
 class IVideoDriver;
@@ -23,12 +24,6 @@ public:
     int m_anim = -1;
     int m_loops = 0;
     bool m_over = false;
-};
-
-class CStringManager {
-public:
-    virtual ~CStringManager() = default;
-    int m_language = 0;
 };
 
 class EffectImpl {
@@ -56,6 +51,7 @@ public:
     void SetSFXVolume(int volume) { m_sfxVolume = volume; }
     void SetMusicVolume(int volume) { m_musicVolume = volume; }
     bool IsMusicPlaying(int id) const { return m_playingMusic == id; }
+    void SaveAllMPC2WAV_ByStep(int step) { m_cacheSteps.push_back(step); }
 
     int m_playingMusic = -1;
     int m_bgmCalls = 0;
@@ -64,6 +60,7 @@ public:
     int m_lastSound = -1;
     int m_sfxVolume = -1;
     int m_musicVolume = -1;
+    std::vector<int> m_cacheSteps;
 };
 
 // The render device wrapper (the framework declares CVuvDevice: call sites name this one in full).
