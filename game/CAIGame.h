@@ -155,7 +155,6 @@ public:
     static void SaveWrite();                      // the record now; written on the writer's thread
     static void SaveLoad();
     static void SaveDelete();
-    static void LoadMMSounds_Step(int n);         // batch n (0-10) of the sound cache; title music after batch 0
     static void BuildSaveRecord(unsigned char* buffer);   // the 2000 bytes from the statics
     static void ApplySaveRecord(const unsigned char* record);   // a version-8 record into the statics
     static void SetSaveFolder(const std::string& folder);   // absolute, with a trailing '/'

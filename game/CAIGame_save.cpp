@@ -265,15 +265,3 @@ void CAIGame::SaveDelete()
         achievements->Initialize();
     SaveWrite();
 }
-
-// ---- Sound cache, kept in the save folder
-
-void CAIGame::LoadMMSounds_Step(int n)
-{
-    CKezManager* kez = CKezManager::GetInstance();
-    kez->SaveAllMPC2WAV_ByStep(n);
-    if (n == 0 && IsPlayMusicOnce && !kez->IsMusicPlaying(1) && (!s_startMusicAfterLoading || s_loadingIsFinished)) {
-        IsPlayMusicOnce = false;
-        SND_PlayBGMusic(1, true);
-    }
-}

@@ -13,11 +13,11 @@
 #include "framework/CDataArray.h"
 #include "framework/CGame.h"
 #include "framework/CPad.h"
-#include "framework/CStringManager.h"
 #include "framework/Trace.h"
 #include "game/standin/FrameworkStandIns.h"
 
 using ViDuzPlayer = game_standin::ViDuzPlayer;            // STAND-IN
+using CStringManager = game_standin::CStringManager;      // STAND-IN
 using EffectImpl = game_standin::EffectImpl;              // STAND-IN
 using SceneNode = game_standin::SceneNode;                // STAND-IN
 using CKezManager = game_standin::CKezManager;            // STAND-IN

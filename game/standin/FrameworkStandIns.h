@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 namespace pravik::video {
 class IVideoDriver;
@@ -24,6 +23,12 @@ public:
     int m_anim = -1;
     int m_loops = 0;
     bool m_over = false;
+};
+
+class CStringManager {
+public:
+    virtual ~CStringManager() = default;
+    int m_language = 0;
 };
 
 class EffectImpl {
@@ -51,7 +56,6 @@ public:
     void SetSFXVolume(int volume) { m_sfxVolume = volume; }
     void SetMusicVolume(int volume) { m_musicVolume = volume; }
     bool IsMusicPlaying(int id) const { return m_playingMusic == id; }
-    void SaveAllMPC2WAV_ByStep(int step) { m_cacheSteps.push_back(step); }
 
     int m_playingMusic = -1;
     int m_bgmCalls = 0;
@@ -60,7 +64,6 @@ public:
     int m_lastSound = -1;
     int m_sfxVolume = -1;
     int m_musicVolume = -1;
-    std::vector<int> m_cacheSteps;
 };
 
 // The render device wrapper (the framework declares CVuvDevice: call sites name this one in full).

@@ -345,38 +345,6 @@ TEST_F(SaveFile, AFailedWriteLeavesTheOldFile)
     EXPECT_EQ(fileBytes(path()), save::Record(save::Fields{}));
 }
 
-TEST_F(SaveFile, SoundCacheStepsStartTheTitleMusicOnce)
-{
-    const struct {
-        const char* why;
-        int step;
-        bool once, afterLoading, finished, playing;
-        bool starts;
-    } rows[] = {
-        {"first batch starts it", 0, true, false, false, false, true},
-        {"only the first batch", 3, true, false, false, false, false},
-        {"already started once", 0, false, false, false, false, false},
-        {"waits for the loading's end", 0, true, true, false, false, false},
-        {"loading over", 0, true, true, true, false, true},
-        {"already playing", 0, true, false, false, true, false},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.why);
-        CKezManager::Destroy();
-        CKezManager* kez = CKezManager::GetInstance();
-        if (row.playing)
-            kez->PlayBGM(1, true, 0);
-        const int before = kez->m_bgmCalls;
-        CAIGame::IsPlayMusicOnce = row.once;
-        CAIGame::s_startMusicAfterLoading = row.afterLoading;
-        CAIGame::s_loadingIsFinished = row.finished;
-        CAIGame::LoadMMSounds_Step(row.step);
-        EXPECT_EQ(kez->m_cacheSteps, std::vector<int>{row.step});
-        EXPECT_EQ(kez->m_bgmCalls - before, row.starts ? 1 : 0);
-        EXPECT_EQ(CAIGame::IsPlayMusicOnce, row.once && !row.starts);
-    }
-}
-
 TEST_F(SaveFile, SaveIsTraced)
 {
     const std::string trace = dir.file("trace.txt");
