@@ -5,6 +5,7 @@
 #include "framework/GameInterface.h"
 
 #include "engine/os/Timer.h"
+#include "engine/scene/CSceneManager.h"
 #include "engine/video/CTextureManager.h"
 #include "engine/video/IVideoDriver.h"
 
@@ -133,6 +134,8 @@ void CGamePlay::Update()
     if (elapsed > 100)
         elapsed = 100;
     m_fLastSceneStep = elapsed;
+    if (m_pSceneManager)
+        m_pSceneManager->update(elapsed, false);
 }
 
 void CGamePlay::Render2D()
@@ -146,6 +149,8 @@ void CGamePlay::Render()
     CVuvDevice* device = CVuvDevice::GetVuvDevice();
     if (!device)
         return;
+    if (m_pSceneManager)
+        m_pSceneManager->drawAll(nullptr);
     device->GetM3DRender().Flsh3DRender();
     device->BeginScene2D();
     GameInterface().Render3D();

@@ -156,51 +156,40 @@ void CM3DRender::SetTexture(const boost::intrusive_ptr<ITexture>& texture)
     m_pCurTexture = texture;
 }
 
-int CM3DRender::Blt(const M3DXVertex_XYZD* quad)
+_GroupInfo_TextureAlphaFVF* CM3DRender::RunFor(int format)
 {
-    return Blt_TAF(quad, M3DX_FVF_XYZD);
-}
-
-int CM3DRender::Blt(const M3DXVertex_XYZT* quad)
-{
-    return Blt_TAF(quad, M3DX_FVF_XYZT);
-}
-
-int CM3DRender::Blt(const M3DXVertex_XYZDT* quad)
-{
-    return Blt_TAF(quad, M3DX_FVF_XYZDT);
+    ITexture* texture = format == M3DX_FVF_XYZD ? nullptr : m_pCurTexture.get();
+    _GroupInfo_TextureAlphaFVF* run = &m_runs[m_nCurRun];
+    if (run->count != 0) {
+        if (run->blend == m_nBlendMode && run->format == format &&
+            (format == M3DX_FVF_XYZD || run->texture.get() == texture))
+            return run;
+        if (m_nCurRun + 1 >= RUN_COUNT)
+            return nullptr;
+        run = &m_runs[++m_nCurRun];
+        run->count = 0;
+    }
+    run->format = format;
+    run->blend = m_nBlendMode;
+    run->texture = texture;
+    return run;
 }
 
 int CM3DRender::Blt_TAF(const void* quad, int format)
 {
-    ITexture* texture = format == M3DX_FVF_XYZD ? nullptr : m_pCurTexture.get();
-    _GroupInfo_TextureAlphaFVF* run = &m_runs[m_nCurRun];
-    auto label = [&](_GroupInfo_TextureAlphaFVF& r) {
-        r.format = format;
-        r.blend = m_nBlendMode;
-        r.texture = texture;
-    };
-    if (run->count == 0) {
-        label(*run);
-    } else if (run->blend != m_nBlendMode || run->format != format ||
-               (format != M3DX_FVF_XYZD && run->texture.get() != texture)) {
-        if (m_nCurRun + 1 >= RUN_COUNT)
-            return M3D_E_FAIL;
-        run = &m_runs[++m_nCurRun];
-        run->count = 0;
-        label(*run);
-    }
+    _GroupInfo_TextureAlphaFVF* run = RunFor(format);
+    if (!run)
+        return M3D_E_FAIL;
     if (run->count + 1 > run->capacity) {
         if (!ReAllocVertexBuffer(run->capacity + GROW_QUADS, run->capacity, format, &run->storage))
             return M3D_E_FAIL;
         run->capacity += GROW_QUADS;
     }
-    const int stride = strideOf(format);
-    unsigned char* at = run->storage + std::size_t(run->count) * 4 * std::size_t(stride);
-    std::memcpy(at, quad, std::size_t(4 * stride));
-    for (int v = 0; v < 4; ++v) {
-        const float zero = 0.f;
-        std::memcpy(at + v * stride + 8, &zero, sizeof zero);
+    unsigned char* at = run->storage + std::size_t(run->count) * 4 * std::size_t(strideOf(format));
+    switch (format) {
+    case M3DX_FVF_XYZD: CopyQuadFlat<M3DXVertex_XYZD>(at, quad); break;
+    case M3DX_FVF_XYZT: CopyQuadFlat<M3DXVertex_XYZT>(at, quad); break;
+    default: CopyQuadFlat<M3DXVertex_XYZDT>(at, quad); break;
     }
     ++run->count;
     return 0;

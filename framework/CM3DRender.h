@@ -21,6 +21,7 @@
 #include <boost/intrusive_ptr.hpp>
 
 #include <cstdint>
+#include <cstring>
 
 namespace pravik::video {
 class IVideoDriver;
@@ -67,9 +68,9 @@ public:
     void SetVideoDriver(pravik::video::IVideoDriver* driver) { m_driver = driver; }
 
     void SetTexture(const boost::intrusive_ptr<pravik::video::ITexture>& texture);
-    int Blt(const M3DXVertex_XYZD* quad);    // one quad into the runs: 0 or 0x80004005
-    int Blt(const M3DXVertex_XYZT* quad);
-    int Blt(const M3DXVertex_XYZDT* quad);
+    int Blt(const M3DXVertex_XYZD* quad) { return BltOne<M3DX_FVF_XYZD>(quad); }   // 0 or 0x80004005
+    int Blt(const M3DXVertex_XYZT* quad) { return BltOne<M3DX_FVF_XYZT>(quad); }
+    int Blt(const M3DXVertex_XYZDT* quad) { return BltOne<M3DX_FVF_XYZDT>(quad); }
     int Blt(const M3DXVertex_XYZDT* quads, int n);   // a block into the current texture's group
     _GroupInfo_OneTexture_OneState* Get2DGroupIDByTexture_XYZDT(int n);
 
@@ -101,7 +102,27 @@ public:
     pravik::core::vector3d<float> m_vCameraUp{0, 1, 0};
 
 private:
+    // One quad into the runs: inline while it joins the current run with room to spare.
+    template <int Format, typename V>
+    int BltOne(const V* quad)
+    {
+        _GroupInfo_TextureAlphaFVF& r = m_runs[m_nCurRun];
+        if (r.count == 0 || r.count >= r.capacity || r.blend != m_nBlendMode || r.format != Format ||
+            (Format != M3DX_FVF_XYZD && r.texture.get() != m_pCurTexture.get()))
+            return Blt_TAF(quad, Format);
+        CopyQuadFlat<V>(r.storage + std::size_t(r.count) * 4 * sizeof(V), quad);
+        ++r.count;
+        return 0;
+    }
     int Blt_TAF(const void* quad, int format);
+    _GroupInfo_TextureAlphaFVF* RunFor(int format);   // the run this quad joins, or null when full
+    template <typename V>
+    static void CopyQuadFlat(unsigned char* at, const void* quad)
+    {
+        V* out = reinterpret_cast<V*>(at);
+        std::memcpy(static_cast<void*>(out), quad, 4 * sizeof(V));   // a fixed size: copied inline
+        out[0].z = out[1].z = out[2].z = out[3].z = 0.f;
+    }
     void SetGLPointer(int format, const unsigned char* buffer);
     void SwitchClientState(int format, bool runPass);
     void SetBlend(int blend);

@@ -6,6 +6,11 @@
 #include "framework/ScreenGeometry.h"
 
 #include "engine/IDevice.h"
+#include "engine/gui/IGUIEnvironment.h"
+#include "engine/gui/IGUIStaticText.h"
+#include "engine/scene/CLightSceneNode.h"
+#include "engine/scene/CSceneManager.h"
+#include "engine/scene/ICameraSceneNode.h"
 #include "engine/io/IFileSystem.h"
 #include "engine/memory/Pools.h"
 #include "engine/os/Timer.h"
@@ -103,8 +108,35 @@ void CVuvDevice::Initialize(int windowWidth, int windowHeight)
     os::Timer::initTimer();
     m_pVideoDriver->setClearColor(video::SColor(0, 0, 0, 255));
     m_fScreenHeight = float(Screen_Height());
+    if (m_pSceneManager) {
+        m_pCamera = dynamic_cast<scene::ICameraSceneNode*>(m_pSceneManager->addSceneNode("camera"));
+        if (m_pCamera) {
+            m_pCamera->setUpVector({0, 1, 0});
+            m_pCamera->setTarget({0, 0, 0});
+            m_pCamera->setFOV(1.5707964f);
+            m_pCamera->setPosition({0, 0, m_fScreenHeight / 2});
+            m_pCamera->setAspectRatio(float(windowWidth) / float(windowHeight));
+            m_pSceneManager->setActiveCamera(m_pCamera);
+        }
+        m_pSceneManager->setAmbientLight(video::SColorf(1, 0, 0, 0));
+        if (auto* light = dynamic_cast<scene::CLightSceneNode*>(m_pSceneManager->addSceneNode("light"))) {
+            if (video::CLight* data = light->getLight().get()) {
+                data->DiffuseColor = video::SColorf(200 / 255.f, 200 / 255.f, 200 / 255.f, 1.f);
+                data->AmbientColor = video::SColorf(0, 0, 1.f, 0);
+                data->Attenuation = {200.f, 0.f, 0.f};
+                data->Type = video::ELT_AMBIENT;
+            }
+            light->setPosition({0, 200, 0});
+        }
+    }
     ResetCamera();
     m_pVideoDriver->setOption(0x10, false);
+    if (m_pGUIEnvironment) {
+        m_pStaticText = m_pGUIEnvironment->addStaticText(L"", core::rect<int>(70, 70, 640, 960), false, true, nullptr,
+                                                         -1, false);
+        if (m_pStaticText)
+            m_pStaticText->setOverrideColor(video::SColor(255, 0, 0, 255));
+    }
     m_render.SetVideoDriver(m_pVideoDriver);
     ZuduvaSetHost(this);
 }
@@ -235,14 +267,26 @@ void CVuvDevice::ResetCamera()
 
 void CVuvDevice::UpdateCurCamera(const core::vector3d<float>& v)
 {
+    if (m_pCamera) {
+        m_pCamera->setPosition({v.X, v.Y, m_fScreenHeight / 2});
+        m_pCamera->setTarget({v.X, v.Y, 0});
+    }
     m_render.m_vCameraPos = {v.X, v.Y, m_fScreenHeight / 2};
     m_render.m_vCameraTarget = {v.X, v.Y, 0};
     m_render.m_vCameraUp = {0, 1, 0};
 }
 
-void CVuvDevice::SetCurCameraPosition(const core::vector3d<float>&) {}
+void CVuvDevice::SetCurCameraPosition(const core::vector3d<float>& v)
+{
+    if (m_pCamera)
+        m_pCamera->setPosition(v);
+}
 
-void CVuvDevice::SetCurCameraTarget(const core::vector3d<float>&) {}
+void CVuvDevice::SetCurCameraTarget(const core::vector3d<float>& v)
+{
+    if (m_pCamera)
+        m_pCamera->setTarget(v);
+}
 
 boost::intrusive_ptr<CMaterial> CVuvDevice::CreateMaterial(int number)
 {
@@ -287,6 +331,8 @@ void CVuvDevice::ResetDevice(int width, int height)
         return;
     m_pVideoDriver->onResize({width, height});
     m_pVideoDriver->setTransform(video::ETS_VIEW, core::IdentityMatrix);
+    if (m_pCamera && height)
+        m_pCamera->setAspectRatio(float(width) / float(height));
 }
 
 void CVuvDevice::Set2DProjection()

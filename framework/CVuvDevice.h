@@ -22,6 +22,10 @@ class IFileSystem;
 }
 namespace pravik::gui {
 class IGUIEnvironment;
+class IGUIStaticText;
+}
+namespace pravik::scene {
+class ICameraSceneNode;
 }
 
 extern pravik::io::IFileSystem* g_vuvFileSystem;
@@ -70,6 +74,7 @@ public:
     void ResetTextureRef() {}
 
     CM3DRender& GetM3DRender() { return m_render; }
+    pravik::scene::ICameraSceneNode* GetCamera() const { return m_pCamera; }
 
     // The particle library's host.
     pravik::IDevice* getDevice() override { return m_pDevice; }
@@ -81,6 +86,7 @@ public:
     void setTexture(const boost::intrusive_ptr<pravik::video::ITexture>& texture) override { m_render.SetTexture(texture); }
     void setWorldMatrix(const pravik::core::CMatrix4<float>& world) override { m_render.m_worldMatrix = world; }
     int Blt(M3DXVertex_XYZDT* vertices, int count) override { return m_render.Blt(vertices, count); }
+    pravik::io::IFileSystem* getFileSystem() override { return GetFileSystem(); }  // effect files
 
 private:
     void Initialize(int windowWidth, int windowHeight);
@@ -93,6 +99,8 @@ private:
     pravik::scene::CSceneManager* m_pSceneManager = nullptr;
     pravik::IDevice* m_pDevice = nullptr;
     pravik::gui::IGUIEnvironment* m_pGUIEnvironment = nullptr;
+    pravik::gui::IGUIStaticText* m_pStaticText = nullptr;   // owned by the GUI
+    pravik::scene::ICameraSceneNode* m_pCamera = nullptr;   // owned by the scene
     int m_materialIds[MATERIAL_COUNT];
     float m_fScreenHeight = 1024.f;
 };

@@ -10,6 +10,8 @@
 
 #include "engine/io/CWriteFile.h"
 #include "engine/io/CZipWriter.h"
+#include "engine/scene/CSceneManager.h"
+#include "engine/scene/ICameraSceneNode.h"
 #include "engine/video/material/CMaterialRenderer.h"
 #include "engine/video/material/SRenderPass.h"
 #include "tests/framework/FrameworkGLSupport.h"
@@ -174,4 +176,26 @@ TEST_F(CVuvDeviceTest, FilesOnlyInsideTheResourceArchiveOpen)
     file.Close();
     EXPECT_FALSE(file.Open("nowhere.bin"));
     EXPECT_EQ(file.ReadInt(), 0);
+}
+
+TEST_F(CVuvDeviceTest, TheSceneCameraAndTheBatcherCameraMoveTogether)
+{
+    pravik::scene::ICameraSceneNode* camera = m_device->GetCamera();
+    ASSERT_NE(camera, nullptr);
+    EXPECT_EQ(CVuvDevice::GetSceneManager()->getActiveCamera(), camera);
+    EXPECT_FLOAT_EQ(camera->getFOV(), 1.5707964f);
+    EXPECT_FLOAT_EQ(camera->getAspectRatio(), 600.f / 1024.f);
+    EXPECT_FLOAT_EQ(camera->getPosition().Z, 512.f);
+    m_device->UpdateCurCamera({30, -40, 0});
+    const CM3DRender& batcher = m_device->GetM3DRender();
+    for (const auto& v : {camera->getPosition(), batcher.m_vCameraPos}) {
+        EXPECT_FLOAT_EQ(v.X, 30);
+        EXPECT_FLOAT_EQ(v.Y, -40);
+        EXPECT_FLOAT_EQ(v.Z, 512);
+    }
+    EXPECT_FLOAT_EQ(camera->getTarget().X, 30);
+    EXPECT_FLOAT_EQ(batcher.m_vCameraTarget.Z, 0);
+    m_device->SetCurCameraPosition({1, 2, 3});   // the node only
+    EXPECT_FLOAT_EQ(batcher.m_vCameraPos.X, 30);
+    EXPECT_EQ(ZuduvaGetHost(), m_device);
 }

@@ -1,0 +1,25 @@
+#pragma once
+// A texture with a size and nothing behind it, for painting through a recording target.
+
+#include "engine/video/ITexture.h"
+
+namespace test {
+
+struct SizedTexture : pravik::video::ITexture {
+    SizedTexture(int w, int h) : ITexture("t", nullptr, desc(w, h)) {}
+    static pravik::video::STextureDesc desc(int w, int h)
+    {
+        pravik::video::STextureDesc d;
+        d.width = w;
+        d.height = unsigned(h);
+        return d;
+    }
+    bool bindImpl(bool) override { return false; }
+    void unbindImpl() override {}
+    void* mapImpl(unsigned char, pravik::video::E_TEXTURE_CUBE_MAP_FACE, unsigned char) override { return nullptr; }
+    void unmapImpl() const override {}
+    void* getMappedPtr() const override { return nullptr; }
+    void generateMipmapsImpl() override {}
+};
+
+}  // namespace test
