@@ -35,6 +35,7 @@ const CAIGame::Handler* CAIGame::Handlers()
 #undef QX_SCREEN
 #undef QX_SCREEN_NOTIFY
 #undef QX_SCREEN_BARE
+        handlers[STATE_MAIN] = &CAIGame::game_handleMessage_STATE_MAIN;
         handlers[STATE_SELECTBALL] = &CAIGame::game_handleMessage_STATE_SELECTBALL;
         handlers[STATE_RANKING] = &CAIGame::game_handleMessage_STATE_RANKING;
         return handlers;

@@ -6,6 +6,7 @@
 
 class CAITouchObj {
 public:
+    enum Shape { RECT = 0 };   // TEMP
     virtual ~CAITouchObj()
     {
         for (CAITouchObj* child : m_children)
