@@ -244,6 +244,16 @@ public:
     static void LoadGameLayer(int layer, int flag);
     static void FreeGameLayer(int layer, int flag);
     static void ResetLayerData(int layer);
+    static bool IsGameLayerLoaded(int layer);
+    static void LoadGameLayerData(int layer);
+    static void LoadAllMMGameLayers_New();
+    static int GetGameLayerElementCount(int layer);   // 0 for a layer not loaded
+    // Live values; numbers outside the loaded layer read 0 and their writes are dropped.
+    static int GetParamValue(int layer, int element, int index);
+    static bool GetParamBooleanValue(int layer, int element, int index);
+    static void SetParamValue(int layer, int element, int index, int value);
+    static void SetGraphItemVisibility(int layer, int element, int visible);
+    static void ResetMenuTransitionTime(int percent);
     static void LoadGlobals();
     static void InitSecretLevels();
     static void InitPopupBoxData();
