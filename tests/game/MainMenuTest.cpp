@@ -2,6 +2,8 @@
 // for the background and the signboard to finish leaving.
 #include <gtest/gtest.h>
 
+#include "framework/CGame.h"
+#include "framework/ScreenGeometry.h"
 #include "tests/game/GameTestSupport.h"
 
 namespace {
@@ -191,6 +193,40 @@ TEST(MainMenu, BrickFollowsTheFinger)
     EXPECT_EQ(CAIGame::s_curFrameOptionsIcon, 62);
     FrameWithFinger(f, 7, false);
     EXPECT_EQ(CAIGame::s_curFrameOptionsIcon, 61);
+}
+
+TEST(MainMenu, TouchRegionsOnceTheSignboardSettles)
+{
+    GameFixture f;
+    EnterMenuFrom(f, STATE_LOADING);
+    EXPECT_EQ(CAIGame::Touch_GetObj(1, 0), nullptr);   // none while the signboard enters
+    Settle(f);
+    const int lw = CGame::GetLogicWidthOffset(), lh = CGame::GetLogicHeighOffset();
+    const int w = Screen_Width(), h = Screen_Height();
+    const struct {
+        int slot, x, y, w, h;
+    } rows[] = {
+        {1, lw + X_BRICK1_TOUCH, lh + Y_BRICK1_TOUCH, W_BRICK1_TOUCH, H_BRICK1_TOUCH},
+        {2, lw + X_BRICK2_TOUCH, lh + Y_BRICK2_TOUCH, W_BRICK2_TOUCH, H_BRICK2_TOUCH},
+        {3, lw + X_BRICK3_TOUCH, lh + Y_BRICK3_TOUCH, W_BRICK3_TOUCH, H_BRICK3_TOUCH},
+        {4, 0, 0, 134, 132},
+        {5, w - 80, 0, 80, 80},
+        {6, 10, h - 102, 92, 92},
+        {7, 112, h - 102, 92, 92},
+    };
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        CAITouchObj* obj = CAIGame::Touch_GetObj(1, i);
+        ASSERT_NE(obj, nullptr);
+        EXPECT_EQ(obj->m_slot, rows[i].slot);
+        EXPECT_EQ(obj->m_x, rows[i].x);
+        EXPECT_EQ(obj->m_y, rows[i].y);
+        EXPECT_EQ(obj->m_w, rows[i].w);
+        EXPECT_EQ(obj->m_h, rows[i].h);
+        EXPECT_EQ(obj->m_key, 7);
+        EXPECT_EQ(obj->m_highlightFrame, -1);
+    }
+    EXPECT_EQ(CAIGame::Touch_GetObj(1, 7), nullptr);
 }
 
 }  // namespace
