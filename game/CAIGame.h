@@ -318,6 +318,11 @@ public:
 #undef QX_SCREEN
 #undef QX_SCREEN_NOTIFY
 #undef QX_SCREEN_BARE
+    void game_handleMessage_STATE_MAIN(int kind);
+    void StateMMInit_New();
+    void StateMMUpdate_New();
+    void StateMMPaint_New();
+    void StateMMExit_New();
     void game_handleMessage_STATE_SELECTBALL(int kind);   // empty screen
     void game_handleMessage_STATE_RANKING(int kind);      // does nothing
 
@@ -342,6 +347,30 @@ public:
     void StateControlSettingPaint_Added();
     void StateGameSettingPaint_Added();
     void StateBonusSettingPaint_Added();
+
+    // ---- The animated menu scene shared by the main menu and its hubs, and the main menu
+    static constexpr int kMenuBrickSlots = 3;
+    static void LoadAllMMSprites();
+    static void InitMainMenuBGAnimPlayer();
+    static void DeleteMainMenuPlayers();
+    static void StartMenuTranslation(int mode, int layer, int anim);
+    static int UpdateMenuTranslation();
+    static void StartMenuBrickTranslation(int mode, int anim, int brick, unsigned char useBrickMode);
+    static int UpdateMenuBrickTranslation();
+    static void UpdateUIStateChangeTranslation();
+    static void SetAllUIExitAnimOver();
+    static void PaintMainMenuBGAnim();
+    static void PaintMainMenuBGAnim_Added();
+    static void PaintSunLight();
+    static void UpdateBrickPressFeedback(int bricks);
+    static void MMLeaveTo(int state, int anim);
+    static void MMOpenLink(int slot);
+    static std::string MMOnlineServiceUrl(int language);   // the online-service page for a game language
+    static int MMStoreButtonFrame(int language);           // frame of sprite 113, unpressed
+    void MMEffectInit();
+    void MMEffectOpen();
+    void MMEffectClose();
+    void MMEffectDestroy();
 
     // ---- The statics
 #define QX_VALUE(type, name, start) static type name;
