@@ -255,6 +255,7 @@ public:
     static void SetGraphItemVisibility(int layer, int element, int visible);
     static void ResetMenuTransitionTime(int percent);
     static void LoadGlobals();
+    static void LoadMasksAndTemplate();
     static void InitSecretLevels();
     static void InitPopupBoxData();
     static void LoadFonts();

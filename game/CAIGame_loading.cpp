@@ -565,8 +565,6 @@ void CAIGame::MathInit(const char* pack, int cosRow)
     s_cosTable = static_cast<int*>(array);
     ViDuz::Pack_Close();
 }
-void CAIGame::LoadGlobals() {}
-void CAIGame::InitSecretLevels() {}
 void CAIGame::InitPopupBoxData() {}
 void CAIGame::LoadFonts() {}
 void CAIGame::LoadTextFromPack() {}

@@ -5,6 +5,7 @@
 #include "engine/os/Timer.h"
 #include "engine/scene/CDefaultSceneNodeFactory.h"
 #include "engine/scene/CMeshCache.h"
+#include "engine/scene/CSceneCollisionManager.h"
 #include "engine/scene/IMeshLoader.h"
 #include "engine/scene/CSceneManagerRootNode.h"
 #include "engine/scene/ICameraSceneNode.h"
@@ -52,6 +53,7 @@ CSceneManager::CSceneManager(video::IVideoDriver* driver, const boost::intrusive
     if (guiEnvironment) guiEnvironment->grab();
     if (meshCache) meshCache->grab();
     MeshCache = meshCache ? meshCache : new CMeshCache(driver);
+    CollisionManager = new CSceneCollisionManager(this, CurrentDriver);
     auto* nodes = new CDefaultSceneNodeFactory(this, CursorControl, FileSystem);
     registerSceneNodeFactory(nodes);
     nodes->drop();
@@ -66,6 +68,8 @@ CSceneManager::~CSceneManager()
     clearDeletionList();
     if (CursorControl) CursorControl->drop();
     if (GUIEnvironment) GUIEnvironment->drop();
+    if (CollisionManager) CollisionManager->drop();
+    CollisionManager = nullptr;
     for (IMeshLoader* loader : MeshLoaders) loader->drop();
     MeshLoaders.clear();
     if (ActiveCamera) ActiveCamera->drop();

@@ -7,6 +7,7 @@
 #include "DataFolder.h"
 #include "Effects.h"
 #include "Fonts.h"
+#include "Globals.h"
 #include "Layers.h"
 #include "Sounds.h"
 #include "Sprites.h"
@@ -51,6 +52,7 @@ Built buildData(bool withSounds)
     };
     qdata::addTables(b.folder);
     qdata::addLayers(b.folder);
+    qdata::addGlobals(b.folder);
     qdata::addStrings(b.folder);
     qdata::addTextures(b.folder);
     qdata::addEffects(b.folder);
