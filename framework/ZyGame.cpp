@@ -1,6 +1,7 @@
 #include "framework/ZyGame.h"
 
 #include "framework/AppPlaybook.h"
+#include "framework/GameInterface.h"
 #include "framework/Screen.h"
 #include "framework/Trace.h"
 
@@ -103,6 +104,8 @@ void ZyGame::onExit()
 {
     m_active = 0;
     Trace("exit");
+    // The process ends without static destructors: the last save asked for must be on disk first.
+    GameInterface().WaitForSave();
     destroy();
     m_exited = true;
     s_hooks.exitProcess(0);

@@ -547,7 +547,18 @@ void CAIGame::StateMMPaint_New_Added()
     for (ViDuzPlayer* p : g_pMenuBrickCtrAniPlayer)
         if (p)
             p->Render();
-    // Captions and the icons come with the sprite painters.
+    // The captions come with the text painters.
+    if (s_IsMMOtherItemHide)
+        return;
+    const int w = Screen_Width(), h = Screen_Height();
+    if (s_touchSpr) {
+        s_touchSpr->PaintFrame(s_curFrameInfoIcon, 56, h - 56, 0);
+        s_touchSpr->PaintFrame(s_curFrameOptionsIcon, 158, h - 56, 0);
+        s_touchSpr->PaintFrame(FingerSlot() == 4 ? 65 : 59, 0, 0, 0);
+    }
+    if (_sprites[kStoreSprite] && USE_OPERATOR_IGP)
+        _sprites[kStoreSprite]->PaintFrame(MMStoreButtonFrame(s_gameLanguage) + (FingerSlot() == 5 ? 9 : 0),
+                                           w - 130, 0, 0);
 }
 
 void CAIGame::StateMMExit_New()
