@@ -86,6 +86,7 @@ public:
     void setTexture(const boost::intrusive_ptr<pravik::video::ITexture>& texture) override { m_render.SetTexture(texture); }
     void setWorldMatrix(const pravik::core::CMatrix4<float>& world) override { m_render.m_worldMatrix = world; }
     int Blt(M3DXVertex_XYZDT* vertices, int count) override { return m_render.Blt(vertices, count); }
+    pravik::io::IFileSystem* getFileSystem() override { return GetFileSystem(); }  // effect files
 
 private:
     void Initialize(int windowWidth, int windowHeight);

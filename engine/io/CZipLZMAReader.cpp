@@ -4,6 +4,7 @@
 #include "engine/io/CReadFile.h"
 #include "engine/os/Printer.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <bit>
@@ -200,6 +201,14 @@ IReadFile* CZipLZMAReader::openFile(const char* name)
     if (!record)
         return nullptr;
     const int32_t size = GetDecompressedSize(record);
+    // The declared size comes from the file: before it is allocated it must be one the member's
+    // stored bytes (no more than the pack holds) could decode to.
+    const int64_t stored = std::min<int64_t>(GetRecordSize(record), m_file ? m_file->getSize() : 0);
+    const uint64_t packed = stored > int64_t(kMemberHeaderSize) ? uint64_t(stored) - kMemberHeaderSize : 0;
+    if (uint64_t(size) > packed * kMaxLzmaRatio + 65536) {
+        os::Printer::log("lzma pack: declared size beyond what the stream can hold", name, ELL_ERROR);
+        return nullptr;
+    }
     void* buffer = std::malloc(size ? size_t(size) : 1);
     if (!buffer)
         return nullptr;

@@ -248,6 +248,7 @@ protected:
     unsigned CulledCount = 0;
     unsigned TraversedCount = 0;
     bool Compiling = false;
+    bool SceneRootRead = false;  // the scene file being read had its root element
 };
 
 }  // namespace pravik::scene

@@ -11,7 +11,7 @@ constexpr unsigned makeNodeTypeCode(char a, char b, char c, char d)
 }
 
 enum E_SCENE_NODE_TYPE : unsigned {
-    ESNT_SCENE_MANAGER = makeNodeTypeCode('s', 'm', 'n', 'g'),
+    ESNT_SCENE_MANAGER = makeNodeTypeCode('s', 'm', 'g', 'r'),
     ESNT_CUBE = makeNodeTypeCode('c', 'u', 'b', 'e'),
     ESNT_SPHERE = makeNodeTypeCode('s', 'p', 'h', 'r'),
     ESNT_TEXT = makeNodeTypeCode('t', 'e', 'x', 't'),

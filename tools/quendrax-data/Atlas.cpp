@@ -1,6 +1,7 @@
 #include "Atlas.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace qdata {
 
@@ -14,41 +15,73 @@ int powerOfTwo(int v)
     return p;
 }
 
+// A 1-pixel gap keeps filtering from bleeding between pieces; a piece whose side is already a
+// power of two (a screen-high background) goes without, so it does not double the atlas.
+int gapOf(const Canvas& c)
+{
+    const int w = std::max(1, c.width()), h = std::max(1, c.height());
+    return w == powerOfTwo(w) || h == powerOfTwo(h) ? 0 : 1;
+}
+
 }  // namespace
 
-Placed Atlas::add(const Canvas& picture)
+int Atlas::add(const Canvas& picture)
 {
-    // The same picture twice (a shared background) is stored once.
-    for (const auto& [p, existing] : m_pieces)
-        if (existing.width() == picture.width() && existing.height() == picture.height() &&
-            existing.pixels() == picture.pixels())
-            return p;
-    const int w = std::max(1, picture.width()), h = std::max(1, picture.height());
-    if (w + 2 > m_width)
-        m_width = powerOfTwo(w + 2);
-    if (m_shelfX + w + 2 > m_width) {
-        m_shelfY += m_shelfH;
-        m_shelfX = 0;
-        m_shelfH = 0;
+    for (size_t i = 0; i < m_pieces.size(); ++i)
+        if (m_pieces[i].width() == picture.width() && m_pieces[i].height() == picture.height() &&
+            m_pieces[i].pixels() == picture.pixels())
+            return int(i);
+    m_pieces.push_back(picture);
+    return int(m_pieces.size()) - 1;
+}
+
+bool Atlas::tryPack(int side)
+{
+    // Shelves, tallest pieces first (ties by order of adding, so the layout is the same each run).
+    std::vector<size_t> order(m_pieces.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [this](size_t a, size_t b) { return m_pieces[a].height() > m_pieces[b].height(); });
+    m_places.assign(m_pieces.size(), Placed{});
+    int x = 0, y = 0, shelf = 0;
+    for (size_t i : order) {
+        const int gap = gapOf(m_pieces[i]);
+        const int w = std::max(1, m_pieces[i].width()) + 2 * gap, h = std::max(1, m_pieces[i].height()) + 2 * gap;
+        if (w > side)
+            return false;
+        if (x + w > side) {
+            y += shelf;
+            x = 0;
+            shelf = 0;
+        }
+        if (y + h > side)
+            return false;
+        m_places[i] = Placed{x + gap, y + gap, m_pieces[i].width(), m_pieces[i].height()};
+        x += w;
+        shelf = std::max(shelf, h);
     }
-    Placed p{m_shelfX + 1, m_shelfY + 1, w, h};
-    m_shelfX += w + 2;
-    m_shelfH = std::max(m_shelfH, h + 2);
-    m_pieces.emplace_back(p, picture);
-    return p;
+    return true;
+}
+
+void Atlas::pack()
+{
+    m_side = 16;
+    while (!tryPack(m_side))
+        m_side *= 2;
 }
 
 Canvas Atlas::render() const
 {
-    int width = 1, height = 1;
-    for (const auto& [p, picture] : m_pieces) {
-        width = std::max(width, p.x + p.w + 1);
-        height = std::max(height, p.y + p.h + 1);
-    }
-    Canvas out(powerOfTwo(width), powerOfTwo(height));
-    for (const auto& [p, picture] : m_pieces)
-        out.copy(picture, p.x, p.y);
+    Canvas out(m_side, m_side);
+    for (size_t i = 0; i < m_pieces.size() && i < m_places.size(); ++i)
+        out.copy(m_pieces[i], m_places[i].x, m_places[i].y);
     return out;
+}
+
+void AtlasSet::pack()
+{
+    for (auto& [name, atlas] : m_atlases)
+        atlas.pack();
 }
 
 void AtlasSet::derive(const std::string& name, const std::string& from, std::function<formats::Rgba(formats::Rgba)> map)

@@ -1,7 +1,8 @@
 #pragma once
-// Texture atlases: the pictures of every sprite module that names one texture, packed on shelves
-// into one image. Textures are shared by name across sprites, so a module's place is fixed when
-// it is added and the image is drawn once every sprite has been made.
+// Texture atlases: the pictures of every sprite module that names one texture, packed into one
+// square image a power of two a side (what every driver takes). Textures are shared by name
+// across sprites, so pieces are gathered first and placed once every sprite has been made; the
+// sprites' modules then take their places.
 
 #include "tools/formats/Canvas.h"
 
@@ -20,22 +21,26 @@ struct Placed {
 
 class Atlas {
 public:
-    explicit Atlas(int width = 1024) : m_width(width) {}
-    // Places a picture (1-pixel gap around it) and returns where.
-    Placed add(const Canvas& picture);
-    // The whole atlas, its height rounded up to a power of two (width too when it was widened).
+    // Adds a picture; returns its piece number (the same picture twice gives the same number).
+    int add(const Canvas& picture);
+    // Places every piece in the smallest square that holds them all; call once, after the adds.
+    void pack();
+    const Placed& place(int piece) const { return m_places[size_t(piece)]; }
     Canvas render() const;
     bool empty() const { return m_pieces.empty(); }
 
 private:
-    int m_width;
-    int m_shelfX = 0, m_shelfY = 0, m_shelfH = 0;
-    std::vector<std::pair<Placed, Canvas>> m_pieces;
+    bool tryPack(int side);
+
+    std::vector<Canvas> m_pieces;
+    std::vector<Placed> m_places;
+    int m_side = 1;
 };
 
 class AtlasSet {
 public:
     Atlas& operator[](const std::string& name) { return m_atlases[name]; }
+    void pack();
     // A texture drawn from another's layout (the light variant of the brick sheet): pixels mapped.
     void derive(const std::string& name, const std::string& from, std::function<formats::Rgba(formats::Rgba)> map);
     // "name" -> picture for every atlas and derived texture.

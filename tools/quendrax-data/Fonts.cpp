@@ -7,6 +7,7 @@
 #include "tools/formats/PackFolderWriter.h"
 
 #include <map>
+#include <memory>
 
 namespace qdata {
 
@@ -22,15 +23,12 @@ const FontStyle kStyles[6] = {{20, true}, {22, false}, {34, true}, {28, true}, {
 
 constexpr int kSpacing = 1;
 
-// The 256 glyph modules of a style in the atlas `texture`.
-std::vector<sprites::Module> glyphModules(AtlasSet& atlases, const std::string& texture, const FontStyle& style,
-                                          int* lineHeight)
+// The 256 glyph modules of a style, added to the atlas `texture` by `m`; returns the line height.
+int addGlyphs(SpriteMaker& m, const FontStyle& style)
 {
     const formats::Typeface& face = style.bold ? bold() : sans();
     const formats::TextExtent line = face.measure("ÀÉgjpqy|", style.size);
     const int height = line.ascent + line.descent + 2;
-    *lineHeight = height;
-    SpriteMaker m(atlases, texture);
     for (int c = 0; c < 256; ++c) {
         // Codes below 32 and the unassigned C1 block draw as the space.
         const uint32_t code = c < 32 || (c >= 127 && c < 160) ? uint32_t(' ') : uint32_t(c);
@@ -41,7 +39,7 @@ std::vector<sprites::Module> glyphModules(AtlasSet& atlases, const std::string& 
                 cell.set(x + std::max(0, g.left), y + line.ascent + 1 - g.top, g.image.at(x, y));
         m.module(cell);
     }
-    return m.sprite().modules;
+    return height;
 }
 
 // Frame 0 holds record c for code c; record 0 (the space) carries the spacing as its x offset.
@@ -67,19 +65,24 @@ sprites::Sprite fontSprite(const std::vector<sprites::Module>& modules, int line
 std::vector<SpriteEntry> addFonts(DataFolder& folder)
 {
     AtlasSet atlases;
-    std::map<std::string, std::pair<std::vector<sprites::Module>, int>> byTexture;
+    // One glyph set an image: a font naming another's image (font06 on font02) uses its glyphs.
+    std::map<std::string, std::pair<std::unique_ptr<SpriteMaker>, int>> byTexture;
+    for (int row = 0; row < 6; ++row) {
+        const std::string texture = TEXTURE_FONT_2_NAME[row];
+        if (byTexture.count(texture))
+            continue;
+        auto maker = std::make_unique<SpriteMaker>(atlases, texture);
+        const int height = addGlyphs(*maker, kStyles[row]);
+        byTexture[texture] = {std::move(maker), height};
+    }
+    atlases.pack();
     std::vector<SpriteEntry> entries;
     const std::string folderName = sprites::ModeFolder(PACK_FONT);
     for (int row = 0; row < 6; ++row) {
         const std::string name = PACK_FONT_2_NAME[row], texture = TEXTURE_FONT_2_NAME[row];
-        // A font naming another's image (font06 on font02) uses that font's glyphs.
-        if (!byTexture.count(texture)) {
-            int height = 0;
-            std::vector<sprites::Module> modules = glyphModules(atlases, texture, kStyles[row], &height);
-            byTexture[texture] = {std::move(modules), height};
-        }
-        const auto& [modules, height] = byTexture[texture];
-        const sprites::Sprite sprite = fontSprite(modules, height);
+        auto& [maker, height] = byTexture[texture];
+        maker->place();
+        const sprites::Sprite sprite = fontSprite(maker->sprite().modules, height);
         const std::vector<uint8_t> bytes = sprites::Write(sprite);
         folder.put(folderName + "/" + name + ".bsprite", std::string(bytes.begin(), bytes.end()));
         entries.push_back({PACK_FONT, row, folderName + "/" + name + ".bsprite", {folderName + "/" + texture + ".png"}, sprite});

@@ -49,8 +49,10 @@ int SpriteMaker::module(const Canvas& picture, int image)
 {
     fillReserved();
     const std::string texture = m_textures.empty() ? "unnamed" : m_textures[size_t(std::min<int>(image, int(m_textures.size()) - 1))];
-    const Placed p = m_atlases[atlasName(texture)].add(picture);
-    const int index = m_sprite.addImageModule(image, p.x, p.y, p.w, p.h);
+    const std::string atlas = atlasName(texture);
+    const int piece = m_atlases[atlas].add(picture);
+    const int index = m_sprite.addImageModule(image, 0, 0, std::max(1, picture.width()), std::max(1, picture.height()));
+    m_pieces.push_back({index, atlas, piece});
     fillReserved();
     return index;
 }
@@ -82,10 +84,13 @@ void SpriteMaker::ensureModules(int n)
         marker(n - 1);
 }
 
-Placed SpriteMaker::moduleSize(int m) const
+void SpriteMaker::place()
 {
-    const sprites::Module& mod = m_sprite.modules[size_t(m)];
-    return Placed{mod.x, mod.y, mod.w, mod.h};
+    for (const PieceRef& r : m_pieces) {
+        const Placed& p = m_atlases[r.atlas].place(r.piece);
+        m_sprite.modules[size_t(r.module)].x = p.x;
+        m_sprite.modules[size_t(r.module)].y = p.y;
+    }
 }
 
 int SpriteMaker::frame(const std::vector<sprites::FModule>& fms)

@@ -42,12 +42,13 @@ public:
     void ensureFrames(int n, int fill = 0);
     void ensureAnims(int n, int frame = 0);
 
+    // Once the atlases are packed: every image module takes its place in its atlas.
+    void place();
+
     int moduleCount() const { return int(m_sprite.modules.size()); }
     int frameCount() const { return int(m_sprite.frames.size()); }
     const sprites::Sprite& sprite() const { return m_sprite; }
     const std::vector<std::string>& textures() const { return m_textures; }
-    // The size of module m.
-    Placed moduleSize(int m) const;
 
 private:
     void fillReserved();
@@ -56,6 +57,12 @@ private:
     std::vector<std::string> m_textures;
     std::set<int> m_markers;
     sprites::Sprite m_sprite;
+    struct PieceRef {
+        int module;
+        std::string atlas;
+        int piece;
+    };
+    std::vector<PieceRef> m_pieces;
 };
 
 // The atlas a texture name is drawn into ("bricks_all" -> "bricks_all_act1").

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace qdata {
 
@@ -472,10 +473,10 @@ void makePack15(SpriteMaker& m, int row)
     case 17: case 24:
         standard(m, {4, 0, 0, {}}, 4, [](int i) {
             if (i == 0) {
-                Canvas edge(560, 3, palette::kCyan);
+                Canvas edge(500, 3, palette::kCyan);
                 return topLeft(edge);
             }
-            Canvas c(560, i == 3 ? 720 : 400);
+            Canvas c(500, i == 3 ? 600 : 380);
             drawPanel(c, 0, 0, c.width(), c.height());
             return topLeft(c);
         });
@@ -695,9 +696,9 @@ void makePack15(SpriteMaker& m, int row)
         });
         return;
     case 34: {
-        Canvas normal(520, 120), lit(520, 120);
-        drawPanel(normal, 0, 0, 520, 120);
-        drawPanel(lit, 0, 0, 520, 120, palette::kSky, palette::kYellow);
+        Canvas normal(500, 120), lit(500, 120);
+        drawPanel(normal, 0, 0, 500, 120);
+        drawPanel(lit, 0, 0, 500, 120, palette::kSky, palette::kYellow);
         const int a = m.module(normal), b = m.module(lit);
         m.moduleFrame(a, 0, 0);
         m.moduleFrame(b, 0, 0);
@@ -716,8 +717,8 @@ void makePack15(SpriteMaker& m, int row)
              "진행 삭제", "터치", "", "", "기울기 1", "기울기 2", "효과음 켜기", "효과음 끄기", "음악 켜기", "음악 끄기", "도움말",
              "정보", "더 보기", "최고 점수", "기록", "업적", "플레이"}};
         standard(m, {84, 0, 0, {}}, 84, [](int i) {
-            Canvas c(300, 50);
-            cjk().drawCentred(c, captions[i / 28][i % 28], 150, 25, 32, palette::kCream, 290);
+            Canvas c(240, 40);
+            cjk().drawCentred(c, captions[i / 28][i % 28], 120, 20, 28, palette::kCream, 232);
             return centred(c);
         });
         return;
@@ -785,13 +786,13 @@ void makeOther(SpriteMaker& m, const std::string& pack, int row)
         return;
     }
     if (pack == PACK_HOSTS) {  // a host character: a tall friendly figure in the location colour
-        Canvas c(280, 520);
+        Canvas c(250, 500);
         const Rgba body = palette::location(row);
-        c.fillRoundedRect(60, 200, 160, 320, 60, body);
-        c.shadedDisc(140, 130, 90, palette::kCream.shade(-0.1f));
-        c.fillCircle(110, 120, 10, palette::kInk);
-        c.fillCircle(170, 120, 10, palette::kInk);
-        c.line(110, 165, 170, 165, 6, palette::kRed);
+        c.fillRoundedRect(45, 190, 160, 310, 60, body);
+        c.shadedDisc(125, 120, 85, palette::kCream.shade(-0.1f));
+        c.fillCircle(97, 112, 10, palette::kInk);
+        c.fillCircle(153, 112, 10, palette::kInk);
+        c.line(97, 155, 153, 155, 6, palette::kRed);
         m.pictureFrame(c, 0, 0);
         return;
     }
@@ -837,6 +838,7 @@ std::vector<SpriteEntry> addSprites(DataFolder& folder)
 {
     AtlasSet atlases;
     std::vector<SpriteEntry> entries;
+    std::vector<std::unique_ptr<SpriteMaker>> makers;  // one a written sprite, in entry order
     std::set<std::string> done;
     for (const SPackTable& table : PACK_TABLES) {
         if (!table.textures)
@@ -849,7 +851,8 @@ std::vector<SpriteEntry> addSprites(DataFolder& folder)
             const std::string name = table.names[row];
             if (name.empty() || !done.insert(folderName + "/" + name).second)
                 continue;
-            SpriteMaker maker(atlases, table.textures[row]);
+            makers.push_back(std::make_unique<SpriteMaker>(atlases, table.textures[row]));
+            SpriteMaker& maker = *makers.back();
             if (pack == PACK_SPRITES_INGAME)
                 makePack9(maker, row == 71 ? 67 : row);
             else if (pack == PACK_GUISPRITES)
@@ -862,14 +865,20 @@ std::vector<SpriteEntry> addSprites(DataFolder& folder)
             for (const std::string& t : maker.textures())
                 if (atlases[atlasName(t)].empty())
                     atlases[atlasName(t)].add(Canvas(4, 4));
-            const std::vector<uint8_t> bytes = sprites::Write(maker.sprite());
             const std::string path = folderName + "/" + name + ".bsprite";
-            folder.put(path, std::string(bytes.begin(), bytes.end()));
-            SpriteEntry e{pack, row, path, {}, maker.sprite()};
+            SpriteEntry e{pack, row, path, {}, {}};
             for (const std::string& t : maker.textures())
                 e.images.push_back(folderName + "/" + atlasName(t) + ".png");
             entries.push_back(e);
         }
+    }
+    // Every piece is in: the atlases are packed and the sprites written with their places.
+    atlases.pack();
+    for (size_t i = 0; i < makers.size(); ++i) {
+        makers[i]->place();
+        entries[i].sprite = makers[i]->sprite();
+        const std::vector<uint8_t> bytes = sprites::Write(entries[i].sprite);
+        folder.put(entries[i].path, std::string(bytes.begin(), bytes.end()));
     }
     // The brick sheet in every location's variant and its white flash look; the HUD bar likewise.
     const auto recolour = [](Rgba tint, float k) {

@@ -52,17 +52,17 @@ void addTextures(DataFolder& folder)
     } shines[] = {{"SmallBall", palette::kCream}, {"CannonBall", palette::kSteel}, {"FrostBall", palette::kCyan},
                   {"FireBall", palette::kOrange},  {"CrazyBall", palette::kGreen},  {"BigBall", palette::kYellow}};
     for (const auto& s : shines)
-        folder.put(std::string("SFX/BallShine_") + s.name + ".tga", glow(128, s.colour).scaled(100, 100).encode(".tga"));
+        folder.put(std::string("SFX/BallShine_") + s.name + ".tga", glow(128, s.colour).encode(".tga"));
 
     Canvas touch(64, 64);
     touch.strokeCircle(32, 32, 28, 5, palette::kCyan.withAlpha(220));
     touch.fillCircle(32, 32, 8, palette::kCream.withAlpha(200));
     folder.put("SFX/touch_point.tga", touch.encode(".tga"));
 
-    Canvas lock(32, 16);
-    for (int y = 0; y < 16; ++y)
+    Canvas lock(32, 32);
+    for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
-            lock.set(x, y, palette::kRed.shade(0.3f).withAlpha(uint8_t(255 * (1 - std::abs(y - 7.5f) / 8))));
+            lock.set(x, y, palette::kRed.shade(0.3f).withAlpha(uint8_t(255 * (1 - std::abs(y - 15.5f) / 16))));
     folder.put("SFX/lockline.tga", lock.encode(".tga"));
 
     Canvas sun(256, 256);
@@ -76,11 +76,12 @@ void addTextures(DataFolder& folder)
     sun.draw(glow(256, palette::kCream), 0, 0);
     folder.put("SFX/sunlight.tga", sun.encode(".tga"));
 
-    Canvas backdrop(256, 512);
+    // Every single texture is square, a power of two a side: what every driver takes.
+    Canvas backdrop(512, 512);
     drawBackground(backdrop, 3);
     folder.put("SFX/background.tga", backdrop.encode(".tga"));
-    folder.put("SFX/background_lightL.tga", beam(128, 512, true).encode(".tga"));
-    folder.put("SFX/background_lightR.tga", beam(128, 512, false).encode(".tga"));
+    folder.put("SFX/background_lightL.tga", beam(512, 512, true).encode(".tga"));
+    folder.put("SFX/background_lightR.tga", beam(512, 512, false).encode(".tga"));
 
     Canvas wheel(128, 128);
     wheel.fillPolygon(formats::starPoints(64, 64, 62, 30, 8), palette::kYellow.withAlpha(200));
@@ -91,13 +92,13 @@ void addTextures(DataFolder& folder)
                                  {"it", "Caricamento", false}, {"sp", "Cargando", false},   {"sr", "加载中", true},
                                  {"jp", "ロード中", true},     {"kr", "로딩 중", true},      {"br", "Carregando", false}};
     for (const LoadingWord& w : words) {
-        Canvas c(256, 64);
+        Canvas c(256, 256);  // the word along the top; the rest stays clear
         const formats::Typeface& face = w.cjk ? cjk() : bold();
         face.drawCentred(c, w.text, 130, 34, 40, palette::kInk.withAlpha(200), 240);
         face.drawCentred(c, w.text, 128, 32, 40, palette::kCream, 240);
         folder.put(std::string("15_P/loading_") + w.code + ".tga", c.encode(".tga"));
     }
-    Canvas brick(256, 128);
+    Canvas brick(256, 256);
     drawBrick(brick, 8, 8, 240, 112, palette::kOrange, BrickMark::None);
     bold().drawCentred(brick, "Quendrax", 128, 64, 36, palette::kCream, 200);
     folder.put("15_P/loading_brick_big.png", brick.encode(".png"));

@@ -99,6 +99,7 @@ CImage::CImage(E_PIXEL_FORMAT format, const core::dimension2d<int>& size, void* 
     }
     initData(false, false);
     if (!m_data) return;
+    m_size = dataSize;  // initData takes a size of 0 for "unknown"; here it is the block's own
     if (m_size < pf::computeSizeInBytes(format, unsigned(m_dim.Width), unsigned(m_dim.Height))) {
         makeEmpty();  // the block cannot even hold level 0
         return;

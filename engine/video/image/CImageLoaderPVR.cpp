@@ -115,6 +115,22 @@ bool processPVRHeader(io::IReadFile* file, const SPVRHeader& h, SImageFileDesc& 
         logName("loading %s: twiddled format not supported", nameOf(file));
         return false;
     }
+    // The data must hold every level the header declares; the header's data size alone could
+    // make an image describe pixels the file never had. The pixel bound keeps each level's
+    // size (at most 16 bytes a pixel) within 32 bits.
+    const uint64_t pixels = uint64_t(h.width) * h.height * desc.depth;
+    if (h.width == 0 || h.height == 0 || pixels > (uint64_t(1) << 26)) {
+        logName("loading %s: dimensions not supported", nameOf(file));
+        return false;
+    }
+    const unsigned levels = desc.hasMipmaps ? h.mipCount + 1 : 1;
+    uint64_t required = 0;
+    for (unsigned i = 0; i < levels; ++i)
+        required += pf::computeMipmapSizeInBytes(desc.format, h.width, h.height, desc.depth, (unsigned char)i, false);
+    if (required > h.dataSize) {
+        logName("loading %s: file size mismatches header info", nameOf(file));
+        return false;
+    }
     return true;
 }
 
@@ -158,7 +174,7 @@ boost::intrusive_ptr<CImage> CImageLoaderPVR::loadImage(io::IReadFile* file) con
     }
     boost::intrusive_ptr<CImage> image =
         new CImage(desc.format, core::dimension2d<int>(int(h.width), int(h.height)), buffer.release(),
-                   h.dataSize, h.mipCount, true, true);
+                   h.dataSize, desc.hasMipmaps ? h.mipCount : 0, true, true);
     if (!image->getData()) {
         logError("corrupt PVR file", nameOf(file));
         return nullptr;

@@ -1,5 +1,6 @@
 #include "engine/video/image/CImageLoaderPng.h"
 
+#include "engine/memory/AllocationHooks.h"
 #include "engine/video/image/CImageLoaderUtil.h"
 
 #include <csetjmp>
@@ -33,6 +34,13 @@ void pngError(png_structp png, png_const_charp message) {
     png_longjmp(png, 1);
 }
 
+// libpng's own blocks go through the engine's allocation hooks, like the engine's other data.
+png_voidp pngAlloc(png_structp, png_alloc_size_t size) { return PravikAlloc(size, memory::EMH_DEFAULT); }
+void pngFree(png_structp, png_voidp p) { PravikFree(p); }
+
+// Chunks other than the image data are buffered whole; none the loader needs is large.
+constexpr png_alloc_size_t kChunkMemoryLimit = 4u << 20;
+
 void userReadData(png_structp png, png_bytep data, png_size_t length) {
     auto* file = static_cast<io::IReadFile*>(png_get_io_ptr(png));
     if (length > 0x7FFFFFFF || file->read(data, uint32_t(length)) != int32_t(length))
@@ -52,7 +60,8 @@ boost::intrusive_ptr<CImage> CImageLoaderPng::loadImage(io::IReadFile* file) con
         logError("LOAD PNG: not really a png\n", nameOf(file));
         return nullptr;
     }
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngError, nullptr);
+    png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, pngError, nullptr, nullptr,
+                                               pngAlloc, pngFree);
     if (!png) {
         logError("LOAD PNG: Internal PNG create read struct failure\n", nameOf(file));
         return nullptr;
@@ -75,6 +84,14 @@ boost::intrusive_ptr<CImage> CImageLoaderPng::loadImage(io::IReadFile* file) con
     }
     png_set_read_fn(png, file, userReadData);
     png_set_sig_bytes(png, 8);
+    // What the file says is only believed as far as the loader could use it.
+    png_set_user_limits(png, MAX_DIMENSION, MAX_DIMENSION);
+    png_set_chunk_malloc_max(png, kChunkMemoryLimit);
+    png_set_chunk_cache_max(png, 128);
+    // Texts, profiles and the like are skipped unread: libpng would otherwise buffer each one
+    // whole at the length the file claims (its over-long-chunk check is only a warning).
+    static const png_byte kIgnored[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0tIME\0hIST\0";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnored, int(sizeof kIgnored / 5));
     png_read_info(png, info);
     png_uint_32 width, height;
     int bitDepth, colorType;

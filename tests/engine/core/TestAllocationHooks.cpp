@@ -18,6 +18,7 @@ void* PravikAlloc(std::size_t size, pravik::memory::E_MEMORY_HINT hint)
 {
     auto& r = test::hookRecord();
     r.lastSize = size;
+    if (size > r.largestSize) r.largestSize = size;
     r.lastHint = hint;
     ++r.allocations;
     return std::malloc(size);
@@ -27,6 +28,7 @@ void* PravikAlloc(std::size_t size, pravik::memory::E_MEMORY_HINT hint, int tag,
 {
     auto& r = test::hookRecord();
     r.lastSize = size;
+    if (size > r.largestSize) r.largestSize = size;
     r.lastHint = hint;
     r.lastTag = tag;
     r.lastFile = file;

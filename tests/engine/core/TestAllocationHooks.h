@@ -10,6 +10,7 @@ namespace test {
 
 struct SHookRecord {
     std::size_t lastSize = 0;
+    std::size_t largestSize = 0;  // since the last reset of this field
     pravik::memory::E_MEMORY_HINT lastHint = pravik::memory::EMH_DEFAULT;
     int lastTag = 0;
     const char* lastFile = nullptr;

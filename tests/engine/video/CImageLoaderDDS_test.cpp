@@ -204,8 +204,9 @@ TEST(ImageLoaderPVR, HeaderChecks) {
     CImageLoaderPVR loader;
     SImageFileDesc desc;
     PVR big;
-    big.width = 512, big.height = 256, big.flags = 13 | 0x100, big.mips = 9, big.dataSize = 0;
-    big.data.clear();
+    big.width = 512, big.height = 256, big.flags = 13 | 0x100, big.mips = 9;
+    big.dataSize = pixel_format::computeSizeInBytes(EPF_COMPRESSED_RGB_PVRTC_4BPP, 512, 256, 1, 10, false);
+    big.data.assign(big.dataSize, '\0');
     ASSERT_TRUE(readDesc(loader, big.bytes(), desc, "b.pvr"));
     EXPECT_TRUE(desc.hasMipmaps);
     EXPECT_EQ(desc.format, EPF_COMPRESSED_RGB_PVRTC_4BPP);
@@ -235,11 +236,20 @@ TEST(ImageLoaderPVR, HeaderChecks) {
     PVR cubeWithout6;
     cubeWithout6.flags |= 0x1000;
     refused(cubeWithout6, nullptr);
-    PVR tooSmall;  // a data size that cannot hold its top level
+    // Data sizes that agree with the file but cannot hold what the header declares.
+    PVR tooSmall;  // not even the top level
     tooSmall.flags = 18;
     tooSmall.dataSize = 16;
     tooSmall.data.resize(16);
-    refused(tooSmall, "corrupt PVR file");
+    refused(tooSmall, "loading x.pvr: file size mismatches header info");
+    PVR lastLevelShort = big;
+    lastLevelShort.dataSize -= 1;
+    lastLevelShort.data.resize(lastLevelShort.dataSize);
+    refused(lastLevelShort, "loading x.pvr: file size mismatches header info");
+    PVR nothing = big;  // a header alone
+    nothing.dataSize = 0;
+    nothing.data.clear();
+    refused(nothing, "loading x.pvr: file size mismatches header info");
     std::string noTag = PVR().bytes();
     noTag[44] = 'X';
     EXPECT_FALSE(test::loadBytes(loader, noTag));
