@@ -15,6 +15,7 @@
 
 #include "framework/SoundTable.h"
 #include "tools/formats/DevConfig.h"
+#include "tools/formats/SampleEffects.h"
 
 #include <chrono>
 #include <cstdio>

@@ -10,11 +10,14 @@
 #include "audio/decoders/DecoderMod.h"
 #include "engine/video/image/CImageLoaderPng.h"
 #include "engine/video/image/CImageLoaderTGA.h"
+#include "effects/BeffFile.h"
 #include "framework/CAISprite.h"
+#include "game/SpecialFX/EffectTable.h"
 #include "framework/CStringManager.h"
 #include "framework/GlyphTables.h"
 #include "framework/PackTables.h"
 #include "framework/SoundTable.h"
+#include "tools/formats/SampleEffects.h"
 #include "tools/formats/SpriteWriter.h"
 #include "tests/audio/decoders/DecoderTestSupport.h"
 #include "tests/engine/io/ArchiveBuilders.h"
@@ -314,6 +317,24 @@ TEST_F(DataBuilder, StringTablesGiveEveryLanguageItsTexts)
             EXPECT_FALSE(file(BIG_FONT_STRING_FILES[language]).empty());
         }
     }
+}
+
+// Every file of the game's effect table parses through the effect reader, and every texture its
+// emitters name is in the data.
+TEST_F(DataBuilder, EveryEffectOfTheTableParsesAndHasItsTextures)
+{
+    for (int type = 0; type < SFX_EFFECT_TYPE_COUNT; ++type) {
+        const std::string name = g_chEffectFileName[type];
+        SCOPED_TRACE(name);
+        const std::string& bytes = file(name);
+        ASSERT_FALSE(bytes.empty());
+        beff::SFile effect;
+        std::string error;
+        EXPECT_TRUE(beff::parse(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), effect, error)) << error;
+        EXPECT_FALSE(effect.entries.empty());
+    }
+    for (const std::string& texture : formats::effects::sampleTextureNames())
+        EXPECT_FALSE(file(texture).empty()) << texture;
 }
 
 }  // namespace
