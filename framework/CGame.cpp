@@ -2,6 +2,7 @@
 
 #include "framework/AppPlaybook.h"
 #include "framework/CHQGameWndSession.h"
+#include "framework/CKezManager.h"
 #include "framework/CPad.h"
 #include "framework/CPhoneDevice.h"
 #include "framework/CTouchPad.h"
@@ -48,6 +49,10 @@ CGame::~CGame()
 {
     if (m_bEffectManager)
         GameInterface().DestroyEffectManager();
+    if (m_bSound) {
+        CKezManager::GetInstance()->Destroy();
+        CKezManager::DeleteInstance();
+    }
     CPhoneDevice::DestroyInstance();
     m_pPhone = nullptr;
     delete m_pSession;
@@ -126,6 +131,10 @@ bool CGame::OnInitialize()
     m_pPhone = CPhoneDevice::GetInstance();
     GameInterface().CreateEffectManager();
     m_bEffectManager = true;
+    CKezManager* sound = CKezManager::GetInstance();
+    sound->EnableKez(true);
+    sound->Init();
+    m_bSound = true;
     EnterState(GAMESTATE_PLAY, 0, 0);
     m_nSecondStart = int(pravik::os::Timer::getRealTime());
     m_nFramesInSecond = 0;
@@ -143,6 +152,8 @@ void CGame::OnMainLoop()
         m_pTouchPad->Update();
     if (m_bPaused)
         return;
+    if (m_bSound)
+        CKezManager::GetInstance()->Update(float(m_nFrameInterval));
     CHQGameWndSession* session = m_nGameState == GAMESTATE_PLAY ? m_pSession : nullptr;
     if (m_pDevice)
         m_pDevice->BeginScene();
@@ -172,24 +183,32 @@ void CGame::Pause()
         GameInterface().ActivateIngameMenu();
         GameInterface().pointerReleased(0, 0);
     }
+    CKezManager* sound = CKezManager::GetInstance();
+    sound->PauseAllSounds(100);
     if (m_pTouchPad)
         m_pTouchPad->Pause();
+    GameInterface().SetUserMusicPlaying(sound->Ipod_IsPlaying());
 }
 
 void CGame::Resume()
 {
     Trace("resume");
     m_bPaused = 0;
+    CKezManager* sound = CKezManager::GetInstance();
+    GameInterface().SetUserMusicPlaying(sound->Ipod_IsPlaying());
+    sound->ResumeAllSounds(1000);
 }
 
 void CGame::TestPauseGame()
 {
+    CKezManager::GetInstance()->PauseAllSounds(100);
     Pause();
 }
 
 void CGame::TestResumeGame()
 {
     Resume();
+    CKezManager::GetInstance()->ResumeAllSounds(1000);
 }
 
 void CGame::SetResolutionMode(int mode)

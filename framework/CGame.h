@@ -119,6 +119,7 @@ private:
     CRandom m_random;
     CHQGameWndSession* m_pSession = nullptr;
     bool m_bEffectManager = false;
+    bool m_bSound = false;   // the sound facade was made by OnInitialize
     int m_nResolutionMode = 0;
     int m_keyPressCount[KEY_COUNT] = {};
     unsigned m_nMainLoopCount = 0;
