@@ -1,5 +1,7 @@
 #include "framework/CVuvDevice.h"
 
+#include "framework/CBatchSpriteTarget.h"
+
 #include "framework/AppPlaybook.h"
 #include "framework/GameInterface.h"
 #include "framework/ResourceContext.h"
@@ -47,6 +49,9 @@ const SGameMaterial kGameMaterials[4] = {
 
 } // namespace
 
+// Sprites paint into the batcher while a render device exists.
+static CBatchSpriteTarget s_spriteTarget;
+
 CVuvDevice::CVuvDevice(int windowWidth, int windowHeight)
 {
     g_pVuvDevice = this;
@@ -57,10 +62,13 @@ CVuvDevice::CVuvDevice(int windowWidth, int windowHeight)
         return;
     InitializeFileSystem();
     InitializeMaterialRender();
+    SetSpriteTarget(&s_spriteTarget);
 }
 
 CVuvDevice::~CVuvDevice()
 {
+    if (SpriteTarget() == &s_spriteTarget)
+        SetSpriteTarget(nullptr);
     OnDestroy();
 }
 

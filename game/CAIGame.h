@@ -208,6 +208,90 @@ public:
     static void OnFinishAchievement(int achievement);
     static int ExtraHighScoreLevel(int location, int which);   // level index of entry 0 or 1
 
+    // ---- Loadings and the boot screens
+    static void SetLoadingType(int type);
+    static void Loading_Reset();
+    static void Loading_Update();
+    static bool Loading_CheckComplete();
+    static void Loading_LoadStep(int step);
+    static void LoadMMSounds_Step(int step);
+    static void LoadStepPressFiveContinue();
+    static void LoadStepUnloadMainMenuData();
+    static void LoadAndInitMathData();
+    static void ChooseLoadingTip();
+    static void EnsureGUISprite29();
+    static void PaintLoadingProgressBar(int y, int done, int total);
+    static void PaintLoadingProgressBar(int y, int done, int total, int colour);
+    void game_handleMessage_STATE_INIT(int kind);
+    void game_handleMessage_STATE_QRN_LOGO(int kind);
+    void game_handleMessage_STATE_SPLASH(int kind);
+    void game_handleMessage_STATE_LOADING(int kind);
+    void StateQrnLogoInit();
+    void StateQrnLogoUpdate();
+    void StateQrnLogoPaint();
+    void StateQrnLogoExit();
+    void StateSplashInit();
+    void StateSplashUpdate();
+    void StateSplashPaint();
+    void StateSplashExit();
+    void StateLoadingInit();
+    void StateLoadingUpdate();
+    void StateLoadingPaint();
+    void StateLoadingExit();
+    // Called by the loading, built with their own screens and data (empty until then).
+    static void MathInit(const char* pack, int cosRow);
+    static void InitGameLayers();
+    static void LoadGameLayer(int layer, int flag);
+    static void FreeGameLayer(int layer, int flag);
+    static void ResetLayerData(int layer);
+    static void LoadGlobals();
+    static void InitSecretLevels();
+    static void InitPopupBoxData();
+    static void LoadFonts();
+    static void LoadTextFromPack();
+    static void SetStringLanguage(int language);
+    static void ChangeNeonPalette(int k, int m);
+    static void LoadSpecialFX();
+    static void UnloadSpecialFX();
+    static void LoadMMSounds();
+    static void LoadSoundIngame();
+    static void LoadSounds(int kind);
+    static void SaveAllMPC2WAV_ByStep(int step);
+    static void LoadOrFreeSpritesGUI();
+    static void ClearMenuSprites();
+    static void ClearLocationSpecificSprites();
+    static void Background_ReleaseTileset();
+    static void ClearLevelSpecificSprites();
+    static void ClearLevelSpecificData();
+    static void InitElementsCounter();
+    static bool LevelParse(int level);
+    static void LoadLevelObjectSprites();
+    static void LoadLocationSpecificSprites();
+    static void LoadIngameSpriteGroup(int step);
+    static void ClearIngameSprites();
+    static void InitLevelStep(int step);
+    static void InitLevelLoadingInfo(int level);
+    static void InitCheat();
+    static void PaintBlinkIngamePress5Message();
+    static int CurrentLocationStat(int column);
+    static void ClearStarFlags();
+
+    // ---- Touch regions and pointer input
+    static void pointerPressed(int x, int y);
+    static void pointerDragged(int x, int y);
+    static void pointerReleased(int x, int y);
+    static bool isClick();
+    static void keyPressed(int key);
+    static void keyReleased(int key);
+    static int Touch_Add_Button(int layer, int slot, int ignored, int shape, int x, int y, int w, int h,
+                                int highlightFrame, int key, int ticks);
+    static int Touch_Add_List(int layer, int slot, int shape, int highlightFrame, int key, int ticks);
+    static int Touch_Add_List_Btn(int layer, int list, int x, int y, int w, int h);
+    static CAITouchObj* Touch_GetObj(int layer, int index);
+    static void Touch_RemoveObj(int layer, int index);
+    static void Touch_RemoveLayer(int layer);
+    static void Touch_add_full_screen();
+
     // ---- Screens: handlers and their functions (placeholders listed in CAIGame_screens.inc)
 #define QX_SCREEN(state, NAME, Init, Update, Paint, Exit) \
     void game_handleMessage_STATE_##NAME(int kind);       \

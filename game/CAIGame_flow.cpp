@@ -35,6 +35,10 @@ const CAIGame::Handler* CAIGame::Handlers()
 #undef QX_SCREEN
 #undef QX_SCREEN_NOTIFY
 #undef QX_SCREEN_BARE
+        handlers[STATE_INIT] = &CAIGame::game_handleMessage_STATE_INIT;
+        handlers[STATE_QRN_LOGO] = &CAIGame::game_handleMessage_STATE_QRN_LOGO;
+        handlers[STATE_LOADING] = &CAIGame::game_handleMessage_STATE_LOADING;
+        handlers[STATE_SPLASH] = &CAIGame::game_handleMessage_STATE_SPLASH;
         handlers[STATE_SELECTBALL] = &CAIGame::game_handleMessage_STATE_SELECTBALL;
         handlers[STATE_RANKING] = &CAIGame::game_handleMessage_STATE_RANKING;
         return handlers;

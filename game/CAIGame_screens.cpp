@@ -1,13 +1,12 @@
 // Screen handlers. Most screens are not built yet: their handlers are generated from
 // CAIGame_screens.inc and call empty functions under the screens' own names. Every empty call
 // of the frame and overlay passes is below too, so that one file lists what remains:
-//   Touch_update, Touch_RemoveAllObj (touch registry), StartLoadingWithLevelComplete (level
+//   StartLoadingWithLevelComplete (level
 //   complete), UnLoadAllMMSprites (main menu), CanUseBomb, PaintBallModifiersFont,
 //   PaintCinematic, DrawNewKeyHints, PaintInterface (level play), PaintAchievement (banner),
 //   StateMMPaint_New_Added and the eight hubs' Paint_Added overlays (front end).
 #include "game/CAIGame.h"
 
-int CAITouchObj::_list_cursor_id = -1;
 
 #define QX_SCREEN(state, NAME, Init, Update, Paint, Exit)        \
     void CAIGame::game_handleMessage_STATE_##NAME(int kind)      \
@@ -74,8 +73,6 @@ void CAIGame::StateConfirmHideNotify()
 void CAIGame::StateMessageHideNotify() {}
 
 // ---- Placeholders of other screens' parts (listed at the top)
-void CAIGame::Touch_update() {}
-void CAIGame::Touch_RemoveAllObj() {}
 void CAIGame::StartLoadingWithLevelComplete() {}
 void CAIGame::UnLoadAllMMSprites() {}
 bool CAIGame::CanUseBomb() { return false; }

@@ -46,6 +46,9 @@ int CGameLink::CameraY() { return CAIGame::s_cameraY; }
 int CGameLink::GetLanguage() { return CAIGame::s_gameLanguage; }
 void CGameLink::SaveWrite() { CAIGame::SaveWrite(); }
 void CGameLink::WaitForSave() { CSaveWriter::Get().WaitIdle(); }
+void CGameLink::pointerPressed(int x, int y) { CAIGame::pointerPressed(x, y); }
+void CGameLink::pointerDragged(int x, int y) { CAIGame::pointerDragged(x, y); }
+void CGameLink::pointerReleased(int x, int y) { CAIGame::pointerReleased(x, y); }
 void CGameLink::Touch_RemoveAllObj() { CAIGame::Touch_RemoveAllObj(); }
 void CGameLink::SetTouchFlagReleased() { CAIGame::SetTouchFlagReleased(); }
 

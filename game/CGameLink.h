@@ -19,6 +19,9 @@ public:
     void Game_Paint() override;
     void Render3D() override;
 
+    void pointerPressed(int x, int y) override;
+    void pointerDragged(int x, int y) override;
+    void pointerReleased(int x, int y) override;
     int StateCurrent() override;
     void SetShakeBrickCount(int strength) override;
     void SetUserMusicPlaying(bool playing) override;

@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -72,6 +73,51 @@ TEST(E2E, BootsOnTheSampleDataAndWritesTheShot)
     EXPECT_EQ(image->getDimension().Width, 600);
     EXPECT_EQ(image->getDimension().Height, 1024);
     EXPECT_NE(r.trace.find("100 exit"), std::string::npos) << r.trace;
+}
+
+// The boot path: logo with the initial loading for over 3 s, splash with the system loading,
+// a tap, the main menu; the first launch saves twice, the next launch not at all.
+TEST(E2E, BootsThroughLogoAndSplashToTheMainMenu)
+{
+    const std::string root = sampleData();
+    ASSERT_FALSE(root.empty());
+    test::TempDir dir;
+    fs::copy(fs::path(root) / "app", dir.path() / "app", fs::copy_options::recursive);
+    const std::string script = "205 touch 1 300 512\n206 release 1 300 512\n260 touch 1 300 512\n"
+                               "261 release 1 300 512\n270 exit\n";
+    GameRun r = play(dir.path(), script);
+    ASSERT_FALSE(r.signalled) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::istringstream lines(r.trace);
+    std::string line, loads1, loads8;
+    int logoFrame = -1, splashFrame = -1, menuFrame = -1, saves = 0, music = -1, tapSound = -1;
+    while (std::getline(lines, line)) {
+        std::istringstream in(line);
+        int frame = 0;
+        std::string what, a, b;
+        in >> frame >> what >> a >> b;
+        if (what == "state" && a == "1" && b == "2") logoFrame = frame;
+        if (what == "state" && a == "2" && b == "5") splashFrame = frame;
+        if (what == "state" && a == "5" && b == "26") menuFrame = frame;
+        if (what == "load" && a == "1") loads1 += b + " ";
+        if (what == "load" && a == "8") loads8 += b + " ";
+        if (what == "save") ++saves;
+        if (what == "music" && a == "1" && music < 0) music = frame;
+        if (what == "sound" && a == "60") tapSound = frame;
+    }
+    EXPECT_NE(r.trace.find("state -1 1"), std::string::npos) << r.trace;
+    EXPECT_EQ(loads1, "0 4 5 3 10 32 27 2 33 ");
+    EXPECT_EQ(loads8, "57 58 59 60 61 62 63 64 65 66 67 6 9 11 32 16 18 17 19 20 26 21 28 33 ");
+    ASSERT_GT(logoFrame, 0);
+    EXPECT_GE(splashFrame - logoFrame, 188);   // over 3000 ms at 16 ms a frame
+    EXPECT_GT(menuFrame, 260) << "a tap before the splash's loading ends does nothing";
+    EXPECT_EQ(tapSound, 261);
+    EXPECT_EQ(music, splashFrame + 1);
+    EXPECT_EQ(saves, 2);
+
+    r = play(dir.path(), "20 exit\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.trace.find("save"), std::string::npos) << r.trace;
 }
 
 TEST(E2E, DamagedDataNeverCrashes)

@@ -1,4 +1,5 @@
 #include "framework/CM3DRender.h"
+#include "framework/GLTextureName.h"
 #include "framework/ScreenGeometry.h"
 
 #include "engine/video/gl/CGLCallRecorder.h"
@@ -193,4 +194,31 @@ TEST_F(CM3DRenderTest, ClearDividesBy256)
     CGLCallRecorder calls;
     batcher.Clear(42, 7, 42);
     EXPECT_EQ(calls.log().at(0), CGLCallRecorder::format("glClearColor", 0.1640625f, 0.02734375f, 0.1640625f, 1.0f));
+}
+
+TEST_F(CM3DRenderTest, ATextureGoneFromGLSkipsItsGroupButNotItsRun)
+{
+    CM3DRender batcher;
+    auto gone = solidTexture(255, 0, 0, "gone");
+    ASSERT_TRUE(gone->bind());
+    GLuint name = GLTextureName(gone.get());
+    ASSERT_NE(name, 0u);
+    pravik::video::g_gl.glDeleteTextures(1, &name);
+
+    batcher.BeginScene();
+    batcher.SetTexture(gone);
+    batcher.m_nBlendMode = 1;
+    const auto quad = particles(1, 0, 0, 10);
+    ASSERT_EQ(batcher.Blt(quad.data(), 1), 0);
+    {
+        CGLCallRecorder calls;
+        batcher.Flsh3DRender();
+        EXPECT_EQ(calls.count("glDrawElements"), 0u);
+    }
+    batcher.Begin2DRender();
+    batcher.Blt(rectT(0, 0, 10, 10).data());
+    CGLCallRecorder calls;
+    batcher.End2DRender();
+    EXPECT_EQ(calls.count("glDrawElements"), 1u);
+    EXPECT_EQ(calls.count("glBindTexture"), 1u);   // only the restore at the end: drawn with what was bound
 }

@@ -193,13 +193,17 @@ TEST(CAIGameStateMachine, ShowNotifyRestartsTheMusicNowAndAfterTheCountdown)
         SCOPED_TRACE(ingame ? "in a level" : "outside a level");
         GameFixture f;
         f.frame();
+        // Away from the boot screens, whose loadings set the in-level flag themselves.
+        CAIGame::SwitchState(STATE_MAIN);
+        f.frame();
+        f.s_messages.clear();
         CAIGame::s_isIngame = ingame;
         CAIGame::SND_PlayBGMusic(7, true);
         CKezManager* kez = CKezManager::GetInstance();
         EXPECT_EQ(kez->m_bgmCalls, 1);
         f.game->showNotify();
         EXPECT_EQ(kez->m_bgmCalls, 2);   // at once
-        EXPECT_EQ(f.s_messages, (Messages{{1, MSG_SHOW_NOTIFY}}));
+        EXPECT_EQ(f.s_messages, (Messages{{STATE_MAIN, MSG_SHOW_NOTIFY}}));
         EXPECT_EQ(CAIGame::s_keysDisabledTimer, 200);
         // 500 ms and 5 frames: frames are capped at 50 ms, so the time runs out at the tenth.
         for (int i = 0; i < 9; ++i)
@@ -294,13 +298,10 @@ TEST(CAIGameStateMachine, TouchEventVisibleForOnePass)
     CAIGame::s_touchStateNeedProcessed = true;
     CAIGame::s_touchStateHasProcessed = false;
     CAIGame::s_release_x = 40;
-    f.frame();
-    EXPECT_EQ(CAIGame::s_touchState, 1);   // waiting for its pass
-    EXPECT_EQ(CAIGame::s_release_x, -1);
-    CAIGame::s_touchStateHasProcessed = true;
-    f.frame();
+    f.frame();   // the frame's touch pass consumes the event
     EXPECT_EQ(CAIGame::s_touchState, 0);
     EXPECT_FALSE(CAIGame::s_touchStateNeedProcessed);
+    EXPECT_EQ(CAIGame::s_release_x, -1);
 }
 
 TEST(CAIGameStateMachine, SmallQueries)
