@@ -8,6 +8,7 @@
 #include "engine/scene/CSceneManager.h"
 #include "engine/video/IVideoDriver.h"
 
+#include <algorithm>
 #include <cmath>
 
 using pravik::core::CMatrix4;
@@ -67,17 +68,22 @@ void IEmitter::render(void*)
         m_vertexCapacity = needed;
         m_vertexBuffer.assign(size_t(needed), M3DXVertex_XYZDT());
     }
+    // Quads are written in place; near the end of the buffer (a kind changed under a full
+    // pool) through a scratch block, so nothing is written past it.
     M3DXVertex_XYZDT scratch[4 * IParticle::kMaxQuads];
+    const int capacity = m_vertexCapacity / 4;
     int quads = 0;
     for (size_t i = m_particles.size(); i-- > 0;) {
         const IParticle* p = m_particles[i];
         if (p->m_idle)
             continue;
-        const int n = p->appendQuads(scratch);
-        const int room = (m_vertexCapacity / 4) - quads;
-        const int take = n < room ? n : room;
-        std::copy(scratch, scratch + 4 * take, m_vertexBuffer.begin() + 4 * quads);
-        quads += take;
+        if (capacity - quads >= IParticle::kMaxQuads) {
+            quads += p->appendQuads(m_vertexBuffer.data() + 4 * quads);
+            continue;
+        }
+        const int n = std::min(p->appendQuads(scratch), capacity - quads);
+        std::copy(scratch, scratch + 4 * n, m_vertexBuffer.begin() + 4 * quads);
+        quads += n;
     }
     if (quads == 0)
         return;

@@ -159,6 +159,7 @@ bool CGUIFont::load(io::IXMLReader* xml)
             m_areas.push_back(a);
         }
     }
+    buildLookup();
     m_wrongCharacter = getAreaFromCharacter(L' ');
     setMaxHeight();
     // A description without glyphs would leave every measure and draw without an area.
@@ -197,6 +198,7 @@ bool CGUIFont::loadTexture(const CImagePtr& source, const char* name)
     int upperLeftMarkers = 0;
     const int glyphs = sixteenBit ? readPositions<std::uint16_t>(*image, upperLeftMarkers, true)
                                   : readPositions<std::uint32_t>(*image, upperLeftMarkers, false);
+    buildLookup();
     m_wrongCharacter = getAreaFromCharacter(L' ');
 
     bool ok = false;
@@ -294,8 +296,18 @@ void CGUIFont::setMaxHeight()
 
 // --- measuring and drawing -------------------------------------------------------------------
 
+void CGUIFont::buildLookup()
+{
+    m_lookup.assign(512, -1);
+    for (const auto& [c, index] : m_characterMap)
+        if (c >= 0 && size_t(c) < m_lookup.size())
+            m_lookup[size_t(c)] = index;
+}
+
 int CGUIFont::getAreaFromCharacter(wchar_t c) const
 {
+    if (c >= 0 && size_t(c) < m_lookup.size())
+        return m_lookup[size_t(c)] >= 0 ? m_lookup[size_t(c)] : m_wrongCharacter;
     auto it = m_characterMap.find(c);
     return it != m_characterMap.end() ? it->second : m_wrongCharacter;
 }
@@ -342,7 +354,7 @@ void CGUIFont::draw(const wchar_t* text, const core::rect<int>& position, video:
     if (!m_driver || !m_spriteBank || !text)
         return;
     core::position2d<int> pen = position.UpperLeftCorner;
-    if (hcenter || vcenter || clip) {
+    if (hcenter || vcenter) {  // a clip alone needs no measure: nothing reads it
         const core::dimension2d<int> dim = getDimension(text);
         if (hcenter)
             pen.X += (position.getWidth() - dim.Width) >> 1;

@@ -74,10 +74,12 @@ private:
     template <class Pixel>
     int readPositions(video::CImage& image, int& upperLeftMarkers, bool sixteenBit);
     void setMaxHeight();
+    void buildLookup();  // the table of small character codes, from the map
     const SFontArea* area(wchar_t c) const;
 
     std::vector<SFontArea> m_areas;
     std::map<wchar_t, int> m_characterMap;
+    std::vector<int> m_lookup;  // area numbers of codes below its size, -1 for unmapped: text is mostly such codes
     video::IVideoDriver* m_driver = nullptr;
     IGUISpriteBank* m_spriteBank = nullptr;
     IGUIEnvironment* m_environment;
