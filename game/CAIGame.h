@@ -244,6 +244,16 @@ public:
     static void LoadGameLayer(int layer, int flag);
     static void FreeGameLayer(int layer, int flag);
     static void ResetLayerData(int layer);
+    static bool IsGameLayerLoaded(int layer);
+    static void LoadGameLayerData(int layer);
+    static void LoadAllMMGameLayers_New();
+    static int GetGameLayerElementCount(int layer);   // 0 for a layer not loaded
+    // Live values; numbers outside the loaded layer read 0 and their writes are dropped.
+    static int GetParamValue(int layer, int element, int index);
+    static bool GetParamBooleanValue(int layer, int element, int index);
+    static void SetParamValue(int layer, int element, int index, int value);
+    static void SetGraphItemVisibility(int layer, int element, int visible);
+    static void ResetMenuTransitionTime(int percent);
     static void LoadGlobals();
     static void InitSecretLevels();
     static void InitPopupBoxData();
@@ -307,6 +317,11 @@ public:
 #undef QX_SCREEN
 #undef QX_SCREEN_NOTIFY
 #undef QX_SCREEN_BARE
+    void game_handleMessage_STATE_MAIN(int kind);
+    void StateMMInit_New();
+    void StateMMUpdate_New();
+    void StateMMPaint_New();
+    void StateMMExit_New();
     void game_handleMessage_STATE_SELECTBALL(int kind);   // empty screen
     void game_handleMessage_STATE_RANKING(int kind);      // does nothing
 
@@ -331,6 +346,30 @@ public:
     void StateControlSettingPaint_Added();
     void StateGameSettingPaint_Added();
     void StateBonusSettingPaint_Added();
+
+    // ---- The animated menu scene shared by the main menu and its hubs, and the main menu
+    static constexpr int kMenuBrickSlots = 3;
+    static void LoadAllMMSprites();
+    static void InitMainMenuBGAnimPlayer();
+    static void DeleteMainMenuPlayers();
+    static void StartMenuTranslation(int mode, int layer, int anim);
+    static int UpdateMenuTranslation();
+    static void StartMenuBrickTranslation(int mode, int anim, int brick, unsigned char useBrickMode);
+    static int UpdateMenuBrickTranslation();
+    static void UpdateUIStateChangeTranslation();
+    static void SetAllUIExitAnimOver();
+    static void PaintMainMenuBGAnim();
+    static void PaintMainMenuBGAnim_Added();
+    static void PaintSunLight();
+    static void UpdateBrickPressFeedback(int bricks);
+    static void MMLeaveTo(int state, int anim);
+    static void MMOpenLink(int slot);
+    static std::string MMOnlineServiceUrl(int language);   // the online-service page for a game language
+    static int MMStoreButtonFrame(int language);           // frame of sprite 113, unpressed
+    void MMEffectInit();
+    void MMEffectOpen();
+    void MMEffectClose();
+    void MMEffectDestroy();
 
     // ---- The statics
 #define QX_VALUE(type, name, start) static type name;

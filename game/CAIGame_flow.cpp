@@ -35,6 +35,7 @@ const CAIGame::Handler* CAIGame::Handlers()
 #undef QX_SCREEN
 #undef QX_SCREEN_NOTIFY
 #undef QX_SCREEN_BARE
+        handlers[STATE_MAIN] = &CAIGame::game_handleMessage_STATE_MAIN;
         handlers[STATE_INIT] = &CAIGame::game_handleMessage_STATE_INIT;
         handlers[STATE_QRN_LOGO] = &CAIGame::game_handleMessage_STATE_QRN_LOGO;
         handlers[STATE_LOADING] = &CAIGame::game_handleMessage_STATE_LOADING;

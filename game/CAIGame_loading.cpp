@@ -565,10 +565,6 @@ void CAIGame::MathInit(const char* pack, int cosRow)
     s_cosTable = static_cast<int*>(array);
     ViDuz::Pack_Close();
 }
-void CAIGame::InitGameLayers() {}
-void CAIGame::LoadGameLayer(int, int) {}
-void CAIGame::FreeGameLayer(int, int) {}
-void CAIGame::ResetLayerData(int) {}
 void CAIGame::LoadGlobals() {}
 void CAIGame::InitSecretLevels() {}
 void CAIGame::InitPopupBoxData() {}

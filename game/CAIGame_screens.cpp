@@ -74,14 +74,12 @@ void CAIGame::StateMessageHideNotify() {}
 
 // ---- Placeholders of other screens' parts (listed at the top)
 void CAIGame::StartLoadingWithLevelComplete() {}
-void CAIGame::UnLoadAllMMSprites() {}
 bool CAIGame::CanUseBomb() { return false; }
 void CAIGame::PaintBallModifiersFont() {}
 void CAIGame::PaintCinematic() {}
 void CAIGame::DrawNewKeyHints(int, int, bool) {}
 void CAIGame::PaintInterface() {}
 void CAIGame::PaintAchievement() {}
-void CAIGame::StateMMPaint_New_Added() {}
 void CAIGame::StateOptionsMainMenuPaint_Added() {}
 void CAIGame::StateGameModeMainMenuPaint_Added() {}
 void CAIGame::StateInformationPaint_Added() {}

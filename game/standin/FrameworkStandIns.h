@@ -16,13 +16,25 @@ namespace game_standin {
 class ViDuzPlayer {
 public:
     virtual ~ViDuzPlayer() = default;
-    void SetAnim(int anim, int loops) { m_anim = anim, m_loops = loops; }
+    void SetAnim(int anim, int loops)
+    {
+        if (!m_over && anim == m_anim && anim >= 0)
+            return;   // the same animation still running goes on
+        m_anim = anim, m_loops = loops, m_over = false;
+    }
     int GetAnim() const { return m_anim; }
     bool IsAnimOver() const { return m_over; }
+    void SetPos(int x, int y) { m_x = x, m_y = y; }
+    void Update(int ms) { m_updatedMs += ms; }
+    void Render() { ++m_renders; }
+    bool GetModulePos(int, int&, int&) { return false; }   // no frames: no module
 
     int m_anim = -1;
     int m_loops = 0;
     bool m_over = false;
+    int m_x = 0, m_y = 0;
+    int m_updatedMs = 0;
+    int m_renders = 0;
 };
 
 class CStringManager {

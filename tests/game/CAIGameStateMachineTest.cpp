@@ -67,7 +67,7 @@ TEST(CAIGameStateMachine, HandlerTable)
     EXPECT_EQ(handlers, 47);
     EXPECT_FALSE(CAIGame::IsPlaceholderHandler(STATE_SELECTBALL));   // built: it is empty
     EXPECT_FALSE(CAIGame::IsPlaceholderHandler(STATE_RANKING));
-    EXPECT_TRUE(CAIGame::IsPlaceholderHandler(STATE_MAIN));
+    EXPECT_FALSE(CAIGame::IsPlaceholderHandler(STATE_MAIN));
 }
 
 TEST(CAIGameStateMachine, SwitchPausesResumesOrResetsTheCamera)

@@ -7,6 +7,7 @@
 #include "DataFolder.h"
 #include "Effects.h"
 #include "Fonts.h"
+#include "Layers.h"
 #include "Sounds.h"
 #include "Sprites.h"
 #include "Strings.h"
@@ -49,6 +50,7 @@ Built buildData(bool withSounds)
             std::fprintf(stderr, "%s: %.2f s\n", what, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
     };
     qdata::addTables(b.folder);
+    qdata::addLayers(b.folder);
     qdata::addStrings(b.folder);
     qdata::addTextures(b.folder);
     qdata::addEffects(b.folder);
