@@ -134,6 +134,37 @@ public:
     int GetAFrameFlag(int anim, int aframe) const;
     static int CaliberatePositionIn320Mode(float v);
 
+    // Bitmap-font text (CAISprite_text.cpp). Codes read as the low 16 bits of each unit.
+    void LoadCharacterMap();              // entry c = c for 32-255, 0 below
+    void SetCharacterMap(uint16_t* map);  // the caller's, not owned
+    void FreeMapChar();
+    int GetStringSize(const wchar_t* text, int first, int end, bool escapes, bool widest);
+    int UpdateStringSize(const wchar_t* text, bool escapes);
+    int GetSubStringWidth(const wchar_t* text, int first, int last);
+    int GetSubStringIndex(const wchar_t* text, int start, int maxWidth);
+    static int FindWordEnd(const wchar_t* text, int start);
+    int WrapTextInternal(wchar_t* text, int maxWidth, bool);
+    int WrapTextInternal(wchar_t* text, int maxWidth);   // in place; the line count
+    static int StrLength(const wchar_t* text);
+    static void GetStringRotateY(int cx, int cy, int& x, int& y, int degrees);
+    int DrawStringInternal(const wchar_t* text, int x, int y, int anchor, int palette, int alpha, int, int scaleX,
+                           int scaleY, bool, bool, int angle, bool shrink, bool forward, bool tight);
+    int DrawPageInternal(wchar_t* text, int x, int y, int width, int firstLine, int lineCount, int, int anchor, int,
+                         bool, COLOR_NAME colour, bool, bool draw, bool);
+    int DrawPageInternal(wchar_t* text, int x, int y, int width, int anchor, COLOR_NAME colour, bool b, bool b2);
+    int FontSpacing() const;
+    int SpaceAdvance() const;
+    int LineHeightBase() const;      // low 8 bits of module 0's height
+    int GlyphRecord(int code) const; // frame-module of a code, -1 when the sprite has none
+    int GlyphAdvance(int code, int scaleX) const;
+    struct SChar {
+        int code;    // -1 skipped escape, -2 line break, -3 soft break, else the glyph code
+        int units;
+        bool last;   // the code-4 marker ends the text
+    };
+    SChar ReadChar(const wchar_t* text, int i, int end, int first, bool applyPalette);
+    static int _text_w, _text_h, _index1, _index2;
+
     // Records, decoded from the raw blocks (all indices already checked at load).
     struct SFModule {
         int index, x, y, flags;

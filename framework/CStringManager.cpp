@@ -1,5 +1,6 @@
 #include "framework/CStringManager.h"
 
+#include "framework/CAISprite.h"
 #include "framework/CZyFont.h"
 #include "framework/GameInterface.h"
 #include "framework/GlyphTables.h"
@@ -169,4 +170,44 @@ void CStringManager::MappingSmallFontToLarge(const wchar_t* src, wchar_t* dst) c
         if (pos > 0)
             dst[i] = wchar_t(pos);
     }
+}
+
+// The Latin path; the glyph-sheet fonts of languages 5-7 answer nothing until they exist.
+static CAISprite* latinFont(const CStringManager& m, int fontId)
+{
+    if (m.IsWCharLanguage() && !GameInterface().UseWestDigits())
+        return nullptr;
+    return GameInterface().Sprite(fontId);
+}
+
+int CStringManager::GetStringWidth(int fontId, wchar_t* text)
+{
+    CAISprite* font = latinFont(*this, fontId);
+    return font && text ? font->GetStringSize(text, 0, CAISprite::StrLength(text), false, false) : 0;
+}
+
+CStringManager::SWrap CStringManager::WrapText(int fontId, wchar_t* text, int width)
+{
+    CAISprite* font = latinFont(*this, fontId);
+    if (!font || !text)
+        return {0, 0, 0};
+    font->m_wrapLines = int16_t(font->WrapTextInternal(text, width));
+    font->m_wrapWidth = int16_t(width);
+    return {font->m_wrapLines, 0, font->m_wrapWidth};
+}
+
+void CStringManager::DrawPage(int fontId, wchar_t* text, int x, int y, int anchor, int width, int colour, bool b1,
+                              bool b2)
+{
+    if (CAISprite* font = latinFont(*this, fontId))
+        font->DrawPageInternal(text, x, y, width, anchor, COLOR_NAME(colour), b1, b2);
+}
+
+void CStringManager::DrawString(int fontId, wchar_t* text, int x, int y, int anchor, bool, int colour, int alpha,
+                                int, int scaleX, int scaleY, bool, bool, int angle, bool shrink, bool forward,
+                                bool tight)
+{
+    if (CAISprite* font = latinFont(*this, fontId))
+        font->DrawStringInternal(text, x, y, anchor, colour, alpha, 0, scaleX, scaleY, false, false, angle, shrink,
+                                 forward, tight);
 }

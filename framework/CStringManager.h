@@ -53,6 +53,17 @@ public:
     void MappingSmallFontToLarge(const wchar_t* src, wchar_t* dst) const;
 
     void FreeAllFontRes();
+
+    // Text through the font of a font id: the font sprite (slot fontId of the game's sprites)
+    // for Latin languages, or while west digits are used.
+    int GetStringWidth(int fontId, wchar_t* text);
+    struct SWrap {
+        int16_t lines, unused, width;
+    };
+    SWrap WrapText(int fontId, wchar_t* text, int width);
+    void DrawPage(int fontId, wchar_t* text, int x, int y, int anchor, int width, int colour, bool b1, bool b2);
+    void DrawString(int fontId, wchar_t* text, int x, int y, int anchor, bool, int colour, int alpha, int,
+                    int scaleX, int scaleY, bool, bool, int angle, bool shrink, bool forward, bool tight);
     void LoadAllString() {}
     void UnLoadFont(int) {}
 

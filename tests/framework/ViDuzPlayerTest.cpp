@@ -43,7 +43,7 @@ TEST_F(Player, TimingLoopsAndFrames)
         player.Update(50);
         frames.push_back(player.GetFrame());
     }
-    EXPECT_EQ(frames, (std::vector<int>{0, 0, 1, 0}));   // changes on the third update, and on
+    EXPECT_EQ(frames, (std::vector<int>{0, 0, 1, 0}));   // the frame changes on the third update
 
     player.SetAnim(2, 2);
     frames.clear();

@@ -1,0 +1,114 @@
+#include "framework/CAISprite.h"
+#include "framework/CStringManager.h"
+#include "tests/framework/GameStub.h"
+#include "tests/framework/RecordingTarget.h"
+#include "tests/framework/SizedTexture.h"
+#include "tools/formats/SpriteWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace fs = formats::sprites;
+
+namespace {
+
+// The font of the text rules: glyphs 10 x 20, spacing S = 1, module 0 (space) 6 x 20, line gap 2.
+// Frame 0 holds record c for code c; record 0 carries S as its x offset.
+struct Font : ::testing::Test {
+    Font()
+    {
+        fs::Sprite f;
+        f.addImageModule(0, 0, 0, 6, 20);
+        f.addImageModule(0, 8, 0, 10, 20);
+        std::vector<fs::FModule> fms = {{0, 1, 0, 0}};
+        for (int c = 1; c < 256; ++c)
+            fms.push_back({1, 0, 0, 0});
+        f.addFrame(fms);
+        const auto bytes = fs::Write(f);
+        EXPECT_TRUE(font.Load(bytes.data(), bytes.size()));
+        font.LoadCharacterMap();
+        font.m_textures = {new test::SizedTexture(64, 64)};
+        CAISprite::m_pCurrentTexture = nullptr;
+        game.sprites[3] = &font;
+    }
+    std::vector<std::pair<int, int>> draw(const wchar_t* text, int anchor, bool shrink = false, bool tight = false,
+                                          bool forward = true, int angle = 0)
+    {
+        rec.quads.clear();
+        font.DrawStringInternal(text, 100, 200, anchor, -1, 255, 0, 100, 100, false, false, angle, shrink, forward,
+                                tight);
+        std::vector<std::pair<int, int>> at;
+        for (const auto& q : rec.quads)
+            at.push_back({int(q.left()), int(q.top())});
+        return at;
+    }
+    using P = std::vector<std::pair<int, int>>;
+    test::GameStub game;
+    test::RecordingTarget rec;
+    CAISprite font;
+};
+
+}  // namespace
+
+TEST_F(Font, MeasureAndAnchors)
+{
+    EXPECT_EQ(font.GetStringSize(L"AB", 0, -1, false, false), 22);
+    EXPECT_EQ(font.GetStringSize(L"A B", 0, -1, false, false), 29);
+    CStringManager m;
+    wchar_t ab[] = L"AB";
+    EXPECT_EQ(m.GetStringWidth(3, ab), 22);
+    const struct { int anchor; P at; } kCases[] = {
+        {0, {{100, 200}, {111, 200}}},
+        {1, {{90, 200}, {101, 200}}},
+        {8, {{79, 200}, {90, 200}}},
+        {2, {{100, 190}, {111, 190}}},
+        {0x20, {{100, 180}, {111, 180}}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.anchor);
+        EXPECT_EQ(draw(L"AB", c.anchor), c.at);
+    }
+    // A line break: D under A; with anchor 1 the second line centres on D alone.
+    EXPECT_EQ(draw(L"AB\nD", 0), (P{{100, 200}, {111, 200}, {100, 222}}));
+    EXPECT_EQ(draw(L"AB\nD", 1), (P{{90, 200}, {101, 200}, {95, 222}}));
+    // An escape draws nothing and leaves the palette as it was.
+    font.m_palette = 0;
+    EXPECT_EQ(draw(L"A^3B", 0), (P{{100, 200}, {111, 200}}));
+    EXPECT_EQ(font.m_palette, 0);
+}
+
+TEST_F(Font, ShrinkTightFrenchReverseAndTurned)
+{
+    // Shrinking: pens at 100, 111, 121, 131 with scales 100, 96, 92, 88; each scaled quad is
+    // centred on its unscaled 10 x 20 box.
+    EXPECT_EQ(draw(L"ABDE", 0, true), (P{{100, 200}, {112, 201}, {122, 201}, {132, 202}}));
+    EXPECT_EQ(draw(L"ABDE", 0, false, true), (P{{100, 200}, {108, 200}, {116, 200}, {124, 200}}));
+    game.language = 1;
+    EXPECT_EQ(draw(L"A\"B\"", 0), (P{{100, 200}, {118, 200}, {129, 200}}));
+    game.language = 0;
+    EXPECT_EQ(draw(L"ABD", 0, false, false, false), (P{{132, 200}, {121, 200}, {110, 200}}));
+    EXPECT_EQ(draw(L"ABD", 0, false, false, true, 90), (P{{100, 200}, {100, 211}, {100, 222}}));
+}
+
+TEST_F(Font, WrapsGreedily)
+{
+    const struct { int width; int lines; const wchar_t* text; } kCases[] = {
+        {50, 2, L"AB\nDE FG"}, {53, 2, L"AB DE\nFG"}, {40, 3, L"AB\nDE\nFG"}, {100, 1, L"AB DE FG"}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.width);
+        wchar_t text[] = L"AB DE FG";
+        EXPECT_EQ(font.WrapTextInternal(text, c.width), c.lines);
+        EXPECT_EQ(std::wstring(text), std::wstring(c.text));
+    }
+    wchar_t text[] = L"AB DE FG";
+    CStringManager m;
+    const CStringManager::SWrap w = m.WrapText(3, text, 50);
+    EXPECT_EQ(w.lines, 2);
+    // A page of the wrapped text: two lines 22 pixels apart.
+    wchar_t page[] = L"AB DE FG";
+    rec.quads.clear();
+    EXPECT_EQ(font.DrawPageInternal(page, 100, 200, 50, 0, COLOR_WHITE, false, false), 2);
+    ASSERT_EQ(rec.quads.size(), 6u);
+    EXPECT_EQ(rec.quads[2].top(), 222);
+}
