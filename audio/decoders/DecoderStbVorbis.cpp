@@ -72,7 +72,9 @@ int DecoderStbVorbisCursor::ReadFrames(short* out, int frames) {
 int DecoderStbVorbisCursor::Decode(void* buffer, int bytes) {
     const int channels = m_trackParams.channels;
     if (!m_open || !buffer || bytes / 2 < channels) return 0;
-    const int frames = ReadFrames(static_cast<short*>(buffer), bytes / (channels * 2));
+    // Never past the stated length, which a damaged stream's pages can contradict.
+    const int wanted = std::min(bytes / (channels * 2), std::max(m_trackParams.numSamples - m_position, 0));
+    const int frames = ReadFrames(static_cast<short*>(buffer), wanted);
     m_position += frames;
     // A stream shorter than its stated length ends here rather than reporting data forever.
     if (frames == 0 && !m_loop) m_position = std::max(m_position, m_trackParams.numSamples);
