@@ -33,6 +33,14 @@ public:
     void Touch_RemoveAllObj() override;
     void SetTouchFlagReleased() override;
 
+    int CurrentLocation() override;
+    int FrameDT() override;
+    CAISprite* Sprite(int slot) override;
+    bool DontUseAlphaBlend() override;
+    int RenderTargetHeight() override;
+    bool InLevel() override;
+    int Confirm() override;
+
     CAIGame* controller() const { return m_game.get(); }
 
 private:
