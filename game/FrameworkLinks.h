@@ -3,11 +3,11 @@
 
 #include <boost/intrusive_ptr.hpp>
 
+#include "effects/EffectImpl.h"
 #include "engine/video/IBuffer.h"
 #include "engine/video/IRenderTarget.h"
 #include "engine/video/ITexture.h"
 #include "engine/video/material/CVertexStreams.h"
-#include "effects/EffectImpl.h"
 #include "engine/scene/ISceneNode.h"
 #include "framework/CAISprite.h"
 #include "framework/CDataArray.h"
