@@ -28,7 +28,6 @@ struct SSprite {
     boost::intrusive_ptr<pravik::video::ITexture> texture{new test::SizedTexture(256, 256)};
     SSprite()
     {
-        texture->drop();
         fs::Sprite f;
         std::vector<fs::FModule> fms;
         for (int i = 0; i < 50; ++i) {

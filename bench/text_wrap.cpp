@@ -114,7 +114,6 @@ void BM_TextCJKMeasureAndWrap(benchmark::State& state)
     const auto bin = formats::glyphs::WriteBin(metrics);
     font->LoadMetrics(bin.data(), bin.size(), CZyFont::FONT_SMALL);
     font->m_styles[0].texture = new test::SizedTexture(1024, 512);
-    font->m_styles[0].texture->drop();
     m.m_font = font;
     const std::vector<std::wstring> pristine = glyphStrings();
     std::vector<std::wstring> texts = pristine;

@@ -5,8 +5,11 @@
 // file's folder names for it (a "_P" folder counts as its pack), or --images; they are looked
 // up beside the file.
 
+#include "EngineOutput.h"
 #include "Tool.h"
 
+#include "engine/EngineServices.h"
+#include "engine/core/ProcessBuffer.h"
 #include "engine/io/CFileSystem.h"
 #include "engine/video/gl/COpenGLESDriver.h"
 #include "engine/video/gl/GLDispatch.h"
@@ -50,8 +53,10 @@ void printSprite(const CAISprite& s)
                 s.m_moduleCount, s.m_fmoduleCount, s.m_frameCount, s.m_aframeCount, s.m_animCount);
     for (int m = 0; m < s.m_moduleCount; ++m) {
         const int kind = s.m_moduleKind[size_t(m)];
-        std::printf("module %d %s image %d x %d y %d w %d h %d", m, kind < 10 ? kKinds[kind] : "?",
-                    s.m_moduleImage[size_t(m)], s.m_moduleX[size_t(m)], s.m_moduleY[size_t(m)], s.m_moduleW[size_t(m)],
+        std::printf("module %d %s", m, kind < 10 ? kKinds[kind] : "?");
+        if (kind == MODULE_IMAGE)
+            std::printf(" %d", s.m_moduleImage[size_t(m)]);
+        std::printf(" x %d y %d w %d h %d", s.m_moduleX[size_t(m)], s.m_moduleY[size_t(m)], s.m_moduleW[size_t(m)],
                     s.m_moduleH[size_t(m)]);
         if (kind == MODULE_RECT || kind == MODULE_LINE || kind == MODULE_GRADIENT)
             std::printf(" colour 0x%08X", s.m_moduleColor[size_t(m)]);
@@ -123,15 +128,19 @@ struct Cell {
 int render(CAISprite& sprite, const stdfs::path& dir, const std::string& images, std::vector<Cell> cells,
            const char* out)
 {
+    tool::QuietStdout quiet;   // the engine's progress lines
     std::string why;
     if (!headlessContext(why))
         return tool::fail("sprite", why);
     core::setProcessBufferHeapSize(0x10000);
+    CEngineServicesScope services;   // the texture manager of a driver without a device
     video::COpenGLESDriver* driver = video::createOpenGLES1Driver(nullptr, {kSurfaceW, kSurfaceH});
-    if (!driver)
+    if (!driver || !driver->getTextureManager())
         return tool::fail("sprite", "no GL ES driver");
     const boost::intrusive_ptr<io::CFileSystem> files(new io::CFileSystem(), false);
     files->addFolderFileArchive(dir.string().c_str(), false, false);
+    driver->getTextureManager()->setFileSystem(files.get());
+    driver->setOption(0x10, false);   // no mip levels, as the game makes them
     int status = 0;
     {
         CScopedResourceContext context(SResourceContext{files.get(), driver});
@@ -145,12 +154,24 @@ int render(CAISprite& sprite, const stdfs::path& dir, const std::string& images,
                 names.back().push_back(c);
         sprite.m_textures.assign(names.size(), nullptr);
         sprite.m_imageCount = int(names.size());
-        for (size_t i = 0; i < names.size(); ++i)
+        std::string missing;
+        for (size_t i = 0; i < names.size(); ++i) {
             for (const char* ext : {".png", ".bmp", ".tga"})
                 if (stdfs::exists(dir / (names[i] + ext))) {
                     sprite.m_textures[i] = driver->getTextureManager()->getTexture((names[i] + ext).c_str());
                     break;
                 }
+            if (!sprite.m_textures[i] && missing.empty())
+                missing = names[i];
+        }
+        if (!missing.empty()) {
+            sprite.m_textures.clear();
+            status = tool::fail("sprite", "image " + missing + " does not load from " + dir.string());
+        }
+        if (status != 0) {
+            driver->drop();
+            return status;
+        }
         // Cells in rows across the surface.
         int x = kPad, y = kPad, rowH = 0, width = 0, height = 0;
         for (Cell& c : cells) {
@@ -233,15 +254,19 @@ int runSprite(std::span<char* const> args)
         return tool::fail("sprite", std::string("cannot open ") + file);
     const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     CAISprite sprite;
-    if (!sprite.Load(bytes.data(), bytes.size(), file))
-        return tool::fail("sprite", std::string(file) + ": refused (cut, out of range or a nested cycle)");
+    {
+        tool::FirstEngineError why(pravik::ELL_WARNING);
+        if (!sprite.Load(bytes.data(), bytes.size(), file))
+            return tool::fail("sprite", why.text().empty() ? std::string(file) + ": refused" : why.text());
+    }
     if (frame >= sprite.m_frameCount || (frame < 0 && anim < 0 && out && sprite.m_frameCount == 0))
         return tool::fail("sprite", std::string(file) + ": no frame " + std::to_string(std::max(frame, 0)));
     if (anim >= sprite.m_animCount)
         return tool::fail("sprite", std::string(file) + ": no animation " + std::to_string(anim));
-    printSprite(sprite);
-    if (!out)
+    if (!out) {
+        printSprite(sprite);
         return 0;
+    }
     const stdfs::path path(file);
     const std::string names = images ? images : tableImages(path);
     if (names.empty())
@@ -251,7 +276,7 @@ int runSprite(std::span<char* const> args)
         for (int k = 0; k < sprite.AnimAFrameCount(anim); ++k) {
             const CAISprite::SAFrame af = sprite.AFrame(sprite.AnimFirstAFrame(anim) + k);
             Cell c{anim, k, {}};
-            sprite.GetFrameRect(c.rect, af.frame, af.dx, af.dy, 0);
+            sprite.GetFrameRect(c.rect, af.frame, af.dx, af.dy, af.flags);   // a flipped frame extends the other way
             cells.push_back(c);
         }
     } else {
@@ -260,7 +285,10 @@ int runSprite(std::span<char* const> args)
         cells.push_back(c);
     }
     const stdfs::path dir = path.has_parent_path() ? path.parent_path() : stdfs::path(".");
-    return render(sprite, dir, names, cells, out);
+    const int status = render(sprite, dir, names, cells, out);
+    if (status == 0)
+        printSprite(sprite);   // the records once the picture is written
+    return status;
 }
 
 tool::ToolCommand spriteCommand("sprite", "FILE [--frame N|--anim A] [--png OUT] [--images A;B]", runSprite);
