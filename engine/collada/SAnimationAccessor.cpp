@@ -22,12 +22,13 @@ float keyAt(const SKeyArray& keys, int i)
     return float(keys.at<T>(std::uint32_t(i)));
 }
 
-// Milliseconds of a key, truncated, as the fraction uses them.
+// Milliseconds of a key, truncated. Frames convert in double precision: in single precision
+// frame 3 is an exact tie that rounds to 100 ms, where every key time of the system says 99.
 template <class T, int UnitsPerSecond>
 int keyMs(const SKeyArray& keys, int i)
 {
     const float v = keyAt<T>(keys, i);
-    return UnitsPerSecond == 30 ? int(v * SAnimationAccessor::MS_PER_FRAME) : int(v);
+    return UnitsPerSecond == 30 ? int(double(v) * 33.333332) : int(v);
 }
 
 std::uint32_t keyWidth(std::uint32_t timeBase)

@@ -27,7 +27,7 @@ struct Keys {
 
 TEST(AnimationKeySearch, ExactSearchTableOverTheThreeTimeBases)
 {
-    // Frames:      0    3    6        (u8 and u16 keys; 0, 99, 200 ms as the fraction sees them)
+    // Frames:      0    3    6        (u8 and u16 keys; 0, 99, 199 ms)
     // Millisecs:   0  100  200
     struct Case {
         const char* why;
@@ -39,7 +39,7 @@ TEST(AnimationKeySearch, ExactSearchTableOverTheThreeTimeBases)
         {"before the first key", -10, 0, true, 0.f},
         {"on the first key", 0, 0, false, 0.f},
         {"between 0 and 1", 50, 0, true, 50.f / 99.f},
-        {"between 1 and 2 (frame 6 is 200 ms in single precision)", 150, 1, true, 51.f / 101.f},
+        {"between 1 and 2", 150, 1, true, 51.f / 100.f},
         {"after the last key", 5000, 2, false, 0.f},
     };
     Keys<std::uint8_t> u8({0, 3, 6}, ETB_FRAMES_U8);
