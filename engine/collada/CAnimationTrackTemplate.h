@@ -77,8 +77,20 @@ struct SFloatInterpreter {
         if constexpr (kComponent)
             place(a, component(a, o, k, 0), out);
         else
-            for (int c = 0; c < N; ++c)
-                out.v[c] = component(a, o, k, c);
+            fullKey(a, o, k, out.v);
+    }
+    // All N components of key k.
+    static void fullKey(const SAnimationAccessor& a, const SKeyArray& o, int k, float* v)
+    {
+        if constexpr (std::is_same_v<K, float>) {
+            const std::uint64_t end = (std::uint64_t(std::uint32_t(k)) + 1) * N;
+            if (end <= o.count && end * 4 <= o.bytes) {
+                std::memcpy(v, o.data + std::size_t(k) * N * 4, N * 4);
+                return;
+            }
+        }
+        for (int c = 0; c < N; ++c)
+            v[c] = component(a, o, k, c);
     }
     static void between(const SAnimationAccessor& a, int k0, int k1, float f, Storage& out)
     {
@@ -87,13 +99,13 @@ struct SFloatInterpreter {
             const float v0 = component(a, o, k0, 0), v1 = component(a, o, k1, 0);
             place(a, v0 + f * (v1 - v0), out);
         } else {
-            float keys[2 * N];
-            for (int c = 0; c < N; ++c) {
-                keys[c] = component(a, o, k0, c);
-                keys[N + c] = component(a, o, k1, c);
-            }
-            const float w[2] = {1.f - f, f};
-            blendFloats(keys, w, 2, N, out.v);
+            // The blend of the two keys with weights 1 - f and f, summed from 0 in this order.
+            float v0[N], v1[N];
+            fullKey(a, o, k0, v0);
+            fullKey(a, o, k1, v1);
+            const float w0 = 1.f - f;
+            for (int c = 0; c < N; ++c)
+                out.v[c] = (0.f + w0 * v0[c]) + f * v1[c];
         }
     }
     static void refBetween(const SAnimationAccessor& a, int kr, int k0, int k1, float f, Storage& out)
@@ -385,6 +397,23 @@ public:
     {
         App::apply(target, *static_cast<const Storage*>(value), info);
     }
+    // The per-frame path, as the base does it, without the virtual hop to the key forms.
+    void applyValue(const Accessor& a, int time, void* target, CApplicatorInfo* info, int& keyHint,
+                    bool interpolate) const override
+    {
+        if (!a.hasKeys())
+            return;
+        int k = 0;
+        float f = 0.f;
+        Storage t = start(target);
+        if (a.findKeyFrameNo(0, time, k, f, keyHint) && interpolate)
+            Base::between(a, k, k + 1, f, t);
+        else
+            Base::key(a, k, t);
+        App::apply(target, t, info);
+        keyHint = k;
+    }
+    using CAnimationTrackEx::applyValue;
     void retrieveValue(void* target, void* out) const override { App::retrieve(target, *static_cast<Storage*>(out)); }
 
 private:

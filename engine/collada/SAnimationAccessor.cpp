@@ -42,10 +42,15 @@ std::uint32_t keyWidth(std::uint32_t timeBase)
 }
 
 template <class T, int UnitsPerSecond>
-bool searchAndFraction(const SKeyArray& keys, int time, int& k, float* fraction, const int* hint, bool interpolates)
+[[gnu::always_inline]] inline bool exactSearch(const SKeyArray& keys, int time, int& k);
+template <class T, int UnitsPerSecond>
+[[gnu::always_inline]] inline bool hintedSearch(const SKeyArray& keys, int time, int& k, int hint);
+
+template <class T, int UnitsPerSecond>
+[[gnu::always_inline]] inline bool searchAndFraction(const SKeyArray& keys, int time, int& k, float* fraction, const int* hint, bool interpolates)
 {
-    const bool between = hint ? findKeyFrameNo<T, UnitsPerSecond>(keys, time, k, *hint)
-                              : findKeyFrameNo<T, UnitsPerSecond>(keys, time, k);
+    const bool between = hint ? hintedSearch<T, UnitsPerSecond>(keys, time, k, *hint)
+                              : exactSearch<T, UnitsPerSecond>(keys, time, k);
     const bool gated = between && interpolates;
     if (gated && fraction) {
         const int t0 = keyMs<T, UnitsPerSecond>(keys, k);
@@ -58,10 +63,8 @@ bool searchAndFraction(const SKeyArray& keys, int time, int& k, float* fraction,
     return gated;
 }
 
-} // namespace
-
 template <class T, int UnitsPerSecond>
-bool findKeyFrameNo(const SKeyArray& keys, int time, int& k)
+bool exactSearch(const SKeyArray& keys, int time, int& k)
 {
     const int last = int(keys.count) - 1;
     if (last < 0)
@@ -82,7 +85,7 @@ bool findKeyFrameNo(const SKeyArray& keys, int time, int& k)
 }
 
 template <class T, int UnitsPerSecond>
-bool findKeyFrameNo(const SKeyArray& keys, int time, int& k, int hint)
+bool hintedSearch(const SKeyArray& keys, int time, int& k, int hint)
 {
     const int last = int(keys.count) - 1;
     if (last < 0)
@@ -112,9 +115,23 @@ bool findKeyFrameNo(const SKeyArray& keys, int time, int& k, int hint)
         answer = last;
     }
     if (answer < 0)
-        return findKeyFrameNo<T, UnitsPerSecond>(keys, time, k);
+        return exactSearch<T, UnitsPerSecond>(keys, time, k);
     k = answer;
     return !onKey<UnitsPerSecond>(keyAt<T>(keys, k), time) && k != last;
+}
+
+} // namespace
+
+template <class T, int UnitsPerSecond>
+bool findKeyFrameNo(const SKeyArray& keys, int time, int& k)
+{
+    return exactSearch<T, UnitsPerSecond>(keys, time, k);
+}
+
+template <class T, int UnitsPerSecond>
+bool findKeyFrameNo(const SKeyArray& keys, int time, int& k, int hint)
+{
+    return hintedSearch<T, UnitsPerSecond>(keys, time, k, hint);
 }
 
 template bool findKeyFrameNo<std::uint8_t, 30>(const SKeyArray&, int, int&);
@@ -123,18 +140,6 @@ template bool findKeyFrameNo<std::int32_t, 1000>(const SKeyArray&, int, int&);
 template bool findKeyFrameNo<std::uint8_t, 30>(const SKeyArray&, int, int&, int);
 template bool findKeyFrameNo<std::uint16_t, 30>(const SKeyArray&, int, int&, int);
 template bool findKeyFrameNo<std::int32_t, 1000>(const SKeyArray&, int, int&, int);
-
-SKeyArray SAnimationAccessor::getKeyTime(std::uint32_t s) const
-{
-    const SKeyArray* a = m_data ? m_data->get(m_animation->sampler(s).keyTimeArray) : nullptr;
-    return a ? *a : SKeyArray();
-}
-
-SKeyArray SAnimationAccessor::getOutput(std::uint32_t s) const
-{
-    const SKeyArray* a = m_data ? m_data->get(m_animation->sampler(s).keyValueArray) : nullptr;
-    return a ? *a : SKeyArray();
-}
 
 int SAnimationAccessor::getKeyTime(std::uint32_t s, std::uint32_t i) const
 {
@@ -155,18 +160,11 @@ int SAnimationAccessor::getEnd(std::uint32_t s) const
     return getKeyTime(s, n ? n - 1 : 0);
 }
 
-bool SAnimationAccessor::hasKeys() const
-{
-    const std::uint32_t width = keyWidth(getTimeInternalType(0));
-    const SKeyArray times = getKeyTime(0);
-    return width && times.count && times.holds(width) && getOutput(0).count;
-}
-
 bool SAnimationAccessor::search(std::uint32_t s, const SKeyArray& keys, int time, int& k, float* fraction,
                                 const int* hint) const
 {
-    const SSamplerView s0 = m_animation->sampler(0);
-    const bool interpolates = m_animation->sampler(s).interpolation != 0;
+    const SSamplerView& s0 = m_animation->sampler0;
+    const bool interpolates = (s == 0 ? s0.interpolation : m_animation->samplerAt(s).interpolation) != 0;
     auto run = [&](int& key, float* f) {
         switch (s0.timeBase) {
         case ETB_FRAMES_U8: return searchAndFraction<std::uint8_t, 30>(keys, time, key, f, hint, interpolates);

@@ -38,8 +38,8 @@ public:
     std::uint32_t getChannelsCount() const { return m_animation->channelCount; }
     std::uint32_t getTimeInternalType(std::uint32_t s) const { return m_animation->sampler(s).timeBase; }
     std::uint32_t getInterpolationType(std::uint32_t s) const { return m_animation->sampler(s).interpolation; }
-    SKeyArray getKeyTime(std::uint32_t s) const;  // empty when the data lacks the array
-    SKeyArray getOutput(std::uint32_t s) const;
+    SKeyArray getKeyTime(std::uint32_t s) const { return array(m_animation->sampler(s).keyTimeArray); }
+    SKeyArray getOutput(std::uint32_t s) const { return array(m_animation->sampler(s).keyValueArray); }
     std::uint32_t getOffsetScaleType() const { return m_animation->hasQuantisation ? m_animation->storage : EKS_FLOAT; }
     const float* getScales() const { return m_animation->scales; }
     const float* getOffsets() const { return m_animation->offsets; }
@@ -50,7 +50,16 @@ public:
     int getStart(std::uint32_t s) const;
     int getEnd(std::uint32_t s) const;
     int getLength(std::uint32_t s) const { return getEnd(s) - getStart(s); }
-    bool hasKeys() const;  // sampler 0 has key times and key values
+    bool hasKeys() const  // sampler 0 has key times and key values
+    {
+        const SSamplerView& s0 = m_animation->sampler0;
+        const std::uint32_t width = s0.timeBase == ETB_MILLISECONDS ? 4
+                                    : s0.timeBase == ETB_FRAMES_U16 ? 2
+                                    : s0.timeBase == ETB_FRAMES_U8  ? 1
+                                                                    : 0;
+        const SKeyArray times = array(s0.keyTimeArray);
+        return width && times.count && times.holds(width) && array(s0.keyValueArray).count;
+    }
 
     // Value operations, forwarded to the bound track.
     void getValue(int time, void* out, int& keyHint, bool interpolate) const;
@@ -75,6 +84,11 @@ public:
     bool findKeyFrameNo(std::uint32_t s, int time, int& k, float& fraction, int hint) const;
 
 private:
+    SKeyArray array(std::uint32_t n) const  // empty when the data lacks array n
+    {
+        const SKeyArray* a = m_data ? m_data->get(n) : nullptr;
+        return a ? *a : SKeyArray();
+    }
     bool search(std::uint32_t s, const SKeyArray& keys, int time, int& k, float* fraction, const int* hint) const;
 
     const SAnimationView* m_animation;

@@ -68,10 +68,11 @@ bool SAnimationView::resolve(const IRecordSpace& space, std::uint32_t ref)
         }
     }
     *this = v;
+    sampler0 = samplerAt(0);
     return true;
 }
 
-SSamplerView SAnimationView::sampler(std::uint32_t s) const
+SSamplerView SAnimationView::samplerAt(std::uint32_t s) const
 {
     SSamplerView out;
     if (s >= channelCount)

@@ -120,12 +120,14 @@ struct SAnimationView {
     float scales[MAX_QUANTISED_COMPONENTS] = {};
     float offsets[MAX_QUANTISED_COMPONENTS] = {};
     const IAnimationTrackEx* track = nullptr;  // the bound track, set by whoever binds the record
+    SSamplerView sampler0;                     // read on every evaluation: kept decoded
 
     // Resolves the record at ref; false (and an empty view) when a part lies outside the file
     // or the record has no channel.
     bool resolve(const IRecordSpace& space, std::uint32_t ref);
 
-    SSamplerView sampler(std::uint32_t s) const;  // s below channelCount
+    SSamplerView sampler(std::uint32_t s) const { return s == 0 ? sampler0 : samplerAt(s); }
+    SSamplerView samplerAt(std::uint32_t s) const;  // empty for s past channelCount
     SChannelView channel(std::uint32_t i) const;  // i below channelCount
     const char* channelText(std::uint32_t i) const;  // the parameter name of channel i, or null
     // The default value as size bytes, or null when there is none or it is shorter.
