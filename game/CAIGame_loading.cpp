@@ -11,8 +11,13 @@
 #include "framework/Trace.h"
 #include "framework/ViDuz.h"
 
+#include "framework/TypedArray.h"
+
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -45,6 +50,33 @@ bool IsInLevelType(int type) { return type == 2 || type == 3 || type == 4 || typ
 
 constexpr int kTips[14] = {452, 454, 455, 457, 458, 472, 485, 491, 498, 504, 506, 507, 508, 510};
 constexpr unsigned kBarColour = 0xFFF5EC89;
+
+// Typed-array kinds, and the entries the math tables are read at.
+constexpr int kTypedBytes = 0, kTypedShorts = 1, kTypedInts = 2;
+constexpr int kCosinusCount = 1025;       // a quarter wave, 4096 = 1
+constexpr int kAtanCount = 513;           // slopes 0 to 512 / 512
+constexpr int kFrameworkCosCount = 65;    // a quarter turn of 64 steps
+
+// Item n of the open pack as a typed array of the given kind holding at least `count`
+// elements; anything else is refused with a message.
+bool ReadMathArray(int n, int kind, int count, const char* what, STypedArray& out)
+{
+    CDataArray<unsigned char> bytes;
+    std::string why;
+    if (!ViDuz::Pack_ReadData(n, bytes))
+        why = "missing";
+    else if (!ParseTypedArray(bytes.data, size_t(bytes.length), out, &why))
+        why = why.empty() ? "unreadable" : why;
+    else if (out.kind != kind)
+        why = "elements of kind " + std::to_string(out.kind) + ", not " + std::to_string(kind);
+    else if (out.count < count)
+        why = std::to_string(out.count) + " elements, not " + std::to_string(count);
+    if (why.empty())
+        return true;
+    std::fprintf(stderr, "quendrax: %s table (pack %s item %d) refused: %s\n", what,
+                 ViDuz::m_szCurrentOpenPackName, n, why.c_str());
+    return false;
+}
 
 // Unloads one sprite slot of the game's table.
 void UnloadSlot(int slot)
@@ -135,13 +167,15 @@ void CAIGame::LoadAndInitMathData()
     delete[] s_atanTable;
     m_cosinusArray = nullptr;
     s_atanTable = nullptr;
-    void* array = nullptr;
-    int count = 0;
-    ViDuz::Pack_ReadArray(1, &array, &count);
-    m_cosinusArray = static_cast<int16_t*>(array);
-    array = nullptr;
-    ViDuz::Pack_ReadArray(0, &array, &count);
-    s_atanTable = static_cast<uint8_t*>(array);
+    STypedArray array;
+    if (ReadMathArray(1, kTypedShorts, kCosinusCount, "cosine", array)) {
+        m_cosinusArray = new int16_t[size_t(array.count)];
+        std::copy(array.values.begin(), array.values.end(), m_cosinusArray);
+    }
+    if (ReadMathArray(0, kTypedBytes, kAtanCount, "arctangent", array)) {
+        s_atanTable = new uint8_t[size_t(array.count)];
+        std::copy(array.values.begin(), array.values.end(), s_atanTable);
+    }
 }
 
 void CAIGame::ChooseLoadingTip()
@@ -552,17 +586,20 @@ void CAIGame::StateLoadingExit()
 }
 
 // ---- Services the loading calls whose owners are built later: empty until then.
-// The framework's cosine table from the pack's typed array; the computed table answers until then.
+// The framework's cosine table from the pack's typed array of 32-bit elements; when it is
+// missing or of another kind the computed table keeps answering.
 void CAIGame::MathInit(const char* pack, int cosRow)
 {
-    static int* s_cosTable = nullptr;
+    static std::vector<int> s_cosTable;
     ViDuz::Pack_Open(pack);
-    void* array = nullptr;
-    int count = 0;
-    ViDuz::Pack_ReadArray(cosRow, &array, &count);
-    Math_SetCosTable(static_cast<const int*>(array), count);
-    delete[] s_cosTable;
-    s_cosTable = static_cast<int*>(array);
+    STypedArray array;
+    if (ReadMathArray(cosRow, kTypedInts, kFrameworkCosCount, "framework cosine", array)) {
+        Math_SetCosTable(array.values.data(), array.count);
+        s_cosTable = std::move(array.values);   // kept while the framework reads it
+    } else {
+        Math_SetCosTable(nullptr, 0);
+        s_cosTable.clear();
+    }
     ViDuz::Pack_Close();
 }
 void CAIGame::InitPopupBoxData() {}
