@@ -487,6 +487,49 @@ void CAIGame::StateSplashPaint()
         PaintLoadingProgressBar(Screen_Height() - 90, s_loadingCurrentStep, s_loadingType_Size - 1);
 }
 
+// ---- The prompt to tap
+
+void CAIGame::PaintPress5Message(int x, int y)
+{
+    if (!_isGamePaused)
+        Touch_add_full_screen();
+    const int state = s_stateCurrent;
+    if (state == STATE_SHOW_BABE || state == STATE_LEVEL_START || state == STATE_GAME_POPUP_BOX)
+        return;
+    CAISprite* font = _sprites[7];
+    if (font && g_pStringManager)
+        font->DrawString(g_pStringManager->GetString(state == STATE_SPLASH ? 321 : 322), x, y, 3,
+                         COLOR_NAME(font->m_palette));
+}
+
+void CAIGame::PaintBlinkIngamePress5Message(int palette)
+{
+    if (_sprites[7])
+        _sprites[7]->m_palette = palette;
+    PaintBlinkIngamePress5Message();
+}
+
+// 512 ms on, 512 ms off; on the splash over a band of its own, with the line of text 43 below.
+void CAIGame::PaintBlinkIngamePress5Message()
+{
+    const int w = Screen_Width(), h = Screen_Height();
+    const bool splash = s_stateCurrent == STATE_SPLASH;
+    if (s_game_totalExecutionTime & 0x200) {
+        if (s_isIngame) {
+            PaintPress5Message(w / 2, h - 50);
+        } else if (splash) {
+            ViDuz::SetColor(0xFF112B65u);
+            ViDuz::FillRect(0, h - 160, w, 60);
+            PaintPress5Message(w / 2, h - 130);
+        } else {
+            PaintPress5Message(w / 2, h - 90);
+        }
+    }
+    if (splash && g_pStringManager)
+        g_pStringManager->DrawPage(7, g_pStringManager->GetString(43), w / 2, h - 10, 33, w - 20,
+                                   _sprites[7] ? _sprites[7]->m_palette : 0, false, false);
+}
+
 void CAIGame::StateSplashExit()
 {
     UnloadSlot(1);
@@ -603,12 +646,37 @@ void CAIGame::MathInit(const char* pack, int cosRow)
     ViDuz::Pack_Close();
 }
 void CAIGame::InitPopupBoxData() {}
-void CAIGame::LoadFonts() {}
-void CAIGame::LoadTextFromPack() {}
+// The six bitmap fonts of the open pack into sprite slots 3 to 8, each knowing its slot.
+void CAIGame::LoadFonts()
+{
+    for (int i = 0; i < 6; ++i) {
+        const int slot = 3 + i;
+        LoadSlot(slot, i);
+        s_gameFonts[i] = _sprites[slot];
+        _sprites[slot]->LoadCharacterMap();
+        _sprites[slot]->SetFontSpriteID(slot);
+    }
+}
+
+// The current language's strings first, then the other eight.
+void CAIGame::LoadTextFromPack()
+{
+    if (!g_pStringManager)
+        return;
+    const int current = g_pStringManager->GetLanguage();
+    g_pStringManager->LoadString(current);
+    for (int language = 0; language < LANGUAGE_COUNT; ++language) {
+        if (language != current)
+            g_pStringManager->LoadString(language);
+    }
+}
+
 void CAIGame::SetStringLanguage(int language)
 {
-    if (g_pStringManager)
-        g_pStringManager->SetLanguage(language);
+    if (!g_pStringManager)
+        return;
+    g_pStringManager->SetLanguage(language);
+    g_pStringManager->LoadUnicodeFont();
 }
 void CAIGame::ChangeNeonPalette(int, int) {}
 void CAIGame::LoadSpecialFX() {}
@@ -632,6 +700,5 @@ void CAIGame::ClearIngameSprites() {}
 void CAIGame::InitLevelStep(int) {}
 void CAIGame::InitLevelLoadingInfo(int) {}
 void CAIGame::InitCheat() {}
-void CAIGame::PaintBlinkIngamePress5Message() {}
 int CAIGame::CurrentLocationStat(int) { return 0; }
 void CAIGame::ClearStarFlags() {}
