@@ -372,6 +372,56 @@ public:
     void MMEffectClose();
     void MMEffectDestroy();
 
+    // ---- List menus: the shared list model, its navigation and the list box's window animation
+    static void Menu_Init(int menu, int* items, int count, int shown, unsigned char confirmSound,
+                          unsigned char backSound);   // at most 40 items are kept
+    static void Menu_Init(int menu, int* items, int count, int shown);
+    static void Menu_Reset(int menu, int shown, unsigned char confirmSound, unsigned char backSound);
+    static void Menu_CheckLimits();
+    static int Menu_GetSelectedID();              // without the flag bits
+    static void Menu_Update();
+    static void Menu_Update(unsigned char wrap);
+    static void Menu_Update(unsigned char wrap, unsigned char swapped);
+    static void Menu_UpdateGrid(int columns);     // with wrap-around
+    static void Menu_UpdateGrid(unsigned char wrap, int columns);
+    static void Menu_ResetWindowAnim();
+    static int Menu_WindowUpdate(unsigned char switchOnClose);   // 1 when opening or closing completes
+    static int Menu_WindowUpdate(unsigned char switchOnClose, int revealTime);
+    static bool IsConfirmMenu();
+    static void GetMenuFreeze();
+    static bool PressNeedToBeLighted();
+    static void PaintMMBG();
+
+    // ---- Layout-layer painters (values past an element's end read 0; unloaded sprites draw nothing)
+    static void PaintTextArea(wchar_t* text, int x, int y, int w, int h, int valign, int halign, int font,
+                              int palette, bool wrap, COLOR_NAME colour);
+    static void PaintTextAreaItem(wchar_t* text, int layer, int element, unsigned char, int dx, int dy,
+                                  COLOR_NAME colour);
+    static void PaintTextAreaItem(wchar_t* text, int layer, int element, int dx, int dy);
+    static void PaintTextAreaItem(wchar_t* text, int layer, int element);
+    static void PaintTextAreaItem(int id, int layer, int element, unsigned char, int dx, int dy, COLOR_NAME colour);
+    static void PaintTextAreaItem(int id, int layer, int element, int dx, int dy);
+    static void PaintTextAreaItem(int id, int layer, int element);
+    static void PaintGraphItem(int layer, int element, unsigned char, int dx, int dy);
+    static void PaintGraphItem(int layer, int element);
+    static void PaintRectItem(int layer, int element, int dx, int dy);
+    static void PaintGradientRectItem(int layer, int element, int dx, int dy);
+    static void PaintAllVisibleItems(int layer, unsigned char, int dx, int dy);
+    static void PaintAllVisibleItems(int layer);
+    static int GetGraphItemRectTouch(int* rect, int layer, int element);   // x, y, w, h; returns x
+    static void PaintNewRectBG(int x, int y, int w, int h);
+    static bool IsUsingSmallResource();
+    static int GetTotalStars();
+    static void GetEndLevelStatisticLeftSide(int line, wchar_t* out);
+    static void GetEndLevelStatisticLeftSideBoss(int line, wchar_t* out);
+
+    // ---- Number, time and money texts
+    static void Text_FormatNumber(long long value, int language, wchar_t* out, unsigned char forMoney);
+    static void ConvertTime(long long ms, unsigned char shortForm, wchar_t* out);   // low 32 bits of ms
+    static uint8_t* ConvertTimeChars(long long ms, unsigned char shortForm);       // s_genericChars
+    static void GetMoneyString(int value, wchar_t* out);
+    static void GetMoneyString(long long value, wchar_t* out);   // empty for an unknown language
+
     // ---- The statics
 #define QX_VALUE(type, name, start) static type name;
 #define QX_ARRAY(type, name, dims, start) static type name dims;
