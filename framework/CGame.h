@@ -7,9 +7,14 @@
 
 #include "framework/CRandom.h"
 
+#include "engine/core/quaternion.h"
 #include "engine/core/vector3d.h"
 
 class CPad;
+class EffectImpl;
+namespace pravik::scene {
+class ISceneNode;
+}
 class CTouchPad;
 class CPhoneDevice;
 class CVuvDevice;
@@ -74,6 +79,19 @@ public:
     void GetVersion(char* out) const;      // terminated
     bool GetCurRacketPos(int index, pravik::core::vector3d<float>& out) const;
     void RenderDebugText();
+
+    // Effect placement; each does nothing for a null effect. The world has y up, so screen
+    // and logic y are negated. Logic coordinates are fixed point with 8 fraction bits.
+    void SetEffectPosition(EffectImpl* effect, int x, int y) const;
+    void SetEffectPositionByRealScr(EffectImpl* effect, int x, int y) const;         // with the level camera
+    void SetEffectPositionByRealScrNoCaeram(EffectImpl* effect, int x, int y) const; // from the screen centre
+    // Instances come from the game's effect manager; none when it has none for the type.
+    void PlayEffect(int type, int x, int y, float scale);
+    EffectImpl* PlayEffectAtRealSrcPos(int type, int x, int y, float scale, pravik::scene::ISceneNode* node = nullptr,
+                                       const pravik::core::quaternion* rotation = nullptr);
+    // With a node the effect replaces the node's children and the node moves instead.
+    EffectImpl* PlayEffectAtLogicPos(int type, int x, int y, float scale, pravik::scene::ISceneNode* node = nullptr,
+                                     const pravik::core::quaternion* rotation = nullptr);
     void UpdateWin32Key(int) {}
     void OnInputKeyer() {}
     void OnInputFinger() {}

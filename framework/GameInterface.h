@@ -11,6 +11,7 @@ namespace pravik::video {
 class ITexture;
 }
 class CAISprite;
+class EffectImpl;
 
 class IGameInterface {
 public:
@@ -67,6 +68,7 @@ public:
     virtual void DestroyEffectManager() {}
     virtual void UpdateEffects(int frameIntervalMs) { (void)frameIntervalMs; }
     virtual void RenderEffects() {}
+    virtual EffectImpl* GetEffect(int type) { (void)type; return nullptr; }  // a pooled instance, not owned
 };
 
 IGameInterface& GameInterface();                 // the installed one, or one that does nothing

@@ -2,9 +2,14 @@
 
 #include "game/CAIGame.h"
 #include "game/CSaveWriter.h"
+#include "game/SpecialFX/CSpecialFXManager.h"
 
 CGameLink::CGameLink() = default;
-CGameLink::~CGameLink() { DestroyController(); }
+CGameLink::~CGameLink()
+{
+    DestroyController();
+    DestroyEffectManager();
+}
 
 void CGameLink::CreateController()
 {
@@ -51,6 +56,30 @@ void CGameLink::pointerDragged(int x, int y) { CAIGame::pointerDragged(x, y); }
 void CGameLink::pointerReleased(int x, int y) { CAIGame::pointerReleased(x, y); }
 void CGameLink::Touch_RemoveAllObj() { CAIGame::Touch_RemoveAllObj(); }
 void CGameLink::SetTouchFlagReleased() { CAIGame::SetTouchFlagReleased(); }
+
+void CGameLink::CreateEffectManager()
+{
+    if (m_effects)
+        return;
+    m_effects = std::make_unique<CSpecialFXManager>(CGame::GetGame());
+    m_effects->Initialize();
+}
+
+void CGameLink::DestroyEffectManager() { m_effects.reset(); }
+
+void CGameLink::UpdateEffects(int frameIntervalMs)
+{
+    if (m_effects)
+        m_effects->Update(frameIntervalMs);
+}
+
+void CGameLink::RenderEffects()
+{
+    if (m_effects)
+        m_effects->Render();
+}
+
+EffectImpl* CGameLink::GetEffect(int type) { return m_effects ? m_effects->GetEffect(type) : nullptr; }
 
 // The game puts itself behind the framework's interface when the program starts; the game
 // target asks the linker to keep this object (quendrax_game_link) so that it always does.

@@ -7,6 +7,7 @@
 #include "framework/GameInterface.h"
 
 class CAIGame;
+class CSpecialFXManager;
 
 class CGameLink : public IGameInterface {
 public:
@@ -33,8 +34,16 @@ public:
     void Touch_RemoveAllObj() override;
     void SetTouchFlagReleased() override;
 
+    void CreateEffectManager() override;
+    void DestroyEffectManager() override;
+    void UpdateEffects(int frameIntervalMs) override;
+    void RenderEffects() override;
+    EffectImpl* GetEffect(int type) override;
+
     CAIGame* controller() const { return m_game.get(); }
+    CSpecialFXManager* effects() const { return m_effects.get(); }
 
 private:
     std::unique_ptr<CAIGame> m_game;
+    std::unique_ptr<CSpecialFXManager> m_effects;
 };

@@ -5,6 +5,7 @@
 
 #include <boost/intrusive_ptr.hpp>
 
+#include "effects/EffectImpl.h"
 #include "engine/video/IBuffer.h"
 #include "engine/video/IRenderTarget.h"
 #include "engine/video/ITexture.h"
@@ -18,7 +19,6 @@
 
 using ViDuzPlayer = game_standin::ViDuzPlayer;            // STAND-IN
 using CStringManager = game_standin::CStringManager;      // STAND-IN
-using EffectImpl = game_standin::EffectImpl;              // STAND-IN
 using SceneNode = game_standin::SceneNode;                // STAND-IN
 using CKezManager = game_standin::CKezManager;            // STAND-IN
 using CM3DRender = game_standin::CM3DRender;              // STAND-IN

@@ -43,13 +43,6 @@ public:
     int m_language = 0;
 };
 
-class EffectImpl {
-public:
-    virtual ~EffectImpl() = default;
-    void SetVisible(bool visible) { m_visible = visible; }
-    bool m_visible = true;
-};
-
 class SceneNode {
 public:
     virtual ~SceneNode() = default;

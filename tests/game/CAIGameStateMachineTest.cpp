@@ -94,7 +94,7 @@ TEST(CAIGameStateMachine, SwitchPausesResumesOrResetsTheCamera)
         CAIGame::s_pTouchZoneEffect->SetVisible(row.startsVisible);
         CAIGame::g_bCurrentInGame = 1;
         CAIGame::SwitchState(row.next);
-        EXPECT_EQ(CAIGame::s_pTouchZoneEffect->m_visible, row.effectVisible);
+        EXPECT_EQ(CAIGame::s_pTouchZoneEffect->IsVisible(), row.effectVisible);
         EXPECT_EQ(game_standin::CVuvDevice::Get().m_resetCameraCalls, row.cameraResets);
         EXPECT_EQ(CAIGame::g_bCurrentInGame, 0);
     }
@@ -323,7 +323,7 @@ TEST(CAIGameStateMachine, SmallQueries)
     CAIGame::s_pTouchZoneTrail = new EffectImpl;
     CAIGame::WinLevel();
     EXPECT_EQ(CAIGame::s_stateNext, STATE_END_LEVEL_ANIMATIONS);
-    EXPECT_FALSE(CAIGame::s_pTouchZoneTrail->m_visible);
+    EXPECT_FALSE(CAIGame::s_pTouchZoneTrail->IsVisible());
 
     CAIGame::SND_StopBGMusic();   // nothing playing: nothing stopped
     EXPECT_EQ(CAIGame::s_loopingMusicId, -1);

@@ -12,7 +12,7 @@ struct Record {
     uint8_t type = 0;
     std::vector<int16_t> values;
     int16_t extra[2] = {0, 0};     // written only for type 9
-    std::optional<uint8_t> n;      // stored instead of the count (to make cut records)
+    std::optional<uint8_t> n{};    // stored instead of the count (to make cut records)
 };
 
 std::vector<uint8_t> Write(const std::vector<Record>& records);

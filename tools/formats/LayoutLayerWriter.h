@@ -13,7 +13,7 @@ struct Element {
     int16_t x = 0;
     int16_t y = 0;
     std::vector<int16_t> values;   // value 5 onwards; n = their count
-    std::optional<int16_t> n;      // stored instead of the count (to make broken items)
+    std::optional<int16_t> n{};    // stored instead of the count (to make broken items)
 };
 
 // Value `index` of an element (5 onwards) set, growing the values with zeros as needed.

@@ -282,8 +282,10 @@ void drawTitle(Canvas& c, const std::string& subtitle)
     drawRacket(c, w / 2 - w / 8, h - h / 20 - bh / 2, w / 4, std::max(8, bh * 2 / 3), palette::kSteel);
     drawBall(c, w * 0.62f, h * 0.58f, std::max(6.0f, w / 40.0f), palette::kCream);
     const int titleSize = std::max(12, w / 6);
-    bold().drawCentred(c, "Quendrax", w / 2.0f + 3, h * 0.3f + 3, titleSize, palette::kInk, w * 9 / 10);
-    bold().drawCentred(c, "Quendrax", w / 2.0f, h * 0.3f, titleSize, palette::kYellow, w * 9 / 10);
+    // Screens show a 600-pixel-wide window of wider art: keep the title well inside it.
+    const int titleWidth = std::min(w, 600) * 3 / 4;
+    bold().drawCentred(c, "Quendrax", w / 2.0f + 3, h * 0.3f + 3, titleSize, palette::kInk, titleWidth);
+    bold().drawCentred(c, "Quendrax", w / 2.0f, h * 0.3f, titleSize, palette::kYellow, titleWidth);
     if (!subtitle.empty())
         sans().drawCentred(c, subtitle, w / 2.0f, h * 0.3f + titleSize, std::max(8, titleSize / 4), palette::kCream, w * 9 / 10);
 }
