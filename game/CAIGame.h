@@ -367,6 +367,11 @@ public:
     static void MMOpenLink(int slot);
     static std::string MMOnlineServiceUrl(int language);   // the online-service page for a game language
     static int MMStoreButtonFrame(int language);           // frame of sprite 113, unpressed
+    static void PaintFourSquares(pravik::video::ITexture* texture, int px, int py, float r, float t);
+    static void DrawBackGroundElement(float x, float y);   // turns it 0.01 rad per 33 ms
+    static void PaintBackGround_FromBackupBuffer();
+    static void DrawMenuTitle_New(wchar_t* text, int brick, int scaleX, int scaleY);
+    static void DrawMenuTitle_New_Special(int frame, int brick);
     void MMEffectInit();
     void MMEffectOpen();
     void MMEffectClose();
