@@ -9,6 +9,7 @@
 #include "Fonts.h"
 #include "Globals.h"
 #include "Layers.h"
+#include "MenuArt.h"
 #include "Sounds.h"
 #include "Sprites.h"
 #include "Strings.h"
@@ -55,6 +56,7 @@ Built buildData(bool withSounds)
     qdata::addGlobals(b.folder);
     qdata::addStrings(b.folder);
     qdata::addTextures(b.folder);
+    qdata::addMenuTextures(b.folder);
     qdata::addEffects(b.folder);
     lap("textures");
     b.sprites = qdata::addFonts(b.folder);
