@@ -2,9 +2,13 @@
 
 #include "effects/IEmitter.h"
 #include "effects/ParticleDesc.h"
+#include "effects/ZuduvaHost.h"
 #include "effects/ZuduvaRandom.h"
+#include "engine/video/IVideoDriver.h"
+#include "engine/video/material/EVertexAttribute.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 
 using pravik::core::vector3d;
@@ -74,6 +78,10 @@ void IParticle::init(const ParticleDesc& desc)
         }
         setColour(desc.m_red.getFirstValue(), desc.m_green.getFirstValue(), desc.m_blue.getFirstValue(),
                   desc.m_alpha.getFirstValue());
+        if (!m_meshBuffer) {
+            static const unsigned short kQuad[6] = {0, 2, 1, 1, 2, 3};
+            m_meshBuffer = makeMeshBuffer(m_vertices, 4, kQuad, 6, false);
+        }
     }
 
     m_angleX = (desc.m_angleX * float(100 - zuduva::signedPercent(desc.m_angleVariationX))) * 0.01f;
@@ -138,9 +146,46 @@ void IParticle::update(unsigned ms)
         clone->setPosition(m_position);
 }
 
-void IParticle::render(pravik::video::IVideoDriver*)
+void IParticle::render(pravik::video::IVideoDriver* driver)
 {
-    // Particles reach the screen through their emitter's batch; there is no mesh of their own.
+    if (m_meshBuffer && driver)
+        m_meshBuffer->draw(driver);
+}
+
+boost::intrusive_ptr<pravik::scene::CMeshBuffer> IParticle::makeMeshBuffer(M3DXVertex_XYZDT* records, unsigned count,
+                                                                           const unsigned short* indices,
+                                                                           unsigned indexCount, bool strip)
+{
+    using namespace pravik::video;
+    IZuduvaHost* host = ZuduvaGetHost();
+    IVideoDriver* driver = host ? host->getVideoDriver() : nullptr;
+    if (!driver)
+        return nullptr;
+    constexpr unsigned kMask = (1u << EVA_POSITION) | (1u << EVA_TEXCOORD0) | (1u << EVA_COLOR0);
+    boost::intrusive_ptr<CVertexStreams> streams = CVertexStreams::allocate(1, kMask);
+    if (!streams)
+        return nullptr;
+    const unsigned bytes = unsigned(sizeof(M3DXVertex_XYZDT)) * count;
+    boost::intrusive_ptr<IBuffer> vertices = driver->createBuffer(EBT_VERTEX, EBU_CLIENT_ONLY, bytes, records, false);
+    auto* copy = new unsigned short[indexCount];
+    std::memcpy(copy, indices, indexCount * sizeof *indices);
+    boost::intrusive_ptr<IBuffer> index =
+        driver->createBuffer(EBT_INDEX, EBU_STATIC, unsigned(indexCount * sizeof *indices), copy, true);
+    if (!index)
+        delete[] copy;
+    if (!vertices || !index)
+        return nullptr;
+    constexpr unsigned short kStride = sizeof(M3DXVertex_XYZDT);
+    // Records in attribute order: position, texture coordinates, colour.
+    const SVertexStreamData layout[3] = {
+        {vertices, offsetof(M3DXVertex_XYZDT, x), EVAVT_FLOAT, 3, kStride},
+        {vertices, offsetof(M3DXVertex_XYZDT, u), EVAVT_FLOAT, 2, kStride},
+        {vertices, offsetof(M3DXVertex_XYZDT, r), EVAVT_UBYTE, 4, kStride},
+    };
+    streams->setupStreams(layout, kMask, false);
+    streams->setVertexCount(count);
+    return new pravik::scene::CMeshBuffer(
+        streams, CPrimitiveStream(index, 0, indexCount, 0, count, EIT_16BIT, strip ? EPT_TRIANGLE_STRIP : EPT_TRIANGLES));
 }
 
 int IParticle::appendQuads(M3DXVertex_XYZDT* out) const

@@ -4,12 +4,17 @@
 // re-initialises idle ones; a particle is never shared between emitters.
 //
 // Quad corners: vertex 0 (-R, -U), 1 (+R, -U), 2 (-R, +U), 3 (+R, +U).
+// Drawing: the emitter batches the quads; render() draws the particle's own mesh buffer, laid
+// over its vertex records in place, with whatever material and transformation the driver holds.
 // Sub-emitters: one clone per child emitter, made at the first birth, reset and shown at every
 // birth and destroyed with the particle.
 #pragma once
 
 #include "effects/M3DXVertex_XYZDT.h"
 #include "engine/core/vector3d.h"
+#include "engine/scene/CMeshBuffer.h"
+
+#include <boost/intrusive_ptr.hpp>
 
 #include <vector>
 
@@ -29,7 +34,7 @@ public:
 
     virtual void update(unsigned ms);
     virtual void init(const ParticleDesc& desc);
-    virtual void render(pravik::video::IVideoDriver* driver);
+    virtual void render(pravik::video::IVideoDriver* driver);  // nothing without a mesh buffer
     // Writes the quads this particle shows (4 vertices each) and returns how many: the base
     // quad, or the line stripes' ribbon. out holds at least kMaxQuads quads.
     virtual int appendQuads(M3DXVertex_XYZDT* out) const;
@@ -54,11 +59,18 @@ public:
     pravik::core::vector3d<float> m_position;
     float m_spinFactorX = 0.f, m_spinFactorY = 0.f, m_spinFactorZ = 0.f;
     int m_serial = -100;
+    // Over the particle's own records (made at the first birth while the host has a driver).
+    boost::intrusive_ptr<pravik::scene::CMeshBuffer> m_meshBuffer;
 
 protected:
     // Kinds 4 and 5 keep no base texture corners or colours.
     virtual bool isLineStripe() const { return false; }
     void setColour(int red, int green, int blue, int alpha);
+    // A mesh buffer over count records of this particle (never moved: particles are not
+    // copied), drawn through indices; null without a driver or memory.
+    static boost::intrusive_ptr<pravik::scene::CMeshBuffer> makeMeshBuffer(M3DXVertex_XYZDT* records, unsigned count,
+                                                                           const unsigned short* indices,
+                                                                           unsigned indexCount, bool strip);
     void placeVertices(const pravik::core::vector3d<float>& R, const pravik::core::vector3d<float>& U);
     // angle += spin track at the age x spin factor
     void advanceAngle(float& angle, float spinAtAge, float factor) { angle += spinAtAge * factor; }

@@ -79,6 +79,16 @@ void ParticleLineStripeBase::init(const ParticleDesc& desc)
         v.b = std::uint8_t(desc.m_blue.getFirstValue());
         v.a = std::uint8_t(desc.m_alpha.getFirstValue());
     }
+    if (!m_meshBuffer) {
+        static const unsigned short kStrip[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+        m_meshBuffer = makeMeshBuffer(m_strip, 10, kStrip, 10, true);
+    }
+}
+
+void ParticleLineStripeBase::render(pravik::video::IVideoDriver* driver)
+{
+    if (m_chainValid)
+        IParticle::render(driver);
 }
 
 bool ParticleLineStripe::crossSection(vector3d<float>& O)

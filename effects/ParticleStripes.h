@@ -28,6 +28,7 @@ public:
     void init(const ParticleDesc& desc) override;
     void update(unsigned ms) override;
     int appendQuads(M3DXVertex_XYZDT* out) const override;
+    void render(pravik::video::IVideoDriver* driver) override;  // the strip, while the chain holds
     bool operator<(const ParticleLineStripeBase& other) const { return m_serial < other.m_serial; }
 
     bool m_chainValid = true;

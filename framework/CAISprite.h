@@ -28,6 +28,7 @@ class CImage;
 }  // namespace pravik::video
 
 class CMeshShot;
+struct SWrapResult;
 class CEscapeCharacter;
 
 // Optional extended-draw record passed through the paint calls.
@@ -164,6 +165,30 @@ public:
     };
     SChar ReadChar(const wchar_t* text, int i, int end, int first, bool applyPalette);
     static int _text_w, _text_h, _index1, _index2;
+
+    // Text through the string manager under the sprite's font id (CAISprite_font.cpp).
+    void SetFontSpriteID(int id) { m_fontId = id; }
+    int GetFontSpriteID() const { return m_fontId; }
+    void DrawString(wchar_t* text, int x, int y, int anchor, COLOR_NAME colour);
+    void DrawString(wchar_t* text, int x, int y, int anchor, int, int alpha, int, int scaleX, int scaleY, bool, bool,
+                    int angle, bool shrink, bool forward, bool tight, COLOR_NAME colour);
+    int GetStringWidth(wchar_t* text);
+    // Wraps in place; {line count, a word not written, width}.
+    SWrapResult WraptextB(wchar_t* text, int width, int, bool);
+    // A page of the wrapped text at the wrap result's width (wrap: line count, -, width).
+    void DrawPageB(wchar_t* text, const short* wrap, int x, int y, int, int, int anchor, COLOR_NAME colour);
+    void DrawPageB(wchar_t* text, const short* wrap, int x, int y, int, int, int anchor, int, COLOR_NAME colour);
+    void DrawPageB(wchar_t* text, const SWrapResult& wrap, int x, int y, int first, int count, int anchor,
+                   COLOR_NAME colour);
+    int GetPageHeight(int fontId, wchar_t* text, int width);
+    void DrawStringOrChars(char*, const char* text, int x, int y, int anchor);   // the first nine bytes
+    static void MapLowercaseToUpper(int& c);
+    static void ChangeLowercaseAccentCharToUpper(int& c);
+    int GetCharFrame(wchar_t c) const;        // codes outside the map: the entry of ' '
+    int GetCharacterWidth(wchar_t c, wchar_t next) const;
+    int GetFontFrameWidth(int frame) const;
+    int GetFontFrameLeft(int frame) const;
+    void FontAddSpace(int& x, int extra) const;
 
     // Records, decoded from the raw blocks (all indices already checked at load).
     struct SFModule {

@@ -384,6 +384,10 @@ void CM3DRender::RestoreState()
     const GLenum arrays[4] = {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_COLOR_ARRAY, GL_TEXTURE_COORD_ARRAY};
     for (int i = 0; i < 4; ++i)
         m_saved[4 + i] ? g_gl.glEnableClientState(arrays[i]) : g_gl.glDisableClientState(arrays[i]);
+    // The driver's shadow of GL (bound textures, render states, matrices, pointers) no longer
+    // holds: it sends its state again, so its next draw binds what it needs.
+    if (m_driver)
+        m_driver->restoreShadowState();
 }
 
 namespace {
@@ -495,6 +499,8 @@ void CM3DRender::End2DRender()
 
 void CM3DRender::Flsh3DRender()
 {
+    if (m_driver)
+        m_driver->flush();   // merged scene draws go out before the batcher takes GL over
     RememberState();
     commonPassState(false);
     boundTextureSampling(GL_NEAREST);

@@ -6,6 +6,7 @@
 #include "framework/GlyphTables.h"
 #include "framework/ViDuz.h"
 
+#include <algorithm>
 #include <vector>
 
 
@@ -21,10 +22,16 @@ const char* const BIG_FONT_STRING_FILES[LANGUAGE_COUNT] = {
 
 static wchar_t g_emptyText[1] = {0};
 
-CStringManager::CStringManager() = default;
+static CStringManager* g_instance = nullptr;
+
+CStringManager::CStringManager() { g_instance = this; }
+
+CStringManager* CStringManager::Instance() { return g_instance; }
 
 CStringManager::~CStringManager()
 {
+    if (g_instance == this)
+        g_instance = nullptr;
     FreeAllFontRes();
     for (auto& language : m_small)
         for (wchar_t*& s : language) {
@@ -172,42 +179,143 @@ void CStringManager::MappingSmallFontToLarge(const wchar_t* src, wchar_t* dst) c
     }
 }
 
-// The Latin path; the glyph-sheet fonts of languages 5-7 answer nothing until they exist.
-static CAISprite* latinFont(const CStringManager& m, int fontId)
+void CStringManager::LoadUnicodeFont()
 {
-    if (m.IsWCharLanguage() && !GameInterface().UseWestDigits())
-        return nullptr;
-    return GameInterface().Sprite(fontId);
+    FreeAllFontRes();
+    switch (m_language) {
+    case 5: m_font = new CZyFontCS; break;
+    case 6: m_font = new CZyFontJP; break;
+    case 7: m_font = new CZyFontKO; break;
+    default: return;
+    }
+    m_font->Init();
 }
+
+void CStringManager::SetFontColor(int fontId)
+{
+    if (!m_font)
+        return;
+    if (fontId == 5)
+        m_font->SetFontColor(255, 214, 12);
+    else
+        m_font->SetFontColor(255, 255, 255);
+}
+
+void CStringManager::SetFontStyleFromID(int fontId)
+{
+    if (!m_font)
+        return;
+    if (fontId == 3 || fontId == 7)
+        m_font->SetStyle(CZyFont::FONT_SMALL);
+    else if (IsAsiaLargeFont(fontId))
+        m_font->SetStyle(CZyFont::FONT_LARGE);
+}
+
+namespace {
+
+// The bitmap-font sprite of a font id while the language is Latin.
+CAISprite* latinFont(const CStringManager& m, int fontId)
+{
+    return m.IsWCharLanguage() ? nullptr : GameInterface().Sprite(fontId);
+}
+
+// The text a glyph font works on: large font ids take the large sheet's indices, converted into
+// a cleared buffer of 128 units.
+struct SAsianText {
+    wchar_t large[128] = {};
+    wchar_t* text;
+    SAsianText(const CStringManager& m, int fontId, wchar_t* source) : text(source)
+    {
+        if (source && CStringManager::IsAsiaLargeFont(fontId)) {
+            m.MappingSmallFontToLarge(source, large);
+            text = large;
+        }
+    }
+};
+
+}  // namespace
 
 int CStringManager::GetStringWidth(int fontId, wchar_t* text)
 {
-    CAISprite* font = latinFont(*this, fontId);
-    return font && text ? font->GetStringSize(text, 0, CAISprite::StrLength(text), false, false) : 0;
+    if (!text)
+        return 0;
+    if (!IsWCharLanguage()) {
+        CAISprite* font = latinFont(*this, fontId);
+        return font ? font->GetStringSize(text, 0, CAISprite::StrLength(text), false, false) : 0;
+    }
+    if (!m_font)
+        return 0;
+    SetFontStyleFromID(fontId);
+    SAsianText t(*this, fontId, text);
+    return m_font->GetStringWidth(t.text);
 }
 
 CStringManager::SWrap CStringManager::WrapText(int fontId, wchar_t* text, int width)
 {
-    CAISprite* font = latinFont(*this, fontId);
-    if (!font || !text)
+    if (!text)
         return {0, 0, 0};
-    font->m_wrapLines = int16_t(font->WrapTextInternal(text, width));
-    font->m_wrapWidth = int16_t(width);
-    return {font->m_wrapLines, 0, font->m_wrapWidth};
+    if (!IsWCharLanguage()) {
+        CAISprite* font = latinFont(*this, fontId);
+        if (!font)
+            return {0, 0, 0};
+        font->m_wrapLines = int16_t(font->WrapTextInternal(text, width));
+        font->m_wrapWidth = int16_t(width);
+        return {font->m_wrapLines, 0, font->m_wrapWidth};
+    }
+    if (!m_font)
+        return {0, 0, 0};
+    SetFontStyleFromID(fontId);
+    SAsianText t(*this, fontId, text);
+    m_font->InitPage(t.text, width);
+    return {m_font->m_wrapLines, 0, m_font->m_wrapWidth};
+}
+
+// The glyph font's colour for a draw: the font id's own for -1, else a palette entry.
+static void asianColour(CStringManager& m, CZyFont& font, int fontId, int colour)
+{
+    if (colour == -1) {
+        m.SetFontColor(fontId);
+        return;
+    }
+    const int c = std::clamp(colour, 0, int(COLOR_COUNT) - 1);
+    font.SetFontColor(ColorsDefinedForFont[c][0], ColorsDefinedForFont[c][1], ColorsDefinedForFont[c][2]);
 }
 
 void CStringManager::DrawPage(int fontId, wchar_t* text, int x, int y, int anchor, int width, int colour, bool b1,
                               bool b2)
 {
-    if (CAISprite* font = latinFont(*this, fontId))
-        font->DrawPageInternal(text, x, y, width, anchor, COLOR_NAME(colour), b1, b2);
+    if (!text)
+        return;
+    if (!IsWCharLanguage()) {
+        if (CAISprite* font = latinFont(*this, fontId))
+            font->DrawPageInternal(text, x, y, width, anchor, COLOR_NAME(colour), b1, b2);
+        return;
+    }
+    if (!m_font)
+        return;
+    SetFontStyleFromID(fontId);
+    asianColour(*this, *m_font, fontId, colour);
+    SAsianText t(*this, fontId, text);
+    m_font->InitPage(t.text, width);
+    m_font->DrawPage(t.text, x, y, anchor, 255);
 }
 
 void CStringManager::DrawString(int fontId, wchar_t* text, int x, int y, int anchor, bool, int colour, int alpha,
                                 int, int scaleX, int scaleY, bool, bool, int angle, bool shrink, bool forward,
                                 bool tight)
 {
-    if (CAISprite* font = latinFont(*this, fontId))
-        font->DrawStringInternal(text, x, y, anchor, colour, alpha, 0, scaleX, scaleY, false, false, angle, shrink,
-                                 forward, tight);
+    if (!text)
+        return;
+    if (!IsWCharLanguage() || GameInterface().UseWestDigits()) {
+        if (CAISprite* font = GameInterface().Sprite(fontId))
+            font->DrawStringInternal(text, x, y, anchor, colour, alpha, 0, scaleX, scaleY, false, false, angle,
+                                     shrink, forward, tight);
+        return;
+    }
+    if (!m_font)
+        return;
+    SetFontStyleFromID(fontId);
+    asianColour(*this, *m_font, fontId, colour);
+    SAsianText t(*this, fontId, text);
+    m_font->DrawString(t.text, x, y, anchor, alpha);
 }

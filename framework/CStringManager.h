@@ -21,10 +21,16 @@ extern const char* const LANGUAGE_CODES[LANGUAGE_COUNT];
 
 class CZyFont;
 
+// What wrapping a text reports: line count, a word not written, wrap width (16-bit each).
+struct SWrapResult {
+    int16_t lines, unused, width;
+};
+
 class CStringManager {
 public:
-    CStringManager();
+    CStringManager();    // becomes the instance font sprites forward their text to
     ~CStringManager();
+    static CStringManager* Instance();   // the last one made and still alive, or null
     CStringManager(const CStringManager&) = delete;
     CStringManager& operator=(const CStringManager&) = delete;
 
@@ -52,14 +58,17 @@ public:
     bool IgnoreWCharAndIndexSameChar(wchar_t, int*) const { return true; }
     void MappingSmallFontToLarge(const wchar_t* src, wchar_t* dst) const;
 
+    // The glyph font of the current language (Chinese, Japanese, Korean), none for the others.
+    void LoadUnicodeFont();
     void FreeAllFontRes();
+    void SetFontColor(int fontId);         // (255, 214, 12) for font id 5, white otherwise
+    void SetFontStyleFromID(int fontId);   // 3 and 7 small, 4, 5 and 8 large
 
     // Text through the font of a font id: the font sprite (slot fontId of the game's sprites)
-    // for Latin languages, or while west digits are used.
+    // for Latin languages (and for drawing while west digits are used), else the glyph font,
+    // on the large sheet's indices for the large font ids (at most 127 units).
     int GetStringWidth(int fontId, wchar_t* text);
-    struct SWrap {
-        int16_t lines, unused, width;
-    };
+    using SWrap = SWrapResult;
     SWrap WrapText(int fontId, wchar_t* text, int width);
     void DrawPage(int fontId, wchar_t* text, int x, int y, int anchor, int width, int colour, bool b1, bool b2);
     void DrawString(int fontId, wchar_t* text, int x, int y, int anchor, bool, int colour, int alpha, int,

@@ -19,6 +19,7 @@
 #include "engine/video/CTextureManager.h"
 #include "engine/video/IVideoDriver.h"
 #include "engine/video/gl/CFixedGLShaderManager.h"
+#include "engine/video/gl/COpenGLESDriver.h"
 #include "engine/video/material/CMaterialRendererManager.h"
 
 #include <cstdio>
@@ -114,6 +115,9 @@ void CVuvDevice::Initialize(int windowWidth, int windowHeight)
         return;
     }
     os::Timer::initTimer();
+    // The scene and the GUI draw through the driver itself, beside the quad batcher.
+    if (auto* gl = dynamic_cast<video::COpenGLESDriver*>(m_pVideoDriver))
+        gl->setSubmitDraws(true);
     m_pVideoDriver->setClearColor(video::SColor(0, 0, 0, 255));
     m_fScreenHeight = float(Screen_Height());
     if (m_pSceneManager) {

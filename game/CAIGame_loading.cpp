@@ -169,8 +169,8 @@ void CAIGame::Loading_LoadStep(int step)
         std::fill(std::begin(m_arrayPurchaseCount), std::end(m_arrayPurchaseCount), 0);
         SaveLoad();
         if (CKezManager* kez = CKezManager::GetInstance()) {
-            kez->SetSFXVolume(s_nVolumeSFX);
-            kez->SetMusicVolume(s_nVolumeMusic);
+            kez->SetVFXVolume(float(s_nVolumeSFX));
+            kez->SetBGMVolume(float(s_nVolumeMusic));
         }
         m_loadingTipId = -1;
         SetStringLanguage(s_gameLanguage);
@@ -570,7 +570,7 @@ void CAIGame::LoadTextFromPack() {}
 void CAIGame::SetStringLanguage(int language)
 {
     if (g_pStringManager)
-        g_pStringManager->m_language = language;
+        g_pStringManager->SetLanguage(language);
 }
 void CAIGame::ChangeNeonPalette(int, int) {}
 void CAIGame::LoadSpecialFX() {}

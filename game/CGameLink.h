@@ -34,6 +34,14 @@ public:
     void Touch_RemoveAllObj() override;
     void SetTouchFlagReleased() override;
 
+    int CurrentLocation() override;
+    int FrameDT() override;
+    CAISprite* Sprite(int slot) override;
+    bool DontUseAlphaBlend() override;
+    int RenderTargetHeight() override;
+    bool InLevel() override;
+    int Confirm() override;
+
     void CreateEffectManager() override;
     void DestroyEffectManager() override;
     void UpdateEffects(int frameIntervalMs) override;

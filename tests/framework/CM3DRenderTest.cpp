@@ -222,3 +222,34 @@ TEST_F(CM3DRenderTest, ATextureGoneFromGLSkipsItsGroupButNotItsRun)
     EXPECT_EQ(calls.count("glDrawElements"), 1u);
     EXPECT_EQ(calls.count("glBindTexture"), 1u);   // only the restore at the end: drawn with what was bound
 }
+
+// The batcher binds its textures behind the driver's back: after either pass the driver binds
+// its own texture again instead of trusting what it bound before.
+TEST_F(CM3DRenderTest, TheDriverRebindsItsTextureAfterEitherPass)
+{
+    CM3DRender batcher;
+    batcher.SetVideoDriver(m_driver);
+    auto mine = solidTexture(0, 255, 0, "mine"), theirs = solidTexture(255, 0, 0, "theirs");
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass);
+        ASSERT_TRUE(m_driver->setTexture(0, mine.get(), pravik::video::ETT_2D));
+        batcher.SetTexture(theirs);
+        batcher.m_nBlendMode = 0;
+        if (pass == 0) {
+            batcher.Begin2DRender();
+            batcher.Blt(rectT(0, 0, 10, 10).data());
+            batcher.End2DRender();
+        } else {
+            batcher.BeginScene();
+            ASSERT_EQ(batcher.Blt(particles(1, 0, 0, 10).data(), 1), 0);
+            batcher.Flsh3DRender();
+        }
+        ASSERT_TRUE(m_driver->setTexture(0, mine.get(), pravik::video::ETT_2D));
+        GLint bound = -1;
+        pravik::video::g_gl.glActiveTexture(GL_TEXTURE0);
+        pravik::video::g_gl.glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_NE(bound, 0);
+        EXPECT_EQ(bound, GLint(GLTextureName(mine.get())));
+    }
+    batcher.SetVideoDriver(nullptr);
+}

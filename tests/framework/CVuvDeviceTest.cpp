@@ -10,7 +10,11 @@
 
 #include "engine/io/CWriteFile.h"
 #include "engine/io/CZipWriter.h"
+#include "engine/scene/CBillboardSceneNode.h"
 #include "engine/scene/CSceneManager.h"
+#include "engine/video/gl/CFixedGLShaderManager.h"
+#include "engine/video/gl/CGLCallRecorder.h"
+#include "engine/video/material/CMaterialRendererManager.h"
 #include "engine/scene/ICameraSceneNode.h"
 #include "engine/video/material/CMaterialRenderer.h"
 #include "engine/video/material/SRenderPass.h"
@@ -198,4 +202,68 @@ TEST_F(CVuvDeviceTest, TheSceneCameraAndTheBatcherCameraMoveTogether)
     m_device->SetCurCameraPosition({1, 2, 3});   // the node only
     EXPECT_FLOAT_EQ(batcher.m_vCameraPos.X, 30);
     EXPECT_EQ(ZuduvaGetHost(), m_device);
+}
+
+namespace {
+
+boost::intrusive_ptr<pravik::video::CMaterial> vertexColoured(pravik::video::IVideoDriver* driver)
+{
+    using namespace pravik::video;
+    SFixedGLShaderVertexState vs;
+    vs.setShadeModel(ESM_SMOOTH);
+    SFixedGLShaderFragmentState fs;
+    auto* shaders = static_cast<CFixedGLShaderManager*>(driver->getShaderManager());
+    boost::intrusive_ptr<IShader> shader = shaders->createShader("vertex colours", vs, fs);
+    CMaterialRendererManager& renderers = *driver->getMaterialRendererManager();
+    renderers.beginMaterialRenderer("vertex colours", true);
+    renderers.beginTechnique("Technique #1", true);
+    renderers.addRenderPass(boost::intrusive_ptr<const IShader>(shader), detail::renderpass::SRenderState());
+    renderers.endTechnique(true, 0);
+    return renderers.getMaterialInstance(renderers.endMaterialRenderer());
+}
+
+} // namespace
+
+// The game's frame: the scene (small draws merged), the particles, then the 2D pass on top.
+TEST_F(CVuvDeviceTest, SceneGeometryShowsUnderTheTwoDimensionalPass)
+{
+    pravik::video::IVideoDriver* driver = m_device->getVideoDriver();
+    pravik::scene::CSceneManager* scene = CVuvDevice::GetSceneManager();
+    driver->setOption(0x100, true);
+    auto* billboard = new pravik::scene::CBillboardSceneNode(driver, -1, {0, 0, 0}, {100, 100},
+                                                             pravik::video::SColor(255, 0, 0, 255),
+                                                             pravik::video::SColor(255, 0, 0, 255));
+    billboard->setMaterial(vertexColoured(driver));
+    scene->getRootSceneNode()->addChild(billboard);
+    billboard->drop();
+
+    auto white = fourColours();
+    const unsigned char texels[16] = {255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255};
+    std::memcpy(white->map(pravik::video::EBMA_CLIENT_WRITE), texels, sizeof texels);
+    white->unmap();
+    // A blue particle over the right half of the billboard: the particles come after the scene.
+    M3DXVertex_XYZDT particle[4] = {{20, -20, 0, 0, 0, 255, 255, 0, 0}, {60, -20, 0, 0, 0, 255, 255, 1, 0},
+                                    {20, 20, 0, 0, 0, 255, 255, 0, 1}, {60, 20, 0, 0, 0, 255, 255, 1, 1}};
+    for (int frame = 0; frame < 2; ++frame) {
+        SCOPED_TRACE(frame);
+        pravik::video::CGLCallRecorder recorder;
+        m_device->BeginScene();
+        scene->update(16, false);
+        scene->drawAll(nullptr);
+        CM3DRender& batcher = m_device->GetM3DRender();
+        batcher.SetTexture(white);
+        batcher.m_nBlendMode = 0;
+        ASSERT_EQ(batcher.Blt(particle, 1), 0);
+        batcher.Flsh3DRender();
+        m_device->BeginScene2D();
+        ViDuz::SetColor(0x00FF00u);
+        ViDuz::FillRect(0, 0, 10, 10);
+        m_device->EndScene2D();
+        m_device->EndScene();
+        EXPECT_GE(recorder.count("glDrawElements") + recorder.count("glDrawArrays"), 3u);
+        test::expectColour(300, 512, 255, 0, 0);
+        test::expectColour(340, 512, 0, 0, 255);
+        test::expectColour(5, 5, 0, 255, 0);
+        test::expectColour(300, 700, 42, 7, 42);
+    }
 }

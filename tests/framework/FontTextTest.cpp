@@ -112,3 +112,65 @@ TEST_F(Font, WrapsGreedily)
     ASSERT_EQ(rec.quads.size(), 6u);
     EXPECT_EQ(rec.quads[2].top(), 222);
 }
+
+TEST_F(Font, SpriteCallsGoThroughTheStringManager)
+{
+    font.SetFontSpriteID(3);
+    wchar_t ab[] = L"AB";
+    font.DrawString(ab, 100, 200, 0, COLOR_WHITE);
+    EXPECT_TRUE(rec.quads.empty());   // no string manager yet
+    EXPECT_EQ(font.GetStringWidth(ab), 0);
+
+    CStringManager m;
+    EXPECT_EQ(draw(L"", 0), P{});
+    font.DrawString(ab, 100, 200, 0, COLOR_RED);
+    ASSERT_EQ(rec.quads.size(), 2u);
+    EXPECT_EQ(rec.quads[1].left(), 111);
+    EXPECT_EQ(rec.quads[0].v[0].r, 255);
+    EXPECT_EQ(rec.quads[0].v[0].g, 0);
+    EXPECT_EQ(font.GetStringWidth(ab), 22);
+    rec.quads.clear();
+    font.DrawString(ab, 100, 200, 0, 0, 128, 0, 50, 50, false, false, 0, false, true, false, COLOR_NAME(-1));
+    ASSERT_EQ(rec.quads.size(), 2u);
+    EXPECT_EQ(rec.quads[0].v[0].a, 128);
+    EXPECT_EQ(rec.quads[1].left(), 106 + 3);   // pen 1 + 5 on; the half-width quad centred on its box
+
+    wchar_t text[] = L"AB DE FG";
+    const SWrapResult w = font.WraptextB(text, 50, 0, false);
+    EXPECT_EQ(w.lines, 2);
+    EXPECT_EQ(w.width, 50);
+    rec.quads.clear();
+    font.DrawPageB(text, w, 100, 200, 0, -1, 0, COLOR_NAME(-1));
+    ASSERT_EQ(rec.quads.size(), 6u);
+    EXPECT_EQ(rec.quads[2].top(), 222);
+    wchar_t again[] = L"AB DE FG";
+    EXPECT_EQ(font.GetPageHeight(3, again, 50), 2 * (20 + 2));
+
+    rec.quads.clear();
+    font.DrawStringOrChars(nullptr, "12:34567890", 0, 0, 0);
+    EXPECT_EQ(rec.quads.size(), 9u);   // the first nine characters
+    font.DrawStringOrChars(nullptr, nullptr, 0, 0, 0);
+    EXPECT_EQ(rec.quads.size(), 9u);
+}
+
+TEST_F(Font, FontFrameHelpers)
+{
+    int c = 'q';
+    CAISprite::MapLowercaseToUpper(c);
+    EXPECT_EQ(c, 'Q');
+    const struct { int in, out; } kAccents[] = {{0xE0, 0xC0}, {0xE9, 0xC9}, {0xF1, 0xD1}, {0xFC, 0xDC}, {0xF7, 0xF7},
+                                                {'a', 'a'}};
+    for (const auto& a : kAccents) {
+        int v = a.in;
+        CAISprite::ChangeLowercaseAccentCharToUpper(v);
+        EXPECT_EQ(v, a.out) << a.in;
+    }
+    EXPECT_EQ(font.GetCharFrame(L'A'), 'A');
+    EXPECT_EQ(font.GetCharFrame(wchar_t(0x4E00)), ' ');
+    EXPECT_EQ(font.GetCharacterWidth(L'\n', 0), 0);
+    EXPECT_EQ(font.GetCharacterWidth(L'\\', L'n'), 0);
+    EXPECT_EQ(font.GetFontFrameWidth(99), 0);   // no such frame
+    int x = 10;
+    font.FontAddSpace(x, 3);
+    EXPECT_EQ(x, 19);
+}

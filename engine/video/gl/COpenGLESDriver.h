@@ -4,7 +4,7 @@
 // limits, keeps GL state in the shadow of its base and calls GL (through the dispatch table)
 // only on a change, creates buffers, textures and render targets lazily on first bind, and
 // drives the fixed-function pipeline. It draws nothing itself: drawImpl sets up each pass of
-// the material and leaves the draw call to the quad batcher sharing the context.
+// the material and issues the draw call once draws are switched on (setSubmitDraws).
 // Split by concern: COpenGLESDriver.cpp (start-up, frame), _state (render-state cache),
 // _resources (buffers, textures, render targets), _fixed (fixed-function state),
 // _draw (per-pass set-up). Main thread only.
@@ -49,7 +49,7 @@ public:
     {
         return false;
     }
-    E_DRIVER_TYPE getDriverType() const override { return E_DRIVER_TYPE(2); }
+    E_DRIVER_TYPE getDriverType() const override { return EDT_OGLES1; }
     unsigned getMaxUserClipPlanes() const override { return m_clipPlaneCount; }
     unsigned queryMaxLightCount() const;
     bool doVersionCheck() const { return m_version < 200; }
@@ -166,9 +166,9 @@ public:
     // Drawing.
     unsigned drawImpl(const boost::intrusive_ptr<CVertexStreams>& streams, const CPrimitiveStream& primitives,
                       CDriverBinding** binding) override;
-    // The driver sets every pass up and, as the program it serves expects, draws nothing: the
-    // framework's quad batcher draws what is shown. Tools and tests that want the engine's own
-    // geometry (the GUI) on screen switch the draw command on.
+    // Off, the driver sets every pass up and issues no draw command (benchmarks and tests that
+    // count set-up alone). The game's render device switches it on, so the scene and the GUI
+    // reach the screen beside the quad batcher.
     void setSubmitDraws(bool on) { m_submitDraws = on; }
     bool getSubmitDraws() const { return m_submitDraws; }
     void submit(const CPrimitiveStream& primitives);  // the GL draw of one pass, arrays set up

@@ -1,6 +1,6 @@
 // Per-pass set-up of a draw on the fixed-function pipeline: render state, shader and material
-// values, matrices, client arrays and constant vertex values. The driver issues no draw
-// command: the quad batcher sharing the context draws. Matrices pushed for a pass are popped
+// values, matrices, client arrays and constant vertex values, then the draw command when draws
+// are switched on. Matrices pushed for a pass are popped
 // before the next one, so the GL matrix stacks end as they began.
 
 #include <cmath>

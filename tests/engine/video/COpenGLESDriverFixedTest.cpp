@@ -11,6 +11,7 @@
 #include "engine/video/gl/COpenGLESDriver_resources.h"
 #include "engine/video/material/CVertexStreams.h"
 #include "engine/video/gl/SphereMapTexCoords.h"
+#include "engine/EngineServices.h"
 #include "tests/engine/video/DriverTestSupport.h"
 #include "tests/engine/video/GLTestContext.h"
 
@@ -535,6 +536,38 @@ TEST_F(COpenGLESDriverFixedTest, DrawCommandsOnlyWhenAskedWithTheStreamsModeAndI
     }
     EXPECT_EQ(g_gl.glGetError(), GLenum(GL_NO_ERROR));
     m_driver->setMaterial(nullptr, 0);
+}
+
+// Small draws merged while merging is on reach GL as one draw when the batch is flushed, for
+// every baker (with and without lights and texture units).
+TEST_F(COpenGLESDriverFixedTest, MergedDrawsReachGLAsOneDrawAtTheFlush)
+{
+    CEngineServicesScope services;  // shaders find their batch bakers through it
+    m_driver->setSubmitDraws(true);
+    unsigned short indices[6] = {0, 1, 2, 2, 1, 3};
+    auto indexBuffer = m_driver->createBuffer(EBT_INDEX, EBU_CLIENT_ONLY, sizeof indices, indices, false);
+    for (unsigned lights : {0u, 1u})
+        for (unsigned units : {0u, 1u}) {
+            SCOPED_TRACE(testing::Message() << lights << " lights, " << units << " units");
+            const std::string name = "merged " + std::to_string(lights) + std::to_string(units);
+            auto material = onePass(name.c_str(), shader(name.c_str(), lights, units));
+            auto streams = quad(1u << EVA_POSITION | (units ? 1u << EVA_TEXCOORD0 : 0u) | (lights ? 1u << EVA_NORMAL : 0u));
+            m_driver->setOption(0x100, true);
+            m_driver->setMaterial(material, 0);
+            ASSERT_TRUE(m_driver->getBatchBaker());
+            CGLCallRecorder recorder;
+            for (int i = 0; i < 3; ++i)
+                m_driver->draw(streams, CPrimitiveStream(indexBuffer, 0, 6, 0, 4, EIT_16BIT, EPT_TRIANGLES));
+            EXPECT_EQ(recorder.count("glDrawElements"), 0u);
+            m_driver->flush();
+            ASSERT_EQ(recorder.count("glDrawElements"), 1u);
+            const std::string all = CGLCallRecorder::format("glDrawElements", GL_TRIANGLES, 18, GL_UNSIGNED_SHORT,
+                                                            static_cast<const void*>(indices));
+            EXPECT_EQ(recorder.countLogged(all), 1u);
+            m_driver->setOption(0x100, false);
+            m_driver->setMaterial(nullptr, 0);
+        }
+    EXPECT_EQ(g_gl.glGetError(), GLenum(GL_NO_ERROR));
 }
 
 }  // namespace

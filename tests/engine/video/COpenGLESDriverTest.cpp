@@ -59,7 +59,7 @@ std::vector<unsigned char> readPixel(int x, int y)
 TEST_F(COpenGLESDriverTest, StartsOnMesaAsVersion101WithTheFeaturesItsExtensionsGive)
 {
     EXPECT_EQ(m_driver->getVersion(), 101u);
-    EXPECT_EQ(m_driver->getDriverType(), E_DRIVER_TYPE(2));
+    EXPECT_EQ(m_driver->getDriverType(), EDT_OGLES1);
     EXPECT_TRUE(m_driver->queryExtension(EGLE_OES_framebuffer_object));
     std::vector<unsigned> features;
     for (unsigned f = 0; f < EVDF_FEATURE_COUNT; ++f)
