@@ -420,6 +420,25 @@ public:
     static void GetEndLevelStatisticLeftSide(int line, wchar_t* out);
     static void GetEndLevelStatisticLeftSideBoss(int line, wchar_t* out);
 
+    // ---- Message tip, loading text and small front-end operations
+    void OpenConfirmOneButtonMode(int kind);
+    void CloseConfirmOneButtonMode();
+    void UpdateMessageTip();                      // instead of the screen's update while it is open
+    void ShowMessageTip();                        // after the screen's paint
+    static void ShowLoadingText(bool full);
+    static int SerchFirstString(int n);           // 907 when the credits hold fewer sections
+    static int SerchLastString(int n);
+    static void GetCurLevel(int& location, int& level);
+    static void BB_InitBackBuffer(int, int);
+    static void BB_ClearBackBuffer(int);
+    static void BB_DrawBuffer();
+    static void BB_DrawBuffer(int, int);
+    static void BB_FreeBuffer();
+    static void LoadDebriefSprite();
+    static void UnLoadDebriefSprite();
+    static void SND_StopAndPlaySFXSound(int id);
+    static void SND_SetSoundTempo(int track, int percent);
+
     // ---- Number, time and money texts
     static void Text_FormatNumber(long long value, int language, wchar_t* out, unsigned char forMoney);
     static void ConvertTime(long long ms, unsigned char shortForm, wchar_t* out);   // low 32 bits of ms
@@ -487,3 +506,4 @@ extern CStringManager* g_pStringManager;
 extern char g_versionCode[8];
 extern bool g_bReview;
 extern int32_t g_nFinishLevelNum;
+void BB_RestoreClip();   // does nothing

@@ -566,7 +566,6 @@ void CAIGame::MathInit(const char* pack, int cosRow)
     ViDuz::Pack_Close();
 }
 void CAIGame::InitPopupBoxData() {}
-void CAIGame::LoadTextFromPack() {}
 void CAIGame::SetStringLanguage(int language)
 {
     if (g_pStringManager)

@@ -548,10 +548,17 @@ void CAIGame::StateMMPaint_New_Added()
     PaintMainMenuBGAnim_Added();
     if (g_pMenuBrickAnimPlayer)
         g_pMenuBrickAnimPlayer->Render();
-    for (ViDuzPlayer* p : g_pMenuBrickCtrAniPlayer)
-        if (p)
-            p->Render();
-    // The captions come with the text painters.
+    static const int kCaptions[kMenuBrickSlots] = {952, 953, 319};
+    static const int kPreDrawn[kMenuBrickSlots][3] = {{27, 23, 0}, {55, 51, 28}, {83, 79, 56}};   // cn, jp, ko
+    const int language = g_pStringManager ? g_pStringManager->GetLanguage() : 0;
+    for (int b = 0; b < kMenuBrickSlots; ++b) {
+        if (g_pMenuBrickCtrAniPlayer[b])
+            g_pMenuBrickCtrAniPlayer[b]->Render();
+        if (language >= 5 && language <= 7)
+            DrawMenuTitle_New_Special(kPreDrawn[b][language - 5], b);
+        else if (g_pStringManager)
+            DrawMenuTitle_New(g_pStringManager->GetString(kCaptions[b]), b, 100, 100);
+    }
     if (s_IsMMOtherItemHide)
         return;
     const int w = Screen_Width(), h = Screen_Height();

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "framework/CGame.h"
+#include "framework/CM3DRender.h"
 #include "framework/GameInterface.h"
 #include "framework/ViDuz.h"
 #include "framework/WideString.h"
@@ -60,10 +61,14 @@ void CAIGame::PaintFourSquares(pravik::video::ITexture* texture, int px, int py,
     const int a = int(std::cos(t) * r), b = int(std::sin(t) * r);
     const int c = int(std::cos(t - kPi / 2) * r), d = int(std::sin(t - kPi / 2) * r);
     const int e = int(std::cos(t - kPi / 4) * diagonal), f = int(std::sin(t - kPi / 4) * diagonal);
+    CM3DRender* batcher = CM3DRender::GetM3DRender();
+    const int blend = batcher ? batcher->m_nBlendMode : 0;
     ViDuz::DrawImage(texture, px, py, px + a, py + b, px + c, py + d, px + e, py + f, 255);
     ViDuz::DrawImage(texture, px, py, px - a, py - b, px - c, py - d, px - e, py - f, 255);
     ViDuz::DrawImage(texture, px, py, px + b, py - a, px + d, py - c, px + f, py - e, 255);
     ViDuz::DrawImage(texture, px, py, px - b, py + a, px - d, py + c, px - f, py + e, 255);
+    if (batcher)
+        batcher->m_nBlendMode = blend;   // the rays' blending is theirs alone: later sprites draw as before
 }
 
 void CAIGame::DrawBackGroundElement(float x, float y)

@@ -1,6 +1,5 @@
-// Painters of the layout layers' elements (graphics, filled and gradient rectangles, text
-// areas) with their slide-in offsets, the touch rectangle of a graphic element, the soft keys,
-// the panel background, the six game fonts and the end-of-level statistic labels.
+// Painters of the layout layers' graphics and filled and gradient rectangles with their slide-in
+// offsets, the touch rectangle of a graphic element, the panel background and the six game fonts.
 // Element values are read through the bounded accessors: a value past an element's end reads 0,
 // and a sprite slot, font or layer out of range draws nothing.
 #include <algorithm>
@@ -13,13 +12,14 @@
 #include "framework/WideFormat.h"
 #include "framework/WideString.h"
 #include "game/CAIGame.h"
+#include "game/LayoutPaint.h"
+
+using namespace layout_paint;
 
 namespace {
 
 enum { KIND_GRAPH = 1, KIND_RECT = 4, KIND_GRADIENT = 5 };
 constexpr int kTouchSpriteIndex = 11;
-
-int V(int layer, int element, int index) { return CAIGame::GetParamValue(layer, element, index); }
 
 int CleanValue(int layer, int element, int index)
 {
@@ -30,30 +30,6 @@ int CleanValue(int layer, int element, int index)
     return index >= 0 && index < e.length ? e.data[index] : 0;
 }
 
-// The slide-in of an element: r of u milliseconds of its path remain.
-struct SSlide {
-    int dx = 0, dy = 0, r = 0, u = 0;
-};
-
-SSlide Slide(int delay, int dx, int dy, int duration)
-{
-    const int R = CAIGame::s_menu_box_reveal_time;
-    const int64_t T = CAIGame::s_genericTimer;
-    int u = R * duration / 100, d = delay;
-    if (delay > 0) {
-        d = delay * R / 100;
-        u = std::min(u, R - d);
-    }
-    SSlide s;
-    if (u > 0) {
-        s.u = u;
-        s.r = int(std::clamp<int64_t>(d + u - T, 0, u));
-        s.dx = dx * s.r / u;
-        s.dy = dy * s.r / u;
-    }
-    return s;
-}
-
 CAISprite* GraphSprite(int index)
 {
     if (index == kTouchSpriteIndex)
@@ -62,15 +38,8 @@ CAISprite* GraphSprite(int index)
     return index >= 0 && index < gui.length ? gui.data[index] : nullptr;
 }
 
-
 void FullScreenClip() { ViDuz::SetClip(0, 0, Screen_Width(), Screen_Height()); }
 
-void SaveClip(int* clip)
-{
-    clip[0] = ViDuz::GetClipX(), clip[1] = ViDuz::GetClipY();
-    clip[2] = ViDuz::GetClipWidth(), clip[3] = ViDuz::GetClipHeight();
-}
-void RestoreClip(const int* clip) { ViDuz::SetClip(clip[0], clip[1], clip[2], clip[3]); }
 
 
 }  // namespace
@@ -207,13 +176,12 @@ void CAIGame::PaintNewRectBG(int x, int y, int w, int h)
         _sprites[108] = new CAISprite(24, ViDuz::m_szCurrentOpenPackName);
     }
     CAISprite* panel = _sprites[108];
-    int clip[4];
-    SaveClip(clip);
+    const SSavedClip clip;
     ViDuz::SetClip(x, y - 50, w, h + 47);
     panel->PaintFrame(1, 0, y, 0);
     ViDuz::SetClip(x, y + h - 3, w, 3);
     panel->PaintFrame(0, 0, y + h - 3, 0);
-    RestoreClip(clip);
+    clip.restore();
 }
 
 bool CAIGame::IsUsingSmallResource() { return ScreenGeometry_Mode() == RESOLUTION_MODE_320X480; }

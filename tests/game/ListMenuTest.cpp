@@ -6,12 +6,10 @@
 #include <vector>
 
 #include "tests/game/GameTestSupport.h"
-#include "tests/game/TraceLog.h"
 
 namespace {
 
 using test::GameFixture;
-using test::TraceLog;
 
 constexpr int kNone = -1;
 
@@ -88,7 +86,6 @@ TEST(ListMenu, VerticalKeysAndTouch)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.why);
         GameFixture f;
-        TraceLog trace;
         std::vector<int> items = Items(5);
         CAIGame::Menu_Init(-1, items.data(), 5, 3);
         CAIGame::s_menuSelection = row.selection, CAIGame::s_menuStartIndex = row.start;
@@ -100,7 +97,7 @@ TEST(ListMenu, VerticalKeysAndTouch)
         EXPECT_EQ(CAIGame::s_menuStartIndex, row.wantStart);
         EXPECT_TRUE(CAIGame::s_refreshAll);   // a navigation key repaints even when nothing moved
         EXPECT_EQ(CAIGame::s_menuSelectionHasChanged, row.browse);
-        EXPECT_EQ(trace.sounds(), row.browse ? std::vector<int>{61} : std::vector<int>{});
+        EXPECT_EQ(f.traced("sound"), row.browse ? std::vector<int>{61} : std::vector<int>{});
         CAIGame::s_curObj = nullptr;
     }
 }
@@ -108,7 +105,6 @@ TEST(ListMenu, VerticalKeysAndTouch)
 TEST(ListMenu, PressOnAnEntryChoosesItSilently)
 {
     GameFixture f;
-    TraceLog trace;
     std::vector<int> items = Items(5);
     CAIGame::Menu_Init(-1, items.data(), 5, 3);
     CAITouchObj list;
@@ -118,11 +114,11 @@ TEST(ListMenu, PressOnAnEntryChoosesItSilently)
     CAIGame::Menu_Update();
     EXPECT_EQ(CAIGame::s_menuSelection, 2);
     EXPECT_TRUE(CAIGame::s_menuSelectionHasChanged);
-    EXPECT_EQ(trace.sounds(), std::vector<int>{});
+    EXPECT_EQ(f.traced("sound"), std::vector<int>{});
     // The finger slides onto another entry: that one browses.
     Input(f, kNone, &list, 1);
     CAIGame::Menu_Update();
-    EXPECT_EQ(trace.sounds(), std::vector<int>{61});
+    EXPECT_EQ(f.traced("sound"), std::vector<int>{61});   // the first sound of the test
     CAIGame::s_curObj = nullptr;
 }
 
@@ -147,14 +143,13 @@ TEST(ListMenu, SelectAndBackSounds)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.why);
         GameFixture f;
-        TraceLog trace;
         int items[1] = {row.id};
         CAIGame::Menu_Init(-1, items, 1, 1, 1, row.backSound);
         CAIGame::s_nVolumeSFX = row.volume;
         CAIGame::s_stateCurrent = row.state;
         Input(f, row.key);
         CAIGame::Menu_Update();
-        EXPECT_EQ(trace.sounds(), row.sounds);
+        EXPECT_EQ(f.traced("sound"), row.sounds);
     }
 }
 
@@ -185,7 +180,6 @@ TEST(ListMenu, GridNavigation)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.why);
         GameFixture f;
-        TraceLog trace;
         std::vector<int> items = Items(row.count);
         for (int d : row.disabled)
             items[d] |= 0x10000;
@@ -196,7 +190,7 @@ TEST(ListMenu, GridNavigation)
         EXPECT_EQ(CAIGame::s_menuSelection, row.want);
         EXPECT_GE(CAIGame::s_menuStartIndex, 0);
         EXPECT_LE(CAIGame::s_menuStartIndex, row.count);
-        EXPECT_EQ(trace.sounds(), row.want != row.selection ? std::vector<int>{61} : std::vector<int>{});
+        EXPECT_EQ(f.traced("sound"), row.want != row.selection ? std::vector<int>{61} : std::vector<int>{});
     }
 }
 

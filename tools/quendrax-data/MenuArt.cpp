@@ -125,7 +125,7 @@ void makeMenuScene(SpriteMaker& m)
 
     const int cloudA = m.module(cloud(220, 90, 170)), cloudB = m.module(cloud(160, 70, 130)),
               cloudC = m.module(cloud(260, 100, 110));
-    const std::vector<FModule> clouds{at(cloudA, 60, 140), at(cloudB, 420, 210), at(cloudC, 250, 330)};
+    const std::vector<FModule> clouds{at(cloudA, 40, 300), at(cloudB, 430, 250), at(cloudC, 230, 420)};
     const int hillModule = m.module(hills());
     const std::vector<FModule> hillPieces{at(hillModule, 0, 560)};
     std::vector<FModule> leftBricks, rightBricks;
@@ -197,14 +197,15 @@ constexpr BrickPlace kBricks[3] = {
 Canvas menuBrick(int b, bool lit)
 {
     const BrickPlace& p = kBricks[b];
-    static const Rgba colours[3] = {palette::kGreen, palette::kPurple, palette::kOrange};
+    // Light faces: the caption font is the game's red.
+    static const Rgba colours[3] = {palette::kYellow, palette::kCyan.shade(0.35f), palette::kOrange.shade(0.45f)};
     const Rgba colour = lit ? colours[b].shade(0.3f) : colours[b];
     Canvas c(p.w, p.h);
     c.fillRoundedRect(4, 8, float(p.w - 4), float(p.h - 8), 14, palette::kInk.withAlpha(120));  // shadow
     drawBrick(c, 0, 0, p.w - 6, p.h - 8, colour, BrickMark::None);
     static const Icon icons[3] = {Icon::ArrowRight, Icon::Gift, Icon::Coin};
     const int s = std::min(p.w, p.h) / 3;
-    drawIcon(c, p.w - s - 18, 14, s, icons[b], lit ? palette::kYellow : palette::kCream.withAlpha(200));
+    drawIcon(c, p.w - s - 18, 14, s, icons[b], lit ? palette::kRed : palette::kInk.withAlpha(150));
     return c;
 }
 
