@@ -223,8 +223,14 @@ bool CBatchDriver::splitIntoClusters(const CVertexStreams& streams, const CPrimi
     bool interleaved = isVertexStreamHomolaced(streams, minimumOffset);
     // Whole records are copied from the first stream's buffer: only when every stream lives in it
     // and it holds every record in full; otherwise each element is copied on its own.
-    for (const SVertexStream* s = first; interleaved && s != streams.end(); ++s) interleaved = s->buffer == first->buffer;
-    if (interleaved && minimumOffset + (unsigned long long)vertexEnd * first->stride > first->buffer->getSize())
+    // Only the bytes the elements span are read, so the last record may end at its last element.
+    unsigned span = 0;
+    for (const SVertexStream* s = first; interleaved && s != streams.end(); ++s) {
+        interleaved = s->buffer == first->buffer;
+        span = std::max(span, s->offset + s->elementSize() - minimumOffset);
+    }
+    if (interleaved &&
+        minimumOffset + (unsigned long long)(vertexEnd - 1) * first->stride + span > first->buffer->getSize())
         interleaved = false;
     unsigned packedStride = 0;
     if (!interleaved)
@@ -264,7 +270,8 @@ bool CBatchDriver::splitIntoClusters(const CVertexStreams& streams, const CPrimi
                 if (isNew) {
                     unsigned char* at = outVertices + std::size_t(next) * stride;
                     if (interleaved) {
-                        std::memcpy(at, interleavedSource + std::size_t(source) * stride, stride);
+                        std::memcpy(at, interleavedSource + std::size_t(source) * stride, span);
+                        std::memset(at + span, 0, stride - span);
                     } else {
                         for (const SVertexStream* s = first; s != streams.end(); ++s) {
                             const unsigned size = s->elementSize();
