@@ -8,11 +8,9 @@
 #include <cstdint>
 
 #include "bench/HeadlessGL.h"
-#include "engine/EngineServices.h"
-#include "engine/core/ProcessBuffer.h"
 #include "engine/os/Timer.h"
+#include "engine/video/IVideoDriver.h"
 #include "engine/video/gl/CFixedGLShaderManager.h"
-#include "engine/video/gl/COpenGLESDriver.h"
 #include "engine/video/material/CMaterialRendererManager.h"
 #include "game/CAIGame.h"
 
@@ -89,20 +87,19 @@ void BM_BareSwitchFrames(benchmark::State& state)
 }
 BENCHMARK(BM_BareSwitchFrames)->Unit(benchmark::kMicrosecond);
 
-// A switch frame: the old screen's two material renderers go back to the GL ES driver.
+// A switch frame on the render device: the old screen's two material renderers go back to the
+// GL ES driver, the game's four are built again and the batcher's storage is reset.
 void BM_SwitchFrameOnGL(benchmark::State& state)
 {
     using namespace pravik::video;
     if (!bench::headlessGL())
         return state.SkipWithError("no headless GL ES context");
-    pravik::CEngineServicesScope services;
-    pravik::core::setProcessBufferHeapSize(0x10000);
-    COpenGLESDriver* driver = createOpenGLES1Driver(nullptr, {64, 64});
-    if (!driver)
-        return state.SkipWithError("driver did not start");
+    CVuvDevice device(600, 1024);
+    if (!device.IsValid())
+        return state.SkipWithError("render device did not start");
+    IVideoDriver* driver = device.getVideoDriver();
     {
         SController c;
-        game_standin::CVuvDevice::Get().m_driver = driver;
         SFixedGLShaderVertexState vs;
         SFixedGLShaderFragmentState fs;
         fs.setActiveUnitCount(1);
@@ -125,10 +122,7 @@ void BM_SwitchFrameOnGL(benchmark::State& state)
             c.game->Game_update();
             c.game->Game_Paint();
         }
-        game_standin::CVuvDevice::Get().m_driver = nullptr;
     }
-    driver->drop();
-    pravik::core::setProcessBufferHeapSize(0);
 }
 BENCHMARK(BM_SwitchFrameOnGL)->Unit(benchmark::kMicrosecond);
 

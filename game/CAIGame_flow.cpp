@@ -170,8 +170,10 @@ void CAIGame::SwitchState(int next)
         SFXPause();
     else if (next == STATE_INGAME)
         SFXResume();
-    else if (next == STATE_MAIN)
-        game_standin::CVuvDevice::Get().ResetCamera();
+    else if (next == STATE_MAIN) {
+        if (CVuvDevice* device = CVuvDevice::GetVuvDevice())
+            device->ResetCamera();
+    }
     g_bCurrentInGame = 0;
 }
 
@@ -252,7 +254,7 @@ void CAIGame::StateMachine_SendMessage(int kind)
         s_can_touch = true;
         // The old screen's 3D resources go back: 2D textures, batch bakers, unheld material
         // instances and every material renderer; the game's renderers are built again.
-        if (pravik::video::IVideoDriver* driver = game_standin::CVuvDevice::Get().GetVideoDriver()) {
+        if (pravik::video::IVideoDriver* driver = CVuvDevice::GetVideoDriver()) {
             pravik::video::C2DDriver::freeTextures(driver);
             if (pravik::video::CMaterialRendererManager* renderers = driver->getMaterialRendererManager()) {
                 renderers->removeAllBatchBaker();
@@ -260,8 +262,10 @@ void CAIGame::StateMachine_SendMessage(int kind)
                 renderers->removeAll(false);
             }
         }
-        game_standin::CVuvDevice::Get().InitializeMaterialRender();
-        CM3DRender::Get().ResetAllVertexBuffer();
+        if (CVuvDevice* device = CVuvDevice::GetVuvDevice()) {
+            device->InitializeMaterialRender();
+            device->GetM3DRender().ResetAllVertexBuffer();
+        }
     } else if (kind == MSG_INIT) {
         s_touch_ani_cnt = 0;
         s_press_item_cnt = 0;
@@ -333,21 +337,21 @@ bool CAIGame::ActivatePopupBox()
 void CAIGame::SND_PlayBGMusic(int id, bool loop)
 {
     Trace("music %d", id);
-    CKezManager::GetInstance()->PlayBGM(id, loop, 0);
+    CKezManager::GetInstance()->PlayBGM(id, loop, 0.0f);
     s_loopingMusicId = id;
 }
 
 void CAIGame::SND_StopBGMusic()
 {
     if (s_loopingMusicId != -1)
-        CKezManager::GetInstance()->StopBGM(s_loopingMusicId, 1, 1);
+        CKezManager::GetInstance()->StopBGM(s_loopingMusicId, true, 1.0f);
     s_loopingMusicId = -1;
 }
 
 void CAIGame::SND_PlaySFXSound(int id)
 {
     Trace("sound %d", id);
-    CKezManager::GetInstance()->PlaySoundWithBank(id, false, 0, 500);
+    CKezManager::GetInstance()->PlaySoundWithBank(id, false, 0.0f, 500);
 }
 
 // ---- Keys

@@ -7,12 +7,15 @@
 #include "framework/CPhoneDevice.h"
 #include "framework/ScreenGeometry.h"
 #include "framework/ViDuz.h"
+#include "engine/video/CTextureManager.h"
+#include "engine/video/IVideoDriver.h"
 #include "game/CAIGame.h"
 #include "platform/Bps.h"
 
 namespace {
 
 constexpr int kLayers = 9;
+constexpr int kMenuSprite = 104;
 constexpr int kMarkerSprite = 105;
 constexpr int kStoreSprite = 113;
 constexpr int kKeyTouch = 7;
@@ -79,9 +82,11 @@ void DeletePlayer(ViDuzPlayer*& p)
     p = nullptr;
 }
 
-ViDuzPlayer* NewSignboardPlayer()
+// A player on sprite slot 104 (background layers) or 105 (signboard and bricks).
+ViDuzPlayer* NewSignboardPlayer(int slot = kMarkerSprite)
 {
     auto* p = new ViDuzPlayer;
+    p->SetSprite(CAIGame::_sprites[slot]);
     p->SetPos(CGame::GetLogicWidthOffset(), CGame::GetLogicHeighOffset());
     return p;
 }
@@ -95,7 +100,32 @@ int FingerSlot() { return FingerDown() && CAIGame::s_curObj ? CAIGame::s_curObj-
 
 void CAIGame::LoadAllMMSprites()
 {
-    // The sprites of slots 104, 105 and 110 and the sun texture come with the sprite loader.
+    if (g_pSunLightTexture) {
+        pravik::video::ITexture* old = g_pSunLightTexture.get();
+        g_pSunLightTexture = nullptr;
+        if (pravik::video::IVideoDriver* driver = CVuvDevice::GetVideoDriver())
+            driver->getTextureManager()->removeTexture(old);
+    }
+    if (pravik::video::IVideoDriver* driver = CVuvDevice::GetVideoDriver()) {
+        g_pSunLightTexture = driver->getTextureManager()->getTexture("SFX/sunlight.tga");
+        if (g_pSunLightTexture) {
+            g_pSunLightTexture->setMinFilter(pravik::video::ETFT_NEAREST);
+            g_pSunLightTexture->setMagFilter(pravik::video::ETFT_NEAREST);
+            g_pSunLightTexture->setWrapS(pravik::video::ETC_CLAMP);
+            g_pSunLightTexture->setWrapT(pravik::video::ETC_CLAMP);
+        }
+    }
+    auto reload = [](int slot, int item) {
+        if (_sprites[slot])
+            _sprites[slot]->drop();
+        _sprites[slot] = new CAISprite(item, "15");
+    };
+    ViDuz::Pack_Open("15");
+    reload(kMenuSprite, 30);
+    reload(kMarkerSprite, 31);
+    if (g_pStringManager && g_pStringManager->IsWCharLanguage())
+        reload(110, 35);
+    ViDuz::Pack_Close();
     s_bInitedAllMMSprites = true;
 }
 
@@ -105,7 +135,7 @@ void CAIGame::InitMainMenuBGAnimPlayer()
 {
     for (int i = 0; i < kLayers; ++i) {
         if (!g_pMenuBGAnimationPlayer[i]) {
-            g_pMenuBGAnimationPlayer[i] = NewSignboardPlayer();
+            g_pMenuBGAnimationPlayer[i] = NewSignboardPlayer(kMenuSprite);
             g_pMenuBGAnimationPlayer[i]->SetAnim(-1, -1);
         }
     }

@@ -259,8 +259,8 @@ void CAIGame::SaveDelete()
 
     CAIRacket::SetDefaultSpeeds();
     CKezManager* kez = CKezManager::GetInstance();
-    kez->SetSFXVolume(s_nVolumeSFX);
-    kez->SetMusicVolume(s_nVolumeMusic);
+    kez->SetVFXVolume(float(s_nVolumeSFX));
+    kez->SetBGMVolume(float(s_nVolumeMusic));
     if (CAchievement* achievements = CAchievement::GetAchievement())
         achievements->Initialize();
     SaveWrite();

@@ -1,5 +1,7 @@
 #include "game/CGameLink.h"
 
+#include <iterator>
+
 #include "game/CAIGame.h"
 #include "game/CSaveWriter.h"
 #include "game/SpecialFX/CSpecialFXManager.h"
@@ -57,6 +59,25 @@ void CGameLink::pointerReleased(int x, int y) { CAIGame::pointerReleased(x, y); 
 void CGameLink::Touch_RemoveAllObj() { CAIGame::Touch_RemoveAllObj(); }
 void CGameLink::SetTouchFlagReleased() { CAIGame::SetTouchFlagReleased(); }
 
+int CGameLink::CurrentLocation() { return CAIGame::_currentPlace; }
+int CGameLink::FrameDT() { return CAIGame::s_game_frameDT; }
+
+CAISprite* CGameLink::Sprite(int slot)
+{
+    return slot >= 0 && slot < int(std::size(CAIGame::_sprites)) ? CAIGame::_sprites[slot] : nullptr;
+}
+
+bool CGameLink::DontUseAlphaBlend() { return CAIGame::m_bDontUseAlphaBlend != 0; }
+
+int CGameLink::RenderTargetHeight()
+{
+    return CAIGame::s_pRenderTargetTexture ? CAIGame::s_pRenderTargetTexture->getHeight() : 0;
+}
+
+bool CGameLink::InLevel() { return CAIGame::g_bCurrentInGame != 0; }
+int CGameLink::Confirm() { return CAIGame::s_confirm; }
+pravik::video::ITexture* CGameLink::LockLineTexture() { return CAIGame::g_pLockLine.get(); }
+
 void CGameLink::CreateEffectManager()
 {
     if (m_effects)
@@ -97,3 +118,5 @@ struct InstallGame {
 InstallGame s_install;
 
 }  // namespace
+
+CGameLink& GameLink() { return s_install.link; }

@@ -34,6 +34,15 @@ public:
     void Touch_RemoveAllObj() override;
     void SetTouchFlagReleased() override;
 
+    int CurrentLocation() override;
+    int FrameDT() override;
+    CAISprite* Sprite(int slot) override;
+    bool DontUseAlphaBlend() override;
+    int RenderTargetHeight() override;
+    bool InLevel() override;
+    int Confirm() override;
+    pravik::video::ITexture* LockLineTexture() override;
+
     void CreateEffectManager() override;
     void DestroyEffectManager() override;
     void UpdateEffects(int frameIntervalMs) override;
@@ -47,3 +56,6 @@ private:
     std::unique_ptr<CAIGame> m_game;
     std::unique_ptr<CSpecialFXManager> m_effects;
 };
+
+// The game's link installed at start: the owner of the special-effects manager.
+CGameLink& GameLink();

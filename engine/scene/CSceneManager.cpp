@@ -7,6 +7,7 @@
 #include "engine/scene/CDefaultSceneNodeFactory.h"
 #include "engine/scene/CMeshCache.h"
 #include "engine/scene/CSceneCollisionManager.h"
+#include "engine/scene/CColladaBinaryFileLoader.h"
 #include "engine/scene/IMeshLoader.h"
 #include "engine/scene/CSceneManagerRootNode.h"
 #include "engine/scene/ICameraSceneNode.h"
@@ -54,6 +55,9 @@ CSceneManager::CSceneManager(video::IVideoDriver* driver, const boost::intrusive
     if (meshCache) meshCache->grab();
     MeshCache = meshCache ? meshCache : new CMeshCache(driver);
     CollisionManager = new CSceneCollisionManager(this, CurrentDriver);
+    auto* sceneFiles = new CColladaBinaryFileLoader(this, FileSystem);
+    addExternalMeshLoader(sceneFiles);
+    sceneFiles->drop();
     auto* nodes = new CDefaultSceneNodeFactory(this, CursorControl, FileSystem);
     registerSceneNodeFactory(nodes);
     nodes->drop();

@@ -70,22 +70,21 @@ TEST(CAIGameStateMachine, HandlerTable)
     EXPECT_FALSE(CAIGame::IsPlaceholderHandler(STATE_MAIN));
 }
 
-TEST(CAIGameStateMachine, SwitchPausesResumesOrResetsTheCamera)
+TEST(CAIGameStateMachine, SwitchPausesOrResumesTheTouchZoneEffect)
 {
     const struct {
         int next;
         bool effectVisible;   // the touch-zone effect starts hidden when resuming, shown otherwise
         bool startsVisible;
-        int cameraResets;
     } rows[] = {
-        {STATE_INGAME, true, false, 0},              // resumes, camera untouched
-        {STATE_MAIN, true, true, 1},                 // camera reset, effects untouched
-        {STATE_MAIN, false, false, 1},
-        {STATE_GAME_POPUP_BOX, false, true, 0},      // the four that pause
-        {STATE_INGAME_MENU, false, true, 0},
-        {STATE_CONFIRM, false, true, 0},
-        {STATE_END_LEVEL_ANIMATIONS, false, true, 0},
-        {STATE_ISLAND, true, true, 0},               // any other: nothing
+        {STATE_INGAME, true, false},              // resumes
+        {STATE_MAIN, true, true},                 // effects untouched
+        {STATE_MAIN, false, false},
+        {STATE_GAME_POPUP_BOX, false, true},      // the four that pause
+        {STATE_INGAME_MENU, false, true},
+        {STATE_CONFIRM, false, true},
+        {STATE_END_LEVEL_ANIMATIONS, false, true},
+        {STATE_ISLAND, true, true},               // any other: nothing
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.next);
@@ -95,7 +94,6 @@ TEST(CAIGameStateMachine, SwitchPausesResumesOrResetsTheCamera)
         CAIGame::g_bCurrentInGame = 1;
         CAIGame::SwitchState(row.next);
         EXPECT_EQ(CAIGame::s_pTouchZoneEffect->IsVisible(), row.effectVisible);
-        EXPECT_EQ(game_standin::CVuvDevice::Get().m_resetCameraCalls, row.cameraResets);
         EXPECT_EQ(CAIGame::g_bCurrentInGame, 0);
     }
 }
@@ -169,22 +167,17 @@ TEST(CAIGameStateMachine, LivesCappedAtTheNextUpdateMessage)
     EXPECT_EQ(CAIGame::_life, 99);
 }
 
-TEST(CAIGameStateMachine, ExitGivesBackTheScreensResources)
+TEST(CAIGameStateMachine, ExitResetsTheTouchBookkeeping)
 {
     GameFixture f;
     f.frame();
     f.frame();
-    EXPECT_EQ(game_standin::CVuvDevice::Get().m_initMaterialRenderCalls, 0);
     CAIGame::s_press_item_cnt = 4;
     CAIGame::s_can_touch = false;
     CAIGame::SwitchState(STATE_MAIN);
     f.frame();
-    EXPECT_EQ(game_standin::CVuvDevice::Get().m_initMaterialRenderCalls, 1);
-    EXPECT_EQ(CM3DRender::Get().m_resetCalls, 1);
     EXPECT_EQ(CAIGame::s_press_item_cnt, 0);
     EXPECT_TRUE(CAIGame::s_can_touch);
-    f.frame();
-    EXPECT_EQ(CM3DRender::Get().m_resetCalls, 1);   // only at a switch
 }
 
 TEST(CAIGameStateMachine, ShowNotifyRestartsTheMusicNowAndAfterTheCountdown)
@@ -199,22 +192,21 @@ TEST(CAIGameStateMachine, ShowNotifyRestartsTheMusicNowAndAfterTheCountdown)
         f.s_messages.clear();
         CAIGame::s_isIngame = ingame;
         CAIGame::SND_PlayBGMusic(7, true);
-        CKezManager* kez = CKezManager::GetInstance();
-        EXPECT_EQ(kez->m_bgmCalls, 1);
+        EXPECT_EQ(f.traced("music").size(), 1u);
         f.game->showNotify();
-        EXPECT_EQ(kez->m_bgmCalls, 2);   // at once
+        EXPECT_EQ(f.traced("music"), (std::vector<int>{7, 7}));   // at once
         EXPECT_EQ(f.s_messages, (Messages{{STATE_MAIN, MSG_SHOW_NOTIFY}}));
         EXPECT_EQ(CAIGame::s_keysDisabledTimer, 200);
         // 500 ms and 5 frames: frames are capped at 50 ms, so the time runs out at the tenth.
         for (int i = 0; i < 9; ++i)
             f.frame(100);
-        EXPECT_EQ(kez->m_bgmCalls, 2);
+        EXPECT_EQ(f.traced("music").size(), 2u);
         EXPECT_TRUE(CAIGame::s_useShowNotifyCounter);
         f.frame(100);
         EXPECT_FALSE(CAIGame::s_useShowNotifyCounter);
-        EXPECT_EQ(kez->m_bgmCalls, ingame ? 2 : 3);
+        EXPECT_EQ(f.traced("music").size(), ingame ? 2u : 3u);
         f.frame(100);
-        EXPECT_EQ(kez->m_bgmCalls, ingame ? 2 : 3);
+        EXPECT_EQ(f.traced("music").size(), ingame ? 2u : 3u);
     }
 }
 
@@ -234,14 +226,16 @@ TEST(CAIGameStateMachine, CountdownWaitsForBothTimeAndFrames)
     f.frame(400);
     EXPECT_FALSE(CAIGame::s_useShowNotifyCounter);
     EXPECT_EQ(CAIGame::s_showNotifyCounter, 0);
-    EXPECT_EQ(CKezManager::GetInstance()->m_bgmCalls, 3);
+    EXPECT_EQ(f.traced("music"), (std::vector<int>{3, 3, 3}));
 }
 
 TEST(CAIGameStateMachine, HideNotifyInterruptsTheTouchAnimation)
 {
     GameFixture f;
     f.frame();
+    CAISprite* sprite = test::newAnimSprite(1);
     CAIGame::s_touchAni = new ViDuzPlayer;
+    CAIGame::s_touchAni->SetSprite(sprite);
     CAIGame::s_touchAni->SetAnim(0, 1);
     CAIGame::s_frame_HL_id = 5;
     CAITouchObj::_list_cursor_id = 3;
@@ -258,6 +252,8 @@ TEST(CAIGameStateMachine, HideNotifyInterruptsTheTouchAnimation)
     EXPECT_FALSE(CAIGame::s_touchAniInterrupt);
     EXPECT_EQ(CAIGame::s_touchAni->GetAnim(), 0);
     EXPECT_EQ(CAIGame::s_touch_ani_state, 1);
+    CAIGame::s_touchAni->SetSprite(nullptr);
+    sprite->drop();
 }
 
 TEST(CAIGameStateMachine, DisabledKeysAreClearedUntilTheTimerRunsOut)
@@ -324,13 +320,28 @@ TEST(CAIGameStateMachine, SmallQueries)
     CAIGame::WinLevel();
     EXPECT_EQ(CAIGame::s_stateNext, STATE_END_LEVEL_ANIMATIONS);
     EXPECT_FALSE(CAIGame::s_pTouchZoneTrail->IsVisible());
+}
 
+TEST(CAIGameStateMachine, MusicAndSoundsReachTheFacade)
+{
+    test::GameAudio audio;
+    GameFixture f;
     CAIGame::SND_StopBGMusic();   // nothing playing: nothing stopped
     EXPECT_EQ(CAIGame::s_loopingMusicId, -1);
-    CAIGame::SND_PlayBGMusic(2, true);
+    CAIGame::SND_PlayBGMusic(1, true);
+    EXPECT_TRUE(audio.kez().IsBGMPlaying(1));
+    EXPECT_EQ(CAIGame::s_loopingMusicId, 1);
     CAIGame::SND_StopBGMusic();
-    EXPECT_EQ(CKezManager::GetInstance()->m_stopCalls, 1);
+    EXPECT_FALSE(audio.kez().IsBGMPlaying(1));
     EXPECT_EQ(CAIGame::s_loopingMusicId, -1);
+
+    EXPECT_EQ(audio.kez().IsSoundPlaying(56), 0);
+    CAIGame::SND_PlaySFXSound(56);
+    EXPECT_EQ(audio.kez().IsSoundPlaying(56), 1);
+    CAIGame::SND_PlaySFXSound(21);   // no such file: nothing plays, the request is still traced
+    EXPECT_EQ(audio.kez().IsSoundPlaying(21), 0);
+    EXPECT_EQ(f.traced("sound"), (std::vector<int>{56, 21}));
+    EXPECT_EQ(f.traced("music"), (std::vector<int>{1}));
 }
 
 TEST(CAIGameStateMachine, ConfirmAndSoundNotifications)

@@ -10,11 +10,23 @@ namespace {
 
 using test::GameFixture;
 
-void Finish(ViDuzPlayer* p) { p->m_over = true; }
+void Finish(ViDuzPlayer* p) { p->m_bAnimOver = 1; }
+
+// The menu scene's two sprites (slots 104 and 105) in place, as its loading leaves them.
+void PlaceMenuSprites()
+{
+    for (int slot : {104, 105}) {
+        if (CAIGame::_sprites[slot])
+            CAIGame::_sprites[slot]->drop();
+        CAIGame::_sprites[slot] = test::newAnimSprite(32);
+    }
+    CAIGame::s_bInitedAllMMSprites = true;
+}
 
 // Brings the controller into the main menu coming from `from`.
 void EnterMenuFrom(GameFixture& f, int from)
 {
+    PlaceMenuSprites();
     f.frame();
     CAIGame::SwitchState(from);
     f.frame();
@@ -50,7 +62,7 @@ TEST(MainMenu, EnteringDependsOnWhereItCameFrom)
         SCOPED_TRACE(row.from);
         GameFixture f;
         EnterMenuFrom(f, row.from);
-        EXPECT_EQ(CKezManager::GetInstance()->m_playingMusic == 1, row.music);
+        EXPECT_EQ(f.traced("music"), row.music ? std::vector<int>{1} : std::vector<int>{});
         EXPECT_EQ(Anim(2), row.layer2);
         EXPECT_EQ(Anim(0), row.layer0);
         EXPECT_EQ(Anim(8), 1);
@@ -89,7 +101,7 @@ TEST(MainMenu, EntriesLeaveAfterTheirAnimations)
         f.release(7);
         f.frame();
         CAIGame::s_curObj = nullptr;
-        EXPECT_EQ(CKezManager::GetInstance()->m_lastSound, 56);
+        EXPECT_EQ(f.traced("sound"), std::vector<int>{56});
         EXPECT_EQ(CAIGame::s_loadingNextState, row.next);
         EXPECT_EQ(CAIGame::g_pMenuBrickAnimPlayer->GetAnim(), row.signboard);
         EXPECT_EQ(CAIGame::g_pTitleBrickAnimPlayer->GetAnim(), row.signboard);
@@ -133,7 +145,7 @@ TEST(MainMenu, ALinkLeavesTheMenuAsItIs)
     EXPECT_EQ(CAIGame::s_stateCurrent, STATE_MAIN);
     EXPECT_EQ(CAIGame::g_nMenuBrickTranslationMode, 0);
     EXPECT_FALSE(CAIGame::s_IsMMOtherItemHide);
-    EXPECT_EQ(CKezManager::GetInstance()->m_playingMusic, 1);
+    EXPECT_EQ(CAIGame::s_loopingMusicId, 1);
 }
 
 TEST(MainMenu, LinkLanguageAndStoreFrame)

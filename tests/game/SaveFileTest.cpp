@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "audio/KezEngine.h"
 #include "game/CSaveWriter.h"
 #include "tests/game/GameTestSupport.h"
 #include "tests/support/TempDir.h"
@@ -184,6 +185,7 @@ TEST_F(SaveFile, AnotherVersionIsErasedKeepingTheSettingsInMemory)
     CAIGame::s_gameLanguage = 2;
     CAIGame::s_nVolumeMusic = 40;
     CAIGame::m_arrayPurchaseCount[1] = 6;
+    test::GameAudio audio;
     CAIGame::SaveLoad();
     EXPECT_TRUE(CAIGame::s_isFirstLaunch);
     EXPECT_EQ(CAIGame::m_storyModeScore, 0);
@@ -200,7 +202,10 @@ TEST_F(SaveFile, AnotherVersionIsErasedKeepingTheSettingsInMemory)
     EXPECT_EQ(back.volumeSFX, 100);
     EXPECT_EQ(back.volumeMusic, 40);
     EXPECT_EQ(back.owned[1], 6);
-    EXPECT_EQ(CKezManager::GetInstance()->m_musicVolume, 40);
+    // The volumes kept reach the audio engine's music and effect groups.
+    ASSERT_NE(audio.kez().Engine(), nullptr);
+    EXPECT_FLOAT_EQ(audio.kez().Engine()->GetGroupGain(1), 0.4f);
+    EXPECT_FLOAT_EQ(audio.kez().Engine()->GetGroupGain(2), 1.0f);
 }
 
 TEST_F(SaveFile, FilesOfAnotherSizeStartAsFirstLaunches)
