@@ -4,7 +4,7 @@ JOBS       ?= $(shell nproc)
 PACKAGES   := $(shell grep -v '^\#' deps/debian-packages.txt)
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build data run test test-slow sanitize tsan bench clean
+.PHONY: deps configure build data run test test-slow sanitize tsan fuzz bench clean
 
 deps:
 	@missing=$$(dpkg-query -W -f='$${Package} $${Status}\n' $(PACKAGES) 2>/dev/null \
@@ -64,9 +64,20 @@ tsan: deps
 	cd build-tsan && QUENDRAX_VIDEO=headless QUENDRAX_AUDIO=null \
 	    ctest -j $(JOBS) --output-on-failure --timeout 1800 $(CTEST_ARGS)
 
+# Every fuzz target under libFuzzer (clang, with the address and undefined-behaviour sanitizers)
+# for FUZZ_SECONDS each, FUZZ_JOBS at a time; `make test` replays their seeds and the findings.
+FUZZ_SECONDS ?= 60
+FUZZ_JOBS    ?= 1
+fuzz: deps
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+	    -DCMAKE_CXX_COMPILER=clang++ -DQUENDRAX_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) --target fuzz-targets
+	QUENDRAX_VIDEO=headless QUENDRAX_AUDIO=null ASAN_OPTIONS=detect_leaks=1 \
+	    fuzz/run.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_JOBS)
+
 bench: build
 	@if [ -x $(BUILD)/bin/quendrax-bench ]; then $(BUILD)/bin/quendrax-bench $(BENCH_ARGS); \
 	else echo "no benchmarks yet"; fi
 
 clean:
-	rm -rf $(BUILD) build-asan build-tsan
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz

@@ -7,6 +7,8 @@
 #include "engine/io/IFileSystem.h"
 #include "engine/io/IReadFile.h"
 #include "engine/scene/CSceneManager.h"
+#include "engine/scene/ISceneNodeAnimator.h"
+#include "engine/scene/ITimelineController.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -274,8 +276,14 @@ void EffectImpl::ResetAll()
 {
     for (IEmitter* e : m_emitters)
         e->reset();
-    // Scene animations restart through their timeline controllers once scene files build
-    // animated scenes; effect scenes have none yet.
+    // Scene animations start again from time 0.
+    for (ISceneNode* n : m_nodes) {
+        if (!isSceneRoot(n))
+            continue;
+        for (pravik::scene::ISceneNodeAnimator* a : n->getAnimators())
+            if (pravik::scene::ITimelineController* t = a ? a->getTimelineCtrl() : nullptr)
+                t->setRange(0, t->getRangeEnd(), true);
+    }
 }
 
 void EffectImpl::Pause()

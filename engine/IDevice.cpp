@@ -12,6 +12,7 @@
 #include "engine/EngineServices.h"
 #include "engine/IOSOperator.h"
 #include "engine/Initialization.h"
+#include "engine/collada/CResFileManager.h"
 #include "engine/gui/ICursorControl.h"
 #include "engine/gui/IGUIEnvironment.h"
 #include "engine/io/IFileSystem.h"
@@ -56,7 +57,10 @@ IDevice::~IDevice()
 
     if (m_sceneManager) m_sceneManager->drop();
     m_sceneManager = nullptr;
-    // The scene-file and animation streaming managers join here once their layers exist.
+    // Scene-file nodes release their files through the manager, so it goes after the scene.
+    if (m_resFileManager) m_resFileManager->drop();
+    m_resFileManager = nullptr;
+    // The animation streaming manager joins here once its layer exists.
 
     if (m_guiEnvironment) m_guiEnvironment->drop();
     m_guiEnvironment = nullptr;
@@ -103,6 +107,7 @@ void IDevice::createGUIAndScene()
     CVuvFactory* factory = CVuvFactory::getInstance();
     m_guiEnvironment = factory->createGUIEnvironment(m_fileSystem, m_videoDriver, m_osOperator);
     m_sceneManager = factory->createSceneManager(m_videoDriver, m_fileSystem, m_cursorControl, m_guiEnvironment);
+    m_resFileManager = new collada::CResFileManager(m_fileSystem, m_videoDriver, m_sceneManager);
     setEventReceiver(m_eventReceiver);
 }
 

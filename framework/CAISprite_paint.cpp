@@ -8,6 +8,7 @@
 #include "framework/GameInterface.h"
 #include "framework/ISpriteTarget.h"
 #include "framework/ScreenGeometry.h"
+#include "framework/ViDuz.h"
 
 #include <algorithm>
 
@@ -132,10 +133,10 @@ void CAISprite::PaintFModule(int frame, int i, int x, int y, int flags, int hx, 
 }
 
 void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX, int scaleY, int alpha,
-                            EXT_DRAW_INFO*, int palette)
+                            EXT_DRAW_INFO* info, int palette)
 {
     ISpriteTarget* target = SpriteTarget();
-    if (!target || module < 0 || module >= m_moduleCount)
+    if (module < 0 || module >= m_moduleCount)
         return;
     const int kind = m_moduleKind[module];
     const int mw = m_moduleW[module], mh = m_moduleH[module];
@@ -143,7 +144,7 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
     const int G = m_curFModuleFlags;
 
     if (kind == MODULE_RECT || kind == MODULE_GRADIENT) {
-        if (mw < 1 || mh < 1 || x >= Screen_Width() || y >= Screen_Height() || x + mw < 0 || y + mh < 0)
+        if (!target || mw < 1 || mh < 1 || x >= Screen_Width() || y >= Screen_Height() || x + mw < 0 || y + mh < 0)
             return;
         const uint32_t c = m_moduleColor[module];
         if (kind == MODULE_RECT) {
@@ -187,8 +188,15 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
         return;
     pravik::video::ITexture* texture = m_textures[image].get();
 
+    // 2. A software target takes the module's pixels from the shared brick image instead.
+    if (ViDuz::GetSoftwareRenderBuffer()) {
+        ViDuz::BitBlt_Software(g_pImage.get(), x, y, m_moduleX[module], m_moduleY[module], mw, mh, E,
+                               (G & ROT_90) || info);
+        return;
+    }
+
     // 3. Visibility.
-    if (mw < 1 || mh < 1 || x >= Screen_Width() || y >= Screen_Height())
+    if (!target || mw < 1 || mh < 1 || x >= Screen_Width() || y >= Screen_Height())
         return;
 
     // 4. Scale about the unscaled box's centre.

@@ -284,6 +284,8 @@ public:
     static void InitLevelLoadingInfo(int level);
     static void InitCheat();
     static void PaintBlinkIngamePress5Message();
+    static void PaintBlinkIngamePress5Message(int palette);
+    static void PaintPress5Message(int x, int y);
     static int CurrentLocationStat(int column);
     static void ClearStarFlags();
 

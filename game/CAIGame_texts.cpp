@@ -118,15 +118,3 @@ void CAIGame::GetMoneyString(long long value, wchar_t* out)
     default: break;
     }
 }
-
-// The string tables: the current language's first, then all nine in order.
-void CAIGame::LoadTextFromPack()
-{
-    CStringManager* strings = GetStringManager();
-    if (!strings)
-        return;
-    strings->LoadString(strings->GetLanguage());
-    for (int language = 0; language < LANGUAGE_COUNT; ++language)
-        if (language != strings->GetLanguage())
-            strings->LoadString(language);
-}

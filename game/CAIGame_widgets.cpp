@@ -1,5 +1,5 @@
 // Painters of the layout layers' graphics and filled and gradient rectangles with their slide-in
-// offsets, the touch rectangle of a graphic element, the panel background and the six game fonts.
+// offsets, the touch rectangle of a graphic element and the panel background.
 // Element values are read through the bounded accessors: a value past an element's end reads 0,
 // and a sprite slot, font or layer out of range draws nothing.
 #include <algorithm>
@@ -191,18 +191,4 @@ int CAIGame::GetTotalStars()
     return int(std::count_if(std::begin(_stars_status), std::end(_stars_status), [](uint8_t s) { return s != 0; }));
 }
 
-void CAIGame::LoadFonts()
-{
-    for (int i = 0; i < 6; ++i) {
-        if (s_gameFonts[i])
-            s_gameFonts[i]->drop();
-        s_gameFonts[i] = new CAISprite(i, ViDuz::m_szCurrentOpenPackName);
-        s_gameFonts[i]->LoadCharacterMap();
-        if (_sprites[3 + i] && _sprites[3 + i] != s_gameFonts[i])
-            _sprites[3 + i]->drop();
-        _sprites[3 + i] = s_gameFonts[i];
-        s_gameFonts[i]->grab();   // the slot keeps its own reference
-        s_gameFonts[i]->m_fontId = 3 + i;
-    }
-}
 

@@ -29,12 +29,36 @@ std::unique_ptr<PcmDevice> openNull(const PcmOptions& options)
     return std::make_unique<PacedPcmDevice>(options, nullptr);
 }
 
-std::unique_ptr<PcmDevice> openDevice(const PcmOptions& options)
+// "BACKEND@RATE": the device offers that one rate (Hz), so the engine mixes at it. The suffix
+// counts only when it is all digits, so a WAV path may hold an '@' of its own.
+bool splitRate(std::string& choice, int32_t& rate)
+{
+    const size_t at = choice.rfind('@');
+    if (at == std::string::npos || at + 1 == choice.size() || at + 7 < choice.size())
+        return false;
+    int32_t value = 0;
+    for (size_t i = at + 1; i < choice.size(); ++i) {
+        if (choice[i] < '0' || choice[i] > '9')
+            return false;
+        value = value * 10 + (choice[i] - '0');
+    }
+    if (value < 8000 || value > 192000)
+        return false;
+    rate = value;
+    choice.erase(at);
+    return true;
+}
+
+std::unique_ptr<PcmDevice> openDevice(PcmOptions options)
 {
     std::string choice = options.backend;
     if (choice.empty()) {
         const char* env = std::getenv("QUENDRAX_AUDIO");
         choice = env ? env : "";
+    }
+    if (int32_t rate = 0; splitRate(choice, rate)) {
+        options.rates = 0;
+        options.minRate = rate;
     }
     if (choice.empty()) {
         if (auto alsa = openAlsaPcmDevice(options))
@@ -59,7 +83,7 @@ std::unique_ptr<PcmDevice> openDevice(const PcmOptions& options)
                      path.c_str());
         return openNull(options);
     }
-    std::fprintf(stderr, "sound: unknown QUENDRAX_AUDIO \"%s\" (alsa, null or wav:PATH)\n", choice.c_str());
+    std::fprintf(stderr, "sound: unknown QUENDRAX_AUDIO \"%s\" (alsa, null or wav:PATH, each with @RATE or not)\n", choice.c_str());
     return nullptr;
 }
 

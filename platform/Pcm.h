@@ -9,7 +9,9 @@
 //
 // The device behind it is chosen at open from QUENDRAX_AUDIO: "alsa" (a real device), "null"
 // (discards, paced by the monotonic clock), "wav:PATH" (paced, and every byte written lands in a
-// WAV file); unset means alsa when a device opens, else null. Paced devices drain one fragment a
+// WAV file); unset means alsa when a device opens, else null. Any of them followed by "@RATE"
+// offers that one rate instead of the usual ones (so "wav:out.wav@32000" captures what a mixer
+// at 32000 Hz made, unresampled). Paced devices drain one fragment a
 // fragment duration, block a writer while the queue is full, report underrun when starved and stop
 // their clock while paused. Everything lives in namespace platform: Linux's own libasound exports
 // some of these names with other signatures.

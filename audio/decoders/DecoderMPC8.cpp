@@ -70,10 +70,10 @@ DecoderMPC8Cursor::DecoderMPC8Cursor(DecoderMPC8* decoder, StreamCursorInterface
         DecoderLog("mpc: not a Musepack stream");
         return;
     }
-    mpc_streaminfo info;
+    mpc_streaminfo info{};
     mpc_demux_get_info(m_demux, &info);
-    if (info.channels < 1 || info.channels > 2) {
-        DecoderLog("mpc: %u channels are not playable", info.channels);
+    if (info.channels < 1 || info.channels > 2 || info.sample_freq == 0) {
+        DecoderLog("mpc: %u channels at %u Hz are not playable", info.channels, info.sample_freq);
         mpc_demux_exit(m_demux);
         m_demux = nullptr;
         return;
@@ -100,6 +100,7 @@ int16_t DecoderMPC8Cursor::ToS16(float sample) {
 // A stream cut short makes the library hand out frames without samples for ever; a run of them
 // counts as the end.
 bool DecoderMPC8Cursor::DecodeFrame() {
+    m_atStart = false;
     m_framesHeld = 0;
     m_readIndex = 0;
     for (int empty = 0; empty < 64; ++empty) {
@@ -152,11 +153,15 @@ bool DecoderMPC8Cursor::HasData() {
 
 int DecoderMPC8Cursor::Seek(unsigned int frame) {
     if (!m_demux || frame != 0) return -1;
+    // Nothing read yet: the demuxer is at the start, and its sample seek would lean on a seek
+    // table that a damaged stream leaves inconsistent until frames have been read.
+    if (m_atStart) return 0;
     if (mpc_demux_seek_sample(m_demux, 0) != MPC_STATUS_OK) return -1;
     m_position = 0;
     m_readIndex = 0;
     m_framesHeld = 0;
     m_streamEnded = false;
+    m_atStart = true;
     return 0;
 }
 

@@ -47,6 +47,7 @@ private:
     int m_framesHeld = 0;   // in m_frameBuffer
     int m_readIndex = 0;    // frames already taken from it
     bool m_streamEnded = false;
+    bool m_atStart = true;  // no frame decoded since opening or the last rewind
     mpc_demux* m_demux = nullptr;
     mpc_reader m_reader{};
     float* m_frameBuffer = nullptr;  // MPC_DECODER_BUFFER_LENGTH floats

@@ -5,7 +5,7 @@
 
 #include "audio/KezMemory.h"
 #include "audio/decoders/DecoderLog.h"
-#include "audio/decoders/StbVorbisStream.h"
+#include "audio/decoders/VorbisStream.h"
 
 namespace kez {
 
@@ -25,34 +25,56 @@ DecoderStbVorbisCursor::DecoderStbVorbisCursor(DecoderStbVorbis* decoder,
                                                StreamCursorInterface* streamCursor)
     : DecoderCursorInterface(decoder, streamCursor) {
     if (!streamCursor) return;
-    int error = 0;
-    m_vorbis = stb_vorbis_open_file(streamCursor, 0, &error, nullptr);
-    if (!m_vorbis) {
+    // The library frees what it set up when the open fails; m_file is then left for nothing.
+    const int error = ov_open_callbacks(streamCursor, &m_file, nullptr, 0, VorbisCallbacks());
+    if (error != 0) {
         DecoderLog("ogg: not an Ogg Vorbis stream (error %d)", error);
         return;
     }
-    const stb_vorbis_info info = stb_vorbis_get_info(m_vorbis);
-    if (info.channels < 1) {
-        stb_vorbis_close(m_vorbis);
-        m_vorbis = nullptr;
+    m_open = true;
+    const vorbis_info* info = ov_info(&m_file, -1);
+    const ogg_int64_t length = ov_pcm_total(&m_file, -1);
+    if (!info || info->channels < 1 || info->rate < 1 || length < 0) {
+        DecoderLog("ogg: no playable stream");
+        ov_clear(&m_file);
+        m_open = false;
         return;
     }
-    m_trackParams.channels = info.channels;
-    m_trackParams.sampleRate = int32_t(std::min<unsigned>(info.sample_rate, INT32_MAX));
+    m_trackParams.channels = info->channels;
+    m_trackParams.sampleRate = int32_t(std::min<long>(info->rate, INT32_MAX));
     m_trackParams.bitsPerSample = 16;
-    m_trackParams.numSamples =
-        int32_t(std::min<unsigned>(stb_vorbis_stream_length_in_samples(m_vorbis), INT32_MAX));
+    m_trackParams.numSamples = int32_t(std::min<ogg_int64_t>(length, INT32_MAX));
 }
 
 DecoderStbVorbisCursor::~DecoderStbVorbisCursor() {
-    if (m_vorbis) stb_vorbis_close(m_vorbis);
+    if (m_open) ov_clear(&m_file);
+}
+
+// Fills up to `frames` frames, as many packets as it takes. A chained link with another channel
+// count would be misread as this one's, so the sound ends there; so it does on a broken link.
+int DecoderStbVorbisCursor::ReadFrames(short* out, int frames) {
+    const int channels = m_trackParams.channels;
+    int written = 0;
+    int holes = 0;
+    while (written < frames) {
+        int link = 0;
+        const long bytes = ov_read(&m_file, reinterpret_cast<char*>(out + size_t(written) * channels),
+                                   (frames - written) * channels * 2, 0, 2, 1, &link);
+        if (bytes == OV_HOLE && ++holes < 16) continue;  // a damaged page: the next one may be sound
+        if (bytes <= 0) break;
+        const vorbis_info* info = ov_info(&m_file, link);
+        if (!info || info->channels != channels) break;
+        written += int(bytes / (channels * 2));
+    }
+    return written;
 }
 
 int DecoderStbVorbisCursor::Decode(void* buffer, int bytes) {
     const int channels = m_trackParams.channels;
-    if (!m_vorbis || !buffer || bytes / 2 < channels) return 0;
-    const int frames = stb_vorbis_get_samples_short_interleaved(
-        m_vorbis, channels, static_cast<short*>(buffer), bytes / 2);
+    if (!m_open || !buffer || bytes / 2 < channels) return 0;
+    // Never past the stated length, which a damaged stream's pages can contradict.
+    const int wanted = std::min(bytes / (channels * 2), std::max(m_trackParams.numSamples - m_position, 0));
+    const int frames = ReadFrames(static_cast<short*>(buffer), wanted);
     m_position += frames;
     // A stream shorter than its stated length ends here rather than reporting data forever.
     if (frames == 0 && !m_loop) m_position = std::max(m_position, m_trackParams.numSamples);
@@ -67,8 +89,8 @@ bool DecoderStbVorbisCursor::HasData() {
 }
 
 int DecoderStbVorbisCursor::Seek(unsigned int frame) {
-    if (!m_vorbis || frame != 0) return -1;
-    stb_vorbis_seek_start(m_vorbis);
+    if (!m_open || frame != 0) return -1;
+    if (ov_pcm_seek(&m_file, 0) != 0) return -1;
     m_position = 0;
     return 0;
 }

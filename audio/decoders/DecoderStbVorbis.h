@@ -1,11 +1,12 @@
 #pragma once
-// Decoder type 2: Ogg Vorbis through stb_vorbis, which reads the cursor's stream cursor itself.
-// Only the start is seekable.
+// Decoder type 2: Ogg Vorbis through libvorbisfile, which reads the cursor's stream cursor through
+// the functions of VorbisStream.h. Only the start is seekable. The library checks every length
+// and count of the headers against the packet that holds them, so hostile headers are refused.
+
+#include <vorbis/vorbisfile.h>
 
 #include "audio/decoders/DecoderCursorInterface.h"
 #include "audio/decoders/DecoderInterface.h"
-
-struct stb_vorbis;
 
 namespace kez {
 
@@ -27,8 +28,11 @@ public:
     int Seek(unsigned int frame) override;  // only frame 0
 
 private:
-    stb_vorbis* m_vorbis = nullptr;  // null when the stream did not open
-    int m_position = 0;              // frames delivered since the start
+    int ReadFrames(short* out, int frames);  // frames written; stops at the end or a broken link
+
+    OggVorbis_File m_file{};
+    bool m_open = false;  // false when the stream did not open
+    int m_position = 0;   // frames delivered since the start
 };
 
 DecoderInterface* DecoderStbVorbisFactory(void* params);  // params are ignored

@@ -1,4 +1,5 @@
 #include "engine/scene/CSceneManager.h"
+#include "engine/video/CBatchDriver.h"
 
 #include "engine/gui/ICursorControl.h"
 #include "engine/io/IFileSystem.h"
@@ -6,6 +7,7 @@
 #include "engine/scene/CDefaultSceneNodeFactory.h"
 #include "engine/scene/CMeshCache.h"
 #include "engine/scene/CSceneCollisionManager.h"
+#include "engine/scene/CColladaBinaryFileLoader.h"
 #include "engine/scene/IMeshLoader.h"
 #include "engine/scene/CSceneManagerRootNode.h"
 #include "engine/scene/ICameraSceneNode.h"
@@ -41,9 +43,8 @@ CSceneManager::CSceneManager(video::IVideoDriver* driver, const boost::intrusive
       CursorControl(cursorControl), SceneParameters(driver), XMLSceneRootName(L"vuv_scene"),
       XMLNodeElementName(L"node"), XMLTypeAttributeName(L"type")
 {
-    (void)batchVertexBytes;
-    (void)batchIndexBytes;
     if (driver) driver->setClearStencil(127);
+    if (driver) BatchDriver = new video::CBatchDriver(batchVertexBytes, batchIndexBytes, driver);
     Root = new CSceneManagerRootNode();
     Root->setSceneManager(this);
     Root->onChangedSceneManager();
@@ -54,6 +55,9 @@ CSceneManager::CSceneManager(video::IVideoDriver* driver, const boost::intrusive
     if (meshCache) meshCache->grab();
     MeshCache = meshCache ? meshCache : new CMeshCache(driver);
     CollisionManager = new CSceneCollisionManager(this, CurrentDriver);
+    auto* sceneFiles = new CColladaBinaryFileLoader(this, FileSystem);
+    addExternalMeshLoader(sceneFiles);
+    sceneFiles->drop();
     auto* nodes = new CDefaultSceneNodeFactory(this, CursorControl, FileSystem);
     registerSceneNodeFactory(nodes);
     nodes->drop();
@@ -85,6 +89,8 @@ CSceneManager::~CSceneManager()
     // Draw entries hold materials: let them go while the driver still exists.
     SolidList.clear();
     TransparentList.clear();
+    if (BatchDriver) BatchDriver->drop();
+    BatchDriver = nullptr;
     if (Driver) Driver->drop();
 }
 
@@ -92,7 +98,9 @@ ISceneNode* CSceneManager::getRootSceneNode() const { return Root; }
 
 CSceneManager* CSceneManager::createNewSceneManager(bool cloneContent)
 {
-    auto* manager = new CSceneManager(CurrentDriver, FileSystem, CursorControl, MeshCache, GUIEnvironment);
+    auto* manager = new CSceneManager(CurrentDriver, FileSystem, CursorControl, MeshCache, GUIEnvironment,
+                                      BatchDriver ? BatchDriver->getVertexCapacity() : 5242880u,
+                                      BatchDriver ? BatchDriver->getIndexCapacity() : 655360u);
     if (cloneContent) {
         ISceneNode* copy = Root->clone();
         if (copy) {

@@ -2,6 +2,8 @@
 
 #include "effects/EffectImpl.h"
 #include "engine/scene/CEmptySceneNode.h"
+#include "engine/scene/ISceneNodeAnimator.h"
+#include "engine/scene/ITimelineController.h"
 #include "tools/formats/BeffWriter.h"
 
 namespace {
@@ -209,6 +211,60 @@ TEST_F(Effect, PlacementVisibilityAndLifetime)
     EXPECT_EQ(anchor->getChildren().size(), 0u);
     anchor->remove();
     anchor->drop();
+}
+
+// A scene animation's clock as the instance sees it: the range it is given and where it jumps.
+class RangeRecorder : public pravik::scene::ITimelineController {
+public:
+    int setClip(int) override { return 0; }
+    int setClip(const char*) override { return -1; }
+    int getClipIndex(const char*) const override { return -1; }
+    void setRange(int start, int end, bool jump) override { calls.push_back({start, end, jump}); }
+    int getRangeEnd() const override { return 1500; }
+    // The rest of a full timeline, unused here.
+    virtual int getClipCount() const { return 0; }
+    virtual int getClipStart(int) const { return 0; }
+    virtual int getClipEnd(int) const { return 0; }
+    virtual int getClipLength(int) const { return 0; }
+    virtual int getCurrentClipStart() const { return 0; }
+    virtual int getCurrentClipEnd() const { return 0; }
+    virtual int getCurrentClipLength() const { return 0; }
+    virtual int getCurrentClipIndex() const { return 0; }
+    virtual const char* getClipName(int) const { return nullptr; }
+    virtual void setLoop(bool) {}
+    virtual int getRangeStart() const { return 0; }
+    struct Call {
+        int start, end;
+        bool jump;
+        bool operator==(const Call& o) const { return start == o.start && end == o.end && jump == o.jump; }
+    };
+    std::vector<Call> calls;
+};
+class StillAnimator : public pravik::scene::ISceneNodeAnimator {
+public:
+    void animateNode(pravik::scene::ISceneNode*, unsigned) override {}
+    ISceneNodeAnimator* createClone() const override { return nullptr; }
+};
+
+TEST_F(Effect, ResetRestartsSceneAnimationsFromZero)
+{
+    beff::SFile file = minimalEffect();
+    file.entries.insert(file.entries.begin(), sceneEntry());
+    auto effect = load(file);
+    ASSERT_EQ(effect->GetNodes().size(), 2u);   // the scene root, then the top-level emitter
+    pravik::scene::ISceneNode* root = effect->GetNodes()[0];
+    auto* clock = new RangeRecorder;
+    auto* animator = new StillAnimator;
+    animator->setTimelineCtrl(clock);
+    root->addAnimator(animator);
+    auto* bare = new StillAnimator;   // no timeline: nothing to restart
+    root->addAnimator(bare);
+    effect->ResetAll();
+    EXPECT_EQ(clock->calls, (std::vector<RangeRecorder::Call>{{0, 1500, true}}));
+    EXPECT_TRUE(effect->GetEmitters()[0]->m_active);
+    clock->drop();
+    animator->drop();
+    bare->drop();
 }
 
 TEST_F(Effect, DestroyingAnEmitterUnderItsOwnScene)

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <thread>
 #include <vector>
 
@@ -76,7 +77,12 @@ protected:
         return s;
     }
 
-    static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    // Until a thread blocks in an untimed wait of the device (a paused writer).
+    void untilWaiting()
+    {
+        while (clock.waiters() == 0)
+            std::this_thread::yield();
+    }
     void advanceMs(uint64_t ms) { clock.advance(ms * 1000000ull); }
 
     ManualClock clock;
@@ -138,6 +144,47 @@ TEST_F(Pcm, OffersTheConfiguredRatesAndReportsTheSetUp)
             }
             EXPECT_EQ(snd_pcm_close(pcm), 0);
         }
+    }
+}
+
+TEST_F(Pcm, ARateSuffixOffersThatRateAlone)
+{
+    test::TempDir dir;
+    const struct {
+        std::string backend;
+        int32_t rate;  // offered alone; 0: the usual rates
+        std::string file;  // the capture that must exist, when a WAV output
+    } kCases[] = {
+        {"null@22050", 22050, ""},
+        {"wav:" + dir.file("a.wav") + "@32000", 32000, dir.file("a.wav")},
+        {"wav:" + dir.file("b@home.wav"), 0, dir.file("b@home.wav")},  // not digits: part of the path
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.backend);
+        snd_pcm_t* pcm = open(c.backend);
+        ASSERT_NE(pcm, nullptr);
+        snd_pcm_channel_info_t info{};
+        ASSERT_EQ(snd_pcm_plugin_info(pcm, &info), 0);
+        if (c.rate) {
+            EXPECT_EQ(info.rates, 0u);
+            EXPECT_EQ(info.min_rate, c.rate);
+            EXPECT_EQ(info.max_rate, c.rate);
+            EXPECT_EQ(configure(pcm, 48000), -EINVAL);
+            EXPECT_EQ(configure(pcm, c.rate), 0);
+        } else {
+            EXPECT_EQ(info.rates, 0xE0u);
+        }
+        EXPECT_EQ(snd_pcm_close(pcm), 0);
+        if (!c.file.empty()) EXPECT_TRUE(std::filesystem::exists(c.file));
+    }
+    // An unknown backend stays unknown with a rate; a rate no output offers is no suffix.
+    for (const char* backend : {"pulse@32000", "null@123"}) {
+        SCOPED_TRACE(backend);
+        PcmOptions o;
+        o.backend = backend;
+        pcm_set_options(o);
+        snd_pcm_t* pcm = nullptr;
+        EXPECT_EQ(snd_pcm_open_preferred(&pcm, nullptr, nullptr, SND_PCM_OPEN_PLAYBACK), -ENODEV);
     }
 }
 
@@ -248,8 +295,10 @@ TEST_F(Pcm, PauseHoldsAWriterWaitingForRoom)
     ASSERT_EQ(snd_pcm_playback_pause(pcm), 0);
     std::atomic<ssize_t> written{-1};
     std::thread writer([&] { written = snd_pcm_plugin_write(pcm, frag.data(), frag.size()); });
-    sleepMs(400);
-    EXPECT_EQ(written.load(), -1);  // still waiting: nothing drains while paused
+    untilWaiting();
+    advanceMs(400);
+    EXPECT_EQ(status(pcm).count, 2 * 25600);  // nothing drains while paused
+    EXPECT_EQ(written.load(), -1);
     ASSERT_EQ(snd_pcm_playback_resume(pcm), 0);
     writer.join();
     EXPECT_EQ(written.load(), 25600);
@@ -276,7 +325,7 @@ TEST_F(Pcm, WriterWaitingThroughAReconfigurationKeepsToTheNewQueue)
     ASSERT_EQ(snd_pcm_playback_pause(pcm), 0);
     std::atomic<ssize_t> written{-1};
     std::thread writer([&] { written = snd_pcm_plugin_write(pcm, frag.data(), frag.size()); });
-    sleepMs(100);  // let it reach its wait
+    untilWaiting();
     p.buf.block = {4096, 1, 2};
     ASSERT_EQ(snd_pcm_plugin_params(pcm, &p), 0);
     ASSERT_EQ(snd_pcm_plugin_prepare(pcm, SND_PCM_CHANNEL_PLAYBACK), 0);

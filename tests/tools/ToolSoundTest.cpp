@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -28,6 +31,35 @@ int peakOf(const std::string& wav)
 }
 
 }  // namespace
+
+// At the rate the source has, the mixer's output is the source itself: no resampling, unit gain.
+TEST(ToolSound, ACaptureAtTheSourceRateHoldsTheSourceSamples)
+{
+    test::TempDir dir;
+    const std::vector<int16_t> source = test::testSignal(16000, 2);  // 0.5 s
+    const std::string file = dir.write("tone.wav", wavFile(source));
+    const std::string capture = dir.file("capture.wav");
+    const auto r = test::runTool("play " + test::quoted(file) + " --seconds 1",
+                                 "QUENDRAX_AUDIO=" + test::quoted("wav:" + capture + "@32000"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string heard = test::readFile(capture);
+    ASSERT_GT(heard.size(), 44u);
+    std::vector<int16_t> samples((heard.size() - 44) / 2);
+    std::memcpy(samples.data(), heard.data() + 44, samples.size() * 2);
+    // Where the sound starts in the capture: its first non-zero sample.
+    const size_t start = size_t(std::find_if(samples.begin(), samples.end(), [](int16_t v) { return v != 0; }) -
+                                samples.begin()) & ~size_t(1);
+    ASSERT_LT(start + source.size(), samples.size());
+    // The last 100 ms of the sound may be faded out; everything before it is exact.
+    const size_t exact = source.size() - 3200 * 2;
+    size_t firstDifference = exact;
+    for (size_t i = 0; i < exact; ++i)
+        if (samples[start + i] != source[i]) {
+            firstDifference = i;
+            break;
+        }
+    EXPECT_EQ(firstDifference, exact);
+}
 
 TEST(ToolSound, ListsASoundArchiveWithAndWithoutItsTable)
 {

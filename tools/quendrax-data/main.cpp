@@ -8,6 +8,7 @@
 #include "Effects.h"
 #include "Fonts.h"
 #include "Globals.h"
+#include "Glyphs.h"
 #include "Layers.h"
 #include "MenuArt.h"
 #include "Sounds.h"
@@ -55,6 +56,7 @@ Built buildData(bool withSounds)
     qdata::addLayers(b.folder);
     qdata::addGlobals(b.folder);
     qdata::addStrings(b.folder);
+    qdata::addGlyphSheets(b.folder);
     qdata::addTextures(b.folder);
     qdata::addMenuTextures(b.folder);
     qdata::addEffects(b.folder);

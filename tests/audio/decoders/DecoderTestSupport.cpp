@@ -66,7 +66,7 @@ std::string decodeAllBytes(kez::DecoderCursorInterface& cursor, int chunk, size_
 std::vector<int16_t> decodeAll(kez::DecoderCursorInterface& cursor, int chunk, size_t maxBytes) {
     const std::string bytes = decodeAllBytes(cursor, chunk, maxBytes);
     std::vector<int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    if (!samples.empty()) std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
 }
 

@@ -1,0 +1,245 @@
+#include "engine/collada/SAnimationAccessor.h"
+
+namespace pravik::collada {
+
+namespace {
+
+template <int UnitsPerSecond>
+float toKeyUnits(int time)
+{
+    return UnitsPerSecond == 30 ? float(time) / SAnimationAccessor::MS_PER_FRAME : float(time);
+}
+
+template <int UnitsPerSecond>
+bool onKey(float key, int time)
+{
+    return float(time) == (UnitsPerSecond == 30 ? key * SAnimationAccessor::MS_PER_FRAME : key);
+}
+
+template <class T>
+float keyAt(const SKeyArray& keys, int i)
+{
+    return float(keys.at<T>(std::uint32_t(i)));
+}
+
+// Milliseconds of a key, truncated. Frames convert in double precision: in single precision
+// frame 3 is an exact tie that rounds to 100 ms, where every key time of the system says 99.
+template <class T, int UnitsPerSecond>
+int keyMs(const SKeyArray& keys, int i)
+{
+    const float v = keyAt<T>(keys, i);
+    return UnitsPerSecond == 30 ? int(double(v) * 33.333332) : int(v);
+}
+
+std::uint32_t keyWidth(std::uint32_t timeBase)
+{
+    switch (timeBase) {
+    case ETB_FRAMES_U8: return 1;
+    case ETB_FRAMES_U16: return 2;
+    case ETB_MILLISECONDS: return 4;
+    default: return 0;
+    }
+}
+
+template <class T, int UnitsPerSecond>
+[[gnu::always_inline]] inline bool exactSearch(const SKeyArray& keys, int time, int& k);
+template <class T, int UnitsPerSecond>
+[[gnu::always_inline]] inline bool hintedSearch(const SKeyArray& keys, int time, int& k, int hint);
+
+template <class T, int UnitsPerSecond>
+[[gnu::always_inline]] inline bool searchAndFraction(const SKeyArray& keys, int time, int& k, float* fraction, const int* hint, bool interpolates)
+{
+    const bool between = hint ? hintedSearch<T, UnitsPerSecond>(keys, time, k, *hint)
+                              : exactSearch<T, UnitsPerSecond>(keys, time, k);
+    const bool gated = between && interpolates;
+    if (gated && fraction) {
+        const int t0 = keyMs<T, UnitsPerSecond>(keys, k);
+        const int t1 = keyMs<T, UnitsPerSecond>(keys, k + 1);
+        // Two frame keys a frame apart can truncate to one millisecond; never divide by zero.
+        float f = t1 != t0 ? float(time - t0) / float(t1 - t0) : 0.f;
+        f = f < 0.f ? 0.f : (f > 1.f ? 1.f : f);
+        *fraction = f;
+    }
+    return gated;
+}
+
+template <class T, int UnitsPerSecond>
+bool exactSearch(const SKeyArray& keys, int time, int& k)
+{
+    const int last = int(keys.count) - 1;
+    if (last < 0)
+        return false;
+    const float x = toKeyUnits<UnitsPerSecond>(time);
+    k = last;
+    if (last > 0) {
+        int lo = 1;
+        while (lo <= k) {
+            const int mid = (lo + k) / 2;
+            if (keyAt<T>(keys, mid) > x)
+                k = mid - 1;
+            else
+                lo = mid + 1;
+        }
+    }
+    return !onKey<UnitsPerSecond>(keyAt<T>(keys, k), time) && k != last;
+}
+
+template <class T, int UnitsPerSecond>
+bool hintedSearch(const SKeyArray& keys, int time, int& k, int hint)
+{
+    const int last = int(keys.count) - 1;
+    if (last < 0)
+        return false;
+    const float x = toKeyUnits<UnitsPerSecond>(time);
+    int h = hint < 0 ? 0 : (hint > last ? last : hint);
+    int answer = -1;
+    const float kh = keyAt<T>(keys, h);
+    if (kh > x && h > 0) {
+        if (keyAt<T>(keys, h - 1) <= x)
+            answer = h - 1;
+    } else if (h < last) {
+        const float k1 = keyAt<T>(keys, h + 1);
+        if (k1 >= x) {
+            if (kh <= x)
+                answer = h;
+        } else if (h + 1 == last) {
+            answer = last;
+        } else if (keyAt<T>(keys, h + 2) >= x) {
+            answer = h + 1;
+        } else if (h + 2 == last) {
+            answer = last;
+        } else if (keyAt<T>(keys, h + 2) <= x && x <= keyAt<T>(keys, h + 3)) {
+            answer = h + 2;
+        }
+    } else {
+        answer = last;
+    }
+    if (answer < 0)
+        return exactSearch<T, UnitsPerSecond>(keys, time, k);
+    k = answer;
+    return !onKey<UnitsPerSecond>(keyAt<T>(keys, k), time) && k != last;
+}
+
+} // namespace
+
+template <class T, int UnitsPerSecond>
+bool findKeyFrameNo(const SKeyArray& keys, int time, int& k)
+{
+    return exactSearch<T, UnitsPerSecond>(keys, time, k);
+}
+
+template <class T, int UnitsPerSecond>
+bool findKeyFrameNo(const SKeyArray& keys, int time, int& k, int hint)
+{
+    return hintedSearch<T, UnitsPerSecond>(keys, time, k, hint);
+}
+
+template bool findKeyFrameNo<std::uint8_t, 30>(const SKeyArray&, int, int&);
+template bool findKeyFrameNo<std::uint16_t, 30>(const SKeyArray&, int, int&);
+template bool findKeyFrameNo<std::int32_t, 1000>(const SKeyArray&, int, int&);
+template bool findKeyFrameNo<std::uint8_t, 30>(const SKeyArray&, int, int&, int);
+template bool findKeyFrameNo<std::uint16_t, 30>(const SKeyArray&, int, int&, int);
+template bool findKeyFrameNo<std::int32_t, 1000>(const SKeyArray&, int, int&, int);
+
+int SAnimationAccessor::getKeyTime(std::uint32_t s, std::uint32_t i) const
+{
+    const SKeyArray keys = getKeyTime(s);
+    switch (getTimeInternalType(0)) {
+    case ETB_FRAMES_U8: return int(double(keys.at<std::uint8_t>(i)) * 33.333332);
+    case ETB_FRAMES_U16: return int(double(keys.at<std::uint16_t>(i)) * 33.333332);
+    case ETB_MILLISECONDS: return keys.at<std::int32_t>(i);
+    default: return 0;
+    }
+}
+
+int SAnimationAccessor::getStart(std::uint32_t s) const { return getKeyTime(s, 0); }
+
+int SAnimationAccessor::getEnd(std::uint32_t s) const
+{
+    const std::uint32_t n = getKeyTime(s).count;
+    return getKeyTime(s, n ? n - 1 : 0);
+}
+
+bool SAnimationAccessor::search(std::uint32_t s, const SKeyArray& keys, int time, int& k, float* fraction,
+                                const int* hint) const
+{
+    const SSamplerView& s0 = m_animation->sampler0;
+    const bool interpolates = (s == 0 ? s0.interpolation : m_animation->samplerAt(s).interpolation) != 0;
+    auto run = [&](int& key, float* f) {
+        switch (s0.timeBase) {
+        case ETB_FRAMES_U8: return searchAndFraction<std::uint8_t, 30>(keys, time, key, f, hint, interpolates);
+        case ETB_FRAMES_U16: return searchAndFraction<std::uint16_t, 30>(keys, time, key, f, hint, interpolates);
+        case ETB_MILLISECONDS: return searchAndFraction<std::int32_t, 1000>(keys, time, key, f, hint, interpolates);
+        default: return false;
+        }
+    };
+    if (!m_cache || !m_cache->enabled)
+        return run(k, fraction);
+    if (time != m_cache->lastTime) {
+        m_cache->lastTime = time;
+        if (keyWidth(s0.timeBase))
+            m_cache->answer = run(m_cache->key, fraction ? &m_cache->fraction : nullptr);
+    }
+    k = m_cache->key;
+    if (fraction)
+        *fraction = m_cache->fraction;
+    return m_cache->answer;
+}
+
+bool SAnimationAccessor::findKeyFrameNo(std::uint32_t s, const SKeyArray& keys, int time, int& k, float& fraction) const
+{
+    return search(s, keys, time, k, &fraction, nullptr);
+}
+bool SAnimationAccessor::findKeyFrameNo(std::uint32_t s, int time, int& k, float& fraction) const
+{
+    return search(s, getKeyTime(s), time, k, &fraction, nullptr);
+}
+bool SAnimationAccessor::findKeyFrameNo(std::uint32_t s, const SKeyArray& keys, int time, int& k) const
+{
+    return search(s, keys, time, k, nullptr, nullptr);
+}
+bool SAnimationAccessor::findKeyFrameNo(std::uint32_t s, int time, int& k) const
+{
+    return search(s, getKeyTime(s), time, k, nullptr, nullptr);
+}
+bool SAnimationAccessor::findKeyFrameNo(std::uint32_t s, const SKeyArray& keys, int time, int& k, int hint) const
+{
+    return search(s, keys, time, k, nullptr, &hint);
+}
+bool SAnimationAccessor::findKeyFrameNo(std::uint32_t s, int time, int& k, int hint) const
+{
+    return search(s, getKeyTime(s), time, k, nullptr, &hint);
+}
+bool SAnimationAccessor::findKeyFrameNo(std::uint32_t s, const SKeyArray& keys, int time, int& k, float& fraction,
+                                        int hint) const
+{
+    return search(s, keys, time, k, &fraction, &hint);
+}
+bool SAnimationAccessor::findKeyFrameNo(std::uint32_t s, int time, int& k, float& fraction, int hint) const
+{
+    return search(s, getKeyTime(s), time, k, &fraction, &hint);
+}
+
+void SAnimationAccessor::getValue(int time, void* out, int& keyHint, bool interpolate) const
+{
+    m_animation->track->getValue(*this, time, out, keyHint, interpolate);
+}
+
+void SAnimationAccessor::getValue(int refTime, int time, void* out, int& keyHint, bool interpolate) const
+{
+    static_cast<const CAnimationTrackEx*>(m_animation->track)->getValue(*this, refTime, time, out, keyHint, interpolate);
+}
+
+void SAnimationAccessor::applyValue(int time, void* target, CApplicatorInfo* info, int& keyHint, bool interpolate) const
+{
+    m_animation->track->applyValue(*this, time, target, info, keyHint, interpolate);
+}
+
+void SAnimationAccessor::applyValue(int refTime, int time, void* target, CApplicatorInfo* info, int& keyHint,
+                                    bool interpolate) const
+{
+    static_cast<const CAnimationTrackEx*>(m_animation->track)
+        ->applyValue(*this, refTime, time, target, info, keyHint, interpolate);
+}
+
+} // namespace pravik::collada

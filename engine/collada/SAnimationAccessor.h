@@ -1,0 +1,106 @@
+#pragma once
+// The view through which animations are evaluated: an animation record, the key data of the
+// segment holding the current time, and the caller's key-search cache. Key times are u8 or u16
+// frame numbers at 30 frames a second (33.333332 ms a frame) or s32 milliseconds; the time base
+// is always sampler 0's, the key array that of the sampler asked for. The accessor owns nothing.
+
+#include "engine/collada/IAnimationTrackEx.h"
+#include "engine/collada/SAnimationRecords.h"
+
+#include <cstdint>
+
+namespace pravik::collada {
+
+// One evaluation pass's shared key search: valid only when all animations of a file share their
+// key times (the file says so).
+struct SKeySearchCache {
+    float fraction = 0.f;
+    int lastTime = -16777215;
+    int key = 0;
+    bool answer = false;
+    bool enabled = false;
+};
+
+class SAnimationAccessor {
+public:
+    static constexpr float MS_PER_FRAME = 33.333332f;
+
+    SAnimationAccessor(const SAnimationView* animation, const SAnimationData* data, SKeySearchCache* cache)
+        : m_animation(animation), m_data(data), m_cache(cache) {}
+
+    const SAnimationView* getAnimation() const { return m_animation; }
+    const SAnimationData* getData() const { return m_data; }
+
+    // Record queries (sampler s, channel i).
+    const char* getTarget() const { return m_animation->channel(0).target; }
+    std::uint32_t getType(std::uint32_t i) const { return m_animation->channel(i).type; }
+    SChannelView getChannel(std::uint32_t i) const { return m_animation->channel(i); }
+    std::uint32_t getChannelsCount() const { return m_animation->channelCount; }
+    std::uint32_t getTimeInternalType(std::uint32_t s) const { return m_animation->sampler(s).timeBase; }
+    std::uint32_t getInterpolationType(std::uint32_t s) const { return m_animation->sampler(s).interpolation; }
+    SKeyArray getKeyTime(std::uint32_t s) const { return array(m_animation->sampler(s).keyTimeArray); }
+    SKeyArray getOutput(std::uint32_t s) const { return array(m_animation->sampler(s).keyValueArray); }
+    std::uint32_t getOffsetScaleType() const { return m_animation->hasQuantisation ? m_animation->storage : EKS_FLOAT; }
+    const float* getScales() const { return m_animation->scales; }
+    const float* getOffsets() const { return m_animation->offsets; }
+    bool hasDefaultValue() const { return m_animation->hasDescriptor && m_animation->defaultRef != 0; }
+    const void* getDefaultValue(std::uint32_t size) const { return m_animation->defaultValue(size); }
+    const IAnimationTrackEx* getAnimator() const { return m_animation->track; }  // the bound track
+    int getKeyTime(std::uint32_t s, std::uint32_t i) const;  // ms; 0 for an unknown time base
+    int getStart(std::uint32_t s) const;
+    int getEnd(std::uint32_t s) const;
+    int getLength(std::uint32_t s) const { return getEnd(s) - getStart(s); }
+    bool hasKeys() const  // sampler 0 has key times and key values
+    {
+        const SSamplerView& s0 = m_animation->sampler0;
+        const std::uint32_t width = s0.timeBase == ETB_MILLISECONDS ? 4
+                                    : s0.timeBase == ETB_FRAMES_U16 ? 2
+                                    : s0.timeBase == ETB_FRAMES_U8  ? 1
+                                                                    : 0;
+        const SKeyArray times = array(s0.keyTimeArray);
+        return width && times.count && times.holds(width) && array(s0.keyValueArray).count;
+    }
+
+    // Value operations, forwarded to the bound track.
+    void getValue(int time, void* out, int& keyHint, bool interpolate) const;
+    void getValue(int refTime, int time, void* out, int& keyHint, bool interpolate) const;
+    void applyValue(int time, void* target, CApplicatorInfo* info, int& keyHint, bool interpolate) const;
+    void applyValue(int time, void* target, int& keyHint, bool interpolate) const
+    {
+        applyValue(time, target, nullptr, keyHint, interpolate);
+    }
+    void applyValue(int refTime, int time, void* target, CApplicatorInfo* info, int& keyHint, bool interpolate) const;
+
+    // Key searches: true when time lies strictly between key k and k + 1 and sampler s
+    // interpolates; the fraction is written only then. An unknown time base or an empty key
+    // array answers false and leaves k alone.
+    bool findKeyFrameNo(std::uint32_t s, const SKeyArray& keys, int time, int& k, float& fraction) const;
+    bool findKeyFrameNo(std::uint32_t s, int time, int& k, float& fraction) const;
+    bool findKeyFrameNo(std::uint32_t s, const SKeyArray& keys, int time, int& k) const;
+    bool findKeyFrameNo(std::uint32_t s, int time, int& k) const;
+    bool findKeyFrameNo(std::uint32_t s, const SKeyArray& keys, int time, int& k, int hint) const;
+    bool findKeyFrameNo(std::uint32_t s, int time, int& k, int hint) const;
+    bool findKeyFrameNo(std::uint32_t s, const SKeyArray& keys, int time, int& k, float& fraction, int hint) const;
+    bool findKeyFrameNo(std::uint32_t s, int time, int& k, float& fraction, int hint) const;
+
+private:
+    SKeyArray array(std::uint32_t n) const  // empty when the data lacks array n
+    {
+        const SKeyArray* a = m_data ? m_data->get(n) : nullptr;
+        return a ? *a : SKeyArray();
+    }
+    bool search(std::uint32_t s, const SKeyArray& keys, int time, int& k, float* fraction, const int* hint) const;
+
+    const SAnimationView* m_animation;
+    const SAnimationData* m_data;
+    SKeySearchCache* m_cache;
+};
+
+// The searches by stored key type and key units a second (30 frames or 1000 ms): exact and
+// hinted; they answer "strictly between key k and k + 1" without the interpolation gate.
+template <class T, int UnitsPerSecond>
+bool findKeyFrameNo(const SKeyArray& keys, int time, int& k);
+template <class T, int UnitsPerSecond>
+bool findKeyFrameNo(const SKeyArray& keys, int time, int& k, int hint);
+
+} // namespace pravik::collada
