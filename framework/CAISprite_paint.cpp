@@ -296,10 +296,10 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
     vertex(q[3], L, T, tl);
 
     // 11. Texture and blending, then the quad.
-    if (m_pCurrentTexture != texture) {
-        m_pCurrentTexture = texture;
-        target->SetTexture(texture);
-    }
+    // Always handed on: other painters (ViDuz's images) and the batcher's flush change its
+    // texture behind the sprites' back, and the batcher itself skips a texture it already has.
+    m_pCurrentTexture = texture;
+    target->SetTexture(texture);
     target->SetAlphaBlend(!(plain && module == 0 && GameInterface().DontUseAlphaBlend()));
     target->Blt(plain ? EQK_TEXTURED : EQK_COLOURED_TEXTURED, q);
 }
