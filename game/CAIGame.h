@@ -374,6 +374,7 @@ public:
     static void PaintBackGround_FromBackupBuffer();
     static void DrawMenuTitle_New(wchar_t* text, int brick, int scaleX, int scaleY);
     static void DrawMenuTitle_New_Special(int frame, int brick);
+    static void MenuCaptionOrigin(int brick, int length, int& x, int& y);   // from the brick's caption place
     void MMEffectInit();
     void MMEffectOpen();
     void MMEffectClose();
