@@ -439,6 +439,13 @@ public:
     static void BB_FreeBuffer();
     static void LoadDebriefSprite();
     static void UnLoadDebriefSprite();
+    static const int s_textLoading_tips[14];
+    static void PaintLoadingTips_New();
+    static void Touch_Draw_HL_frame(CAISprite* sprite, int frame, int x, int y, int flags, bool highlighted);
+    static void PaintGraphItemTouch(int layer, int element, int frame, bool blink);
+    static void PaintGraphItemTouch(int layer, int element, int frame, bool blink, int selectFirst);
+    static void Touch_Draw_GraphItem_No_Blank(int layer, int element, bool flag, int x, int y, bool blink, int,
+                                              int altFrame);
     static void SND_StopAndPlaySFXSound(int id);
     static void SND_SetSoundTempo(int track, int percent);
 
