@@ -342,13 +342,16 @@ void CAIGame::Loading_LoadStep(int step)
     }
 }
 
+// One batch of the sound cache; the first also starts the title music once, unless it plays
+// already or is to wait for the loading's end.
 void CAIGame::LoadMMSounds_Step(int step)
 {
-    if (step == 0 && IsPlayMusicOnce) {
+    SaveAllMPC2WAV_ByStep(step);
+    if (step == 0 && IsPlayMusicOnce && !CKezManager::GetInstance()->IsBGMPlaying(1) &&
+        (!s_startMusicAfterLoading || s_loadingIsFinished)) {
         IsPlayMusicOnce = false;
         SND_PlayBGMusic(1, true);
     }
-    SaveAllMPC2WAV_ByStep(step);
 }
 
 void CAIGame::LoadStepPressFiveContinue()
@@ -684,7 +687,7 @@ void CAIGame::UnloadSpecialFX() {}
 void CAIGame::LoadMMSounds() {}
 void CAIGame::LoadSoundIngame() {}
 void CAIGame::LoadSounds(int) {}
-void CAIGame::SaveAllMPC2WAV_ByStep(int) {}
+void CAIGame::SaveAllMPC2WAV_ByStep(int step) { CKezManager::GetInstance()->SaveAllMPC2WAV_ByStep(step); }
 void CAIGame::LoadOrFreeSpritesGUI() {}
 void CAIGame::ClearMenuSprites() { UnloadSlot(14); }
 void CAIGame::ClearLocationSpecificSprites() {}
