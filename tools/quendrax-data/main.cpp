@@ -10,6 +10,7 @@
 #include "Globals.h"
 #include "Glyphs.h"
 #include "Layers.h"
+#include "MenuArt.h"
 #include "Sounds.h"
 #include "Sprites.h"
 #include "Strings.h"
@@ -57,6 +58,7 @@ Built buildData(bool withSounds)
     qdata::addStrings(b.folder);
     qdata::addGlyphSheets(b.folder);
     qdata::addTextures(b.folder);
+    qdata::addMenuTextures(b.folder);
     qdata::addEffects(b.folder);
     lap("textures");
     b.sprites = qdata::addFonts(b.folder);
