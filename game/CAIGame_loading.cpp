@@ -282,10 +282,7 @@ void CAIGame::Loading_LoadStep(int step)
         ViDuz::Pack_Open("9");
         LoadSlot(10, 56);
         break;
-    case 20:
-        ViDuz::Pack_Open("8");
-        LoadSlot(14, 0);
-        break;
+    case 20: LoadGallerySprites(); break;
     case 21:
         if (s_loadingType == 2)
             LoadSpecialFX();
@@ -341,13 +338,16 @@ void CAIGame::Loading_LoadStep(int step)
     }
 }
 
+// One batch of the sound cache; the first also starts the title music once, unless it plays
+// already or is to wait for the loading's end.
 void CAIGame::LoadMMSounds_Step(int step)
 {
-    if (step == 0 && IsPlayMusicOnce) {
+    SaveAllMPC2WAV_ByStep(step);
+    if (step == 0 && IsPlayMusicOnce && !CKezManager::GetInstance()->IsBGMPlaying(1) &&
+        (!s_startMusicAfterLoading || s_loadingIsFinished)) {
         IsPlayMusicOnce = false;
         SND_PlayBGMusic(1, true);
     }
-    SaveAllMPC2WAV_ByStep(step);
 }
 
 void CAIGame::LoadStepPressFiveContinue()
@@ -686,21 +686,18 @@ void CAIGame::UnloadSpecialFX() {}
 void CAIGame::LoadMMSounds() {}
 void CAIGame::LoadSoundIngame() {}
 void CAIGame::LoadSounds(int) {}
-void CAIGame::SaveAllMPC2WAV_ByStep(int) {}
-void CAIGame::LoadOrFreeSpritesGUI() {}
-void CAIGame::ClearMenuSprites() { UnloadSlot(14); }
-void CAIGame::ClearLocationSpecificSprites() {}
-void CAIGame::Background_ReleaseTileset() {}
-void CAIGame::ClearLevelSpecificSprites() {}
+void CAIGame::SaveAllMPC2WAV_ByStep(int step) { CKezManager::GetInstance()->SaveAllMPC2WAV_ByStep(step); }
 void CAIGame::ClearLevelSpecificData() {}
 void CAIGame::InitElementsCounter() {}
 bool CAIGame::LevelParse(int) { return false; }
-void CAIGame::LoadLevelObjectSprites() {}
-void CAIGame::LoadLocationSpecificSprites() {}
-void CAIGame::LoadIngameSpriteGroup(int) {}
-void CAIGame::ClearIngameSprites() {}
 void CAIGame::InitLevelStep(int) {}
 void CAIGame::InitLevelLoadingInfo(int) {}
 void CAIGame::InitCheat() {}
-int CAIGame::CurrentLocationStat(int) { return 0; }
+int CAIGame::CurrentLocationStat(int column)
+{
+    if (_currentPlace < 0 || _currentPlace >= _location_stats.length)
+        return 0;
+    const CDataArray<int32_t>& row = _location_stats.data[_currentPlace];
+    return column >= 0 && column < row.length ? row.data[column] : 0;
+}
 void CAIGame::ClearStarFlags() {}
