@@ -189,7 +189,7 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
     pravik::video::ITexture* texture = m_textures[image].get();
 
     // 2. A software target takes the module's pixels from the shared brick image instead.
-    if (ViDuz::GetSoftwareRenderBuffer()) {
+    if (ViDuz::s_pSoftwareRenderBuffer) {
         ViDuz::BitBlt_Software(g_pImage.get(), x, y, m_moduleX[module], m_moduleY[module], mw, mh, E,
                                (G & ROT_90) || info);
         return;
@@ -282,15 +282,18 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
         std::copy(ColorsDefinedForFont[p], ColorsDefinedForFont[p] + 3, colour);
     }
     M3DXVertex_XYZDT q[4];
-    const struct { int x, y; const STexel* t; } order[4] = {{R, B, &br}, {R, T, &tr}, {L, B, &bl}, {L, T, &tl}};
-    for (int k = 0; k < 4; ++k) {
-        q[k].x = float(order[k].x);
-        q[k].y = float(order[k].y);
-        q[k].z = 0.f;
-        q[k].u = order[k].t->u / tw;
-        q[k].v = order[k].t->v / th;
-        q[k].r = colour[0]; q[k].g = colour[1]; q[k].b = colour[2]; q[k].a = colour[3];
-    }
+    auto vertex = [&](M3DXVertex_XYZDT& v, int x, int y, STexel t) {
+        v.x = float(x);
+        v.y = float(y);
+        v.z = 0.f;
+        v.u = t.u / tw;
+        v.v = t.v / th;
+        v.r = colour[0]; v.g = colour[1]; v.b = colour[2]; v.a = colour[3];
+    };
+    vertex(q[0], R, B, br);
+    vertex(q[1], R, T, tr);
+    vertex(q[2], L, B, bl);
+    vertex(q[3], L, T, tl);
 
     // 11. Texture and blending, then the quad.
     // Always handed on: other painters (ViDuz's images) and the batcher's flush change its
