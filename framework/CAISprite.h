@@ -212,6 +212,11 @@ public:
     int FrameFirstFModule(int f) const { return f >= 0 && f < m_frameCount ? m_frameFirst[f] : 0; }
     int AnimAFrameCount(int a) const { return a >= 0 && a < m_animCount ? m_animFrameCount[a] : 0; }
     int AnimFirstAFrame(int a) const { return a >= 0 && a < m_animCount ? m_animFirst[a] : 0; }
+    // The time byte of frame `aframe` of animation `anim` (units of 33 ms); 0 outside them.
+    int GetAFrameTime(int anim, int aframe) const
+    {
+        return aframe >= 0 && aframe < AnimAFrameCount(anim) ? AFrame(AnimFirstAFrame(anim) + aframe).time : 0;
+    }
 
     // What a loaded sprite holds.
     CMeshShot* m_shot = nullptr;
