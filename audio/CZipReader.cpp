@@ -1,4 +1,5 @@
 #include "audio/CZipReader.h"
+#include "audio/KezEndian.h"
 
 #include <cstdio>
 #include <cstring>
@@ -12,9 +13,6 @@ namespace kez {
 namespace {
 
 constexpr int kMaxName = 1024;
-
-uint16_t le16(const unsigned char* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t le32(const unsigned char* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24); }
 
 void warn(const std::string& archive, const char* what) {
     std::fprintf(stderr, "kez: sound archive %s: %s\n", archive.c_str(), what);

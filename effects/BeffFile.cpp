@@ -1,4 +1,5 @@
 #include "effects/BeffFile.h"
+#include "engine/core/LittleEndian.h"
 
 #include <cstring>
 
@@ -33,8 +34,7 @@ public:
     {
         if (remaining() < 4)
             return fail("truncated", m_pos);
-        v = std::uint32_t(m_data[m_pos]) | std::uint32_t(m_data[m_pos + 1]) << 8 |
-            std::uint32_t(m_data[m_pos + 2]) << 16 | std::uint32_t(m_data[m_pos + 3]) << 24;
+        v = pravik::core::le32(m_data + m_pos);
         m_pos += 4;
         return true;
     }
@@ -50,7 +50,7 @@ public:
     {
         if (remaining() < 2)
             return fail("truncated", m_pos);
-        v = std::int16_t(std::uint16_t(m_data[m_pos] | m_data[m_pos + 1] << 8));
+        v = std::int16_t(pravik::core::le16(m_data + m_pos));
         m_pos += 2;
         return true;
     }

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/core/LittleEndian.h"
+
 class CByteReader {
 public:
     CByteReader(const uint8_t* data, size_t size) : m_data(data), m_size(data ? size : 0) {}
@@ -15,7 +17,7 @@ public:
     {
         if (!has(2))
             return fail16();
-        uint16_t v = uint16_t(m_data[m_pos] | m_data[m_pos + 1] << 8);
+        const uint16_t v = pravik::core::le16(m_data + m_pos);
         m_pos += 2;
         return v;
     }
@@ -27,8 +29,7 @@ public:
             m_pos = m_size;
             return 0;
         }
-        uint32_t v = uint32_t(m_data[m_pos]) | uint32_t(m_data[m_pos + 1]) << 8 |
-                     uint32_t(m_data[m_pos + 2]) << 16 | uint32_t(m_data[m_pos + 3]) << 24;
+        const uint32_t v = pravik::core::le32(m_data + m_pos);
         m_pos += 4;
         return v;
     }

@@ -4,6 +4,7 @@
 // files are written under a temporary name and renamed, so no partial file survives.
 
 #include "framework/CKezManager.h"
+#include "engine/core/LittleEndian.h"
 
 #include "audio/decoders/FileFormatConversion.h"
 #include "framework/AppPlaybook.h"
@@ -29,7 +30,7 @@ int CWavFileChecker::IsWavFileFormatCorrect(const char* path)
     if (std::fseek(f, 0, SEEK_END) == 0) {
         const long L = std::ftell(f);
         std::fseek(f, 0, SEEK_SET);
-        auto le32 = [](const unsigned char* p) { return long(uint32_t(p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24)); };
+        auto le32 = [](const unsigned char* p) { return long(pravik::core::le32(p)); };
         if (L >= 44 && std::fread(head, 1, 12, f) == 12 && std::memcmp(head, "RIFF", 4) == 0 &&
             std::memcmp(head + 8, "WAVE", 4) == 0 && le32(head + 4) == L - 8 && std::fseek(f, 24, SEEK_CUR) == 0 &&
             std::fread(data, 1, 8, f) == 8 && le32(data + 4) == L - 44)

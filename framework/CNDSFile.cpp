@@ -1,4 +1,5 @@
 #include "framework/CNDSFile.h"
+#include "engine/core/LittleEndian.h"
 
 #include "framework/ResourceContext.h"
 
@@ -84,7 +85,7 @@ unsigned CNDSFile::ReadLE(int bytes)
 {
     unsigned char b[4] = {0, 0, 0, 0};
     Read(b, bytes);
-    return unsigned(b[0]) | unsigned(b[1]) << 8 | unsigned(b[2]) << 16 | unsigned(b[3]) << 24;
+    return pravik::core::le32(b);
 }
 
 int CNDSFile::ReadInt()

@@ -1,4 +1,5 @@
 #include "game/CAchievement.h"
+#include "engine/core/LittleEndian.h"
 
 #include <cstring>
 
@@ -14,7 +15,7 @@ void put32(unsigned char* p, int32_t v)
 
 int32_t get32(const unsigned char* p)
 {
-    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+    return int32_t(pravik::core::le32(p));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "audio/decoders/DecoderMSWavCursor.h"
+#include "audio/KezEndian.h"
 
 #include <cstdint>
 #include <cstring>
@@ -15,10 +16,6 @@ namespace kez {
 
 namespace {
 
-uint16_t le16(const unsigned char* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t le32(const unsigned char* p) {
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
 
 bool readExactly(StreamCursorInterface* cursor, unsigned char* buffer, int count) {
     return cursor->Read(buffer, count) == count;

@@ -1,4 +1,5 @@
 #include "audio/decoders/FileFormatConversion.h"
+#include "audio/KezEndian.h"
 
 #include <cstdint>
 #include <cstring>
@@ -59,7 +60,7 @@ bool alreadyConverted(FileSystemInterface* fs, const std::string& path, int chan
     bool good = false;
     if (file->Read(have, 1, 44) == 44 && file->Seek(0, kFromEnd) == 0) {
         const int64_t length = file->Tell();
-        const uint32_t dataBytes = uint32_t(have[40] | have[41] << 8 | have[42] << 16 | uint32_t(have[43]) << 24);
+        const uint32_t dataBytes = le32(have + 40);
         unsigned char want[44];
         makeHeader(want, channels, rate, dataBytes);
         good = std::memcmp(have, want, 44) == 0 && int64_t(dataBytes) + 44 == length &&

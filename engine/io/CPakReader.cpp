@@ -1,4 +1,5 @@
 #include "engine/io/CPakReader.h"
+#include "engine/core/LittleEndian.h"
 
 #include "engine/core/heapsort.h"
 #include "engine/io/CLimitReadFile.h"
@@ -10,10 +11,7 @@ namespace pravik::io {
 
 namespace {
 
-uint32_t le32(const unsigned char* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
+using core::le32;
 
 // Signed bytes, shorter first on a common prefix.
 bool lessSigned(const core::stringc& a, const core::stringc& b)

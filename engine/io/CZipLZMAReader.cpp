@@ -1,4 +1,5 @@
 #include "engine/io/CZipLZMAReader.h"
+#include "engine/core/LittleEndian.h"
 
 #include "engine/io/CMemoryReadFile.h"
 #include "engine/io/CReadFile.h"
@@ -21,10 +22,7 @@ constexpr uint32_t kMemberHeaderSize = 13;
 // LZMA cannot do much better than about 7000:1 (zeros); a larger declared size is a lie.
 constexpr uint64_t kMaxLzmaRatio = 32768;
 
-uint32_t le32(const unsigned char* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
+using core::le32;
 
 }  // namespace
 

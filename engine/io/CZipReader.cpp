@@ -1,4 +1,5 @@
 #include "engine/io/CZipReader.h"
+#include "engine/core/LittleEndian.h"
 
 #include "engine/core/heapsort.h"
 #include "engine/io/CLimitReadFile.h"
@@ -19,11 +20,8 @@ constexpr int32_t kLocalHeaderSize = 30;
 // Deflate cannot expand beyond about 1032:1; a larger declared size is a lie, not a member.
 constexpr uint64_t kMaxDeflateRatio = 1032;
 
-uint16_t le16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t le32(const unsigned char* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
+using core::le16;
+using core::le32;
 
 void parseHeader(const unsigned char* b, SZIPFileHeader& h)
 {

@@ -5,6 +5,7 @@
 // needs worker threads; without them everything here runs on the calling thread.
 
 #include "engine/video/CTextureManager.h"
+#include "engine/core/LittleEndian.h"
 
 #include "engine/io/CZipReader.h"
 #include "engine/io/IReadFile.h"
@@ -180,8 +181,7 @@ CTextureManager::TexturePtr CTextureManager::getTextureInternal(io::IReadFile* f
     io::IReadFile* source = file;
     unsigned char head[4] = {};
     const bool zipped = file->read(head, 4) == 4 &&
-                        (uint32_t(head[0]) | uint32_t(head[1]) << 8 | uint32_t(head[2]) << 16 |
-                         uint32_t(head[3]) << 24) == ZIP_LOCAL_HEADER;
+                        core::le32(head) == ZIP_LOCAL_HEADER;
     file->seek(0);
     if (zipped) {
         auto* reader = new io::CZipReader(file, true, true, 0);

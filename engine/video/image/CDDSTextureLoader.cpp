@@ -1,4 +1,5 @@
 #include "engine/video/image/CDDSTextureLoader.h"
+#include "engine/core/LittleEndian.h"
 
 #include "engine/io/IReadFile.h"
 #include "engine/os/Printer.h"
@@ -16,10 +17,7 @@ namespace {
 constexpr uint32_t DDSD_PITCH = 0x8, DDSD_LINEARSIZE = 0x80000;
 constexpr int32_t DATA_OFFSET = 128;
 
-uint32_t le32(const unsigned char* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
+using core::le32;
 
 // The two header fields the pixel data depends on; leaves the file at the data.
 bool readLayoutFields(io::IReadFile* file, uint32_t& flags, uint32_t& pitchOrLinearSize)

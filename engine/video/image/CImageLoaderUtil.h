@@ -3,6 +3,7 @@
 // that every header is checked against before anything is allocated, and their log line.
 
 #include "engine/io/IReadFile.h"
+#include "engine/core/LittleEndian.h"
 #include "engine/os/Printer.h"
 
 #include <cstdint>
@@ -19,10 +20,8 @@ inline bool sizeAcceptable(uint64_t width, uint64_t height, uint64_t bytesPerPix
            width * height * bytesPerPixel <= MAX_PIXEL_BYTES;
 }
 
-inline uint16_t le16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
-inline uint32_t le32(const unsigned char* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
+using core::le16;
+using core::le32;
 
 // True when exactly count bytes were read.
 inline bool readExact(io::IReadFile* file, void* buffer, uint32_t count) {

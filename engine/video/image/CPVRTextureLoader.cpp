@@ -1,4 +1,5 @@
 #include "engine/video/image/CPVRTextureLoader.h"
+#include "engine/core/LittleEndian.h"
 
 #include "engine/io/IReadFile.h"
 #include "engine/video/ITexture.h"
@@ -15,10 +16,7 @@ namespace {
 
 constexpr int32_t HEADER_SIZE = 52, PREFIX_SIZE = 8;
 
-uint32_t le32(const unsigned char* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
+using core::le32;
 
 struct SLayout {
     bool prefixed = false;
