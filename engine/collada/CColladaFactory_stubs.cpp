@@ -15,25 +15,6 @@ namespace pravik::collada {
 
 CLightSceneNode* CColladaFactory::createLight(const CColladaDatabase&, SLight*) { return nullptr; }
 
-boost::intrusive_ptr<video::CMaterialRenderer> CColladaFactory::createMaterialRenderer(
-    const CColladaDatabase&, video::IVideoDriver*, SEffect*, const char*, const char*, CRootSceneNode*)
-{
-    return nullptr;
-}
-
-boost::intrusive_ptr<video::CMaterial> CColladaFactory::createMaterial(const CColladaDatabase&, video::IVideoDriver*,
-                                                                       SMaterial*, CRootSceneNode*)
-{
-    return nullptr;
-}
-
-boost::intrusive_ptr<video::CMaterialVertexAttributeMap> CColladaFactory::createMaterialVertexAttributeMap(
-    const CColladaDatabase&, SInstanceMaterial*, const boost::intrusive_ptr<IMesh>&,
-    const boost::intrusive_ptr<video::CMaterial>&, unsigned, bool)
-{
-    return nullptr;
-}
-
 boost::intrusive_ptr<IMesh> CColladaFactory::createGeometry(const CColladaDatabase&, video::IVideoDriver*, SGeometry*)
 {
     return nullptr;

@@ -6,6 +6,7 @@
 #include "ContactSheet.h"
 #include "DataFolder.h"
 #include "Effects.h"
+#include "SceneFiles.h"
 #include "Fonts.h"
 #include "Globals.h"
 #include "Layers.h"
@@ -56,6 +57,7 @@ Built buildData(bool withSounds)
     qdata::addStrings(b.folder);
     qdata::addTextures(b.folder);
     qdata::addEffects(b.folder);
+    qdata::addSceneFiles(b.folder);
     lap("textures");
     b.sprites = qdata::addFonts(b.folder);
     lap("fonts");
