@@ -144,6 +144,7 @@ public:
     int GetSubStringWidth(const wchar_t* text, int first, int last);
     int GetSubStringIndex(const wchar_t* text, int start, int maxWidth);
     static int FindWordEnd(const wchar_t* text, int start);
+    static int FindWordEnd(const wchar_t* text, int start, int length);
     int WrapTextInternal(wchar_t* text, int maxWidth, bool);
     int WrapTextInternal(wchar_t* text, int maxWidth);   // in place; the line count
     static int StrLength(const wchar_t* text);
@@ -153,11 +154,17 @@ public:
     int DrawPageInternal(wchar_t* text, int x, int y, int width, int firstLine, int lineCount, int, int anchor, int,
                          bool, COLOR_NAME colour, bool, bool draw, bool);
     int DrawPageInternal(wchar_t* text, int x, int y, int width, int anchor, COLOR_NAME colour, bool b, bool b2);
-    int FontSpacing() const;
+    int FontSpacing() const { return RecordAdvances() ? m_fontSpacing : 0; }
     int SpaceAdvance() const;
     int LineHeightBase() const;      // low 8 bits of module 0's height
     int GlyphRecord(int code) const; // frame-module of a code, -1 when the sprite has none
     int GlyphAdvance(int code, int scaleX) const;
+    // Records 0..255: module width + x offset, decoded once; null when the sprite has none.
+    const int16_t* RecordAdvances() const
+    {
+        return m_recordAdvance.empty() ? BuildRecordAdvances() : m_recordAdvance.data();
+    }
+    const int16_t* BuildRecordAdvances() const;
     struct SChar {
         int code;    // -1 skipped escape, -2 line break, -3 soft break, else the glyph code
         int units;
@@ -251,6 +258,8 @@ public:
     uint16_t* m_charMap = nullptr;   // text: code -> glyph, owned when m_ownsCharMap
     bool m_ownsCharMap = false;
     int16_t m_wrapLines = 0, m_wrapWidth = 0;
+    mutable std::vector<int16_t> m_recordAdvance;   // measuring cache, emptied by every load
+    mutable int m_fontSpacing = 0;
 
     static boost::intrusive_ptr<pravik::video::CImage> g_pImage;
     static int g_bImageScaled;

@@ -83,6 +83,8 @@ void CAISprite::clear()
     m_markerStart.clear(); m_fmodules.clear(); m_markerRects.clear();
     m_aframes.clear(); m_animFrameCount.clear(); m_animFirst.clear();
     m_flags = m_extFlags = 0;
+    m_recordAdvance.clear();
+    m_fontSpacing = 0;
 }
 
 // --- parsing ---------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "framework/GameInterface.h"
 #include "framework/ISpriteTarget.h"
 #include "framework/ScreenGeometry.h"
+#include "framework/ViDuz.h"
 
 #include <algorithm>
 
@@ -132,10 +133,10 @@ void CAISprite::PaintFModule(int frame, int i, int x, int y, int flags, int hx, 
 }
 
 void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX, int scaleY, int alpha,
-                            EXT_DRAW_INFO*, int palette)
+                            EXT_DRAW_INFO* info, int palette)
 {
     ISpriteTarget* target = SpriteTarget();
-    if (!target || module < 0 || module >= m_moduleCount)
+    if (module < 0 || module >= m_moduleCount)
         return;
     const int kind = m_moduleKind[module];
     const int mw = m_moduleW[module], mh = m_moduleH[module];
@@ -143,7 +144,7 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
     const int G = m_curFModuleFlags;
 
     if (kind == MODULE_RECT || kind == MODULE_GRADIENT) {
-        if (mw < 1 || mh < 1 || x >= Screen_Width() || y >= Screen_Height() || x + mw < 0 || y + mh < 0)
+        if (!target || mw < 1 || mh < 1 || x >= Screen_Width() || y >= Screen_Height() || x + mw < 0 || y + mh < 0)
             return;
         const uint32_t c = m_moduleColor[module];
         if (kind == MODULE_RECT) {
@@ -187,8 +188,15 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
         return;
     pravik::video::ITexture* texture = m_textures[image].get();
 
+    // 2. A software target takes the module's pixels from the shared brick image instead.
+    if (ViDuz::s_pSoftwareRenderBuffer) {
+        ViDuz::BitBlt_Software(g_pImage.get(), x, y, m_moduleX[module], m_moduleY[module], mw, mh, E,
+                               (G & ROT_90) || info);
+        return;
+    }
+
     // 3. Visibility.
-    if (mw < 1 || mh < 1 || x >= Screen_Width() || y >= Screen_Height())
+    if (!target || mw < 1 || mh < 1 || x >= Screen_Width() || y >= Screen_Height())
         return;
 
     // 4. Scale about the unscaled box's centre.
@@ -274,21 +282,24 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
         std::copy(ColorsDefinedForFont[p], ColorsDefinedForFont[p] + 3, colour);
     }
     M3DXVertex_XYZDT q[4];
-    const struct { int x, y; const STexel* t; } order[4] = {{R, B, &br}, {R, T, &tr}, {L, B, &bl}, {L, T, &tl}};
-    for (int k = 0; k < 4; ++k) {
-        q[k].x = float(order[k].x);
-        q[k].y = float(order[k].y);
-        q[k].z = 0.f;
-        q[k].u = order[k].t->u / tw;
-        q[k].v = order[k].t->v / th;
-        q[k].r = colour[0]; q[k].g = colour[1]; q[k].b = colour[2]; q[k].a = colour[3];
-    }
+    auto vertex = [&](M3DXVertex_XYZDT& v, int x, int y, STexel t) {
+        v.x = float(x);
+        v.y = float(y);
+        v.z = 0.f;
+        v.u = t.u / tw;
+        v.v = t.v / th;
+        v.r = colour[0]; v.g = colour[1]; v.b = colour[2]; v.a = colour[3];
+    };
+    vertex(q[0], R, B, br);
+    vertex(q[1], R, T, tr);
+    vertex(q[2], L, B, bl);
+    vertex(q[3], L, T, tl);
 
     // 11. Texture and blending, then the quad.
-    if (m_pCurrentTexture != texture) {
-        m_pCurrentTexture = texture;
-        target->SetTexture(texture);
-    }
+    // Always handed on: other painters (ViDuz's images) and the batcher's flush change its
+    // texture behind the sprites' back, and the batcher itself skips a texture it already has.
+    m_pCurrentTexture = texture;
+    target->SetTexture(texture);
     target->SetAlphaBlend(!(plain && module == 0 && GameInterface().DontUseAlphaBlend()));
     target->Blt(plain ? EQK_TEXTURED : EQK_COLOURED_TEXTURED, q);
 }

@@ -6,6 +6,7 @@
 
 #include "framework/GameInterface.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cwchar>
 #include <vector>
@@ -63,8 +64,24 @@ void CAISprite::FreeMapChar()
     m_ownsCharMap = false;
 }
 
-int CAISprite::FontSpacing() const { return FModule(0).x; }
 int CAISprite::SpaceAdvance() const { return FontSpacing() + (m_moduleCount ? m_moduleW[0] : 0); }
+
+// Width plus x offset of every glyph record, and the spacing, decoded once: measuring reads them
+// for every character.
+const int16_t* CAISprite::BuildRecordAdvances() const
+{
+    if (m_recordAdvance.empty() && m_fmoduleCount > 0) {
+        const int n = std::min(m_fmoduleCount, 256);
+        m_recordAdvance.resize(size_t(n));
+        for (int k = 0; k < n; ++k) {
+            const SFModule fm = FModule(k);
+            const bool module = !(fm.flags & FM_NESTED) && fm.index < m_moduleCount;
+            m_recordAdvance[size_t(k)] = int16_t((module ? m_moduleW[size_t(fm.index)] : 0) + fm.x);
+        }
+        m_fontSpacing = FModule(0).x;
+    }
+    return m_recordAdvance.empty() ? nullptr : m_recordAdvance.data();
+}
 int CAISprite::LineHeightBase() const { return m_moduleCount ? (m_moduleH[0] & 0xFF) : 0; }
 
 // The frame-module record of a code (codes from 256 up, other than the handled ones, act as ' ').
@@ -81,8 +98,13 @@ int CAISprite::GlyphAdvance(int code, int scaleX) const
     const int k = GlyphRecord(code);
     if (k < 0)
         return 0;
+    if (scaleX == 100 && k < 256) {
+        const int16_t* advances = RecordAdvances();
+        return m_fontSpacing + advances[k];
+    }
     const SFModule fm = FModule(k);
-    const int w = uint16_t(m_moduleW[fm.index] * scaleX / 100);
+    const bool module = !(fm.flags & FM_NESTED) && fm.index < m_moduleCount;
+    const int w = module ? uint16_t(m_moduleW[size_t(fm.index)] * scaleX / 100) : 0;
     return FontSpacing() + w + fm.x;
 }
 
@@ -92,6 +114,9 @@ CAISprite::SChar CAISprite::ReadChar(const wchar_t* t, int i, int end, int first
 {
     SChar ch{int(int16_t(t[i] & 0xFFFF)), 1, false};
     const int c = ch.code;
+    // Plain printable ASCII is itself whatever the language.
+    if (c > ' ' && c < 127 && c != '"' && c != '\\' && c != '^' && c != '|')
+        return ch;
     if (c == L'\n') { ch.code = -2; return ch; }
     if (c == L'\\' && i + 1 < end && t[i + 1] == L'n') { ch.code = -2; ch.units = 2; return ch; }
     if (c == L'^' && i + 1 < end) {
@@ -120,14 +145,30 @@ int CAISprite::GetStringSize(const wchar_t* text, int first, int end, bool escap
 {
     if (!text)
         return 0;
-    const int len = StrLength(text);
-    if (end < 0 || end > len)
-        end = len;
+    if (end < 0)
+        end = StrLength(text);
     if (first < 0)
         first = 0;
     const int savedPalette = m_palette;
+    const int16_t* advances = RecordAdvances();
+    const int space = SpaceAdvance(), spacing = m_fontSpacing, records = m_fmoduleCount;
+    const uint16_t* map = m_charMap;
     int w = 0;
-    for (int i = first; i < end;) {
+    for (int i = first; i < end && text[i] != 0;) {
+        // Spaces and plain printable ASCII straight from the advance table.
+        const int c = int(int16_t(text[i] & 0xFFFF));
+        if (c == ' ') {
+            w += space;
+            ++i;
+            continue;
+        }
+        if (c > ' ' && c < 127 && c != '"' && c != '\\' && c != '^' && c != '|') {
+            const int k = map ? (map[c] & 0xFF) : c;
+            if (k < records)
+                w += spacing + advances[k];
+            ++i;
+            continue;
+        }
         const SChar ch = ReadChar(text, i, end, first, escapes);
         i += ch.units;
         if (ch.code == -2) {
@@ -178,7 +219,11 @@ int CAISprite::GetSubStringWidth(const wchar_t* text, int first, int last)
 
 int CAISprite::FindWordEnd(const wchar_t* text, int start)
 {
-    const int len = StrLength(text);
+    return FindWordEnd(text, start, StrLength(text));
+}
+
+int CAISprite::FindWordEnd(const wchar_t* text, int start, int len)
+{
     if (start >= len)
         return -1;
     for (int i = start; i < len; ++i)
@@ -213,7 +258,7 @@ int CAISprite::WrapTextInternal(wchar_t* text, int maxWidth)
     const int len = StrLength(text);
     if (len == 0)
         return 1;
-    int lines = 1, w = 0;
+    int lines = 1, w = 0, lastWord = -1;
     for (int i = 0; i < len;) {
         if (isBreak(text, i, len)) {
             w = 0;
@@ -231,8 +276,10 @@ int CAISprite::WrapTextInternal(wchar_t* text, int maxWidth)
             ++i;
             continue;
         }
-        const int e = FindWordEnd(text, i);
-        int ww = GetSubStringWidth(text, i, e);
+        const int e = FindWordEnd(text, i, len);
+        // The word's width as GetSubStringWidth gives it (a word measuring nothing counts S).
+        lastWord = GetStringSize(text, i, e + 1, false, false);
+        int ww = lastWord > 0 ? lastWord : FontSpacing();
         if (e == len - 1)
             ww -= FontSpacing();
         if (w + ww > maxWidth && i > 0) {
@@ -243,6 +290,10 @@ int CAISprite::WrapTextInternal(wchar_t* text, int maxWidth)
             w += ww;
         }
         i = e + 1;
+    }
+    if (lastWord >= 0) {   // the measuring results of the last word, as a measure leaves them
+        _text_h = LineHeightBase();
+        _text_w = lastWord > 0 ? lastWord - FontSpacing() : 0;
     }
     return lines;
 }

@@ -111,6 +111,26 @@ void CM3DRender::FreeStorage()
     m_nIndexQuads = 0;
 }
 
+void CM3DRender::SetVideoDriver(pravik::video::IVideoDriver* driver)
+{
+    if (driver != m_driver) {
+        for (auto& g : m_groups) {
+            g.texture = nullptr;
+            for (auto& b : g.buffers)
+                b.count = 0;
+        }
+        for (auto& r : m_runs) {
+            r.texture = nullptr;
+            r.count = 0;
+        }
+        m_nCurRun = 0;
+        m_pCurGroup = nullptr;
+        m_bSelectGroup = true;
+        m_pCurTexture = nullptr;
+    }
+    m_driver = driver;
+}
+
 void CM3DRender::ResetAllVertexBuffer()
 {
     FreeStorage();

@@ -65,7 +65,9 @@ public:
     static CM3DRender* GetM3DRender();
 
     // The driver whose material End2DRender applies first; none in tests of the batcher alone.
-    void SetVideoDriver(pravik::video::IVideoDriver* driver) { m_driver = driver; }
+    // Another driver (or none) lets go of every texture the batcher still holds: they belong
+    // to the old driver, which may be gone before the batcher.
+    void SetVideoDriver(pravik::video::IVideoDriver* driver);
 
     void SetTexture(const boost::intrusive_ptr<pravik::video::ITexture>& texture);
     int Blt(const M3DXVertex_XYZD* quad) { return BltOne<M3DX_FVF_XYZD>(quad); }   // 0 or 0x80004005

@@ -7,6 +7,8 @@
 #include "framework/ResourceContext.h"
 #include "framework/ScreenGeometry.h"
 
+#include "engine/collada/CColladaDatabase.h"
+#include "engine/collada/CRootSceneNode.h"
 #include "engine/IDevice.h"
 #include "engine/gui/IGUIEnvironment.h"
 #include "engine/gui/IGUIStaticText.h"
@@ -71,6 +73,13 @@ CVuvDevice::~CVuvDevice()
     if (SpriteTarget() == &s_spriteTarget)
         SetSpriteTarget(nullptr);
     OnDestroy();
+}
+
+pravik::scene::ISceneNode* CVuvDevice::constructScene(const char* path)
+{
+    if (!m_pVideoDriver || !path)
+        return nullptr;
+    return pravik::collada::CColladaDatabase::constructScene(m_pVideoDriver, path, ZuduvaGetColladaFactory());
 }
 
 void CVuvDevice::OnDestroy()

@@ -80,6 +80,7 @@ public:
     pravik::IDevice* getDevice() override { return m_pDevice; }
     pravik::video::IVideoDriver* getVideoDriver() override { return m_pVideoDriver; }
     pravik::scene::CSceneManager* getSceneManager() override { return m_pSceneManager; }
+    pravik::scene::ISceneNode* constructScene(const char* path) override;   // through the scene database
     boost::intrusive_ptr<pravik::video::CMaterial> getMaterial(int blendType) override;
     int getBlendMode() const override { return m_render.m_nBlendMode; }
     void setBlendMode(int mode) override { m_render.m_nBlendMode = mode; }

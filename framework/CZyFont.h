@@ -14,9 +14,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace pravik::video {
-class ITexture;
-}
+#include "engine/video/ITexture.h"
 
 class CZyFont {
 public:

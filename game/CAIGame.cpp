@@ -1,6 +1,15 @@
 // Construction, the two teardown paths and the location set-up of the game controller.
 #include "game/CAIGame.h"
 
+#include <algorithm>
+
+#include "engine/scene/CSceneManager.h"
+#include "engine/video/CTextureManager.h"
+#include "engine/video/IVideoDriver.h"
+#include "engine/video/material/EVertexAttribute.h"
+#include "game/CGameLink.h"
+#include "game/SpecialFX/CSpecialFXManager.h"
+
 CAIGame* CAIGame::s_instance = nullptr;
 CStringManager* g_pStringManager = nullptr;
 
@@ -90,6 +99,7 @@ CAIGame::~CAIGame()
 void CAIGame::ReleaseStaticData()
 {
     deleteAll(_sprites);
+    std::fill(std::begin(s_gameFonts), std::end(s_gameFonts), nullptr);   // held by slots 3 to 8
     deleteAll(_groups);
     deleteAll(s_ballPool);
     deleteAll(_rackets);
@@ -201,22 +211,87 @@ void CAIGame::CGameAchievement::OnFinishAchievement(GAME_ACHIEVEMENT achievement
     CAIGame::OnFinishAchievement(achievement);
 }
 
-// PARTLY A PLACEHOLDER: the ball-shine, touch-point and lock-line pictures, the shared vertex
-// streams and the eight "dummyTransformation" nodes need the render device, the texture manager
-// and the scene manager; the new-high-score effect (type 125) stays null until the effects
-// library lands.
+namespace {
+
+constexpr const char* kBallShine[6] = {
+    "SFX/BallShine_SmallBall.tga", "SFX/BallShine_CannonBall.tga", "SFX/BallShine_FrostBall.tga",
+    "SFX/BallShine_FireBall.tga",  "SFX/BallShine_CrazyBall.tga",  "SFX/BallShine_BigBall.tga",
+};
+constexpr int kWorkVertices = 256;   // the overlays draw a few quads at a time
+constexpr int kHighScoreEffect = 125;
+
+pravik::video::CTextureManager* Textures()
+{
+    pravik::video::IVideoDriver* driver = CVuvDevice::GetVideoDriver();
+    return driver ? driver->getTextureManager() : nullptr;
+}
+
+// The slot gives its texture back to the manager.
+void ReleaseTexture(TextureHandle& slot)
+{
+    if (!slot)
+        return;
+    pravik::video::ITexture* texture = slot.get();
+    slot = nullptr;
+    if (pravik::video::CTextureManager* textures = Textures())
+        textures->removeTexture(texture);
+}
+
+// The slot takes the named picture, releasing the one it held, with its sampling.
+void LoadTexture(TextureHandle& slot, const char* name, pravik::video::E_TEXTURE_FILTER_TYPE magnification)
+{
+    ReleaseTexture(slot);
+    pravik::video::CTextureManager* textures = Textures();
+    if (!textures)
+        return;
+    slot = textures->getTexture(name);
+    if (!slot)
+        return;
+    slot->setMinFilter(pravik::video::ETFT_NEAREST);
+    slot->setMagFilter(magnification);
+    slot->setWrapS(pravik::video::ETC_CLAMP);
+    slot->setWrapT(pravik::video::ETC_CLAMP);
+}
+
+}  // namespace
+
 void CAIGame::LoadSFX()
 {
+    // Interleaved 24-byte vertices: position, one texture coordinate, colour.
+    g_VertexPTCStreams = nullptr;
+    g_WorkVertexBuffer = nullptr;
+    using namespace pravik::video;
+    constexpr unsigned attributes = (1u << EVA_POSITION) | (1u << EVA_TEXCOORD0) | (1u << EVA_COLOR0);
+    if (IVideoDriver* driver = CVuvDevice::GetVideoDriver()) {
+        g_WorkVertexBuffer = driver->createBuffer(EBT_VERTEX, EBU_DYNAMIC, kWorkVertices * 24, nullptr, false);
+        g_VertexPTCStreams = CVertexStreams::allocate(1, attributes);
+        if (g_VertexPTCStreams && g_WorkVertexBuffer)
+            g_VertexPTCStreams->setupStreams(g_WorkVertexBuffer, attributes);
+    }
+
+    for (int i = 0; i < 6; ++i)
+        LoadTexture(g_pBallShineTex[i], kBallShine[i], ETFT_NEAREST);
+    LoadTexture(s_TouchPointImage, "SFX/touch_point.tga", ETFT_NEAREST);
+    LoadTexture(g_pLockLine, "SFX/lockline.tga", ETFT_LINEAR);
+
+    pravik::scene::CSceneManager* scene = CVuvDevice::GetSceneManager();
+    for (SceneNode*& node : s_pDummylNode)
+        node = scene ? scene->addSceneNode("dummyTransformation", nullptr) : nullptr;
     s_nCurDummyNodeIdx = 0;
+
     deleteOne(s_pLeveCompleteHighScoreSfx);
+    if (CSpecialFXManager* effects = GameLink().effects())
+        s_pLeveCompleteHighScoreSfx = effects->CreateEffect(kHighScoreEffect);
+    if (s_pLeveCompleteHighScoreSfx)
+        s_pLeveCompleteHighScoreSfx->SetVisible(false);
 }
 
 void CAIGame::ReleaseSFX()
 {
     for (TextureHandle& texture : g_pBallShineTex)
-        texture = nullptr;
-    s_TouchRectImageSet[0] = nullptr;
-    s_TouchRectImageSet[1] = nullptr;
-    s_TouchPointImage = nullptr;
-    g_pLockLine = nullptr;
+        ReleaseTexture(texture);
+    ReleaseTexture(s_TouchRectImageSet[0]);
+    ReleaseTexture(s_TouchRectImageSet[1]);
+    ReleaseTexture(s_TouchPointImage);
+    ReleaseTexture(g_pLockLine);
 }

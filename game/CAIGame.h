@@ -284,6 +284,8 @@ public:
     static void InitLevelLoadingInfo(int level);
     static void InitCheat();
     static void PaintBlinkIngamePress5Message();
+    static void PaintBlinkIngamePress5Message(int palette);
+    static void PaintPress5Message(int x, int y);
     static int CurrentLocationStat(int column);
     static void ClearStarFlags();
 
@@ -367,10 +369,84 @@ public:
     static void MMOpenLink(int slot);
     static std::string MMOnlineServiceUrl(int language);   // the online-service page for a game language
     static int MMStoreButtonFrame(int language);           // frame of sprite 113, unpressed
+    static void PaintFourSquares(pravik::video::ITexture* texture, int px, int py, float r, float t);
+    static void DrawBackGroundElement(float x, float y);   // turns it 0.01 rad per 33 ms
+    static void PaintBackGround_FromBackupBuffer();
+    static void DrawMenuTitle_New(wchar_t* text, int brick, int scaleX, int scaleY);
+    static void DrawMenuTitle_New_Special(int frame, int brick);
     void MMEffectInit();
     void MMEffectOpen();
     void MMEffectClose();
     void MMEffectDestroy();
+
+    // ---- List menus: the shared list model, its navigation and the list box's window animation
+    static void Menu_Init(int menu, int* items, int count, int shown, unsigned char confirmSound,
+                          unsigned char backSound);   // at most 40 items are kept
+    static void Menu_Init(int menu, int* items, int count, int shown);
+    static void Menu_Reset(int menu, int shown, unsigned char confirmSound, unsigned char backSound);
+    static void Menu_CheckLimits();
+    static int Menu_GetSelectedID();              // without the flag bits
+    static void Menu_Update();
+    static void Menu_Update(unsigned char wrap);
+    static void Menu_Update(unsigned char wrap, unsigned char swapped);
+    static void Menu_UpdateGrid(int columns);     // with wrap-around
+    static void Menu_UpdateGrid(unsigned char wrap, int columns);
+    static void Menu_ResetWindowAnim();
+    static int Menu_WindowUpdate(unsigned char switchOnClose);   // 1 when opening or closing completes
+    static int Menu_WindowUpdate(unsigned char switchOnClose, int revealTime);
+    static bool IsConfirmMenu();
+    static void GetMenuFreeze();
+    static bool PressNeedToBeLighted();
+    static void PaintMMBG();
+
+    // ---- Layout-layer painters (values past an element's end read 0; unloaded sprites draw nothing)
+    static void PaintTextArea(wchar_t* text, int x, int y, int w, int h, int valign, int halign, int font,
+                              int palette, bool wrap, COLOR_NAME colour);
+    static void PaintTextAreaItem(wchar_t* text, int layer, int element, unsigned char, int dx, int dy,
+                                  COLOR_NAME colour);
+    static void PaintTextAreaItem(wchar_t* text, int layer, int element, int dx, int dy);
+    static void PaintTextAreaItem(wchar_t* text, int layer, int element);
+    static void PaintTextAreaItem(int id, int layer, int element, unsigned char, int dx, int dy, COLOR_NAME colour);
+    static void PaintTextAreaItem(int id, int layer, int element, int dx, int dy);
+    static void PaintTextAreaItem(int id, int layer, int element);
+    static void PaintGraphItem(int layer, int element, unsigned char, int dx, int dy);
+    static void PaintGraphItem(int layer, int element);
+    static void PaintRectItem(int layer, int element, int dx, int dy);
+    static void PaintGradientRectItem(int layer, int element, int dx, int dy);
+    static void PaintAllVisibleItems(int layer, unsigned char, int dx, int dy);
+    static void PaintAllVisibleItems(int layer);
+    static int GetGraphItemRectTouch(int* rect, int layer, int element);   // x, y, w, h; returns x
+    static void PaintNewRectBG(int x, int y, int w, int h);
+    static bool IsUsingSmallResource();
+    static int GetTotalStars();
+    static void GetEndLevelStatisticLeftSide(int line, wchar_t* out);
+    static void GetEndLevelStatisticLeftSideBoss(int line, wchar_t* out);
+
+    // ---- Message tip, loading text and small front-end operations
+    void OpenConfirmOneButtonMode(int kind);
+    void CloseConfirmOneButtonMode();
+    void UpdateMessageTip();                      // instead of the screen's update while it is open
+    void ShowMessageTip();                        // after the screen's paint
+    static void ShowLoadingText(bool full);
+    static int SerchFirstString(int n);           // 907 when the credits hold fewer sections
+    static int SerchLastString(int n);
+    static void GetCurLevel(int& location, int& level);
+    static void BB_InitBackBuffer(int, int);
+    static void BB_ClearBackBuffer(int);
+    static void BB_DrawBuffer();
+    static void BB_DrawBuffer(int, int);
+    static void BB_FreeBuffer();
+    static void LoadDebriefSprite();
+    static void UnLoadDebriefSprite();
+    static void SND_StopAndPlaySFXSound(int id);
+    static void SND_SetSoundTempo(int track, int percent);
+
+    // ---- Number, time and money texts
+    static void Text_FormatNumber(long long value, int language, wchar_t* out, unsigned char forMoney);
+    static void ConvertTime(long long ms, unsigned char shortForm, wchar_t* out);   // low 32 bits of ms
+    static uint8_t* ConvertTimeChars(long long ms, unsigned char shortForm);       // s_genericChars
+    static void GetMoneyString(int value, wchar_t* out);
+    static void GetMoneyString(long long value, wchar_t* out);   // empty for an unknown language
 
     // ---- The statics
 #define QX_VALUE(type, name, start) static type name;
@@ -432,3 +508,4 @@ extern CStringManager* g_pStringManager;
 extern char g_versionCode[8];
 extern bool g_bReview;
 extern int32_t g_nFinishLevelNum;
+void BB_RestoreClip();   // does nothing

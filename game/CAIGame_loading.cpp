@@ -11,8 +11,13 @@
 #include "framework/Trace.h"
 #include "framework/ViDuz.h"
 
+#include "framework/TypedArray.h"
+
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -45,6 +50,33 @@ bool IsInLevelType(int type) { return type == 2 || type == 3 || type == 4 || typ
 
 constexpr int kTips[14] = {452, 454, 455, 457, 458, 472, 485, 491, 498, 504, 506, 507, 508, 510};
 constexpr unsigned kBarColour = 0xFFF5EC89;
+
+// Typed-array kinds, and the entries the math tables are read at.
+constexpr int kTypedBytes = 0, kTypedShorts = 1, kTypedInts = 2;
+constexpr int kCosinusCount = 1025;       // a quarter wave, 4096 = 1
+constexpr int kAtanCount = 513;           // slopes 0 to 512 / 512
+constexpr int kFrameworkCosCount = 65;    // a quarter turn of 64 steps
+
+// Item n of the open pack as a typed array of the given kind holding at least `count`
+// elements; anything else is refused with a message.
+bool ReadMathArray(int n, int kind, int count, const char* what, STypedArray& out)
+{
+    CDataArray<unsigned char> bytes;
+    std::string why;
+    if (!ViDuz::Pack_ReadData(n, bytes))
+        why = "missing";
+    else if (!ParseTypedArray(bytes.data, size_t(bytes.length), out, &why))
+        why = why.empty() ? "unreadable" : why;
+    else if (out.kind != kind)
+        why = "elements of kind " + std::to_string(out.kind) + ", not " + std::to_string(kind);
+    else if (out.count < count)
+        why = std::to_string(out.count) + " elements, not " + std::to_string(count);
+    if (why.empty())
+        return true;
+    std::fprintf(stderr, "quendrax: %s table (pack %s item %d) refused: %s\n", what,
+                 ViDuz::m_szCurrentOpenPackName, n, why.c_str());
+    return false;
+}
 
 // Unloads one sprite slot of the game's table.
 void UnloadSlot(int slot)
@@ -135,13 +167,15 @@ void CAIGame::LoadAndInitMathData()
     delete[] s_atanTable;
     m_cosinusArray = nullptr;
     s_atanTable = nullptr;
-    void* array = nullptr;
-    int count = 0;
-    ViDuz::Pack_ReadArray(1, &array, &count);
-    m_cosinusArray = static_cast<int16_t*>(array);
-    array = nullptr;
-    ViDuz::Pack_ReadArray(0, &array, &count);
-    s_atanTable = static_cast<uint8_t*>(array);
+    STypedArray array;
+    if (ReadMathArray(1, kTypedShorts, kCosinusCount, "cosine", array)) {
+        m_cosinusArray = new int16_t[size_t(array.count)];
+        std::copy(array.values.begin(), array.values.end(), m_cosinusArray);
+    }
+    if (ReadMathArray(0, kTypedBytes, kAtanCount, "arctangent", array)) {
+        s_atanTable = new uint8_t[size_t(array.count)];
+        std::copy(array.values.begin(), array.values.end(), s_atanTable);
+    }
 }
 
 void CAIGame::ChooseLoadingTip()
@@ -453,6 +487,49 @@ void CAIGame::StateSplashPaint()
         PaintLoadingProgressBar(Screen_Height() - 90, s_loadingCurrentStep, s_loadingType_Size - 1);
 }
 
+// ---- The prompt to tap
+
+void CAIGame::PaintPress5Message(int x, int y)
+{
+    if (!_isGamePaused)
+        Touch_add_full_screen();
+    const int state = s_stateCurrent;
+    if (state == STATE_SHOW_BABE || state == STATE_LEVEL_START || state == STATE_GAME_POPUP_BOX)
+        return;
+    CAISprite* font = _sprites[7];
+    if (font && g_pStringManager)
+        font->DrawString(g_pStringManager->GetString(state == STATE_SPLASH ? 321 : 322), x, y, 3,
+                         COLOR_NAME(font->m_palette));
+}
+
+void CAIGame::PaintBlinkIngamePress5Message(int palette)
+{
+    if (_sprites[7])
+        _sprites[7]->m_palette = palette;
+    PaintBlinkIngamePress5Message();
+}
+
+// 512 ms on, 512 ms off; on the splash over a band of its own, with the line of text 43 below.
+void CAIGame::PaintBlinkIngamePress5Message()
+{
+    const int w = Screen_Width(), h = Screen_Height();
+    const bool splash = s_stateCurrent == STATE_SPLASH;
+    if (s_game_totalExecutionTime & 0x200) {
+        if (s_isIngame) {
+            PaintPress5Message(w / 2, h - 50);
+        } else if (splash) {
+            ViDuz::SetColor(0xFF112B65u);
+            ViDuz::FillRect(0, h - 160, w, 60);
+            PaintPress5Message(w / 2, h - 130);
+        } else {
+            PaintPress5Message(w / 2, h - 90);
+        }
+    }
+    if (splash && g_pStringManager)
+        g_pStringManager->DrawPage(7, g_pStringManager->GetString(43), w / 2, h - 10, 33, w - 20,
+                                   _sprites[7] ? _sprites[7]->m_palette : 0, false, false);
+}
+
 void CAIGame::StateSplashExit()
 {
     UnloadSlot(1);
@@ -552,26 +629,54 @@ void CAIGame::StateLoadingExit()
 }
 
 // ---- Services the loading calls whose owners are built later: empty until then.
-// The framework's cosine table from the pack's typed array; the computed table answers until then.
+// The framework's cosine table from the pack's typed array of 32-bit elements; when it is
+// missing or of another kind the computed table keeps answering.
 void CAIGame::MathInit(const char* pack, int cosRow)
 {
-    static int* s_cosTable = nullptr;
+    static std::vector<int> s_cosTable;
     ViDuz::Pack_Open(pack);
-    void* array = nullptr;
-    int count = 0;
-    ViDuz::Pack_ReadArray(cosRow, &array, &count);
-    Math_SetCosTable(static_cast<const int*>(array), count);
-    delete[] s_cosTable;
-    s_cosTable = static_cast<int*>(array);
+    STypedArray array;
+    if (ReadMathArray(cosRow, kTypedInts, kFrameworkCosCount, "framework cosine", array)) {
+        Math_SetCosTable(array.values.data(), array.count);
+        s_cosTable = std::move(array.values);   // kept while the framework reads it
+    } else {
+        Math_SetCosTable(nullptr, 0);
+        s_cosTable.clear();
+    }
     ViDuz::Pack_Close();
 }
 void CAIGame::InitPopupBoxData() {}
-void CAIGame::LoadFonts() {}
-void CAIGame::LoadTextFromPack() {}
+// The six bitmap fonts of the open pack into sprite slots 3 to 8, each knowing its slot.
+void CAIGame::LoadFonts()
+{
+    for (int i = 0; i < 6; ++i) {
+        const int slot = 3 + i;
+        LoadSlot(slot, i);
+        s_gameFonts[i] = _sprites[slot];
+        _sprites[slot]->LoadCharacterMap();
+        _sprites[slot]->SetFontSpriteID(slot);
+    }
+}
+
+// The current language's strings first, then the other eight.
+void CAIGame::LoadTextFromPack()
+{
+    if (!g_pStringManager)
+        return;
+    const int current = g_pStringManager->GetLanguage();
+    g_pStringManager->LoadString(current);
+    for (int language = 0; language < LANGUAGE_COUNT; ++language) {
+        if (language != current)
+            g_pStringManager->LoadString(language);
+    }
+}
+
 void CAIGame::SetStringLanguage(int language)
 {
-    if (g_pStringManager)
-        g_pStringManager->SetLanguage(language);
+    if (!g_pStringManager)
+        return;
+    g_pStringManager->SetLanguage(language);
+    g_pStringManager->LoadUnicodeFont();
 }
 void CAIGame::ChangeNeonPalette(int, int) {}
 void CAIGame::LoadSpecialFX() {}
@@ -595,6 +700,5 @@ void CAIGame::ClearIngameSprites() {}
 void CAIGame::InitLevelStep(int) {}
 void CAIGame::InitLevelLoadingInfo(int) {}
 void CAIGame::InitCheat() {}
-void CAIGame::PaintBlinkIngamePress5Message() {}
 int CAIGame::CurrentLocationStat(int) { return 0; }
 void CAIGame::ClearStarFlags() {}

@@ -162,7 +162,9 @@ void CAIGame::UpdateUIStateChangeTranslation()
     for (uint8_t flag : s_arrUIExitAnimOver)
         if (!flag)
             return;
-    SwitchState(s_loadingType != 0 ? STATE_LOADING : s_loadingNextState);
+    const int next = s_loadingType != 0 ? STATE_LOADING : s_loadingNextState;
+    // A screen not built yet sends the menu back in rather than to an empty state.
+    SwitchState(IsPlaceholderHandler(next) ? STATE_MAIN : next);
 }
 
 void CAIGame::StartMenuTranslation(int mode, int layer, int anim)
@@ -346,18 +348,8 @@ void CAIGame::UpdateBrickPressFeedback(int bricks)
 
 void CAIGame::PaintSunLight()
 {
-    const int px = CGame::GetLogicWidthOffset() + 320, py = CGame::GetLogicHeighOffset() + 600;
-    const float r = g_fSunLightRadius, t = g_fSunLightAngle;
-    constexpr float kPi = 3.14159265358979f;
-    const int a = int(std::cos(t) * r), b = int(std::sin(t) * r);
-    const int c = int(std::cos(t - kPi / 2) * r), d = int(std::sin(t - kPi / 2) * r);
-    const int e = int(std::cos(t - kPi / 4) * r * std::sqrt(2.0f)), f = int(std::sin(t - kPi / 4) * r * std::sqrt(2.0f));
-    if (pravik::video::ITexture* tex = g_pSunLightTexture.get()) {
-        ViDuz::DrawImage(tex, px, py, px + a, py + b, px + c, py + d, px + e, py + f, 255);
-        ViDuz::DrawImage(tex, px, py, px - a, py - b, px - c, py - d, px - e, py - f, 255);
-        ViDuz::DrawImage(tex, px, py, px + b, py - a, px + d, py - c, px + f, py - e, 255);
-        ViDuz::DrawImage(tex, px, py, px - b, py + a, px - d, py + c, px - f, py + e, 255);
-    }
+    PaintFourSquares(g_pSunLightTexture.get(), CGame::GetLogicWidthOffset() + 320, CGame::GetLogicHeighOffset() + 600,
+                     g_fSunLightRadius, g_fSunLightAngle);
     g_fSunLightAngle += 0.01f;
     if (On(Layer(0), 24) || On(Layer(0), 14))
         g_fSunLightRadius = std::max(0.0f, g_fSunLightRadius - 5);
@@ -383,29 +375,6 @@ void CAIGame::PaintMainMenuBGAnim_Added()
             Layer(i)->Render();
 }
 
-// The particle effects come with the effects manager; until then the scene has none.
-void CAIGame::MMEffectInit() { m_bMenuEffectsCreated = true; }
-void CAIGame::MMEffectOpen()
-{
-    for (EffectImpl* e : m_pMenuEffects)
-        if (e)
-            e->SetVisible(true);
-}
-void CAIGame::MMEffectClose()
-{
-    for (EffectImpl* e : m_pMenuEffects)
-        if (e)
-            e->SetVisible(false);
-}
-void CAIGame::MMEffectDestroy()
-{
-    for (EffectImpl*& e : m_pMenuEffects) {
-        delete e;
-        e = nullptr;
-    }
-    m_bMenuEffectsCreated = false;
-}
-
 // ---- The main menu
 
 std::string CAIGame::MMOnlineServiceUrl(int language)
@@ -414,7 +383,7 @@ std::string CAIGame::MMOnlineServiceUrl(int language)
     static const char* const kCodes[9] = {"EN", "FR", "DE", "IT", "ES", "JA", "KO", "CN", "BR"};
     const int v = language >= 0 && language < 9 ? kTable[language] : -1;
     const char* code = v >= 0 && v < 9 ? kCodes[v] : "EN";
-    return std::string("http://zylive.quendrax.net/zyliveweb/index/index?lg=") + code + "&TXR=70342";
+    return std::string("https://online.quendrax.example/zyliveweb/index/index?lg=") + code + "&TXR=70342";
 }
 
 int CAIGame::MMStoreButtonFrame(int language)
@@ -426,7 +395,7 @@ int CAIGame::MMStoreButtonFrame(int language)
 void CAIGame::MMOpenLink(int slot)
 {
     const std::string url =
-        slot == 4 ? MMOnlineServiceUrl(s_gameLanguage) : std::string("http://store.quendrax.net/store/tablet.php");
+        slot == 4 ? MMOnlineServiceUrl(s_gameLanguage) : std::string("https://store.quendrax.example/store/tablet.php");
     char* error = nullptr;
     platform::navigator_invoke(url.c_str(), &error);   // a failed launch leaves the menu as it is
 }
@@ -499,6 +468,11 @@ void CAIGame::StateMMInit_New()
     s_arrUIExitAnimOver[0] = s_arrUIExitAnimOver[1] = 0;
     s_curFrameInfoIcon = 51;
     s_curFrameOptionsIcon = 61;
+    ViDuz::Pack_Open("15");
+    if (!_sprites[kStoreSprite])
+        _sprites[kStoreSprite] = new CAISprite(37, ViDuz::m_szCurrentOpenPackName);
+    ViDuz::Pack_Close();
+    s_IsMMOtherItemHide = false;
 }
 
 void CAIGame::StateMMUpdate_New()
@@ -574,10 +548,17 @@ void CAIGame::StateMMPaint_New_Added()
     PaintMainMenuBGAnim_Added();
     if (g_pMenuBrickAnimPlayer)
         g_pMenuBrickAnimPlayer->Render();
-    for (ViDuzPlayer* p : g_pMenuBrickCtrAniPlayer)
-        if (p)
-            p->Render();
-    // The captions come with the text painters.
+    static const int kCaptions[kMenuBrickSlots] = {952, 953, 319};
+    static const int kPreDrawn[kMenuBrickSlots][3] = {{27, 23, 0}, {55, 51, 28}, {83, 79, 56}};   // cn, jp, ko
+    const int language = g_pStringManager ? g_pStringManager->GetLanguage() : 0;
+    for (int b = 0; b < kMenuBrickSlots; ++b) {
+        if (g_pMenuBrickCtrAniPlayer[b])
+            g_pMenuBrickCtrAniPlayer[b]->Render();
+        if (language >= 5 && language <= 7)
+            DrawMenuTitle_New_Special(kPreDrawn[b][language - 5], b);
+        else if (g_pStringManager)
+            DrawMenuTitle_New(g_pStringManager->GetString(kCaptions[b]), b, 100, 100);
+    }
     if (s_IsMMOtherItemHide)
         return;
     const int w = Screen_Width(), h = Screen_Height();
@@ -594,5 +575,9 @@ void CAIGame::StateMMPaint_New_Added()
 void CAIGame::StateMMExit_New()
 {
     DeleteMainMenuPlayers();
+    if (_sprites[kStoreSprite]) {
+        _sprites[kStoreSprite]->drop();
+        _sprites[kStoreSprite] = nullptr;
+    }
     s_IsMMOtherItemHide = false;
 }

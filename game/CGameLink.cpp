@@ -76,6 +76,7 @@ int CGameLink::RenderTargetHeight()
 
 bool CGameLink::InLevel() { return CAIGame::g_bCurrentInGame != 0; }
 int CGameLink::Confirm() { return CAIGame::s_confirm; }
+pravik::video::ITexture* CGameLink::LockLineTexture() { return CAIGame::g_pLockLine.get(); }
 
 void CGameLink::CreateEffectManager()
 {
@@ -117,3 +118,5 @@ struct InstallGame {
 InstallGame s_install;
 
 }  // namespace
+
+CGameLink& GameLink() { return s_install.link; }

@@ -41,6 +41,7 @@ public:
     int RenderTargetHeight() override;
     bool InLevel() override;
     int Confirm() override;
+    pravik::video::ITexture* LockLineTexture() override;
 
     void CreateEffectManager() override;
     void DestroyEffectManager() override;
@@ -55,3 +56,6 @@ private:
     std::unique_ptr<CAIGame> m_game;
     std::unique_ptr<CSpecialFXManager> m_effects;
 };
+
+// The game's link installed at start: the owner of the special-effects manager.
+CGameLink& GameLink();

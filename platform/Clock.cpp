@@ -26,6 +26,14 @@ void Clock::waitFor(std::condition_variable& cv, std::unique_lock<std::mutex>& l
         cv.wait_for(lock, std::chrono::nanoseconds(ns));
 }
 
+void Clock::wait(std::condition_variable& cv, std::unique_lock<std::mutex>& lock)
+{
+    if (ClockSource* source = g_source.load())
+        source->wait(cv, lock);
+    else
+        cv.wait(lock);
+}
+
 uint64_t Clock::monotonicNs()
 {
     if (ClockSource* source = g_source.load())

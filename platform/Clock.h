@@ -19,6 +19,8 @@ public:
     virtual uint64_t nowNs() = 0;
     // Waits at most ns on cv (which the lock's mutex guards); may return early.
     virtual void waitFor(std::condition_variable& cv, std::unique_lock<std::mutex>& lock, uint64_t ns) = 0;
+    // Waits on cv until notified (or woken spuriously).
+    virtual void wait(std::condition_variable& cv, std::unique_lock<std::mutex>& lock) { cv.wait(lock); }
 };
 
 // Time that moves only when told: advance() moves it, and a wait moves it to the waiter's
@@ -28,10 +30,19 @@ public:
     explicit ManualClock(uint64_t startNs = 1000000000ull) : m_now(startNs) {}
     uint64_t nowNs() override { return m_now.load(); }
     void waitFor(std::condition_variable&, std::unique_lock<std::mutex>&, uint64_t ns) override { m_now += ns; }
+    // Untimed waits are real; a test learns that a thread has reached one from waiters().
+    void wait(std::condition_variable& cv, std::unique_lock<std::mutex>& lock) override
+    {
+        ++m_waiters;
+        cv.wait(lock);
+        --m_waiters;
+    }
     void advance(uint64_t ns) { m_now += ns; }
+    int waiters() const { return m_waiters.load(); }  // threads inside wait() now
 
 private:
     std::atomic<uint64_t> m_now;
+    std::atomic<int> m_waiters{0};
 };
 
 class Clock {
@@ -41,6 +52,7 @@ public:
     static void setSource(ClockSource* source);  // not owned; null: CLOCK_MONOTONIC
     static uint64_t monotonicNs();  // the source's time, in nanoseconds
     static void waitFor(std::condition_variable& cv, std::unique_lock<std::mutex>& lock, uint64_t ns);
+    static void wait(std::condition_variable& cv, std::unique_lock<std::mutex>& lock);
     static uint64_t monotonicMs();
     static uint64_t frameTimeMs();  // monotonic ms, or frames() x 16 under a script
     static uint64_t frames();       // frames so far

@@ -141,7 +141,7 @@ ssize_t PacedPcmDevice::write(const void* buffer, size_t size)
             const uint64_t wait = tickNs(m_ticks + 1) - now;
             Clock::waitFor(m_wake, lock, wait);
         } else {
-            m_wake.wait(lock);  // paused: until resumed, prepared or reconfigured
+            Clock::wait(m_wake, lock);  // paused: until resumed, prepared or reconfigured
         }
     }
     return ssize_t(written);

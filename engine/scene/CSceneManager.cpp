@@ -1,4 +1,5 @@
 #include "engine/scene/CSceneManager.h"
+#include "engine/video/CBatchDriver.h"
 
 #include "engine/gui/ICursorControl.h"
 #include "engine/io/IFileSystem.h"
@@ -42,9 +43,8 @@ CSceneManager::CSceneManager(video::IVideoDriver* driver, const boost::intrusive
       CursorControl(cursorControl), SceneParameters(driver), XMLSceneRootName(L"vuv_scene"),
       XMLNodeElementName(L"node"), XMLTypeAttributeName(L"type")
 {
-    (void)batchVertexBytes;
-    (void)batchIndexBytes;
     if (driver) driver->setClearStencil(127);
+    if (driver) BatchDriver = new video::CBatchDriver(batchVertexBytes, batchIndexBytes, driver);
     Root = new CSceneManagerRootNode();
     Root->setSceneManager(this);
     Root->onChangedSceneManager();
@@ -89,6 +89,8 @@ CSceneManager::~CSceneManager()
     // Draw entries hold materials: let them go while the driver still exists.
     SolidList.clear();
     TransparentList.clear();
+    if (BatchDriver) BatchDriver->drop();
+    BatchDriver = nullptr;
     if (Driver) Driver->drop();
 }
 
@@ -96,7 +98,9 @@ ISceneNode* CSceneManager::getRootSceneNode() const { return Root; }
 
 CSceneManager* CSceneManager::createNewSceneManager(bool cloneContent)
 {
-    auto* manager = new CSceneManager(CurrentDriver, FileSystem, CursorControl, MeshCache, GUIEnvironment);
+    auto* manager = new CSceneManager(CurrentDriver, FileSystem, CursorControl, MeshCache, GUIEnvironment,
+                                      BatchDriver ? BatchDriver->getVertexCapacity() : 5242880u,
+                                      BatchDriver ? BatchDriver->getIndexCapacity() : 655360u);
     if (cloneContent) {
         ISceneNode* copy = Root->clone();
         if (copy) {

@@ -41,8 +41,11 @@ class IVideoDriver;
 
 namespace pravik::scene {
 
+class CBatchSceneNode;
 class CSceneManagerRootNode;
 class ICameraSceneNode;
+class ISegmentCompileCallback;
+class ISplitSegmentChoiceCallback;
 class IAnimatedMesh;
 class IMeshCache;
 class IMeshLoader;
@@ -124,6 +127,22 @@ public:
                                           int layer = kNodeRenderingLayer);
     virtual void registerSceneNodes(ISceneNode* start);
     virtual void registerSceneNodes(const std::vector<ISceneNode*>& starts);
+    // Compiles the static nodes under start into the batch node's mesh (a new node with id -1,
+    // the caller's reference, when none is given) by drawing them through the batch driver;
+    // large draws split into clusters of about clusterSize vertex bytes (0: whole) or by grid
+    // cells of cellSize. The batch node, set up.
+    virtual CBatchSceneNode* compile(ISceneNode* start, CBatchSceneNode* batchNode, bool setupFlag,
+                                     ISegmentCompileCallback* userCallback, ISplitSegmentChoiceCallback* splitCallback,
+                                     unsigned clusterSize);
+    virtual CBatchSceneNode* compile(ISceneNode* start, CBatchSceneNode* batchNode, bool setupFlag,
+                                     ISegmentCompileCallback* userCallback, ISplitSegmentChoiceCallback* splitCallback,
+                                     const core::vector3d<float>& cellSize);
+    virtual CBatchSceneNode* compile(const std::vector<ISceneNode*>& starts, CBatchSceneNode* batchNode, bool setupFlag,
+                                     ISegmentCompileCallback* userCallback, ISplitSegmentChoiceCallback* splitCallback,
+                                     unsigned clusterSize);
+    virtual CBatchSceneNode* compile(const std::vector<ISceneNode*>& starts, CBatchSceneNode* batchNode, bool setupFlag,
+                                     ISegmentCompileCallback* userCallback, ISplitSegmentChoiceCallback* splitCallback,
+                                     const core::vector3d<float>& cellSize);
     virtual void registerSceneNodesCompile(ISceneNode* start);
     virtual void registerSceneNodesCompile(const std::vector<ISceneNode*>& starts);
     virtual void drawAll(const std::vector<ISceneNode*>& starts);
@@ -204,6 +223,9 @@ protected:
 
     template <class Entry, class Layer>
     void renderList(std::vector<Entry>& list, Layer layerOf);
+    template <class Starts>
+    CBatchSceneNode* compileInternal(const Starts& starts, CBatchSceneNode* batchNode, bool setupFlag,
+                                     ISegmentCompileCallback* userCallback, ISplitSegmentChoiceCallback* splitCallback);
     void readSceneNode(io::IXMLReader* reader, ISceneNode* parent, ISceneUserDataSerializer* serializer, int depth);
     void readSection(io::IXMLReader* reader, const wchar_t* name, ISceneNode* node, ISceneUserDataSerializer* serializer);
     bool writeSceneNode(io::IXMLWriter* writer, ISceneNode* node, ISceneUserDataSerializer* serializer);

@@ -222,7 +222,8 @@ void IVideoDriver::clearImplementationDependentData()
             m_globalParameters->clearParameters();
         }
     }
-    if (m_textureManager && s_textureManagerHooks.clearDriverSpecificResources)
+    // A driver sharing another's texture manager must not release that driver's textures.
+    if ((m_internalFlags & 0x20) && m_textureManager && s_textureManagerHooks.clearDriverSpecificResources)
         s_textureManagerHooks.clearDriverSpecificResources(m_textureManager);
     if (m_shaderManager) m_shaderManager->clearDriverSpecificResources();
 }

@@ -5,6 +5,7 @@
 
 #include "engine/io/CMemoryReadFile.h"
 #include "engine/video/image/CImageLoaderPng.h"
+#include "tests/e2e/GameRun.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/ToolRun.h"
 #include "tests/tools/quendrax-data/SampleData.h"
@@ -21,30 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct GameRun {
-    bool signalled = false;
-    int status = -1;
-    std::string err, trace;
-};
-
-// Runs the game with `dir` as its working directory. Every path handed over is absolute: the
-// program may move its working directory into the data folder.
-GameRun play(const fs::path& dir, const std::string& script)
-{
-    std::ofstream(dir / "script.txt") << script;
-    const std::string command = "cd " + test::quoted(dir.string()) +
-                                " && QUENDRAX_VIDEO=headless QUENDRAX_AUDIO=null QUENDRAX_SCRIPT=" +
-                                test::quoted((dir / "script.txt").string()) +
-                                " QUENDRAX_TRACE=" + test::quoted((dir / "trace.txt").string()) + " timeout 120 " +
-                                test::quoted(QUENDRAX_GAME) + " >out.txt 2>err.txt";
-    const int raw = std::system(command.c_str());
-    GameRun r;
-    r.signalled = raw == -1 || WIFSIGNALED(raw) || (WIFEXITED(raw) && WEXITSTATUS(raw) >= 124);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.err = test::readFile((dir / "err.txt").string());
-    r.trace = test::readFile((dir / "trace.txt").string());
-    return r;
-}
+using test::GameRun;
+using test::play;
 
 std::string sampleData()
 {

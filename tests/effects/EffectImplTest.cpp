@@ -221,6 +221,18 @@ public:
     int getClipIndex(const char*) const override { return -1; }
     void setRange(int start, int end, bool jump) override { calls.push_back({start, end, jump}); }
     int getRangeEnd() const override { return 1500; }
+    // The rest of a full timeline, unused here.
+    virtual int getClipCount() const { return 0; }
+    virtual int getClipStart(int) const { return 0; }
+    virtual int getClipEnd(int) const { return 0; }
+    virtual int getClipLength(int) const { return 0; }
+    virtual int getCurrentClipStart() const { return 0; }
+    virtual int getCurrentClipEnd() const { return 0; }
+    virtual int getCurrentClipLength() const { return 0; }
+    virtual int getCurrentClipIndex() const { return 0; }
+    virtual const char* getClipName(int) const { return nullptr; }
+    virtual void setLoop(bool) {}
+    virtual int getRangeStart() const { return 0; }
     struct Call {
         int start, end;
         bool jump;

@@ -253,3 +253,26 @@ TEST_F(CM3DRenderTest, TheDriverRebindsItsTextureAfterEitherPass)
     }
     batcher.SetVideoDriver(nullptr);
 }
+
+// Textures belong to their driver: a batcher that loses its driver holds none of them, so the
+// driver may go first.
+TEST_F(CM3DRenderTest, LosingTheDriverLetsGoOfItsTextures)
+{
+    CM3DRender batcher;
+    batcher.SetVideoDriver(m_driver);
+    auto spark = solidTexture(255, 255, 255, "spark");
+    batcher.BeginScene();
+    batcher.SetTexture(spark);
+    ASSERT_EQ(batcher.Blt(particles(2, 0, 0, 10).data(), 2), 0);
+    batcher.Begin2DRender();
+    batcher.Blt(rectT(0, 0, 10, 10).data());
+    const int held = spark->getReferenceCount();
+    EXPECT_GT(held, 1);
+    batcher.SetVideoDriver(nullptr);
+    EXPECT_EQ(spark->getReferenceCount(), 1);
+    for (int i = 0; i < CM3DRender::GROUP_COUNT; ++i)
+        EXPECT_FALSE(batcher.Group(i).texture) << i;
+    for (int i = 0; i < CM3DRender::RUN_COUNT; ++i)
+        EXPECT_FALSE(batcher.Run(i).texture) << i;
+    EXPECT_EQ(batcher.Blt(particles(1, 0, 0, 10).data(), 1), M3D_E_FAIL);   // no current texture either
+}

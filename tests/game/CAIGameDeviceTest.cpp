@@ -3,10 +3,19 @@
 // storage shrinks back) and entering the main menu puts the camera back in its place.
 #include <gtest/gtest.h>
 
+#include "engine/scene/CSceneManager.h"
 #include "engine/scene/ICameraSceneNode.h"
+#include "engine/video/CTextureManager.h"
 #include "engine/video/material/CMaterialRendererManager.h"
+#include "game/CGameLink.h"
+#include "game/SpecialFX/CSpecialFXManager.h"
 #include "tests/engine/video/DriverTestSupport.h"
 #include "tests/game/GameTestSupport.h"
+#include "tools/formats/BeffWriter.h"
+#include "tools/formats/Canvas.h"
+
+#include <set>
+#include <string>
 
 namespace {
 
@@ -63,6 +72,60 @@ TEST(CAIGameDevice, EnteringTheMainMenuResetsTheCamera)
         EXPECT_EQ(at.Z, 512.f);
         EXPECT_EQ(gl.device().GetM3DRender().m_vCameraPos.X, row.reset ? 0.f : 120.f);
     }
+}
+
+// The controller's construction takes the screen-effect pictures with their sampling, eight
+// carrier nodes under the scene root and a hidden high-score effect; its destruction gives the
+// pictures back to the texture manager.
+TEST(CAIGameDevice, EffectPicturesNodesAndTheHighScoreEffect)
+{
+    test::GameDevice gl;
+    ASSERT_TRUE(gl.ok());
+    const char* pictures[8] = {"SFX/BallShine_SmallBall.tga", "SFX/BallShine_CannonBall.tga",
+                               "SFX/BallShine_FrostBall.tga", "SFX/BallShine_FireBall.tga",
+                               "SFX/BallShine_CrazyBall.tga", "SFX/BallShine_BigBall.tga",
+                               "SFX/touch_point.tga",         "SFX/lockline.tga"};
+    for (int i = 0; i < 8; ++i)   // widths 8 to 15 tell them apart
+        gl.dir.write(std::string("app/native/data/") + pictures[i],
+                     formats::Canvas(8 + i, 4, formats::Rgba(255, 255, 255, 255)).encode(".tga"));
+    gl.dir.write("app/native/data/SFX/words_tail.beff",
+                 formats::effects::writeBeff(formats::effects::minimalEffect()));
+    GameLink().CreateEffectManager();
+    pravik::video::CTextureManager& textures = *gl.device().getVideoDriver()->getTextureManager();
+    auto registered = [&textures](const char* name) {
+        return textures.getRegistry().getId(textures.getHashName(name).c_str()) != 0xffff;
+    };
+    {
+        test::GameFixture f;
+        TextureHandle* held[8] = {&CAIGame::g_pBallShineTex[0], &CAIGame::g_pBallShineTex[1],
+                                  &CAIGame::g_pBallShineTex[2], &CAIGame::g_pBallShineTex[3],
+                                  &CAIGame::g_pBallShineTex[4], &CAIGame::g_pBallShineTex[5],
+                                  &CAIGame::s_TouchPointImage,  &CAIGame::g_pLockLine};
+        for (int i = 0; i < 8; ++i) {
+            SCOPED_TRACE(pictures[i]);
+            ASSERT_TRUE(*held[i]);
+            EXPECT_EQ((*held[i])->getWidth(), 8 + i);
+            EXPECT_EQ((*held[i])->getMinFilter(), pravik::video::ETFT_NEAREST);
+            EXPECT_EQ((*held[i])->getMagFilter(), i == 7 ? pravik::video::ETFT_LINEAR : pravik::video::ETFT_NEAREST);
+            EXPECT_EQ((*held[i])->getWrapS(), pravik::video::ETC_CLAMP);
+            EXPECT_TRUE(registered(pictures[i]));
+        }
+        std::set<SceneNode*> nodes(std::begin(CAIGame::s_pDummylNode), std::end(CAIGame::s_pDummylNode));
+        EXPECT_EQ(nodes.size(), 8u);
+        for (SceneNode* node : CAIGame::s_pDummylNode) {
+            ASSERT_NE(node, nullptr);
+            EXPECT_EQ(node->getParent(), gl.device().getSceneManager()->getRootSceneNode());
+        }
+        EXPECT_EQ(CAIGame::s_nCurDummyNodeIdx, 0);
+        ASSERT_NE(CAIGame::s_pLeveCompleteHighScoreSfx, nullptr);
+        EXPECT_FALSE(CAIGame::s_pLeveCompleteHighScoreSfx->IsVisible());
+        EXPECT_FALSE(CAIGame::s_pLeveCompleteHighScoreSfx->GetNodes().empty());
+    }
+    for (const char* name : pictures) {
+        EXPECT_FALSE(registered(name)) << name;
+    }
+    EXPECT_EQ(CAIGame::s_pLeveCompleteHighScoreSfx, nullptr);
+    GameLink().DestroyEffectManager();
 }
 
 }  // namespace

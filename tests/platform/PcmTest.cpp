@@ -77,7 +77,12 @@ protected:
         return s;
     }
 
-    static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    // Until a thread blocks in an untimed wait of the device (a paused writer).
+    void untilWaiting()
+    {
+        while (clock.waiters() == 0)
+            std::this_thread::yield();
+    }
     void advanceMs(uint64_t ms) { clock.advance(ms * 1000000ull); }
 
     ManualClock clock;
@@ -290,8 +295,10 @@ TEST_F(Pcm, PauseHoldsAWriterWaitingForRoom)
     ASSERT_EQ(snd_pcm_playback_pause(pcm), 0);
     std::atomic<ssize_t> written{-1};
     std::thread writer([&] { written = snd_pcm_plugin_write(pcm, frag.data(), frag.size()); });
-    sleepMs(400);
-    EXPECT_EQ(written.load(), -1);  // still waiting: nothing drains while paused
+    untilWaiting();
+    advanceMs(400);
+    EXPECT_EQ(status(pcm).count, 2 * 25600);  // nothing drains while paused
+    EXPECT_EQ(written.load(), -1);
     ASSERT_EQ(snd_pcm_playback_resume(pcm), 0);
     writer.join();
     EXPECT_EQ(written.load(), 25600);
@@ -318,7 +325,7 @@ TEST_F(Pcm, WriterWaitingThroughAReconfigurationKeepsToTheNewQueue)
     ASSERT_EQ(snd_pcm_playback_pause(pcm), 0);
     std::atomic<ssize_t> written{-1};
     std::thread writer([&] { written = snd_pcm_plugin_write(pcm, frag.data(), frag.size()); });
-    sleepMs(100);  // let it reach its wait
+    untilWaiting();
     p.buf.block = {4096, 1, 2};
     ASSERT_EQ(snd_pcm_plugin_params(pcm, &p), 0);
     ASSERT_EQ(snd_pcm_plugin_prepare(pcm, SND_PCM_CHANNEL_PLAYBACK), 0);

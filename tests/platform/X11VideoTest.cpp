@@ -17,7 +17,6 @@
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -30,6 +29,9 @@ namespace {
 
 using test::onPath;
 using test::Xvfb;
+
+// How long a test waits for one expected event before it gives up and reports what it saw.
+constexpr int kEventWaitMs = 20000;
 
 struct Touch {
     int type, id, x, y;
@@ -97,13 +99,13 @@ TEST_F(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
         XTestFakeMotionEvent(x, 0, 170, 300, 0);  // no button: no touch
         XSync(x, False);
 
+        // Each wait ends when an event arrives; the long limit only keeps a lost event from hanging.
         std::vector<Touch> touches;
-        for (int wait = 0; wait < 500 && (touches.empty() || touches.back().type != SCREEN_EVENT_MTOUCH_RELEASE);
-             ++wait) {
+        while (touches.empty() || touches.back().type != SCREEN_EVENT_MTOUCH_RELEASE) {
             bps_event_t* ev = nullptr;
-            while (bps_get_event(&ev, 0) == BPS_SUCCESS && ev) {
-                if (bps_event_get_domain(ev) != screen_get_domain())
-                    continue;
+            if (bps_get_event(&ev, kEventWaitMs) != BPS_SUCCESS || !ev)
+                break;
+            if (bps_event_get_domain(ev) == screen_get_domain()) {
                 Touch t{};
                 screen_event_t se = screen_event_get_event(ev);
                 int pos[2];
@@ -114,7 +116,6 @@ TEST_F(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
                 t.y = pos[1];
                 touches.push_back(t);
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         const std::vector<Touch> expected = {{SCREEN_EVENT_MTOUCH_TOUCH, 0, 100, 200},
                                              {SCREEN_EVENT_MTOUCH_MOVE, 0, 150, 260},
@@ -143,14 +144,14 @@ TEST_F(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
         XSync(x, False);
 
         std::vector<std::string> nav;
-        for (int wait = 0; wait < 500 && (nav.empty() || nav.back() != "exit"); ++wait) {
+        while (nav.empty() || nav.back() != "exit") {
             bps_event_t* ev = nullptr;
-            while (bps_get_event(&ev, 0) == BPS_SUCCESS && ev)
-                if (bps_event_get_domain(ev) == navigator_get_domain())
-                    nav.push_back(bps_event_get_code(ev) == NAVIGATOR_EXIT
-                                      ? "exit"
-                                      : "state " + std::to_string(navigator_event_get_window_state(ev)));
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (bps_get_event(&ev, kEventWaitMs) != BPS_SUCCESS || !ev)
+                break;
+            if (bps_event_get_domain(ev) == navigator_get_domain())
+                nav.push_back(bps_event_get_code(ev) == NAVIGATOR_EXIT
+                                  ? "exit"
+                                  : "state " + std::to_string(navigator_event_get_window_state(ev)));
         }
         EXPECT_EQ(nav, (std::vector<std::string>{"state 1", "state 0", "state 2", "state 0", "exit"}));
         bps_shutdown();

@@ -4,6 +4,7 @@
 #include "SpriteMaker.h"
 
 #include "framework/PackTables.h"
+#include "tools/formats/FontSpriteWriter.h"
 #include "tools/formats/PackFolderWriter.h"
 
 #include <map>
@@ -26,38 +27,11 @@ constexpr int kSpacing = 1;
 // The 256 glyph modules of a style, added to the atlas `texture` by `m`; returns the line height.
 int addGlyphs(SpriteMaker& m, const FontStyle& style)
 {
-    const formats::Typeface& face = style.bold ? bold() : sans();
-    const formats::TextExtent line = face.measure("ÀÉgjpqy|", style.size);
-    const int height = line.ascent + line.descent + 2;
-    for (int c = 0; c < 256; ++c) {
-        // Codes below 32 and the unassigned C1 block draw as the space.
-        const uint32_t code = c < 32 || (c >= 127 && c < 160) ? uint32_t(' ') : uint32_t(c);
-        const formats::Glyph g = face.glyph(code, style.size);
-        Canvas cell(std::max(1, g.advance - kSpacing), height);
-        for (int y = 0; y < g.image.height(); ++y)
-            for (int x = 0; x < g.image.width(); ++x)
-                cell.set(x + std::max(0, g.left), y + line.ascent + 1 - g.top, g.image.at(x, y));
+    int height = 0;
+    for (const Canvas& cell :
+         formats::fontsprites::GlyphCells(style.bold ? bold() : sans(), style.size, kSpacing, height))
         m.module(cell);
-    }
     return height;
-}
-
-// Frame 0 holds record c for code c; record 0 (the space) carries the spacing as its x offset.
-sprites::Sprite fontSprite(const std::vector<sprites::Module>& modules, int lineHeight)
-{
-    sprites::Sprite s;
-    s.modules = modules;
-    std::vector<sprites::FModule> fms;
-    for (int c = 0; c < 256; ++c) {
-        sprites::FModule fm;
-        fm.index = c;
-        fm.x = c == 0 ? kSpacing : 0;
-        fms.push_back(fm);
-    }
-    s.addFrame(fms);
-    s.frames[0].rect[2] = int16_t(lineHeight);
-    s.frames[0].rect[3] = int16_t(lineHeight);
-    return s;
 }
 
 }  // namespace
@@ -82,7 +56,7 @@ std::vector<SpriteEntry> addFonts(DataFolder& folder)
         const std::string name = PACK_FONT_2_NAME[row], texture = TEXTURE_FONT_2_NAME[row];
         auto& [maker, height] = byTexture[texture];
         maker->place();
-        const sprites::Sprite sprite = fontSprite(maker->sprite().modules, height);
+        const sprites::Sprite sprite = formats::fontsprites::FontSprite(maker->sprite().modules, height, kSpacing);
         const std::vector<uint8_t> bytes = sprites::Write(sprite);
         folder.put(folderName + "/" + name + ".bsprite", std::string(bytes.begin(), bytes.end()));
         entries.push_back({PACK_FONT, row, folderName + "/" + name + ".bsprite", {folderName + "/" + texture + ".png"}, sprite});

@@ -1,6 +1,7 @@
 #include "Sprites.h"
 
 #include "Art.h"
+#include "MenuArt.h"
 #include "SpriteMaker.h"
 
 #include "framework/PackTables.h"
@@ -446,6 +447,8 @@ Canvas fullScreen(int location, bool title)
 
 void makePack15(SpriteMaker& m, int row)
 {
+    if (makeMenuSprite(m, row))
+        return;
     switch (row) {
     case 2: {  // the title screen: frame 3 (frame 4 for Japanese) drawn at (-64, -32) of the screen
         Canvas title(728, 1088);
@@ -538,6 +541,8 @@ void makePack15(SpriteMaker& m, int row)
             }
         };
         for (int f = 0; f < 74; ++f) {
+            if (makeMenuTouchFrame(m, f))
+                continue;
             const Role r = role(f);
             Canvas c(r.w, r.h);
             if (f == 68 || f == 69) {

@@ -9,7 +9,9 @@
 #include "SceneFiles.h"
 #include "Fonts.h"
 #include "Globals.h"
+#include "Glyphs.h"
 #include "Layers.h"
+#include "MenuArt.h"
 #include "Sounds.h"
 #include "Sprites.h"
 #include "Strings.h"
@@ -55,7 +57,9 @@ Built buildData(bool withSounds)
     qdata::addLayers(b.folder);
     qdata::addGlobals(b.folder);
     qdata::addStrings(b.folder);
+    qdata::addGlyphSheets(b.folder);
     qdata::addTextures(b.folder);
+    qdata::addMenuTextures(b.folder);
     qdata::addEffects(b.folder);
     qdata::addSceneFiles(b.folder);
     lap("textures");

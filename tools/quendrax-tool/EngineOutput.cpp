@@ -8,7 +8,10 @@
 
 namespace tool {
 
-FirstEngineError::FirstEngineError() : ILogger(1) { pravik::os::Printer::Logger = this; }
+FirstEngineError::FirstEngineError(pravik::ELOG_LEVEL least) : ILogger(1), m_least(least)
+{
+    pravik::os::Printer::Logger = this;
+}
 
 FirstEngineError::~FirstEngineError() { pravik::os::Printer::Logger = nullptr; }
 
@@ -21,7 +24,7 @@ void FirstEngineError::vlogf(pravik::ELOG_LEVEL level, const char* format, va_li
 
 void FirstEngineError::keep(const char* text, const char* hint, pravik::ELOG_LEVEL level)
 {
-    if (level < pravik::ELL_ERROR || !text || !m_text.empty())
+    if (level < m_least || !text || !m_text.empty())
         return;
     m_text = text;
     while (!m_text.empty() && m_text.back() == '\n')

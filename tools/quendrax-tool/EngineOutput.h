@@ -13,7 +13,7 @@ namespace tool {
 // the first error is the cause, what follows reports its consequences.
 class FirstEngineError : public pravik::ILogger {
 public:
-    FirstEngineError();
+    explicit FirstEngineError(pravik::ELOG_LEVEL least = pravik::ELL_ERROR);   // lower levels ignored
     ~FirstEngineError() override;
 
     pravik::ELOG_LEVEL getLogLevel() const override { return pravik::ELL_ERROR; }
@@ -29,6 +29,7 @@ public:
 private:
     void keep(const char* text, const char* hint, pravik::ELOG_LEVEL level);
     std::string m_text;
+    pravik::ELOG_LEVEL m_least;
 };
 
 // Sends standard output to /dev/null for its lifetime; standard error stays open.

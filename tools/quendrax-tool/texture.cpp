@@ -1,8 +1,9 @@
-// quendrax-tool texture DATA_DIR NAME: mounts DATA_DIR as the game mounts its data folder (the
-// folder itself, then its ZIP archives: "res.bar", "EffectLibrary.bar", "SFX.bar" first, any
-// other ZIP after them by name, then the "EffectLibrary" folder), loads NAME through the texture
-// manager of a null driver and prints one record a line: name, size, format, levels, the
-// CRC-32 of the level-0 pixels and the file the texture came from.
+// quendrax-tool texture DATA_DIR NAME [--null]: mounts DATA_DIR as the game mounts its data
+// folder (the folder itself, then its ZIP archives: "res.bar", "EffectLibrary.bar", "SFX.bar"
+// first, any other ZIP after them by name, then the "EffectLibrary" folder), loads NAME through
+// the texture manager of the OpenGL ES driver on a headless context, as the game does (or of the
+// null driver with --null), and prints one record a line: name, size, format, levels, the CRC-32
+// of the level-0 pixels and the file the texture came from.
 
 #include "Tool.h"
 #include "EngineOutput.h"
@@ -13,6 +14,7 @@
 #include "engine/video/IVideoDriver.h"
 #include "engine/video/CTextureManager.h"
 #include "engine/video/ITexture.h"
+#include "engine/video/gl/CSurfacelessContext.h"
 #include "engine/video/image/pixel_format.h"
 
 #include <boost/intrusive_ptr.hpp>
@@ -22,6 +24,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,8 +68,9 @@ std::vector<std::string> zipArchives(const fs::path& dir)
 // Everything the engine does happens here, while its progress output is silenced.
 int load(std::span<char* const> args, std::string& out)
 {
-    if (args.size() != 2)
-        return tool::fail("texture", "usage: texture DATA_DIR NAME");
+    const bool null = args.size() == 3 && std::string(args[2]) == "--null";
+    if (args.size() != 2 && !null)
+        return tool::fail("texture", "usage: texture DATA_DIR NAME [--null]");
     std::error_code ec;
     const fs::path dir = fs::absolute(args[0], ec);
     if (ec || !fs::is_directory(dir, ec))
@@ -74,8 +78,16 @@ int load(std::span<char* const> args, std::string& out)
 
     tool::FirstEngineError errors;
     tool::QuietStdout quiet;  // failures go to standard error, which stays open
+    // The context outlives the device, whose driver releases its GL objects in it.
+    std::optional<CSurfacelessContext> context;
     SCreationParameters parameters;
     parameters.DriverType = EDT_NULL;
+    if (!null) {
+        context.emplace();
+        if (!context->ok())
+            return tool::fail("texture", "no headless OpenGL ES context (try --null)");
+        parameters.DriverType = EDT_OGLES1;
+    }
     const boost::intrusive_ptr<IDevice> device(createDeviceEx(parameters), false);
     if (!device)
         return tool::fail("texture", "the engine cannot be created");
@@ -91,8 +103,10 @@ int load(std::span<char* const> args, std::string& out)
     IVideoDriver* driver = device->getVideoDriver();
     CTextureManager* manager = driver->getTextureManager();
     if (!manager)
-        return tool::fail("texture", "the null driver has no texture manager");
+        return tool::fail("texture", "the driver has no texture manager");
     driver->setOption(0x10, false);  // the game makes its textures without mip levels
+    // The pixels stay readable after the upload, for the checksum (GL ES cannot read them back).
+    manager->setFlags(ETMF_KEEP_TEXTURE_DATA, true);
 
     const boost::intrusive_ptr<ITexture> found = manager->getTexture(args[1]);
     if (!found)
@@ -129,6 +143,6 @@ int texture(std::span<char* const> args)
     return status;
 }
 
-const tool::ToolCommand textureCommand("texture", "DATA_DIR NAME", texture);
+const tool::ToolCommand textureCommand("texture", "DATA_DIR NAME [--null]", texture);
 
 }  // namespace

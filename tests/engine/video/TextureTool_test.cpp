@@ -1,4 +1,4 @@
-// quendrax-tool texture DATA_DIR NAME, run as a program over a data folder with a ZIP archive,
+// quendrax-tool texture DATA_DIR NAME (the OpenGL ES driver on a headless context), run as a program over a data folder with a ZIP archive,
 // a ZIP-wrapped texture file and a plain one: size, format, the CRC-32 of the level-0 pixels
 // and the source, or a non-zero exit with one line that says why. Skipped when the tool is
 // not built.

@@ -1,5 +1,6 @@
-// An effect file, a sphere burst with a trail, read and played through the render device into
-// the game's 600x1024 surface on the real GL ES driver.
+// Effect files read through the render device: a sphere burst with a trail played into the
+// game's 600x1024 surface on the real GL ES driver, and emitters hung under the nodes of a
+// scene file the effect names.
 
 #include "effects/EffectImpl.h"
 #include "effects/IEmitter.h"
@@ -7,6 +8,7 @@
 #include "framework/CVuvDevice.h"
 #include "framework/ScreenGeometry.h"
 #include "tools/formats/BeffWriter.h"
+#include "tools/formats/BresWriter.h"
 
 #include "engine/scene/CSceneManager.h"
 #include "engine/video/CTextureManager.h"
@@ -59,7 +61,7 @@ beff::SFile burstWithTrail()
     return f;
 }
 
-class EffectFilePixels : public ::testing::Test {
+class DeviceEffects : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -69,6 +71,8 @@ protected:
         const std::filesystem::path data = m_dir.path() / "app/native/data";
         std::filesystem::create_directories(data / "SFX");
         std::ofstream(data / "SFX/burst.beff", std::ios::binary) << formats::effects::writeBeff(burstWithTrail());
+        std::ofstream(data / "SFX/dummy.bdae", std::ios::binary) << formats::bres::effectScene();
+        m_data = data;
         std::snprintf(g_appPath, sizeof g_appPath, "%s/", data.string().c_str());
         m_device = new CVuvDevice(600, 1024);
         ASSERT_TRUE(m_device->IsValid());
@@ -122,10 +126,11 @@ protected:
     pravik::video::test::GLTestContext m_context{600, 1024};
     test::TempDir m_dir;
     char m_oldDir[1024] = {};
+    std::filesystem::path m_data;
     CVuvDevice* m_device = nullptr;
 };
 
-TEST_F(EffectFilePixels, BurstAndTrailLightOnlyTheirPlace)
+TEST_F(DeviceEffects, BurstAndTrailLightOnlyTheirPlace)
 {
     EffectImpl effect;
     ASSERT_EQ(effect.LoadEffect("SFX/burst.beff"), 1);
@@ -153,6 +158,46 @@ TEST_F(EffectFilePixels, BurstAndTrailLightOnlyTheirPlace)
     frames(30);
     EXPECT_GT(litAround(400, 712, 20.f).second, 100);
     EXPECT_EQ(litAround(400, 712, 70.f, &farthest).second, 0) << "farthest lit pixel " << farthest;
+}
+
+TEST_F(DeviceEffects, EmittersHangUnderTheNodesOfTheSceneBefore)
+{
+    beff::SFile file;
+    beff::SEntry early = formats::effects::minimalEffect().entries[0];
+    early.emitter.nodeId = "dummy01";   // no scene yet: stays top-level
+    beff::SEntry scene;
+    scene.kind = 1;
+    scene.scenePath = "SFX/dummy.bdae";
+    beff::SEntry late = early;
+    file.entries = {early, scene, late};
+    std::ofstream(m_data / "SFX/hung.beff", std::ios::binary) << formats::effects::writeBeff(file);
+
+    pravik::scene::ISceneNode* smgrRoot = CVuvDevice::GetSceneManager()->getRootSceneNode();
+    const size_t before = smgrRoot->getChildren().size();
+    {
+        EffectImpl effect;
+        ASSERT_EQ(effect.LoadEffect("SFX/hung.beff"), 1);
+        ASSERT_EQ(effect.GetNodes().size(), 2u);   // the early emitter and the scene's root
+        ASSERT_EQ(effect.GetEmitters().size(), 2u);
+        EXPECT_EQ(effect.GetEmitters()[0]->getParent(), smgrRoot);
+        pravik::scene::ISceneNode* root = effect.GetNodes()[1];
+        EXPECT_EQ(root->getParent(), smgrRoot);
+        EXPECT_EQ(unsigned(root->getType()), pravik::scene::makeNodeTypeCode('d', 'a', 'e', 'r'));
+        pravik::scene::ISceneNode* dummy = effect.GetEmitters()[1]->getParent();
+        ASSERT_NE(dummy, nullptr);
+        EXPECT_STREQ(dummy->getUID(), "Dummy01");
+        EXPECT_EQ(dummy->getParent(), root);
+        EXPECT_FALSE(effect.IsFinished());
+    }
+    EXPECT_EQ(smgrRoot->getChildren().size(), before);   // the scene goes with the instance
+
+    // A scene file that is not there builds no scene; the emitter after it stays top-level.
+    file.entries[1].scenePath = "SFX/missing.bdae";
+    std::ofstream(m_data / "SFX/unhung.beff", std::ios::binary) << formats::effects::writeBeff(file);
+    EffectImpl effect;
+    ASSERT_EQ(effect.LoadEffect("SFX/unhung.beff"), 1);
+    ASSERT_EQ(effect.GetEmitters().size(), 2u);
+    EXPECT_EQ(effect.GetEmitters()[1]->getParent(), smgrRoot);
 }
 
 }  // namespace

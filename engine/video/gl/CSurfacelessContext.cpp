@@ -1,12 +1,12 @@
-#include "tests/engine/video/GLTestContext.h"
+#include "engine/video/gl/CSurfacelessContext.h"
 
 #include <EGL/eglext.h>
 
 #include "engine/video/gl/GLDispatch.h"
 
-namespace pravik::video::test {
+namespace pravik::video {
 
-GLTestContext::GLTestContext(int width, int height)
+CSurfacelessContext::CSurfacelessContext(int width, int height)
 {
     m_display = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     if (m_display == EGL_NO_DISPLAY || !eglInitialize(m_display, nullptr, nullptr)) return;
@@ -25,7 +25,7 @@ GLTestContext::GLTestContext(int width, int height)
     m_ok = eglMakeCurrent(m_display, m_surface, m_surface, m_context) && loadGLDispatch();
 }
 
-GLTestContext::~GLTestContext()
+CSurfacelessContext::~CSurfacelessContext()
 {
     if (m_display == EGL_NO_DISPLAY) return;
     eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
@@ -33,4 +33,4 @@ GLTestContext::~GLTestContext()
     if (m_context != EGL_NO_CONTEXT) eglDestroyContext(m_display, m_context);
 }
 
-}  // namespace pravik::video::test
+}  // namespace pravik::video

@@ -1,0 +1,84 @@
+#pragma once
+// The mesh a scene compilation produces: static geometry of many nodes merged into a few
+// batches (one mesh buffer and one material each), each batch divided into segments, one per
+// captured draw: a contiguous vertex range and index range with a box and the layer of the node
+// it came from. Compilation appends batches (addBatch), segments to the last batch
+// (addSegment) and finally each batch's buffer and material (setBuffer). Segment records keep
+// the logical stride of 44 bytes of the stored form; in memory they are plain records.
+// Main thread only.
+
+#include "engine/scene/IMesh.h"
+
+#include <vector>
+
+namespace pravik::scene {
+
+class CBatchMesh : public IMesh {
+public:
+    struct SBatch {
+        boost::intrusive_ptr<CMeshBuffer> MeshBuffer;
+        boost::intrusive_ptr<video::CMaterial> Material;
+        boost::intrusive_ptr<video::CMaterialVertexAttributeMap> AttributeMap;
+        unsigned short FirstSegment = 0;
+        unsigned short EndSegment = 0;  // the batch's segments occupy slots [first, end)
+        unsigned short StaticCount = 0;
+
+        SBatch() = default;
+        explicit SBatch(unsigned short n) : FirstSegment(n), EndSegment(n) {}
+    };
+    struct SSegmentInfo {
+        unsigned BatchIndex = 0;
+        unsigned Position = 0;  // within the batch
+    };
+    struct SSegment {
+        unsigned Number = 0;
+        boost::intrusive_ptr<const CMeshBuffer> Source;  // dynamic segments: the buffer compiled from
+        const core::aabbox3d<float>* Box = nullptr;
+        unsigned FirstIndex = 0, EndIndex = 0, SecondEndIndex = 0;
+        unsigned VisibilityStamp = 0;
+        unsigned char Visible = 1;
+        unsigned char BoxOwned = 0;
+        short Layer = 0;
+        unsigned short FirstVertex = 0, EndVertex = 0, SecondEndVertex = 0;
+    };
+
+    explicit CBatchMesh(unsigned segmentStride = 44) : m_segmentStride(segmentStride) {}
+
+    boost::intrusive_ptr<IMesh> clone() const override;
+    unsigned getMeshBufferCount() const override { return unsigned(m_batches.size()); }
+    boost::intrusive_ptr<CMeshBuffer> getMeshBuffer(unsigned index) const override;
+    boost::intrusive_ptr<video::CMaterial> getMaterial(unsigned index) const override;
+    boost::intrusive_ptr<video::CMaterialVertexAttributeMap> getMaterialVertexAttributeMap(unsigned index) const override;
+    void setMaterial(unsigned index, const boost::intrusive_ptr<video::CMaterial>& material,
+                     const boost::intrusive_ptr<video::CMaterialVertexAttributeMap>& attributeMap) override;
+    const core::aabbox3d<float>& getBoundingBox() const override { return m_boundingBox; }
+    void setBoundingBox(const core::aabbox3d<float>& box) override { m_boundingBox = box; }
+
+    // The index the new batch has; its segments start after every existing one.
+    unsigned addBatch();
+    // A segment of the last batch (there must be one), its ranges after the batch's last
+    // segment; the segment's number.
+    unsigned addSegment(unsigned short vertexCount, unsigned indexCount, short layer);
+    // The batch's buffer, a copy of the material under a new name and the attribute map of the
+    // material's renderer for the buffer's streams. The index must be valid.
+    void setBuffer(unsigned batch, const boost::intrusive_ptr<CMeshBuffer>& meshBuffer,
+                   const boost::intrusive_ptr<video::CMaterial>& material);
+
+    unsigned getBatchCount() const { return unsigned(m_batches.size()); }
+    const SBatch& getBatch(unsigned i) const { return m_batches[i]; }
+    unsigned getSegmentCount() const { return unsigned(m_segments.size()); }
+    // By number; the number must be valid.
+    SSegment& getSegment(unsigned number);
+    const SSegment& getSegment(unsigned number) const { return const_cast<CBatchMesh*>(this)->getSegment(number); }
+    const SSegmentInfo& getSegmentInfo(unsigned number) const { return m_segmentTable[number]; }
+    unsigned getSegmentStride() const { return m_segmentStride; }
+
+private:
+    std::vector<SSegment> m_segments;  // by slot
+    std::vector<SSegmentInfo> m_segmentTable;  // by number
+    std::vector<SBatch> m_batches;
+    core::aabbox3d<float> m_boundingBox;
+    unsigned m_segmentStride;
+};
+
+}  // namespace pravik::scene
