@@ -110,7 +110,9 @@ void IDevice::createGUIAndScene()
     m_guiEnvironment = factory->createGUIEnvironment(m_fileSystem, m_videoDriver, m_osOperator);
     m_sceneManager = factory->createSceneManager(m_videoDriver, m_fileSystem, m_cursorControl, m_guiEnvironment);
     m_resFileManager = new collada::CResFileManager(m_fileSystem, m_videoDriver, m_sceneManager);
-    video::CMaterialRendererManager::setBuiltInBuilder(&collada::buildBuiltInMaterialTypes);
+    // The scene-file builder, unless the application installed its own.
+    if (!video::CMaterialRendererManager::getBuiltInBuilder())
+        video::CMaterialRendererManager::setBuiltInBuilder(&collada::buildBuiltInMaterialTypes);
     setEventReceiver(m_eventReceiver);
 }
 
