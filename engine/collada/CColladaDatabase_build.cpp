@@ -1,6 +1,7 @@
 // Building engine objects from the records: scenes, node trees and what their instances name.
 
 #include "engine/collada/CColladaDatabase.h"
+#include "engine/collada/CSceneNodeAnimator.h"
 
 #include "engine/collada/CColladaFactory.h"
 #include "engine/collada/CImage.h"
@@ -265,7 +266,24 @@ CRootSceneNode* CColladaDatabase::constructNode(video::IVideoDriver* driver, con
 
 // ---- animators: none until the animation runtime builds them ----
 
-scene::ISceneNodeAnimator* CColladaDatabase::constructAnimator() const { return nullptr; }
+scene::ISceneNodeAnimator* CColladaDatabase::constructAnimator() const
+{
+    SCollada* root = getRoot();
+    if (!root || (root->animations.count <= 0 && root->events == 0))
+        return nullptr;
+    scene::ISceneNodeAnimator* animator = getFactory()->createAnimator(*this, &root->clips);
+    auto* fileAnimator = dynamic_cast<CSceneNodeAnimator*>(animator);
+    if (!fileAnimator)
+        return animator;
+    boost::intrusive_ptr<CAnimationFileData> data = CAnimationFileData::get(m_file);
+    fileAnimator->addAnimationTrackVector(data->getAnimations());
+    if (const SAnimationEventsView* events = data->getEvents()) {
+        CEventsManager* manager = new CEventsManager(*events);
+        fileAnimator->setEventsManager(manager);
+        manager->drop();
+    }
+    return animator;
+}
 
 scene::ISceneNodeAnimator* CColladaDatabase::constructAnimator(io::IReadFile* file, bool keepInMemory,
                                                                CColladaFactory* factory)

@@ -1,4 +1,5 @@
 #include "engine/collada/CColladaFactory.h"
+#include "engine/collada/CSceneNodeAnimator.h"
 
 #include "engine/collada/CColladaDatabase.h"
 #include "engine/collada/CResFileManager.h"
@@ -20,9 +21,10 @@ namespace pravik::collada {
 CColladaFactory::~CColladaFactory() = default;
 
 // Animators come with the animation runtime.
-scene::ISceneNodeAnimator* CColladaFactory::createAnimator(const CColladaDatabase&, SLibraryAnimationClips*)
+scene::ISceneNodeAnimator* CColladaFactory::createAnimator(const CColladaDatabase& db, SLibraryAnimationClips*)
 {
-    return nullptr;
+    boost::intrusive_ptr<CAnimationFileData> data = CAnimationFileData::get(db.getResFile());
+    return data ? new CSceneNodeAnimator(data) : nullptr;
 }
 
 void CColladaFactory::getAdditionalEffects(const CColladaDatabase&, SEffect*, SEffectList&) {}

@@ -30,6 +30,7 @@ class CMeshBuffer;
 namespace pravik::collada {
 
 class CResFileManager;
+class CAnimationFileData;
 class CColladaDatabase;
 
 class CResFile : public IReferenceCounted {
@@ -84,7 +85,12 @@ public:
     void setExternalEffect(const SMaterial* material, const CColladaDatabase& db, SEffect* effect);
     SEffect* getExternalEffect(const SMaterial* material, const CColladaDatabase** db = nullptr) const;
 
+    // The animation side table of the file while one exists (not owned; it holds the file).
+    CAnimationFileData* getAnimationData() const { return m_animationData; }
+    void setAnimationData(CAnimationFileData* data) { m_animationData = data; }
+
 private:
+    CAnimationFileData* m_animationData = nullptr;
     core::stringc m_path;
     res::File m_file;
     io::IReadFile* m_memoryFile = nullptr;  // kept when its buffer is the image
