@@ -21,6 +21,7 @@
 #include "engine/IReferenceCounted.h"
 #include "engine/core/position2d.h"
 #include "engine/core/rect.h"
+#include "framework/SpriteVertexStorage.h"
 
 namespace pravik::video {
 class ITexture;
@@ -211,6 +212,11 @@ public:
     int FrameFirstFModule(int f) const { return f >= 0 && f < m_frameCount ? m_frameFirst[f] : 0; }
     int AnimAFrameCount(int a) const { return a >= 0 && a < m_animCount ? m_animFrameCount[a] : 0; }
     int AnimFirstAFrame(int a) const { return a >= 0 && a < m_animCount ? m_animFirst[a] : 0; }
+    // The time byte of frame `aframe` of animation `anim` (units of 33 ms); 0 outside them.
+    int GetAFrameTime(int anim, int aframe) const
+    {
+        return aframe >= 0 && aframe < AnimAFrameCount(anim) ? AFrame(AnimFirstAFrame(anim) + aframe).time : 0;
+    }
 
     // What a loaded sprite holds.
     CMeshShot* m_shot = nullptr;
@@ -253,6 +259,7 @@ public:
     int m_palette = 0;
 
     std::vector<TexturePtr> m_textures;
+    SSpriteVertexStorage m_vertices;   // made at load
     int m_imageCount = 0;   // at most 255
 
     uint16_t* m_charMap = nullptr;   // text: code -> glyph, owned when m_ownsCharMap

@@ -142,6 +142,7 @@ void CAIGame::ReleaseStaticData()
 
     deleteTouchLayers();
     deleteOne(s_touchAni);
+    deleteOne(s_touchSpr);
 
     deleteAll(m_pBackGroundAnimationPlayer);
     g_pBackGroundElementTexture = nullptr;

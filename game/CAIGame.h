@@ -254,6 +254,7 @@ public:
     static void SetParamValue(int layer, int element, int index, int value);
     static void SetGraphItemVisibility(int layer, int element, int visible);
     static void ResetMenuTransitionTime(int percent);
+    static void UpdateGameLayerAnims(int layer);   // once a frame at most
     static void LoadGlobals();
     static void LoadMasksAndTemplate();
     static void InitSecretLevels();
@@ -269,6 +270,23 @@ public:
     static void LoadSounds(int kind);
     static void SaveAllMPC2WAV_ByStep(int step);
     static void LoadOrFreeSpritesGUI();
+    // Sprite slots of _sprites: a slot holds one reference; loading an occupied slot keeps it.
+    static void LoadSprite(int slot, int id, const char* pack);
+    static void LoadSprite(int slot, int id, int palette, bool flag);   // the open pack
+    static CAISprite* LoadSprite(int id, int palette, bool flag);       // new, not stored
+    static CAISprite* GetSprite(int slot, int id, const char* pack);
+    static void FreeSprite(int slot) { UnloadSprite(slot); }
+    static void UnloadSprite(int slot);
+    static void Background_LoadSprites(bool openPack);
+    static void Background_ReleaseSprites();
+    static void Foreground_LoadSprites(bool openPack);
+    static void Foreground_ReleaseSprites();
+    static void LoadDeadAreasSprite();
+    static void ReleaseDeadAreasSprite();
+    static void LoadGallerySprites();
+    static void ReleaseWinLevelAnimsSprites();
+    static void InitMovableStructuresData(int n = 15);
+    static void InitializeSuperBomb();
     static void ClearMenuSprites();
     static void ClearLocationSpecificSprites();
     static void Background_ReleaseTileset();
@@ -374,6 +392,7 @@ public:
     static void PaintBackGround_FromBackupBuffer();
     static void DrawMenuTitle_New(wchar_t* text, int brick, int scaleX, int scaleY);
     static void DrawMenuTitle_New_Special(int frame, int brick);
+    static void MenuCaptionOrigin(int brick, int length, int& x, int& y);   // from the brick's caption place
     void MMEffectInit();
     void MMEffectOpen();
     void MMEffectClose();
@@ -438,6 +457,13 @@ public:
     static void BB_FreeBuffer();
     static void LoadDebriefSprite();
     static void UnLoadDebriefSprite();
+    static const int s_textLoading_tips[14];
+    static void PaintLoadingTips_New();
+    static void Touch_Draw_HL_frame(CAISprite* sprite, int frame, int x, int y, int flags, bool highlighted);
+    static void PaintGraphItemTouch(int layer, int element, int frame, bool blink);
+    static void PaintGraphItemTouch(int layer, int element, int frame, bool blink, int selectFirst);
+    static void Touch_Draw_GraphItem_No_Blank(int layer, int element, bool flag, int x, int y, bool blink, int,
+                                              int altFrame);
     static void SND_StopAndPlaySFXSound(int id);
     static void SND_SetSoundTempo(int track, int percent);
 

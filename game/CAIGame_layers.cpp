@@ -199,3 +199,39 @@ void CAIGame::ResetMenuTransitionTime(int percent)
     if (s_genericTimer > 0)
         s_genericTimer = s_menu_box_reveal_time;
 }
+
+// Advances the animations of a layer's graphic elements by the frame's time, once a frame.
+void CAIGame::UpdateGameLayerAnims(int layer)
+{
+    if (layer < 0 || layer >= kLayerCount || layer >= m_gameData.length || layer >= m_gameUpdateAnimsLastFrame.length)
+        return;
+    if (m_gameUpdateAnimsLastFrame.data[layer] == s_game_currentFrameNB)
+        return;
+    m_gameUpdateAnimsLastFrame.data[layer] = s_game_currentFrameNB;
+    Layer& l = m_gameData.data[layer];
+    for (int e = 0; e < l.length; ++e) {
+        CDataArray<int16_t>& v = l.data[e];
+        if (v.length <= 13 || v.data[0] != 1 || v.data[7] < 0)
+            continue;
+        const int slot = v.data[5];
+        CAISprite* sprite = slot >= 0 && slot < m_spritesGUI.length ? m_spritesGUI.data[slot] : nullptr;
+        if (!sprite)
+            continue;
+        const bool once = (v.data[7] & 0x600) != 0;
+        const int anim = once ? v.data[7] & ~0x600 : v.data[7];
+        const int frame = v.data[6];
+        int t = v.data[13] + _timeElapsed;
+        const int duration = sprite->GetAFrameTime(anim, frame) * 33;
+        const int count = once ? sprite->AnimAFrameCount(anim) : sprite->AnimAFrameCount(anim) & 0xFF;
+        // An animation without frames stays where it is (no step modulo 0).
+        if (once) {
+            if (frame >= count - 1)
+                v.data[12] = 1;
+            else if (t >= duration && count > 0)
+                v.data[6] = int16_t((frame + 1) % count), t = 0;
+        } else if (slot != 11 && t >= duration && count > 0) {
+            v.data[6] = int16_t((frame + 1) % count), t = 0;
+        }
+        v.data[13] = int16_t(t);
+    }
+}

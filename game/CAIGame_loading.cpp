@@ -48,7 +48,6 @@ const StepTable kTables[10] = {
 
 bool IsInLevelType(int type) { return type == 2 || type == 3 || type == 4 || type == 6 || type == 7 || type == 9; }
 
-constexpr int kTips[14] = {452, 454, 455, 457, 458, 472, 485, 491, 498, 504, 506, 507, 508, 510};
 constexpr unsigned kBarColour = 0xFFF5EC89;
 
 // Typed-array kinds, and the entries the math tables are read at.
@@ -283,10 +282,7 @@ void CAIGame::Loading_LoadStep(int step)
         ViDuz::Pack_Open("9");
         LoadSlot(10, 56);
         break;
-    case 20:
-        ViDuz::Pack_Open("8");
-        LoadSlot(14, 0);
-        break;
+    case 20: LoadGallerySprites(); break;
     case 21:
         if (s_loadingType == 2)
             LoadSpecialFX();
@@ -342,13 +338,16 @@ void CAIGame::Loading_LoadStep(int step)
     }
 }
 
+// One batch of the sound cache; the first also starts the title music once, unless it plays
+// already or is to wait for the loading's end.
 void CAIGame::LoadMMSounds_Step(int step)
 {
-    if (step == 0 && IsPlayMusicOnce) {
+    SaveAllMPC2WAV_ByStep(step);
+    if (step == 0 && IsPlayMusicOnce && !CKezManager::GetInstance()->IsBGMPlaying(1) &&
+        (!s_startMusicAfterLoading || s_loadingIsFinished)) {
         IsPlayMusicOnce = false;
         SND_PlayBGMusic(1, true);
     }
-    SaveAllMPC2WAV_ByStep(step);
 }
 
 void CAIGame::LoadStepPressFiveContinue()
@@ -611,8 +610,11 @@ void CAIGame::StateLoadingUpdate()
 void CAIGame::StateLoadingPaint()
 {
     ViDuz::SetClip(0, 0, Screen_Width(), Screen_Height());
-    if (IsInLevelType(s_loadingType) || s_loadingType == 5)
+    if (IsInLevelType(s_loadingType) || s_loadingType == 5) {
         PaintLoadingProgressBar(520, s_loadingCurrentStep, s_loadingType_Size - 1, int(0xFFFFEBA9u));
+        if (m_loadingTipId >= 0)
+            PaintLoadingTips_New();
+    }
     const bool waiting = s_loadingType != 0 && s_loadingCurrentStep >= 0 && s_loadingCurrentStep < 128 &&
                          s_loadingType_Data[s_loadingCurrentStep] == 34;
     if (waiting && (s_game_totalExecutionTime & 0x200))
@@ -684,21 +686,18 @@ void CAIGame::UnloadSpecialFX() {}
 void CAIGame::LoadMMSounds() {}
 void CAIGame::LoadSoundIngame() {}
 void CAIGame::LoadSounds(int) {}
-void CAIGame::SaveAllMPC2WAV_ByStep(int) {}
-void CAIGame::LoadOrFreeSpritesGUI() {}
-void CAIGame::ClearMenuSprites() { UnloadSlot(14); }
-void CAIGame::ClearLocationSpecificSprites() {}
-void CAIGame::Background_ReleaseTileset() {}
-void CAIGame::ClearLevelSpecificSprites() {}
+void CAIGame::SaveAllMPC2WAV_ByStep(int step) { CKezManager::GetInstance()->SaveAllMPC2WAV_ByStep(step); }
 void CAIGame::ClearLevelSpecificData() {}
 void CAIGame::InitElementsCounter() {}
 bool CAIGame::LevelParse(int) { return false; }
-void CAIGame::LoadLevelObjectSprites() {}
-void CAIGame::LoadLocationSpecificSprites() {}
-void CAIGame::LoadIngameSpriteGroup(int) {}
-void CAIGame::ClearIngameSprites() {}
 void CAIGame::InitLevelStep(int) {}
 void CAIGame::InitLevelLoadingInfo(int) {}
 void CAIGame::InitCheat() {}
-int CAIGame::CurrentLocationStat(int) { return 0; }
+int CAIGame::CurrentLocationStat(int column)
+{
+    if (_currentPlace < 0 || _currentPlace >= _location_stats.length)
+        return 0;
+    const CDataArray<int32_t>& row = _location_stats.data[_currentPlace];
+    return column >= 0 && column < row.length ? row.data[column] : 0;
+}
 void CAIGame::ClearStarFlags() {}

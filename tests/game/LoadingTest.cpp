@@ -102,3 +102,39 @@ TEST(TouchRegistry, ClickIsAShortTapThatBarelyMoves)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Loading, SoundCacheStepsStartTheTitleMusicOnce)
+{
+    const struct {
+        const char* why;
+        int step;
+        bool once, afterLoading, finished, playing;
+        bool starts;
+    } rows[] = {
+        {"first batch starts it", 0, true, false, false, false, true},
+        {"only the first batch", 3, true, false, false, false, false},
+        {"already started once", 0, false, false, false, false, false},
+        {"waits for the loading's end", 0, true, true, false, false, false},
+        {"loading over", 0, true, true, true, false, true},
+        {"already playing", 0, true, false, false, true, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        test::GameAudio audio;
+        test::GameFixture f;
+        if (row.playing)
+            CAIGame::SND_PlayBGMusic(1, true);
+        const size_t before = f.traced("music").size();
+        CAIGame::IsPlayMusicOnce = row.once;
+        CAIGame::s_startMusicAfterLoading = row.afterLoading;
+        CAIGame::s_loadingIsFinished = row.finished;
+        CAIGame::LoadMMSounds_Step(row.step);
+        EXPECT_EQ(f.traced("music").size() - before, row.starts ? 1u : 0u);
+        EXPECT_EQ(audio.kez().IsBGMPlaying(1), row.starts || row.playing);
+        EXPECT_EQ(CAIGame::IsPlayMusicOnce, row.once && !row.starts);
+    }
+}
+
+}  // namespace
