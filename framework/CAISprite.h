@@ -21,6 +21,7 @@
 #include "engine/IReferenceCounted.h"
 #include "engine/core/position2d.h"
 #include "engine/core/rect.h"
+#include "framework/SpriteVertexStorage.h"
 
 namespace pravik::video {
 class ITexture;
@@ -258,6 +259,7 @@ public:
     int m_palette = 0;
 
     std::vector<TexturePtr> m_textures;
+    SSpriteVertexStorage m_vertices;   // made at load
     int m_imageCount = 0;   // at most 255
 
     uint16_t* m_charMap = nullptr;   // text: code -> glyph, owned when m_ownsCharMap

@@ -432,6 +432,7 @@ void CAISprite::LoadSprite(const char* name, const char* images, const char* fol
         return;
     Load(bytes.data(), bytes.size(), path);
     loadImages(images, folder, F, sizeof F);
+    m_vertices.Create(GetResourceContext().driver);
 }
 
 // Halves an image with truncation: 4-bit formats by 2x2 box average per field, 32-bit formats

@@ -109,6 +109,7 @@ void CZyFont::LoadFont(const char* name, FontStyle style, bool)
         t->setWrapS(video::ETC_CLAMP);
         t->setWrapT(video::ETC_CLAMP);
     }
+    m_vertices.Create(GetResourceContext().driver);
     std::vector<uint8_t> bytes;
     const std::string bin = base + ".bin";
     if (ViDuz::ReadWholeFile(bin.c_str(), bytes) && !LoadMetrics(bytes.data(), bytes.size(), style))

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/video/ITexture.h"
+#include "framework/SpriteVertexStorage.h"
 
 class CZyFont {
 public:
@@ -71,6 +72,7 @@ public:
     int m_lineGap = 1;
     int m_pageLines = 0;
     int m_pipe[2] = {-1, -1}, m_backslash[2] = {-1, -1}, m_letterN[2] = {-1, -1};
+    SSpriteVertexStorage m_vertices;   // replaced at each LoadFont
     int m_r = 255, m_g = 255, m_b = 255;
     int m_factor = 1;
 

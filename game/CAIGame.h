@@ -392,6 +392,7 @@ public:
     static void PaintBackGround_FromBackupBuffer();
     static void DrawMenuTitle_New(wchar_t* text, int brick, int scaleX, int scaleY);
     static void DrawMenuTitle_New_Special(int frame, int brick);
+    static void MenuCaptionOrigin(int brick, int length, int& x, int& y);   // from the brick's caption place
     void MMEffectInit();
     void MMEffectOpen();
     void MMEffectClose();
@@ -456,6 +457,13 @@ public:
     static void BB_FreeBuffer();
     static void LoadDebriefSprite();
     static void UnLoadDebriefSprite();
+    static const int s_textLoading_tips[14];
+    static void PaintLoadingTips_New();
+    static void Touch_Draw_HL_frame(CAISprite* sprite, int frame, int x, int y, int flags, bool highlighted);
+    static void PaintGraphItemTouch(int layer, int element, int frame, bool blink);
+    static void PaintGraphItemTouch(int layer, int element, int frame, bool blink, int selectFirst);
+    static void Touch_Draw_GraphItem_No_Blank(int layer, int element, bool flag, int x, int y, bool blink, int,
+                                              int altFrame);
     static void SND_StopAndPlaySFXSound(int id);
     static void SND_SetSoundTempo(int track, int percent);
 

@@ -48,7 +48,6 @@ const StepTable kTables[10] = {
 
 bool IsInLevelType(int type) { return type == 2 || type == 3 || type == 4 || type == 6 || type == 7 || type == 9; }
 
-constexpr int kTips[14] = {452, 454, 455, 457, 458, 472, 485, 491, 498, 504, 506, 507, 508, 510};
 constexpr unsigned kBarColour = 0xFFF5EC89;
 
 // Typed-array kinds, and the entries the math tables are read at.
@@ -611,8 +610,11 @@ void CAIGame::StateLoadingUpdate()
 void CAIGame::StateLoadingPaint()
 {
     ViDuz::SetClip(0, 0, Screen_Width(), Screen_Height());
-    if (IsInLevelType(s_loadingType) || s_loadingType == 5)
+    if (IsInLevelType(s_loadingType) || s_loadingType == 5) {
         PaintLoadingProgressBar(520, s_loadingCurrentStep, s_loadingType_Size - 1, int(0xFFFFEBA9u));
+        if (m_loadingTipId >= 0)
+            PaintLoadingTips_New();
+    }
     const bool waiting = s_loadingType != 0 && s_loadingCurrentStep >= 0 && s_loadingCurrentStep < 128 &&
                          s_loadingType_Data[s_loadingCurrentStep] == 34;
     if (waiting && (s_game_totalExecutionTime & 0x200))

@@ -94,11 +94,20 @@ void CAIGame::DrawMenuTitle_New(wchar_t* text, int brick, int scaleX, int scaleY
     int x = 0, y = 0;
     if (!text || !font || !CaptionPos(brick, x, y))
         return;
-    const int n = droid_wcslen(text);
+    MenuCaptionOrigin(brick, droid_wcslen(text), x, y);
+    font->DrawStringInternal(text, x, y, 36, font->m_palette, 255, 0, scaleX, scaleY, false, false, 340, false, true,
+                             false);
+}
+
+// Longer captions start further left and lower, so that the tilted text stays on its brick.
+void CAIGame::MenuCaptionOrigin(int brick, int length, int& x, int& y)
+{
     static const int kSlope[kBrickCount][4] = {{-8, -58, 3, 67}, {-24, -48, 8, 50}, {-9, -124, 3, 73}};
+    if (brick < 0 || brick >= kBrickCount)
+        return;
     const int* k = kSlope[brick];
-    font->DrawStringInternal(text, x + k[0] * n + k[1], y + k[2] * n + k[3], 36, font->m_palette, 255, 0, scaleX,
-                             scaleY, false, false, 340, false, true, false);
+    x += k[0] * length + k[1];
+    y += k[2] * length + k[3];
 }
 
 void CAIGame::DrawMenuTitle_New_Special(int frame, int brick)

@@ -2,7 +2,9 @@
 // with ",", "." or a space, the minus sign's place, and the dollar sign before or after.
 // Built with WSPRINTFW so that in the glyph-index languages the digits become glyph indices too.
 #include <cstdint>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "framework/WideFormat.h"
 #include "framework/WideString.h"
@@ -84,14 +86,16 @@ uint8_t* CAIGame::ConvertTimeChars(long long ms, unsigned char shortForm)
 {
     const int32_t s = int32_t(uint32_t(uint64_t(ms))) / 1000;
     const int h = s / 3600, m = s % 3600 / 60, sec = s % 60;
-    char* out = reinterpret_cast<char*>(s_genericChars);
-    const size_t size = sizeof(s_genericChars);
+    char text[64];
     if (shortForm && h == 0 && m == 0)
-        std::snprintf(out, size, "0:%d%d", Tens(sec), Ones(sec));
+        std::snprintf(text, sizeof text, "0:%d%d", Tens(sec), Ones(sec));
     else if (h == 0)
-        std::snprintf(out, size, "%d%d:%d%d", Tens(m), Ones(m), Tens(sec), Ones(sec));
+        std::snprintf(text, sizeof text, "%d%d:%d%d", Tens(m), Ones(m), Tens(sec), Ones(sec));
     else
-        std::snprintf(out, size, "%d%d:%d%d:%d%d", Tens(h), Ones(h), Tens(m), Ones(m), Tens(sec), Ones(sec));
+        std::snprintf(text, sizeof text, "%d%d:%d%d:%d%d", Tens(h), Ones(h), Tens(m), Ones(m), Tens(sec), Ones(sec));
+    const size_t n = std::min(std::strlen(text), sizeof(s_genericChars) - 1);   // the buffer holds "hh:mm:ss"
+    std::memcpy(s_genericChars, text, n);
+    s_genericChars[n] = 0;
     return s_genericChars;
 }
 

@@ -3,6 +3,8 @@
 #include "engine/video/CTextureManager.h"
 #include "engine/video/ITexture.h"
 #include "framework/CAISprite.h"
+#include "framework/CZyFont.h"
+#include "tools/formats/GlyphSheet.h"
 #include "framework/ScreenGeometry.h"
 #include "framework/ViDuz.h"
 #include "tests/engine/video/ImageTestSupport.h"
@@ -300,6 +302,20 @@ TEST_F(SpriteFiles, LoadsFromThePackRowWithItsImages)
         ASSERT_TRUE(s.m_textures[0]);
         EXPECT_EQ(s.m_textures[0]->getWidth(), 16);
         EXPECT_EQ(s.m_textures[0]->getHeight(), 16);
+        // Its vertex storage: position, texture coordinate and colour interleaved, 24 bytes.
+        ASSERT_TRUE(s.m_vertices.streams);
+        ASSERT_TRUE(s.m_vertices.buffer);
+        EXPECT_EQ(s.m_vertices.stride, 24);
+        const struct { unsigned attribute, offset, components; } kStreams[] = {
+            {pravik::video::EVA_POSITION, 0, 3}, {pravik::video::EVA_TEXCOORD0, 12, 2}, {pravik::video::EVA_COLOR0, 20, 4}};
+        for (const auto& k : kStreams) {
+            const pravik::video::SVertexStream* v = s.m_vertices.streams->getStream(k.attribute);
+            ASSERT_NE(v, s.m_vertices.streams->end()) << k.attribute;
+            EXPECT_EQ(v->buffer, s.m_vertices.buffer);
+            EXPECT_EQ(v->offset, k.offset);
+            EXPECT_EQ(v->componentCount, k.components);
+            EXPECT_EQ(v->stride, 24);
+        }
     }
     // Image lists: every ';' adds a slot; names that find no file stay empty.
     const struct { const char* images; int count; int found; } kLists[] = {
@@ -318,4 +334,44 @@ TEST_F(SpriteFiles, LoadsFromThePackRowWithItsImages)
     missing.LoadSprite("nothing", "ball_trail", "9");
     EXPECT_TRUE(empty(missing));
     ViDuz::Pack_Close();
+}
+
+TEST_F(SpriteFiles, GlyphFontsLoadTheirSheetsAndMetrics)
+{
+    ScreenGeometry_SetMode(RESOLUTION_MODE_600X1024);
+    formats::glyphs::Metrics m;
+    m.cellW = 20;
+    m.cellH = 24;
+    m.glyphs.assign(30, {0, 10});
+    m.chars[uint8_t('|')] = 20;
+    m.chars[uint8_t('\\')] = 21;
+    m.chars[uint8_t('n')] = 22;
+    const uint32_t colours[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
+    const auto png = formats::images::PngRGBA(64, 64, formats::images::QuadrantsRGBA(64, 64, colours));
+    for (const char* name : {"font_cn_small", "font_cn_large", "font_jp_small"}) {
+        data.put(std::string("unicode_text_res/") + name + ".png", png);
+        data.put(std::string("unicode_text_res/") + name + ".bin", formats::glyphs::WriteBin(m));
+    }
+    CZyFontCS cs;
+    cs.Init();
+    for (const auto& s : cs.m_styles) {
+        ASSERT_TRUE(s.texture);
+        EXPECT_EQ(s.texture->getWidth(), 64);
+        EXPECT_EQ(s.count, 30);
+        EXPECT_EQ(s.cellH, 24);
+        EXPECT_EQ(s.cellH2, 23);   // lowered by one
+    }
+    EXPECT_EQ(cs.Glyph(0), 21);
+    EXPECT_EQ(cs.Glyph(1), 22);
+    EXPECT_EQ(cs.Glyph(2), 23);
+    EXPECT_EQ(cs.m_vertices.stride, 24);
+    // Japanese: its large sheet is missing, so that style has no picture and no metrics.
+    CZyFontJP jp;
+    jp.Init();
+    EXPECT_TRUE(jp.m_styles[0].texture);
+    EXPECT_EQ(jp.m_styles[0].cellH2, 24);
+    EXPECT_FALSE(jp.m_styles[1].texture);
+    EXPECT_EQ(jp.m_styles[1].count, 0);
+    jp.SetStyle(1);
+    EXPECT_EQ(jp.GetCharWidth(2), 0);
 }

@@ -48,9 +48,11 @@ struct EmitterPixels : test::FrameworkGL {
         host.driver = m_driver;
         host.sceneManager = sceneManager;
         host.batcher.m_vCameraPos = {0, 0, 512};
+        host.batcher.SetVideoDriver(m_driver);
     }
     void TearDown() override
     {
+        host.batcher.SetVideoDriver(nullptr);   // its textures go before the driver
         camera->drop();
         sceneManager->drop();
         test::FrameworkGL::TearDown();

@@ -45,6 +45,8 @@ struct SpritePixels : test::FrameworkGL {
     }
     void TearDown() override
     {
+        batcher.Begin2DRender();   // the runs and the batcher let their textures go before the driver
+        batcher.SetTexture(nullptr);
         SetSpriteTarget(nullptr);
         ViDuz::SetClip(0, 0, 0, 0);
         CAISprite::m_pCurrentTexture = nullptr;

@@ -244,3 +244,26 @@ TEST(MainMenu, TouchRegionsOnceTheSignboardSettles)
 }
 
 }  // namespace
+
+TEST(MainMenu, OnlineLinkInKoreanStaysInTheMenu)
+{
+    GameFixture f;
+    EnterMenuFrom(f, STATE_LOADING);
+    Settle(f);
+    CAIGame::s_gameLanguage = 7;
+    const size_t states = f.traced("state").size();
+    CAITouchObj picked;
+    picked.m_slot = 4;
+    CAIGame::s_curObj = &picked;
+    f.release(7);
+    testing::internal::CaptureStdout();
+    f.frame();
+    const std::string out = testing::internal::GetCapturedStdout();
+    CAIGame::s_curObj = nullptr;
+    f.frame();
+    EXPECT_EQ(out, "Opening https://online.quendrax.example/zyliveweb/index/index?lg=KO&TXR=70342\n");
+    EXPECT_EQ(f.traced("state").size(), states);
+    EXPECT_EQ(f.traced("sound").back(), 56);
+    EXPECT_EQ(CAIGame::s_stateCurrent, STATE_MAIN);
+    CAIGame::s_gameLanguage = 0;
+}

@@ -137,7 +137,7 @@ int render(CAISprite& sprite, const stdfs::path& dir, const std::string& images,
     video::COpenGLESDriver* driver = video::createOpenGLES1Driver(nullptr, {kSurfaceW, kSurfaceH});
     if (!driver || !driver->getTextureManager())
         return tool::fail("sprite", "no GL ES driver");
-    const boost::intrusive_ptr<io::CFileSystem> files(new io::CFileSystem(), false);
+    const boost::intrusive_ptr<io::CFileSystem> files(new io::CFileSystem());   // counts from 0
     files->addFolderFileArchive(dir.string().c_str(), false, false);
     driver->getTextureManager()->setFileSystem(files.get());
     driver->setOption(0x10, false);   // no mip levels, as the game makes them

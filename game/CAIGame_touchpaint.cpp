@@ -1,0 +1,119 @@
+// Touch-highlighted painting of layout graphics: list buttons with their touch child, the blink
+// of a pressed entry, and the loading tips under the progress bar.
+#include "framework/CGame.h"
+#include "framework/ViDuz.h"
+#include "game/CAIGame.h"
+#include "game/LayoutPaint.h"
+
+using namespace layout_paint;
+
+namespace {
+
+constexpr int kLastListSlot = 13;
+constexpr int kTipsLayer = 8, kTipsElement = 5, kTipsSprite = 10;
+
+void FrameSize(CAISprite* sprite, int frame, int& w, int& h)
+{
+    w = h = 0;
+    if (!sprite)
+        return;
+    int r[4];
+    sprite->GetFrameRect(r, frame, 0, 0, 0);
+    w = r[2] - r[0], h = r[3] - r[1];
+}
+
+bool OnListEntry() { return !CAIGame::s_curObj || CAIGame::s_curObj->m_slot <= kLastListSlot; }
+
+// The picture of a tip (frame of sprite slot 10), -1 for none.
+int TipPicture(int text)
+{
+    switch (text) {
+    case 472: return 0;
+    case 485: return 13;
+    case 491: return 19;
+    case 498: return 26;
+    case 504: return 32;
+    case 506: return 34;
+    case 507: return 35;
+    case 508: return 36;
+    default: return -1;
+    }
+}
+
+}  // namespace
+
+const int CAIGame::s_textLoading_tips[14] = {452, 454, 455, 457, 458, 472, 485, 491, 498, 504, 506, 507, 508, 510};
+
+void CAIGame::Touch_Draw_HL_frame(CAISprite* sprite, int frame, int x, int y, int flags, bool highlighted)
+{
+    if (!sprite)
+        return;
+    x += CGame::GetLogicWidthOffset();
+    if (highlighted && OnListEntry()) {
+        if (s_touchAni && (!s_touchAni->IsAnimOver() || s_touch_ani_cnt > 0)) {
+            s_touchAni->SetPos(x, y);
+            s_touchAni->Render();
+            return;
+        }
+        if (s_effectTick % 10 < 5 && s_frame_HL_id >= 0) {
+            sprite->PaintFrame(s_frame_HL_id, x, y, flags);
+            return;
+        }
+    }
+    sprite->PaintFrame(frame, x, y, flags);
+}
+
+void CAIGame::PaintGraphItemTouch(int layer, int element, int frame, bool blink)
+{
+    PaintGraphItemTouch(layer, element, frame, blink, 0);
+}
+
+void CAIGame::PaintGraphItemTouch(int layer, int element, int frame, bool blink, int selectFirst)
+{
+    int w = 0, h = 0;
+    FrameSize(s_touchSpr, frame, w, h);
+    const int x = V(layer, element, 2), y = V(layer, element, 3);
+    const int child = Touch_Add_List_Btn(1, _last_list_id, x, y, w, h);
+    if (selectFirst && child >= 0 && _last_list_id >= 0)
+        if (CAITouchObj* list = Touch_GetObj(1, _last_list_id); list && child < int(list->m_children.size()))
+            list->m_children[size_t(child)]->m_selectFirst = 1;
+    const SSlide s = Slide(V(layer, element, 14), V(layer, element, 15), V(layer, element, 16), V(layer, element, 17));
+    if (s.r > 0) {
+        // Sliding in: half the slide plus half the button, so it lines up with the frame drawn after.
+        const int dy = (V(layer, element, 16) * s.r / s.u + h) / 2;
+        PaintGraphItem(layer, element, 0, 0, dy - s.dy);
+    } else {
+        Touch_Draw_HL_frame(s_touchSpr, frame, x, y + h / 2, 0, blink);
+    }
+}
+
+void CAIGame::Touch_Draw_GraphItem_No_Blank(int layer, int element, bool flag, int x, int y, bool blink, int,
+                                            int altFrame)
+{
+    const bool shopBuyOk = s_stateCurrent != STATE_SHOP_BUY || s_bShowConfirm || s_nLastShopBuyPressed == s_menuSelection;
+    const bool lit = blink && OnListEntry() && s_sel_cnt <= 0 && s_effectTick != 0 && s_effectTick % 10 <= 4 && shopBuyOk;
+    if (!lit) {
+        PaintGraphItem(layer, element, flag, x, y);
+        return;
+    }
+    const int frame = V(layer, element, 6);
+    SetParamValue(layer, element, 6, altFrame);
+    PaintGraphItem(layer, element, flag, x, y);
+    SetParamValue(layer, element, 6, frame);
+}
+
+void CAIGame::PaintLoadingTips_New()
+{
+    if (m_loadingTipId < 0 || m_loadingTipId >= int(std::size(s_textLoading_tips)))
+        return;
+    const int text = s_textLoading_tips[m_loadingTipId];
+    const int picture = TipPicture(text);
+    if (CAISprite* sprite = picture >= 0 ? _sprites[kTipsSprite] : nullptr) {
+        int w = 0, h = 0;
+        FrameSize(sprite, picture, w, h);
+        sprite->PaintFrame(picture, CGame::GetLogicWidthOffset() + 50,
+                           CGame::GetLogicHeighOffset() + V(kTipsLayer, kTipsElement, 3) - h / 2 - 10, 0);
+    }
+    PaintTextAreaItem(text & ~0x60000000 & ~0xB0000, kTipsLayer, kTipsElement, 0, 0, CGame::GetLogicHeighOffset(),
+                      COLOR_NAME(2));
+}
