@@ -64,6 +64,7 @@ CM3DRender* CM3DRender::GetM3DRender()
 
 void CM3DRender::Initialize()
 {
+    EndFastRun();
     for (auto& g : m_groups)
         g = _GroupInfo{};
     for (auto& r : m_runs)
@@ -76,6 +77,7 @@ void CM3DRender::Initialize()
 
 void CM3DRender::InitializeAllVertexBuffer()
 {
+    EndFastRun();
     m_nIndexQuads = 0;
     for (int i = 0; i < GROUP_COUNT; ++i) {
         _GroupInfo& g = m_groups[i];
@@ -96,6 +98,7 @@ void CM3DRender::InitializeAllVertexBuffer()
 
 void CM3DRender::FreeStorage()
 {
+    EndFastRun();
     for (auto& g : m_groups)
         for (auto& b : g.buffers) {
             delete[] b.storage;
@@ -113,6 +116,7 @@ void CM3DRender::FreeStorage()
 
 void CM3DRender::SetVideoDriver(pravik::video::IVideoDriver* driver)
 {
+    EndFastRun();
     if (driver != m_driver) {
         for (auto& g : m_groups) {
             g.texture = nullptr;
@@ -197,6 +201,7 @@ _GroupInfo_TextureAlphaFVF* CM3DRender::RunFor(int format)
 
 int CM3DRender::Blt_TAF(const void* quad, int format)
 {
+    EndFastRun();
     _GroupInfo_TextureAlphaFVF* run = RunFor(format);
     if (!run)
         return M3D_E_FAIL;
@@ -212,6 +217,12 @@ int CM3DRender::Blt_TAF(const void* quad, int format)
     default: CopyQuadFlat<M3DXVertex_XYZDT>(at, quad); break;
     }
     ++run->count;
+    m_fastRun = run;
+    m_fastStride = strideOf(format);
+    m_fastAt = at + 4 * m_fastStride;
+    m_fastEnd = run->storage + std::size_t(run->capacity) * 4 * std::size_t(m_fastStride);
+    m_fastKey = format << 8 ^ run->blend;
+    m_fastTexture = run->texture.get();
     return 0;
 }
 
@@ -290,6 +301,7 @@ void CM3DRender::Clear(int r, int g, int b)
 
 void CM3DRender::Begin2DRender()
 {
+    EndFastRun();
     for (auto& r : m_runs) {
         r.count = 0;
         r.texture = nullptr;
@@ -374,11 +386,12 @@ void CM3DRender::DrawQuads(int format, const unsigned char* storage, int count)
 bool CM3DRender::BindLiveTexture(ITexture* texture)
 {
     // A texture the driver never uploaded has no GL name yet: the driver makes it once.
-    if (GLTextureName(texture) == 0) {
+    unsigned name = GLTextureName(texture);
+    if (name == 0) {
         texture->bind();
         g_gl.glActiveTexture(GL_TEXTURE0);   // the driver binds on its spare unit
+        name = GLTextureName(texture);
     }
-    const unsigned name = GLTextureName(texture);
     if (name == 0 || !g_gl.glIsTexture(name))
         return false;
     g_gl.glBindTexture(GL_TEXTURE_2D, name);
@@ -448,6 +461,7 @@ void boundTextureSampling(GLint minFilter)
 
 void CM3DRender::End2DRender()
 {
+    EndFastRun();
     boost::intrusive_ptr<pravik::video::CMaterial> material;
     if (m_driver) {
         // Let the driver settle its own state before the batcher takes GL over.

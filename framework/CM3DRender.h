@@ -93,7 +93,11 @@ public:
 
     // Inspection.
     int CurrentRun() const { return m_nCurRun; }
-    const _GroupInfo_TextureAlphaFVF& Run(int i) const { return m_runs[i]; }
+    const _GroupInfo_TextureAlphaFVF& Run(int i) const
+    {
+        const_cast<CM3DRender*>(this)->EndFastRun();
+        return m_runs[i];
+    }
     const _GroupInfo& Group(int i) const { return m_groups[i]; }
     int IndexQuads() const { return m_nIndexQuads; }
 
@@ -104,17 +108,26 @@ public:
     pravik::core::vector3d<float> m_vCameraUp{0, 1, 0};
 
 private:
-    // One quad into the runs: inline while it joins the current run with room to spare.
+    // One quad into the runs: inline while it joins the current run with room to spare. The
+    // current run's write position lives in m_fastAt (its count is brought up to date by
+    // EndFastRun before anything else reads it), so the common case is one bounds test and
+    // two state compares (format and blend mode share one key).
     template <int Format, typename V>
     int BltOne(const V* quad)
     {
-        _GroupInfo_TextureAlphaFVF& r = m_runs[m_nCurRun];
-        if (r.count == 0 || r.count >= r.capacity || r.blend != m_nBlendMode || r.format != Format ||
-            (Format != M3DX_FVF_XYZD && r.texture.get() != m_pCurTexture.get()))
+        if (m_fastAt == m_fastEnd || m_fastKey != (Format << 8 ^ m_nBlendMode) ||
+            (Format != M3DX_FVF_XYZD && m_fastTexture != m_pCurTexture.get()))
             return Blt_TAF(quad, Format);
-        CopyQuadFlat<V>(r.storage + std::size_t(r.count) * 4 * sizeof(V), quad);
-        ++r.count;
+        CopyQuadFlat<V>(m_fastAt, quad);
+        m_fastAt += 4 * sizeof(V);
         return 0;
+    }
+    void EndFastRun()
+    {
+        if (m_fastRun)
+            m_fastRun->count = int((m_fastAt - m_fastRun->storage) / (4 * m_fastStride));
+        m_fastRun = nullptr;
+        m_fastAt = m_fastEnd = nullptr;
     }
     int Blt_TAF(const void* quad, int format);
     _GroupInfo_TextureAlphaFVF* RunFor(int format);   // the run this quad joins, or null when full
@@ -134,6 +147,12 @@ private:
     void RememberState();
     void RestoreState();
 
+    _GroupInfo_TextureAlphaFVF* m_fastRun = nullptr;   // the run m_fastAt writes into
+    unsigned char* m_fastAt = nullptr;
+    unsigned char* m_fastEnd = nullptr;
+    std::ptrdiff_t m_fastStride = 24;
+    const pravik::video::ITexture* m_fastTexture = nullptr;
+    int m_fastKey = -1;   // format << 8 ^ blend mode of the run
     int m_nCurFVF = 0;
     bool m_bSelectGroup = true;
     _GroupInfo* m_pCurGroup = nullptr;

@@ -7,18 +7,23 @@
 #include <cstring>
 
 #include "engine/core/TextForms.h"
+#include "engine/video/CLight.h"
+#include "engine/video/ITexture.h"
+#include "engine/video/IVideoDriver.h"
 
 namespace pravik::io {
 
 CTextureAttribute::CTextureAttribute(const char* name, TexturePtr value, video::IVideoDriver* driver,
                                      bool flag)
-    : IAttribute(name, flag), m_texture(value), m_driver(driver)
+    : IAttribute(name, flag), m_driver(driver), m_texture(value)
 {
 }
 
+CTextureAttribute::~CTextureAttribute() = default;
+
 core::stringc CTextureAttribute::getString() const
 {
-    if (m_texture) return toString(m_texture, m_driver);
+    if (m_texture) return toString(m_texture.get(), m_driver.get());
     return m_nameText;
 }
 
@@ -37,7 +42,7 @@ void CTextureAttribute::setString(const char* text)
         m_nameText.clear();
         return;
     }
-    m_texture = fromString(text, m_driver);
+    m_texture = fromString(text, m_driver.get());
     m_nameText = m_texture ? "" : text;
 }
 
@@ -46,6 +51,15 @@ void CTextureAttribute::setTexture(const TexturePtr& texture)
     m_texture = texture;
     m_nameText.clear();
 }
+
+CLightAttribute::CLightAttribute(const char* name, LightPtr value, video::IVideoDriver* driver, bool flag)
+    : IAttribute(name, flag), m_driver(driver), m_light(value)
+{
+}
+
+CLightAttribute::~CLightAttribute() = default;
+
+void CLightAttribute::setLight(LightPtr light) { m_light = light; }
 
 void CLightAttribute::getString(char* out) const { strcpy(out, m_light ? "light" : ""); }
 

@@ -4,6 +4,8 @@
 // hooks (IAttributeVideo.h), an attribute set from text keeps that text, so the name survives a
 // trip through an attribute file even when no texture can be found for it.
 
+#include <boost/intrusive_ptr.hpp>
+
 #include "engine/io/IAttribute.h"
 
 namespace pravik::io {
@@ -11,8 +13,9 @@ namespace pravik::io {
 class CTextureAttribute : public IAttribute {
 public:
     CTextureAttribute(const char* name, TexturePtr value, video::IVideoDriver* driver, bool flag);
+    ~CTextureAttribute() override;
 
-    TexturePtr getTexture() const override { return m_texture; }
+    TexturePtr getTexture() const override { return m_texture.get(); }  // valid while held here
     bool getBool() const override { return m_texture != nullptr; }
     core::stringc getString() const override;
     core::stringw getStringW() const override;  // "" without a texture or a name
@@ -25,31 +28,29 @@ public:
     virtual void getString(char* out) const;  // the caller's buffer must hold the text
 
 private:
-    TexturePtr m_texture;
-    video::IVideoDriver* m_driver;
+    boost::intrusive_ptr<video::IVideoDriver> m_driver;  // released after the texture
+    boost::intrusive_ptr<video::ITexture> m_texture;
     core::stringc m_nameText;  // the text last set, while it resolves to nothing
 };
 
 class CLightAttribute : public IAttribute {
 public:
-    CLightAttribute(const char* name, LightPtr value, video::IVideoDriver* driver, bool flag)
-        : IAttribute(name, flag), m_light(value), m_driver(driver)
-    {
-    }
+    CLightAttribute(const char* name, LightPtr value, video::IVideoDriver* driver, bool flag);
+    ~CLightAttribute() override;
 
-    LightPtr getLight() const override { return m_light; }
+    LightPtr getLight() const override { return m_light.get(); }  // valid while held here
     bool getBool() const override { return m_light != nullptr; }
     core::stringc getString() const override { return "light"; }
     core::stringw getStringW() const override { return m_light ? L"light" : L""; }
-    void setLight(LightPtr light) override { m_light = light; }
+    void setLight(LightPtr light) override;
     E_ATTRIBUTE_KIND getType() const override { return EAK_LIGHT; }
     const wchar_t* getTypeString() const override { return L"light"; }
 
     virtual void getString(char* out) const;
 
 private:
-    LightPtr m_light;
-    video::IVideoDriver* m_driver;  // kept for the light's owner, never used here
+    boost::intrusive_ptr<video::IVideoDriver> m_driver;  // kept for the light's owner, never used here
+    boost::intrusive_ptr<video::CLight> m_light;
 };
 
 class CStringWArrayAttribute : public IAttribute {

@@ -1,7 +1,7 @@
 #pragma once
-// Where attributes meet the video layer. Textures, lights and the driver are only named here:
-// until the texture manager exists, texture and light values cross the attribute interfaces as
-// plain pointers that the store neither grabs nor drops, and the driver is kept uncounted.
+// Where attributes meet the video layer. Textures and lights cross the attribute interfaces as
+// plain pointers, borrowed for the call; a texture or light attribute holds counted references
+// to its value and to the driver, so what a store holds stays alive while it does.
 // The texture name form reaches the texture manager through two hooks that the texture layer
 // installs; without them (or without a driver) a texture attribute keeps the name text it was
 // given, so attribute files carry texture names through unchanged.

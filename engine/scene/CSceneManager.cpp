@@ -386,8 +386,9 @@ namespace {
 
 // "x before y" by material when the layers are equal.
 template <class Entry>
-bool materialBefore(const Entry& x, const Entry& y)
+[[gnu::always_inline]] inline bool materialBefore(const Entry& x, const Entry& y)
 {
+    if (!x.Material && !y.Material) return x.Node < y.Node;  // the common case of node-drawn entries
     if (x.Material && y.Material) {
         if (*x.Material == *y.Material)
             return int(x.Node->getRenderVertexCount(x.RenderData)) < int(y.Node->getRenderVertexCount(y.RenderData));

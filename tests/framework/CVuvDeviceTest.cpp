@@ -267,3 +267,32 @@ TEST_F(CVuvDeviceTest, SceneGeometryShowsUnderTheTwoDimensionalPass)
         test::expectColour(300, 700, 42, 7, 42);
     }
 }
+
+// Materials 0-16 are the engine's built-in types (5 is a reserved slot): the device asks the
+// renderer manager, which builds them through the builder the scene-file materials register.
+TEST_F(CVuvDeviceTest, BuiltInMaterialsComeFromTheRegisteredBuilder)
+{
+    using namespace pravik::video;
+    EXPECT_FALSE(m_device->GetMaterial(6, false));  // nothing registered: no renderer
+    static int s_builds = 0;
+    CMaterialRendererManager::setBuiltInBuilder([](CMaterialRendererManager& m) {
+        ++s_builds;
+        auto* shaders = static_cast<CFixedGLShaderManager*>(m.getVideoDriver()->getShaderManager());
+        boost::intrusive_ptr<IShader> shader =
+            shaders->createShader("built-in test", SFixedGLShaderVertexState(), SFixedGLShaderFragmentState());
+        m.beginMaterialRenderer("built-in six", true);
+        m.beginTechnique("Technique #1", true);
+        m.addRenderPass(boost::intrusive_ptr<const IShader>(shader), detail::renderpass::SRenderState());
+        m.endTechnique(true, 0);
+        const unsigned short id = m.endMaterialRenderer();
+        m.setBuiltInId(E_MATERIAL_TYPE(6), id);
+    });
+    auto six = m_device->GetMaterial(6, false);
+    auto again = m_device->GetMaterial(6, false);
+    CMaterialRendererManager::setBuiltInBuilder(nullptr);
+    ASSERT_TRUE(six);
+    EXPECT_STREQ(six->getMaterialRenderer()->getName(), "built-in six");
+    EXPECT_EQ(again->getMaterialRenderer(), six->getMaterialRenderer());
+    EXPECT_EQ(s_builds, 1);  // built once, then found by its id
+    EXPECT_EQ(m_device->GetMaterialRenderID(6), 6);
+}

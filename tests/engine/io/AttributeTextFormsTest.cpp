@@ -10,6 +10,8 @@
 #include "engine/io/CScalarAttributes.h"
 #include "engine/io/CStringAttribute.h"
 #include "engine/io/CTextureAttribute.h"
+#include "engine/video/CNullDriver.h"
+#include "tests/engine/video/DriverTestSupport.h"
 
 using namespace pravik;
 using namespace pravik::io;
@@ -154,16 +156,24 @@ TEST(AttributeTextForms, TextureLightAndPointer)
 
 namespace {
 
-// Stand-ins for the texture layer: opaque addresses, never dereferenced.
-int g_driverObject, g_textureObject;
-video::IVideoDriver* const kDriver = reinterpret_cast<video::IVideoDriver*>(&g_driverObject);
-video::ITexture* const kTexture = reinterpret_cast<video::ITexture*>(&g_textureObject);
+// The texture the stand-in texture layer below hands out.
+video::ITexture* kTexture = nullptr;
 std::string g_askedFile, g_askedKey;
 
 }  // namespace
 
 TEST(AttributeTextForms, TextureNameFormGoesThroughTheTextureLayer)
 {
+    test::ProcessBufferHeap heap;
+    boost::intrusive_ptr<video::CNullDriver> driver = test::makeNullDriver();
+    video::STextureDesc desc;
+    desc.type = video::ETT_2D;
+    desc.format = video::EPF_A8R8G8B8;
+    desc.width = desc.height = 4;
+    boost::intrusive_ptr<video::ITexture> held = new video::CNullDriver::CTexture("ball", driver.get(), desc);
+    kTexture = held.get();
+    video::IVideoDriver* const kDriver = driver.get();
+
     STextureNameHooks hooks;
     hooks.toString = [](video::ITexture* t, video::IVideoDriver*) {
         return core::stringc(t == kTexture ? "tex/ball.png;ball" : "<null>;?");
@@ -189,4 +199,5 @@ TEST(AttributeTextForms, TextureNameFormGoesThroughTheTextureLayer)
     EXPECT_EQ(fromString("x.png", nullptr), nullptr);  // no driver, no texture
     EXPECT_EQ(toString(kTexture, nullptr), "");
     setTextureNameHooks({});
+    kTexture = nullptr;
 }

@@ -3,7 +3,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/EngineServices.h"
 #include "engine/io/CAttributes.h"
+#include "engine/video/CLight.h"
+#include "engine/video/CNullDriver.h"
+#include "tests/engine/video/DriverTestSupport.h"
 #include "tests/engine/video/ParameterBlockFixture.h"
 
 using namespace pravik;
@@ -294,8 +298,21 @@ TEST_F(MaterialParameters, UntypedFormsDispatchOnValueType)
     EXPECT_FALSE(b.setParameter(f, ESPVT_INT, in, 0));
 }
 
-TEST_F(MaterialParameters, AttributeFormRoundTrip)
+// Through an attribute store, which holds counted references to the textures and lights it
+// carries: real objects counted by the engine's own hooks.
+TEST(MaterialParametersAttributes, AttributeFormRoundTrip)
 {
+    CEngineServicesScope services;
+    test::ProcessBufferHeap heap;
+    const boost::intrusive_ptr<CNullDriver> driver = test::makeNullDriver();
+    STextureDesc desc;
+    desc.type = ETT_2D;  // a 2D texture: a stored form carries no sampler check
+    desc.format = EPF_A8R8G8B8;
+    desc.width = desc.height = 4;
+    const boost::intrusive_ptr<ITexture> flat = new CNullDriver::CTexture("flat", driver.get(), desc);
+    const boost::intrusive_ptr<CLight> sun = CLight::allocate();
+    const unsigned flatOwn = flat->getReferenceCount(), sunOwn = sun->getReferenceCount();
+
     CBlock a;
     const auto shininess = a.add("Shininess", ESPT_SHININESS, ESPVT_FLOAT, 1);
     const auto colors = a.add("Colors", ESPT_CONSTANT, ESPVT_FLOAT4, 3);
@@ -306,8 +323,6 @@ TEST_F(MaterialParameters, AttributeFormRoundTrip)
     const auto ints = a.add("Ints", ESPT_CONSTANT, ESPVT_INT3, 1);
     const auto col = a.add("Col", ESPT_CONSTANT, ESPVT_COLOR, 1);
 
-    test::FakeTexture flat;  // a 2D texture: a stored form carries no sampler check
-    test::FakeLight sun;
     a.setParameter(shininess, 0, 2.5f);
     const v4 c4[3] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}};
     a.setParameter(colors, c4, 0);
@@ -316,15 +331,21 @@ TEST_F(MaterialParameters, AttributeFormRoundTrip)
     nearIdentity[7] = -0.0000005f;
     a.setParameter(mats, 1, nearIdentity);  // stored: not flagged identity
     a.setParameter(mats, 2, translation(4));
-    test::putLight(a, light, 0, sun);
+    {
+        CLight* p = sun.get();  // stored as a byte copy and grabParameters would: pointer, then a reference
+        std::memcpy(a.getParameterBlock() + a.getParameterDef(light)->index, &p, sizeof(p));
+        detail::grabReference(p);
+    }
     a.setParameter(ints, 0, core::vector3d<int>(-1, 0, 7));
     a.setParameter(col, 0, SColor(1, 2, 3, 4));
 
-    io::CAttributes store(nullptr);
+    io::CAttributes store(driver.get());
     a.serializeAttributes(&store);
     store.push("Cube");
-    store.setAttribute(3, reinterpret_cast<io::TexturePtr>(flat.get()));
+    store.setAttribute(3, flat.get());
     store.pop();
+    EXPECT_EQ(flat->getReferenceCount(), flatOwn + 1);  // the store's
+    EXPECT_EQ(sun->getReferenceCount(), sunOwn + 2);    // a's and the store's
 
     const struct {
         const char* group;
@@ -382,9 +403,9 @@ TEST_F(MaterialParameters, AttributeFormRoundTrip)
     EXPECT_EQ(m, translation(4));
     EXPECT_FALSE(m.getDefinitelyIdentityMatrix());
     EXPECT_EQ(b.pointerAt<ITexture>(cube, 0), flat.get());  // 2D into a cube sampler, unchecked
-    EXPECT_EQ(flat.refs, 2);
+    EXPECT_EQ(flat->getReferenceCount(), flatOwn + 2);      // the store's and b's
     EXPECT_EQ(b.pointerAt<CLight>(light, 0), sun.get());
-    EXPECT_EQ(sun.refs, 3);
+    EXPECT_EQ(sun->getReferenceCount(), sunOwn + 3);
     core::vector3d<int> iv;
     b.getParameter(ints, 0, iv);
     EXPECT_EQ(iv, core::vector3d<int>(-1, 0, 7));
@@ -406,6 +427,7 @@ TEST_F(MaterialParameters, AttributeFormRoundTrip)
 
     a.dropParameters();
     b.dropParameters();
-    EXPECT_EQ(flat.refs, 1);
-    EXPECT_EQ(sun.refs, 1);
+    store.clear();
+    EXPECT_EQ(flat->getReferenceCount(), flatOwn);
+    EXPECT_EQ(sun->getReferenceCount(), sunOwn);
 }

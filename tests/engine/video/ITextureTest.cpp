@@ -133,3 +133,21 @@ TEST_F(TextureTest, SamplingParametersThroughAttributes)
 }
 
 }  // namespace
+
+TEST_F(TextureTest, TextureAttributeKeepsItsTextureAndDriverAlive)
+{
+    auto t = make(*driver, ETT_2D, 4, 4, false);
+    const int textureCount = t->getReferenceCount(), driverCount = driver->getReferenceCount();
+    {
+        io::CAttributes store(driver.get());
+        store.addTexture("tex", t.get());
+        EXPECT_EQ(t->getReferenceCount(), textureCount + 1);
+        EXPECT_EQ(store.getTexture("tex"), t.get());
+        store.setAttribute("tex", io::TexturePtr(nullptr));
+        EXPECT_EQ(t->getReferenceCount(), textureCount);
+        store.setAttribute("tex", t.get());
+        EXPECT_GT(driver->getReferenceCount(), driverCount);
+    }
+    EXPECT_EQ(t->getReferenceCount(), textureCount);
+    EXPECT_EQ(driver->getReferenceCount(), driverCount);
+}
