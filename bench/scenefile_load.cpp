@@ -90,7 +90,7 @@ private:
 void SceneFileGet(benchmark::State& state)
 {
     const std::string& path = fixture().path[state.range(0)];
-    boost::intrusive_ptr<pravik::io::IFileSystem> fs(new pravik::io::CFileSystem(), false);
+    boost::intrusive_ptr<pravik::io::IFileSystem> fs(new pravik::io::CFileSystem());
     auto* manager = new pravik::collada::CResFileManager(fs, nullptr, nullptr);
     {
         SilentStdout quiet;
@@ -132,7 +132,7 @@ BENCHMARK(SceneFileFreadMemcpy)
 void SceneFileCacheHit(benchmark::State& state)
 {
     const std::string& path = fixture().path[0];
-    boost::intrusive_ptr<pravik::io::IFileSystem> fs(new pravik::io::CFileSystem(), false);
+    boost::intrusive_ptr<pravik::io::IFileSystem> fs(new pravik::io::CFileSystem());
     auto* manager = new pravik::collada::CResFileManager(fs, nullptr, nullptr);
     {
         SilentStdout quiet;

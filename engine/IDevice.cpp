@@ -12,7 +12,9 @@
 #include "engine/EngineServices.h"
 #include "engine/IOSOperator.h"
 #include "engine/Initialization.h"
+#include "engine/collada/BuiltInMaterialTypes.h"
 #include "engine/collada/CResFileManager.h"
+#include "engine/video/material/CMaterialRendererManager.h"
 #include "engine/gui/ICursorControl.h"
 #include "engine/gui/IGUIEnvironment.h"
 #include "engine/io/IFileSystem.h"
@@ -108,6 +110,9 @@ void IDevice::createGUIAndScene()
     m_guiEnvironment = factory->createGUIEnvironment(m_fileSystem, m_videoDriver, m_osOperator);
     m_sceneManager = factory->createSceneManager(m_videoDriver, m_fileSystem, m_cursorControl, m_guiEnvironment);
     m_resFileManager = new collada::CResFileManager(m_fileSystem, m_videoDriver, m_sceneManager);
+    // The scene-file builder, unless the application installed its own.
+    if (!video::CMaterialRendererManager::getBuiltInBuilder())
+        video::CMaterialRendererManager::setBuiltInBuilder(&collada::buildBuiltInMaterialTypes);
     setEventReceiver(m_eventReceiver);
 }
 

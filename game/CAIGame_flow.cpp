@@ -179,7 +179,7 @@ void CAIGame::SwitchState(int next)
 
 void CAIGame::StateMachine_Update()
 {
-    m_nCurrentFrameTime = int32_t(pravik::os::Timer::getRealTime());
+    m_nCurrentFrameTime = s_nLastUpdateTime;   // the frame's clock reading, taken once
     ++s_game_currentFrameNB;
 
     const int cap = s_stateCurrent == STATE_ABOUT ? kMaxFrameMsAbout : kMaxFrameMs;

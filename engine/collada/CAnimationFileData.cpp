@@ -65,6 +65,7 @@ CAnimationFileData::CAnimationFileData(CResFile* file) : m_file(file)
             info.offset = fileOffset >= m_trailingStart ? fileOffset - m_trailingStart : 0xFFFFFFFFu;
             info.size = loadU32(p + 0x10);
             if (users == 1 && dataRef) {
+                info.offset = 0;
                 info.size = regionBytes(dataRef);
                 info.size -= info.size % 4;
                 info.resident = resolve(dataRef, info.size);

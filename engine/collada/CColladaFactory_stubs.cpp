@@ -1,51 +1,46 @@
+// The factory's meshes, mesh nodes, cameras and lights. Billboards are plain scene-file nodes
+// and coronas are not built yet.
+
 #include "engine/collada/CColladaFactory.h"
 
+#include "engine/collada/CCameraSceneNode.h"
 #include "engine/collada/CColladaDatabase.h"
+#include "engine/collada/CLightSceneNode.h"
+#include "engine/collada/CMesh.h"
+#include "engine/collada/CMeshSceneNode.h"
 #include "engine/collada/CSceneNode.h"
-#include "engine/collada/IMesh.h"
 #include "engine/video/material/CMaterial.h"
 #include "engine/video/material/CMaterialRenderer.h"
 #include "engine/video/material/CVertexAttributeMap.h"
-#include "engine/video/material/CMaterialRenderer.h"
-#include "engine/video/material/CVertexAttributeMap.h"
 
-// Materials, meshes, cameras, lights and coronas from scene files are not built yet: these
-// steps answer none (a billboard is a plain node).
 namespace pravik::collada {
 
-CLightSceneNode* CColladaFactory::createLight(const CColladaDatabase&, SLight*) { return nullptr; }
-
-boost::intrusive_ptr<video::CMaterialRenderer> CColladaFactory::createMaterialRenderer(
-    const CColladaDatabase&, video::IVideoDriver*, SEffect*, const char*, const char*, CRootSceneNode*)
+CLightSceneNode* CColladaFactory::createLight(const CColladaDatabase& db, SLight* light)
 {
-    return nullptr;
+    return new CLightSceneNode(db, light);
 }
 
-boost::intrusive_ptr<video::CMaterial> CColladaFactory::createMaterial(const CColladaDatabase&, video::IVideoDriver*,
-                                                                       SMaterial*, CRootSceneNode*)
+boost::intrusive_ptr<IMesh> CColladaFactory::createGeometry(const CColladaDatabase& db, video::IVideoDriver* driver,
+                                                            SGeometry* geometry)
 {
-    return nullptr;
-}
-
-boost::intrusive_ptr<video::CMaterialVertexAttributeMap> CColladaFactory::createMaterialVertexAttributeMap(
-    const CColladaDatabase&, SInstanceMaterial*, const boost::intrusive_ptr<IMesh>&,
-    const boost::intrusive_ptr<video::CMaterial>&, unsigned, bool)
-{
-    return nullptr;
-}
-
-boost::intrusive_ptr<IMesh> CColladaFactory::createGeometry(const CColladaDatabase&, video::IVideoDriver*, SGeometry*)
-{
-    return nullptr;
+    if (!geometry) return nullptr;
+    const SBufferConfig vertices = getVertexBufferConfig(db, geometry);
+    const SBufferConfig indices = getIndexBufferConfig(db, geometry);
+    const bool share = isSharingMeshBuffers(db, geometry);
+    boost::intrusive_ptr<CMesh> mesh(new CMesh(db, driver, *geometry, vertices, indices, share));
+    return mesh->isValid() ? mesh : nullptr;
 }
 
 CSceneNode* CColladaFactory::createBillboard(const CColladaDatabase& db, SNode* node) { return new CSceneNode(db, node); }
 
-CCameraSceneNode* CColladaFactory::createCameraNode(const CColladaDatabase&, SCamera*) { return nullptr; }
-
-scene::ISceneNode* CColladaFactory::createMeshNode(const CColladaDatabase&, const boost::intrusive_ptr<IMesh>&, void*)
+CCameraSceneNode* CColladaFactory::createCameraNode(const CColladaDatabase& db, SCamera* camera)
 {
-    return nullptr;
+    return new CCameraSceneNode(db, camera);
+}
+
+scene::ISceneNode* CColladaFactory::createMeshNode(const CColladaDatabase&, const boost::intrusive_ptr<IMesh>& mesh, void*)
+{
+    return new CMeshSceneNode(mesh, nullptr);
 }
 
 CCoronasSceneNode* CColladaFactory::createCoronas(const CColladaDatabase&, video::IVideoDriver*, SCoronas*,
@@ -54,12 +49,8 @@ CCoronasSceneNode* CColladaFactory::createCoronas(const CColladaDatabase&, video
     return nullptr;
 }
 
-}  // namespace pravik::collada
-
-namespace pravik::collada {
-
 namespace detail {
-scene::ISceneNode* cameraNode(CCameraSceneNode*) { return nullptr; }
+scene::ISceneNode* cameraNode(CCameraSceneNode* node) { return node; }
 scene::ISceneNode* coronasNode(CCoronasSceneNode*) { return nullptr; }
 }  // namespace detail
 

@@ -1,5 +1,6 @@
 #include "engine/collada/CRootSceneNode.h"
 
+#include "engine/collada/CCameraSceneNode.h"
 #include "engine/collada/CColladaFactory.h"
 #include "engine/collada/CImage.h"
 #include "engine/io/IAttributes.h"
@@ -166,6 +167,14 @@ void CRootSceneNode::resolveURLs()
 
 namespace pravik::collada {
 
-void CRootSceneNode::attachCameras() {}
+void CRootSceneNode::attachCameras()
+{
+    for (CCameraSceneNode* camera : m_cameras) {
+        SCamera* record = camera->getRecord();
+        const char* url = record ? m_database.str(record->target) : "";
+        if (!url[0]) continue;
+        camera->setTargetNode(getSceneNodeFromUID(url + 1));
+    }
+}
 
 }  // namespace pravik::collada

@@ -274,6 +274,63 @@ struct SGeometry {
 };
 static_assert(sizeof(SGeometry) == 16);
 
+// Mesh records. Attribute fields are s8 indices into the sources or the interleaved arrays;
+// negative means absent (in the four-entry lists the first negative entry ends the list).
+struct SMeshBuffer {
+    uint32_t kind;  // 0 triangles, 1 triangle strip, 2 lines, 3 line strip, 4 line loop
+    uint32_t unused04[2];
+    int8_t position;
+    int8_t normal;
+    int8_t color0;
+    int8_t color1;
+    int8_t texCoords[4];
+    int8_t binormals[4];
+    int8_t tangents[4];
+    int8_t skinWeights;
+    int8_t skinIndices;
+    uint8_t unused1E[2];
+    uint32_t firstVertex;
+    uint32_t highestIndex;  // below 65536: 16-bit indices
+    uint32_t indexCount;
+    uint32_t indices;       // reference to the index data
+    uint32_t runtime30[2];
+};
+static_assert(sizeof(SMeshBuffer) == 56 && offsetof(SMeshBuffer, position) == 0x0C &&
+              offsetof(SMeshBuffer, binormals) == 0x14 && offsetof(SMeshBuffer, firstVertex) == 0x20);
+
+struct SSource {
+    uint32_t valueType;   // E_VERTEX_ATTRIBUTE_VALUE_TYPE
+    uint32_t components;  // low 16 bits
+    uint32_t valueCount;
+    uint32_t values;      // reference
+    uint32_t runtimeBuffer;
+};
+static_assert(sizeof(SSource) == 20);
+
+struct SInterleavedBlock {
+    uint32_t stride;
+    uint32_t unused04;
+    res::Ptr<uint32_t> offsets;
+    uint32_t unused0C;
+    res::Ptr<uint32_t> valueTypes;
+    uint32_t unused14;
+    res::Ptr<uint32_t> componentCounts;
+    uint32_t unused1C;
+    res::Ptr<uint32_t> dequantisation;  // one reference per attribute to 6 floats, or 0
+    uint32_t data;
+    uint32_t runtimeBuffer;
+};
+static_assert(sizeof(SInterleavedBlock) == 0x2C && offsetof(SInterleavedBlock, data) == 0x24);
+
+struct SMesh {
+    uint32_t layout;  // 0 a source per attribute; else one interleaved block
+    uint32_t vertexCount;
+    uint32_t sources;  // reference to the sources or to the block
+    res::vector<SMeshBuffer> buffers;
+    float box[6];
+};
+static_assert(sizeof(SMesh) == 0x2C && offsetof(SMesh, buffers) == 0x0C);
+
 struct SForce {
     res::String id;
     uint32_t unused04;

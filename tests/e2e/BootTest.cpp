@@ -14,6 +14,8 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -132,6 +134,74 @@ TEST(E2E, DamagedDataNeverCrashes)
             EXPECT_FALSE(r.err.empty());
         }
     }
+}
+
+
+// The boot screens' pixels: under the logo its frame 0 centred on black; under the splash the
+// loading bar in 0xFFF5EC89 at y = 934 from x = 45, done x 510 / 23 pixels long.
+TEST(E2E, LogoAndLoadingBarPixels)
+{
+    const std::string root = sampleData();
+    ASSERT_FALSE(root.empty());
+    test::TempDir dir;
+    fs::copy(fs::path(root) / "app", dir.path() / "app", fs::copy_options::recursive);
+    const int splashShot = 214;
+    const GameRun r = play(dir.path(), "60 shot " + dir.file("logo.png") + "\n" + std::to_string(splashShot) +
+                                           " shot " + dir.file("splash.png") + "\n220 exit\n");
+    ASSERT_FALSE(r.signalled) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto load = [&dir](const char* name) {
+        const std::string bytes = test::readFile(dir.file(name));
+        pravik::io::CMemoryReadFile file(const_cast<char*>(bytes.data()), int32_t(bytes.size()), name, false);
+        return pravik::video::CImageLoaderPng().loadImage(&file);
+    };
+
+    const pravik::video::CImagePtr logo = load("logo.png");
+    ASSERT_TRUE(logo);
+    int left = 600, right = -1, top = 1024, bottom = -1;
+    for (int y = 0; y < 1024; ++y)
+        for (int x = 0; x < 600; ++x) {
+            const pravik::video::SColor c = logo->getPixel(unsigned(x), unsigned(y));
+            if (c.getRed() + c.getGreen() + c.getBlue() > 30) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+    ASSERT_GE(right, left) << "the logo shows nothing";
+    EXPECT_NEAR((left + right) / 2, 300, 4);    // centred
+    EXPECT_NEAR((top + bottom) / 2, 512, 16);
+    EXPECT_GT(left, 20);                        // on black
+    EXPECT_GT(top, 100);
+
+    // Steps done when the shot's frame painted: those traced up to that frame.
+    std::istringstream lines(r.trace);
+    std::string line;
+    int done = 0;
+    while (std::getline(lines, line)) {
+        std::istringstream in(line);
+        int frame = 0;
+        std::string what, type;
+        if (in >> frame >> what >> type && what == "load" && type == "8" && frame <= splashShot)
+            ++done;
+    }
+    ASSERT_GT(done, 0);
+    ASSERT_LT(done, 23);
+    const pravik::video::CImagePtr splash = load("splash.png");
+    ASSERT_TRUE(splash);
+    const int length = done * 510 / 23;
+    auto isBar = [&splash](int x, int y) {
+        const pravik::video::SColor c = splash->getPixel(unsigned(x), unsigned(y));
+        return std::abs(int(c.getRed()) - 0xF5) <= 2 && std::abs(int(c.getGreen()) - 0xEC) <= 2 &&
+               std::abs(int(c.getBlue()) - 0x89) <= 2;
+    };
+    for (int y = 934; y < 943; ++y) {
+        EXPECT_FALSE(isBar(44, y)) << y;
+        for (int x = 45; x < 45 + length; ++x)
+            ASSERT_TRUE(isBar(x, y)) << x << "," << y;
+        EXPECT_FALSE(isBar(45 + length, y)) << y;
+    }
+    EXPECT_FALSE(isBar(100, 933));
+    EXPECT_FALSE(isBar(100, 943));
 }
 
 }  // namespace

@@ -54,8 +54,9 @@ TEST_F(MathTables, FrameworkCosineOnlyFromThirtyTwoBitElements)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.why);
         test::DataDir data;
-        if (!row.file.empty())
+        if (!row.file.empty()) {
             ASSERT_TRUE(formats::packs::WriteItem(data.root(), "1", 0, row.file));
+        }
         CAIGame::MathInit("1", 0);
         EXPECT_EQ(Math_Cos(0), row.taken ? 200 : computedAt0);
         EXPECT_EQ(Math_Cos(10), row.taken ? 210 : computedAt10);
@@ -79,17 +80,21 @@ TEST_F(MathTables, GameTablesKeepTheirKindAndCount)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.why);
         test::DataDir data;
-        if (!row.cosineFile.empty())
+        if (!row.cosineFile.empty()) {
             ASSERT_TRUE(formats::packs::WriteItem(data.root(), "6", 1, row.cosineFile));
-        if (!row.atanFile.empty())
+        }
+        if (!row.atanFile.empty()) {
             ASSERT_TRUE(formats::packs::WriteItem(data.root(), "6", 0, row.atanFile));
+        }
         CAIGame::LoadAndInitMathData();
         ASSERT_EQ(CAIGame::m_cosinusArray != nullptr, row.cosineTaken);
         ASSERT_EQ(CAIGame::s_atanTable != nullptr, row.atanTaken);
-        if (row.cosineTaken)
+        if (row.cosineTaken) {
             EXPECT_EQ(Values(CAIGame::m_cosinusArray, CAIGame::m_cosinusArray + 1025), cosine);
-        if (row.atanTaken)
+        }
+        if (row.atanTaken) {
             EXPECT_EQ(Values(CAIGame::s_atanTable, CAIGame::s_atanTable + 513), atan);
+        }
     }
 }
 

@@ -234,4 +234,210 @@ std::string effectScene()
     return w.finish();
 }
 
+
+namespace {
+
+void writeValue(Writer& w, uint32_t at, const SParamSpec& p)
+{
+    if (isSamplerType(p.type)) {
+        const uint32_t elements = w.allocArray(uint32_t(p.images.size()), 4);
+        for (size_t e = 0; e < p.images.size(); ++e) {
+            const uint32_t word = w.alloc(4);
+            w.s32(word, p.images[e]);
+            w.ptr(elements + 4 * uint32_t(e), word);
+        }
+        if (!p.images.empty()) w.ptr(at, elements);
+    } else if (p.type == EPT_LIGHT || p.type == EPT_URL) {
+        const uint32_t elements = w.allocArray(uint32_t(p.texts.size()), 4);
+        for (size_t e = 0; e < p.texts.size(); ++e) w.str(elements + 4 * uint32_t(e), p.texts[e]);
+        if (!p.texts.empty()) w.ptr(at, elements);
+    } else if (p.type == EPT_TECHNIQUE) {
+        const uint32_t words = w.alloc(8);
+        w.str(words + 4, p.texts.empty() ? "" : p.texts[0]);
+        w.ptr(at, words);
+    } else if (!p.bytes.empty()) {
+        const uint32_t data = w.alloc(uint32_t(p.bytes.size()));
+        w.bytes(data, p.bytes);
+        w.ptr(at, data);
+    }
+}
+
+uint32_t writeDimensions(Writer& w, uint32_t elements)
+{
+    const uint32_t dims = w.alloc(4);
+    w.u32(dims, elements);
+    return dims;
+}
+
+}  // namespace
+
+void addEffects(Writer& w, const std::vector<SEffectSpec>& effects)
+{
+    const uint32_t first = w.newVec(offsetof(SCollada, effects), uint32_t(effects.size()), sizeof(SEffect));
+    for (size_t i = 0; i < effects.size(); ++i) {
+        const SEffectSpec& e = effects[i];
+        const uint32_t at = first + uint32_t(i * sizeof(SEffect));
+        w.str(at + offsetof(SEffect, id), e.id);
+        const uint32_t profile = at + offsetof(SEffect, profile0);
+        const uint32_t techniques =
+            w.newVec(profile + offsetof(SProfile0, techniques), uint32_t(e.techniques.size()), sizeof(STechnique));
+        for (size_t t = 0; t < e.techniques.size(); ++t) {
+            const STechniqueSpec& ts = e.techniques[t];
+            const uint32_t tat = techniques + uint32_t(t * sizeof(STechnique));
+            w.str(tat + offsetof(STechnique, name), ts.name);
+            const uint32_t passes = w.newVec(tat + offsetof(STechnique, passes), uint32_t(ts.passes.size()), sizeof(SPass));
+            for (size_t p = 0; p < ts.passes.size(); ++p) {
+                const SPassSpec& ps = ts.passes[p];
+                const uint32_t pat = passes + uint32_t(p * sizeof(SPass));
+                w.u32(pat + offsetof(SPass, vertexState), ps.vertexState);
+                w.bytes(pat + offsetof(SPass, fragmentState), ps.fragmentState.substr(0, 68));
+                w.u8(pat + offsetof(SPass, blendFactors), ps.blendFactors);
+                w.u8(pat + offsetof(SPass, stencilRef), ps.stencilRef);
+                w.u8(pat + offsetof(SPass, stencilMask), ps.stencilMask);
+                w.u32(pat + offsetof(SPass, wordA), ps.wordA);
+                w.u32(pat + offsetof(SPass, wordB), ps.wordB);
+                w.u32(pat + offsetof(SPass, stencilEnable), ps.stencilEnable);
+                w.u32(pat + offsetof(SPass, blendColor), ps.blendColor);
+                w.f32(pat + offsetof(SPass, lineWidth), ps.lineWidth);
+                w.f32(pat + offsetof(SPass, pointSize), ps.pointSize);
+                w.f32(pat + offsetof(SPass, polygonOffsetFactor), ps.polygonOffsetFactor);
+                w.f32(pat + offsetof(SPass, polygonOffsetUnits), ps.polygonOffsetUnits);
+                w.f32(pat + offsetof(SPass, coverage), ps.coverage);
+                const uint32_t binds = w.newVec(pat + offsetof(SPass, binds), uint32_t(ps.binds.size()), sizeof(SBind));
+                for (size_t b = 0; b < ps.binds.size(); ++b) {
+                    const SBindSpec& bs = ps.binds[b];
+                    const uint32_t bat = binds + uint32_t(b * sizeof(SBind));
+                    w.u16(bat + offsetof(SBind, parameterType), bs.parameterType);
+                    w.u8(bat + offsetof(SBind, global), bs.global ? 1 : 0);
+                    w.u8(bat + offsetof(SBind, stage), bs.stage);
+                    w.u16(bat + offsetof(SBind, occurrence), bs.occurrence);
+                    if (bs.global) w.str(bat + offsetof(SBind, target), bs.globalName);
+                    else w.s32(bat + offsetof(SBind, target), bs.param);
+                }
+            }
+        }
+        const uint32_t params = w.newVec(profile + offsetof(SProfile0, params), uint32_t(e.params.size()), sizeof(SNewParam));
+        for (size_t k = 0; k < e.params.size(); ++k) {
+            const SParamSpec& p = e.params[k];
+            const uint32_t pat = params + uint32_t(k * sizeof(SNewParam));
+            w.str(pat + offsetof(SNewParam, name), p.name);
+            w.u32(pat + offsetof(SNewParam, type), p.type);
+            w.u32(pat + offsetof(SNewParam, parameterType), p.parameterType);
+            w.u32(pat + offsetof(SNewParam, dimensionCount), 1);
+            w.ptr(pat + offsetof(SNewParam, dimensions), writeDimensions(w, p.elements));
+            writeValue(w, pat + offsetof(SNewParam, value), p);
+        }
+    }
+}
+
+void addMaterials(Writer& w, const std::vector<SMaterialSpec>& materials)
+{
+    const uint32_t first = w.newVec(offsetof(SCollada, materials), uint32_t(materials.size()), sizeof(SMaterial));
+    for (size_t i = 0; i < materials.size(); ++i) {
+        const SMaterialSpec& m = materials[i];
+        const uint32_t at = first + uint32_t(i * sizeof(SMaterial));
+        w.str(at + offsetof(SMaterial, id), m.id);
+        if (!m.externalFile.empty()) w.str(at + offsetof(SMaterial, externalFile), m.externalFile);
+        w.str(at + offsetof(SMaterial, effectUrl), m.effectUrl);
+        w.s32(at + offsetof(SMaterial, effect), m.effect);
+        const uint32_t params = w.newVec(at + offsetof(SMaterial, params), uint32_t(m.params.size()), sizeof(SMaterialParam));
+        for (size_t k = 0; k < m.params.size(); ++k) {
+            const SParamSpec& p = m.params[k];
+            const uint32_t pat = params + uint32_t(k * sizeof(SMaterialParam));
+            w.str(pat + offsetof(SMaterialParam, name), p.name);
+            w.u32(pat + offsetof(SMaterialParam, type), p.type);
+            w.ptr(pat + offsetof(SMaterialParam, dimensions), writeDimensions(w, p.elements));
+            writeValue(w, pat + offsetof(SMaterialParam, value), p);
+        }
+    }
+}
+
+void addImages(Writer& w, const std::vector<SImageSpec>& images)
+{
+    const uint32_t first = w.newVec(offsetof(SCollada, images), uint32_t(images.size()), sizeof(SImage));
+    for (size_t i = 0; i < images.size(); ++i) {
+        const uint32_t at = first + uint32_t(i * sizeof(SImage));
+        w.str(at + offsetof(SImage, id), images[i].id);
+        w.str(at + offsetof(SImage, fileName), images[i].fileName);
+        w.u32(at + offsetof(SImage, kind), images[i].kind);
+    }
+}
+
+void addGeometries(Writer& w, const std::vector<SGeometrySpec>& geometries)
+{
+    const uint32_t first = w.newVec(offsetof(SCollada, geometries), uint32_t(geometries.size()), sizeof(SGeometry));
+    for (size_t i = 0; i < geometries.size(); ++i) {
+        const SGeometrySpec& g = geometries[i];
+        const uint32_t at = first + uint32_t(i * sizeof(SGeometry));
+        w.str(at + offsetof(SGeometry, id), g.id);
+        w.u32(at + offsetof(SGeometry, noMesh), g.noMesh ? 1 : 0);
+        const uint32_t mesh = w.alloc(sizeof(SMesh));
+        w.ptr(at + offsetof(SGeometry, mesh), mesh);
+        w.u32(mesh + offsetof(SMesh, layout), 1);
+        w.u32(mesh + offsetof(SMesh, vertexCount), g.vertexCount);
+        for (int k = 0; k < 6; ++k) w.f32(mesh + offsetof(SMesh, box) + 4 * uint32_t(k), g.box[k]);
+        const uint32_t block = w.alloc(sizeof(SInterleavedBlock));
+        w.ptr(mesh + offsetof(SMesh, sources), block);
+        w.u32(block + offsetof(SInterleavedBlock, stride), g.stride);
+        const uint32_t n = uint32_t(g.attributes.size());
+        const uint32_t offsets = w.allocArray(n, 4), types = w.allocArray(n, 4), counts = w.allocArray(n, 4);
+        const uint32_t dequantisation = w.allocArray(n, 4);
+        for (uint32_t a = 0; a < n; ++a) {
+            w.u32(offsets + 4 * a, g.attributes[a].offset);
+            w.u32(types + 4 * a, g.attributes[a].valueType);
+            w.u32(counts + 4 * a, g.attributes[a].components);
+        }
+        if (n) {
+            w.ptr(block + offsetof(SInterleavedBlock, offsets), offsets);
+            w.ptr(block + offsetof(SInterleavedBlock, valueTypes), types);
+            w.ptr(block + offsetof(SInterleavedBlock, componentCounts), counts);
+            w.ptr(block + offsetof(SInterleavedBlock, dequantisation), dequantisation);
+        }
+        if (!g.vertices.empty()) {
+            const uint32_t data = w.alloc(uint32_t(g.vertices.size()));
+            w.bytes(data, g.vertices);
+            w.ptr(block + offsetof(SInterleavedBlock, data), data);
+        }
+        const uint32_t buffers = w.newVec(mesh + offsetof(SMesh, buffers), uint32_t(g.buffers.size()), sizeof(SMeshBuffer));
+        for (size_t b = 0; b < g.buffers.size(); ++b) {
+            const SMeshBufferSpec& bs = g.buffers[b];
+            const uint32_t bat = buffers + uint32_t(b * sizeof(SMeshBuffer));
+            w.u32(bat + offsetof(SMeshBuffer, kind), bs.kind);
+            std::string attributes(18, char(-1));
+            attributes[0] = char(bs.position);
+            attributes[1] = char(bs.normal);
+            attributes[2] = char(bs.color0);
+            attributes[3] = char(bs.color1);
+            for (int t = 0; t < 4; ++t) attributes[size_t(4 + t)] = char(bs.texCoords[t]);
+            w.bytes(bat + offsetof(SMeshBuffer, position), attributes);
+            w.u32(bat + offsetof(SMeshBuffer, firstVertex), bs.firstVertex);
+            w.u32(bat + offsetof(SMeshBuffer, highestIndex), bs.highestIndex);
+            w.u32(bat + offsetof(SMeshBuffer, indexCount), uint32_t(bs.indices.size()));
+            const bool wide = bs.highestIndex >= 65536;
+            const uint32_t indices = w.alloc(uint32_t(bs.indices.size()) * (wide ? 4 : 2));
+            for (size_t k = 0; k < bs.indices.size(); ++k) {
+                if (wide) w.u32(indices + 4 * uint32_t(k), bs.indices[k]);
+                else w.u16(indices + 2 * uint32_t(k), uint16_t(bs.indices[k]));
+            }
+            if (!bs.indices.empty()) w.ptr(bat + offsetof(SMeshBuffer, indices), indices);
+        }
+    }
+}
+
+void addGeometryInstance(Writer& w, uint32_t node, const std::string& geometryId, const std::vector<int32_t>& materials,
+                         int32_t renderingLayer)
+{
+    const uint32_t entry = w.newVec(node + offsetof(SNode, instances), 1, sizeof(SInstanceEntry));
+    w.u32(entry, EIK_GEOMETRY);
+    const uint32_t instance = w.alloc(sizeof(SInstance));
+    w.ptr(entry + 4, instance);
+    w.str(instance + offsetof(SInstance, url), "#" + geometryId);
+    w.s32(instance + offsetof(SInstance, renderingLayer), renderingLayer);
+    const uint32_t bindings =
+        w.newVec(instance + offsetof(SInstance, materials), uint32_t(materials.size()), sizeof(SInstanceMaterial));
+    for (size_t i = 0; i < materials.size(); ++i)
+        w.s32(bindings + uint32_t(i * sizeof(SInstanceMaterial)) + offsetof(SInstanceMaterial, materialIndex),
+              materials[i]);
+}
+
 }  // namespace formats::bres

@@ -110,4 +110,87 @@ std::vector<uint32_t> addVisualScene(Writer& w, const std::string& sceneId, cons
 // The effect fixture: visual scene "Scene01" holding node "Dummy01".
 std::string effectScene();
 
+// ---- effects, materials, images and meshes ----
+
+// A parameter value: raw bytes for numeric and colour types, image indices for samplers
+// (one per element, -1 for none), strings for "light", "url" and "technique".
+struct SParamSpec {
+    std::string name;
+    uint32_t type = 0;           // scene-file value type (E_PARAM_TYPE)
+    uint32_t parameterType = 0;  // effect parameters: the renderer parameter's type
+    uint32_t elements = 1;
+    std::string bytes;
+    std::vector<int32_t> images;
+    std::vector<std::string> texts;
+};
+struct SBindSpec {
+    uint16_t parameterType = 0;
+    bool global = false;
+    uint8_t stage = 0;
+    uint16_t occurrence = 0;
+    int32_t param = 0;         // effect parameter index
+    std::string globalName;
+};
+struct SPassSpec {
+    uint32_t vertexState = 0;
+    std::string fragmentState = std::string(68, '\0');  // the 68-byte fixed-function fragment state
+    uint8_t blendFactors = 0x01;                          // source ONE, destination ZERO
+    uint8_t stencilRef = 0, stencilMask = 0xff;
+    uint32_t wordA = 7u << 18;                             // stencil function "Always"
+    uint32_t wordB = (3u << 12) | (1u << 22) | (1u << 23);  // depth "LessEqual", test and writes on
+    uint32_t stencilEnable = 0;
+    uint32_t blendColor = 0;
+    float lineWidth = 1, pointSize = 1, polygonOffsetFactor = 0, polygonOffsetUnits = 1, coverage = 1;
+    std::vector<SBindSpec> binds;
+};
+struct STechniqueSpec {
+    std::string name;
+    std::vector<SPassSpec> passes;
+};
+struct SEffectSpec {
+    std::string id;
+    std::vector<STechniqueSpec> techniques;
+    std::vector<SParamSpec> params;
+};
+struct SMaterialSpec {
+    std::string id;
+    int32_t effect = -1;  // index in this file's effects
+    std::string effectUrl;
+    std::string externalFile;  // with effect -1
+    std::vector<SParamSpec> params;
+};
+struct SImageSpec {
+    std::string id, fileName;
+    uint32_t kind = 0;
+};
+// One interleaved vertex block; attributes index its arrays (Position 0, TexCoord0 1, ...).
+struct SVertexAttributeSpec {
+    uint32_t offset, valueType, components;  // value types: 1 unsigned byte, 6 float
+};
+struct SMeshBufferSpec {
+    uint32_t kind = 0;  // 0 triangles ... 4 line loop
+    int8_t position = 0, normal = -1, color0 = -1, color1 = -1;
+    int8_t texCoords[4] = {-1, -1, -1, -1};
+    uint32_t firstVertex = 0;
+    uint32_t highestIndex = 0;  // below 65536: 16-bit indices
+    std::vector<uint32_t> indices;
+};
+struct SGeometrySpec {
+    std::string id;
+    uint32_t stride = 0, vertexCount = 0;
+    std::vector<SVertexAttributeSpec> attributes;
+    std::string vertices;
+    std::vector<SMeshBufferSpec> buffers;
+    float box[6] = {-1, -1, -1, 1, 1, 1};
+    bool noMesh = false;
+};
+
+void addEffects(Writer& w, const std::vector<SEffectSpec>& effects);      // the effect library
+void addMaterials(Writer& w, const std::vector<SMaterialSpec>& materials);
+void addImages(Writer& w, const std::vector<SImageSpec>& images);
+void addGeometries(Writer& w, const std::vector<SGeometrySpec>& geometries);
+// A geometry instance on a node: {geometry id, material index per mesh buffer}.
+void addGeometryInstance(Writer& w, uint32_t node, const std::string& geometryId, const std::vector<int32_t>& materials,
+                         int32_t renderingLayer = 0);
+
 }  // namespace formats::bres

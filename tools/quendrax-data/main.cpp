@@ -6,6 +6,7 @@
 #include "ContactSheet.h"
 #include "DataFolder.h"
 #include "Effects.h"
+#include "SceneFiles.h"
 #include "Fonts.h"
 #include "Globals.h"
 #include "Glyphs.h"
@@ -60,6 +61,7 @@ Built buildData(bool withSounds)
     qdata::addTextures(b.folder);
     qdata::addMenuTextures(b.folder);
     qdata::addEffects(b.folder);
+    qdata::addSceneFiles(b.folder);
     lap("textures");
     b.sprites = qdata::addFonts(b.folder);
     lap("fonts");

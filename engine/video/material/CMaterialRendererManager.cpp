@@ -86,6 +86,7 @@ struct CMaterialRendererManager::SCreationState {
 };
 
 void CMaterialRendererManager::setBuiltInBuilder(BuiltInBuilder builder) { s_builtInBuilder = builder; }
+CMaterialRendererManager::BuiltInBuilder CMaterialRendererManager::getBuiltInBuilder() { return s_builtInBuilder; }
 void CMaterialRendererManager::setFallbackShaderFactory(FallbackShaderFactory factory) { s_fallbackFactory = factory; }
 
 CMaterialRendererManager::CMaterialRendererManager(IVideoDriver* driver) : m_driver(driver)

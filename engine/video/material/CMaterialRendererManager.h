@@ -82,6 +82,7 @@ public:
     // Builds the built-in renderers of a driver (their effects come from scene files).
     using BuiltInBuilder = void (*)(CMaterialRendererManager& manager);
     static void setBuiltInBuilder(BuiltInBuilder builder);
+    static BuiltInBuilder getBuiltInBuilder();
     // The fixed-function driver's wire-frame shader; the null driver makes its own.
     using FallbackShaderFactory = boost::intrusive_ptr<IShader> (*)(IVideoDriver* driver);
     static void setFallbackShaderFactory(FallbackShaderFactory factory);

@@ -38,7 +38,7 @@ protected:
         } else {
             driver = makeNullDriver();
         }
-        fileSystem = boost::intrusive_ptr<pravik::io::IFileSystem>(new pravik::io::CFileSystem(), false);
+        fileSystem = new pravik::io::CFileSystem();  // handed out at count 0
         sceneManager = new pravik::scene::CSceneManager(driver.get(), fileSystem);
         manager = new pravik::collada::CResFileManager(fileSystem, driver.get(), sceneManager);
     }
