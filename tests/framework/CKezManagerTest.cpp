@@ -108,7 +108,10 @@ TEST_F(KezFacade, EffectsByBank)
     // Bank 3 keeps three: the two oldest were stopped to make room (the engine reaps them later).
     kez::EmitterHandle emitters[10];
     const int n = engine->GetEmitterHandles(d98, emitters, 10);
-    EXPECT_EQ(n, kez->IsSoundPlaying(98));
+    // The engine's thread may reap the two stopped ones between the two counts.
+    EXPECT_GE(n, 3);
+    EXPECT_GE(kez->IsSoundPlaying(98), 3);
+    EXPECT_LE(kez->IsSoundPlaying(98), n);
     int playing = 0;
     for (int i = 0; i < n; ++i)
         playing += engine->IsPlaying(emitters[i]);
