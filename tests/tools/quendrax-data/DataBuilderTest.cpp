@@ -11,6 +11,8 @@
 #include "engine/video/image/CImageLoaderPng.h"
 #include "engine/video/image/CImageLoaderTGA.h"
 #include "effects/BeffFile.h"
+#include "engine/res/File.h"
+#include "framework/CZyFont.h"
 #include "framework/CAISprite.h"
 #include "game/SpecialFX/EffectTable.h"
 #include "framework/CStringManager.h"
@@ -335,6 +337,26 @@ TEST_F(DataBuilder, EveryEffectOfTheTableParsesAndHasItsTextures)
     }
     for (const std::string& texture : formats::effects::sampleTextureNames())
         EXPECT_FALSE(file(texture).empty()) << texture;
+}
+
+TEST_F(DataBuilder, SceneFileAndGlyphSheetsOpenThroughTheirReaders)
+{
+    std::string image = file("DefaultEffects.bdae");
+    ASSERT_FALSE(image.empty());
+    pravik::res::File scene;
+    EXPECT_FALSE(scene.Init(image.data(), uint32_t(image.size()))) << scene.error();
+    EXPECT_TRUE(scene.isValid());
+
+    for (const char* language : {"cn", "jp", "ko"})
+        for (const char* size : {"small", "large"}) {
+            const std::string name = std::string("unicode_text_res/font_") + language + "_" + size;
+            SCOPED_TRACE(name);
+            const std::string& metrics = file(name + ".bin");
+            EXPECT_FALSE(file(name + ".png").empty());
+            CZyFontCS font;
+            const auto style = std::string(size) == "small" ? CZyFont::FONT_SMALL : CZyFont::FONT_LARGE;
+            EXPECT_TRUE(font.LoadMetrics(reinterpret_cast<const uint8_t*>(metrics.data()), metrics.size(), style));
+        }
 }
 
 }  // namespace
