@@ -166,13 +166,14 @@ TEST_F(GuiSprites, FollowTheLayersAndTheirConfiguration)
     ASSERT_NE(CAIGame::s_touchAni, nullptr);
     EXPECT_EQ(CAIGame::s_touchAni->GetSprite(), CAIGame::s_touchSpr);
 
-    // Nothing missing: nothing is loaded, the touch sprite stays.
-    CAISprite* touch = CAIGame::s_touchSpr;
+    // Again: the held slots stay as they are. Slot 4 stays wanted and empty, so the touch
+    // sprite is made anew each time; its player must follow it.
     CAISprite* one = gui(1);
     CAIGame::LoadOrFreeSpritesGUI();
     EXPECT_EQ(held(), (std::vector<int>{1, 2, 3, 17, 29}));
     EXPECT_EQ(gui(1), one);
-    EXPECT_EQ(CAIGame::s_touchSpr, touch);
+    ASSERT_NE(CAIGame::s_touchSpr, nullptr);
+    EXPECT_EQ(CAIGame::s_touchAni->GetSprite(), CAIGame::s_touchSpr);
 }
 
 TEST_F(GuiSprites, InLevelTheLocationsSpriteIsLoadedAgain)
