@@ -7,6 +7,7 @@
 #include "framework/WideFormat.h"
 #include "framework/WideString.h"
 #include "game/CAIGame.h"
+#include "game/LayoutPaint.h"
 
 namespace {
 
@@ -21,16 +22,6 @@ wchar_t* Text(int id)
 {
     CStringManager* strings = CAIGame::GetStringManager();
     return strings ? strings->GetString(id) : nullptr;
-}
-
-void FrameSize(CAISprite* sprite, int frame, int& w, int& h)
-{
-    w = h = 0;
-    if (!sprite)
-        return;
-    int r[4];
-    sprite->GetFrameRect(r, frame, 0, 0, 0);
-    w = r[2] - r[0], h = r[3] - r[1];
 }
 
 CAISprite* GuiSprite(int index)
@@ -65,7 +56,7 @@ void CAIGame::UpdateMessageTip()
             return;   // no button while the veil fades in
     }
     int w = 0, h = 0;
-    FrameSize(s_touchSpr, kOkFrame, w, h);
+    layout_paint::FrameSize(s_touchSpr, kOkFrame, w, h);
     Touch_Add_Button(2, kOkSlot, 0, CAITouchObj::RECT, (Screen_Width() - w) / 2, Screen_Height() / 2 + 96 - h / 2, w,
                      h, -1, 7, 0);
 
@@ -119,7 +110,7 @@ void CAIGame::ShowMessageTip()
         }
     }
     int w = 0, h = 0;
-    FrameSize(s_touchSpr, kOkFrame, w, h);
+    layout_paint::FrameSize(s_touchSpr, kOkFrame, w, h);
     const bool lit = (s_nPressedBtn_New == kOkSlot && PressNeedToBeLighted()) || s_scrollMenuSelected_New == kOkSlot;
     if (s_touchSpr)
         s_touchSpr->PaintFrame(lit ? kOkLitFrame : kOkFrame, W / 2 - w / 2, H / 2 + 96, 0);

@@ -12,16 +12,6 @@ namespace {
 constexpr int kLastListSlot = 13;
 constexpr int kTipsLayer = 8, kTipsElement = 5, kTipsSprite = 10;
 
-void FrameSize(CAISprite* sprite, int frame, int& w, int& h)
-{
-    w = h = 0;
-    if (!sprite)
-        return;
-    int r[4];
-    sprite->GetFrameRect(r, frame, 0, 0, 0);
-    w = r[2] - r[0], h = r[3] - r[1];
-}
-
 bool OnListEntry() { return !CAIGame::s_curObj || CAIGame::s_curObj->m_slot <= kLastListSlot; }
 
 // The picture of a tip (frame of sprite slot 10), -1 for none.
@@ -71,7 +61,7 @@ void CAIGame::PaintGraphItemTouch(int layer, int element, int frame, bool blink)
 void CAIGame::PaintGraphItemTouch(int layer, int element, int frame, bool blink, int selectFirst)
 {
     int w = 0, h = 0;
-    FrameSize(s_touchSpr, frame, w, h);
+    layout_paint::FrameSize(s_touchSpr, frame, w, h);
     const int x = V(layer, element, 2), y = V(layer, element, 3);
     const int child = Touch_Add_List_Btn(1, _last_list_id, x, y, w, h);
     if (selectFirst && child >= 0 && _last_list_id >= 0)
@@ -110,7 +100,7 @@ void CAIGame::PaintLoadingTips_New()
     const int picture = TipPicture(text);
     if (CAISprite* sprite = picture >= 0 ? _sprites[kTipsSprite] : nullptr) {
         int w = 0, h = 0;
-        FrameSize(sprite, picture, w, h);
+        layout_paint::FrameSize(sprite, picture, w, h);
         sprite->PaintFrame(picture, CGame::GetLogicWidthOffset() + 50,
                            CGame::GetLogicHeighOffset() + V(kTipsLayer, kTipsElement, 3) - h / 2 - 10, 0);
     }

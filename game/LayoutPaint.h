@@ -10,6 +10,17 @@
 
 namespace layout_paint {
 
+// A frame's width and height; 0 by 0 without a sprite.
+inline void FrameSize(CAISprite* sprite, int frame, int& w, int& h)
+{
+    w = h = 0;
+    if (!sprite)
+        return;
+    int r[4];
+    sprite->GetFrameRect(r, frame, 0, 0, 0);
+    w = r[2] - r[0], h = r[3] - r[1];
+}
+
 inline int V(int layer, int element, int index) { return CAIGame::GetParamValue(layer, element, index); }
 
 // r of the u milliseconds of an element's slide remain; (dx, dy) is its offset now.
