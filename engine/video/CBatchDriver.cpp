@@ -34,7 +34,7 @@ CBatchDriver::CBatchDriver(unsigned vertexCapacity, unsigned indexCapacity, IVid
 {
     m_name = "BatchDriver";
     setOption(0x100, true);
-    for (unsigned f = 0; f < 25; ++f) setFeature(E_VIDEO_DRIVER_FEATURE(f), realDriver->queryFeature(E_VIDEO_DRIVER_FEATURE(f)));
+    for (unsigned f = 0; f < EVDF_FEATURE_COUNT; ++f) setFeature(E_VIDEO_DRIVER_FEATURE(f), realDriver->queryFeature(E_VIDEO_DRIVER_FEATURE(f)));
 }
 
 CBatchDriver::~CBatchDriver()
