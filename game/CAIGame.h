@@ -274,6 +274,7 @@ public:
     static void LoadSprite(int slot, int id, const char* pack);
     static void LoadSprite(int slot, int id, int palette, bool flag);   // the open pack
     static CAISprite* LoadSprite(int id, int palette, bool flag);       // new, not stored
+    static void ReloadSprite(int slot, int id);                          // the open pack, replacing the slot's sprite
     static CAISprite* GetSprite(int slot, int id, const char* pack);
     static void FreeSprite(int slot) { UnloadSprite(slot); }
     static void UnloadSprite(int slot);

@@ -115,16 +115,11 @@ void CAIGame::LoadAllMMSprites()
             g_pSunLightTexture->setWrapT(pravik::video::ETC_CLAMP);
         }
     }
-    auto reload = [](int slot, int item) {
-        if (_sprites[slot])
-            _sprites[slot]->drop();
-        _sprites[slot] = new CAISprite(item, "15");
-    };
     ViDuz::Pack_Open("15");
-    reload(kMenuSprite, 30);
-    reload(kMarkerSprite, 31);
+    ReloadSprite(kMenuSprite, 30);
+    ReloadSprite(kMarkerSprite, 31);
     if (g_pStringManager && g_pStringManager->IsWCharLanguage())
-        reload(110, 35);
+        ReloadSprite(110, 35);
     ViDuz::Pack_Close();
     s_bInitedAllMMSprites = true;
 }
@@ -469,8 +464,7 @@ void CAIGame::StateMMInit_New()
     s_curFrameInfoIcon = 51;
     s_curFrameOptionsIcon = 61;
     ViDuz::Pack_Open("15");
-    if (!_sprites[kStoreSprite])
-        _sprites[kStoreSprite] = new CAISprite(37, ViDuz::m_szCurrentOpenPackName);
+    LoadSprite(kStoreSprite, 37, ViDuz::m_szCurrentOpenPackName);
     ViDuz::Pack_Close();
     s_IsMMOtherItemHide = false;
 }
@@ -575,9 +569,6 @@ void CAIGame::StateMMPaint_New_Added()
 void CAIGame::StateMMExit_New()
 {
     DeleteMainMenuPlayers();
-    if (_sprites[kStoreSprite]) {
-        _sprites[kStoreSprite]->drop();
-        _sprites[kStoreSprite] = nullptr;
-    }
+    UnloadSprite(kStoreSprite);
     s_IsMMOtherItemHide = false;
 }
