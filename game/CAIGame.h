@@ -247,6 +247,8 @@ public:
     static bool IsGameLayerLoaded(int layer);
     static void LoadGameLayerData(int layer);
     static void LoadAllMMGameLayers_New();
+    // The layout layers of the menus, loaded and freed together.
+    static constexpr int kMainMenuLayers[] = {4, 1, 2, 3, 5, 6, 11, 13, 17, 22, 21, 14, 15, 16, 33, 12};
     static int GetGameLayerElementCount(int layer);   // 0 for a layer not loaded
     // Live values; numbers outside the loaded layer read 0 and their writes are dropped.
     static int GetParamValue(int layer, int element, int index);

@@ -216,7 +216,7 @@ void CAIGame::Loading_LoadStep(int step)
         break;
     case 11:
         ViDuz::Pack_Open("14");
-        for (int layer : {4, 1, 2, 3, 5, 6, 11, 13, 17, 22, 21, 14, 15, 16, 33, 12})
+        for (int layer : kMainMenuLayers)
             LoadGameLayer(layer, 0);
         break;
     case 12:
@@ -234,7 +234,7 @@ void CAIGame::Loading_LoadStep(int step)
         EnsureGUISprite29();
         break;
     case 13:
-        for (int layer : {4, 1, 2, 3, 5, 6, 11, 13, 17, 22, 21, 14, 15, 16, 33, 12})
+        for (int layer : kMainMenuLayers)
             FreeGameLayer(layer, 0);
         EnsureGUISprite29();
         break;
