@@ -149,6 +149,9 @@ public:
     static CStringManager* GetStringManager();
     static void LoadSFX();
     static void ReleaseSFX();
+    // The slot takes the named picture (clamped, nearest when shrunk), releasing the one it held.
+    static void LoadTexture(TextureHandle& slot, const char* name, pravik::video::E_TEXTURE_FILTER_TYPE magnification);
+    static void ReleaseTexture(TextureHandle& slot);   // gives the texture back to the manager
 
     // ---- Save file (wzt5.sav)
     static constexpr int kSaveSize = 2000;

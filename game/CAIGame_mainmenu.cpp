@@ -100,21 +100,7 @@ int FingerSlot() { return FingerDown() && CAIGame::s_curObj ? CAIGame::s_curObj-
 
 void CAIGame::LoadAllMMSprites()
 {
-    if (g_pSunLightTexture) {
-        pravik::video::ITexture* old = g_pSunLightTexture.get();
-        g_pSunLightTexture = nullptr;
-        if (pravik::video::IVideoDriver* driver = CVuvDevice::GetVideoDriver())
-            driver->getTextureManager()->removeTexture(old);
-    }
-    if (pravik::video::IVideoDriver* driver = CVuvDevice::GetVideoDriver()) {
-        g_pSunLightTexture = driver->getTextureManager()->getTexture("SFX/sunlight.tga");
-        if (g_pSunLightTexture) {
-            g_pSunLightTexture->setMinFilter(pravik::video::ETFT_NEAREST);
-            g_pSunLightTexture->setMagFilter(pravik::video::ETFT_NEAREST);
-            g_pSunLightTexture->setWrapS(pravik::video::ETC_CLAMP);
-            g_pSunLightTexture->setWrapT(pravik::video::ETC_CLAMP);
-        }
-    }
+    LoadTexture(g_pSunLightTexture, "SFX/sunlight.tga", pravik::video::ETFT_NEAREST);
     ViDuz::Pack_Open("15");
     ReloadSprite(kMenuSprite, 30);
     ReloadSprite(kMarkerSprite, 31);
