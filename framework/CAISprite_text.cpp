@@ -343,7 +343,6 @@ int CAISprite::DrawStringInternal(const wchar_t* text, int x, int y, int anchor,
         glyphAngle = angle - 180;
     }
     int factor = 100, sx = scaleX, sy = scaleY;
-    const int S = FontSpacing();
     auto paint = [&](int code) {
         const int k = GlyphRecord(code);
         if (k < 0)
@@ -354,8 +353,7 @@ int CAISprite::DrawStringInternal(const wchar_t* text, int x, int y, int anchor,
         if (glyphAngle != 0)
             GetStringRotateY(cx, cy, gx, gy, glyphAngle);
         PaintFModule(0, k, gx, gy, 0, 0, 0, alpha, 0, sx, sy, nullptr, palette);
-        const SFModule fm = FModule(k);
-        px += S + int(uint16_t(m_moduleW[fm.index] * sx / 100)) + fm.x;
+        px += GlyphAdvance(code, sx);
         if (tight)
             px -= 3 * sx / 100;
         if (shrink) {

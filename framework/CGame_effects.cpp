@@ -68,7 +68,7 @@ EffectImpl* CGame::PlayEffectAtLogicPos(int type, int x, int y, float scale, pra
     if (!effect)
         return nullptr;
     if (!node) {
-        effect->SetPosition(logicToWorld(x, y));
+        SetEffectPosition(effect, x, y);
         setUniformScale(effect, scale);
         return effect;
     }

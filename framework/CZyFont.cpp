@@ -98,8 +98,9 @@ void CZyFont::LoadFont(const char* name, FontStyle style, bool)
             io::IReadFile* file = fs->createAndOpenFile(path.c_str());
             if (!file)
                 continue;
+            // The file that answered is the one loaded, under the key the path has.
+            s.texture = manager->getTexture(file, manager->getHashName(path.c_str()).c_str());
             file->drop();
-            s.texture = manager->getTexture(path.c_str());
             break;
         }
     }

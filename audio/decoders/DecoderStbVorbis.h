@@ -1,6 +1,6 @@
 #pragma once
 // Decoder type 2: Ogg Vorbis through libvorbisfile, which reads the cursor's stream cursor through
-// the functions of VorbisStream.h. Only the start is seekable. The library checks every length
+// the callbacks of VorbisStream.h. Only the start is seekable. The library checks every length
 // and count of the headers against the packet that holds them, so hostile headers are refused.
 
 #include <vorbis/vorbisfile.h>

@@ -36,6 +36,31 @@ std::shared_ptr<SSegmentKeyData> resolveSegmentKeyData(const unsigned char* byte
     return out;
 }
 
+std::shared_ptr<SSegmentKeyData> loadSegmentKeyData(IAnimationStreamSource& source, const SAnimationSegmentInfo& info,
+                                                    const char** why)
+{
+    auto refuse = [&](const char* reason) {
+        if (why)
+            *why = reason;
+        return std::shared_ptr<SSegmentKeyData>();
+    };
+    if (!info.streamed) {
+        auto data = resolveSegmentKeyData(info.resident, info.size);
+        return data ? data : refuse("key data refused");
+    }
+    const std::uint32_t area = source.getStreamedSize();
+    if (info.size < 4 || info.size % 4 != 0 || info.offset > area || info.size > area - info.offset) {
+        os::Printer::log("animation segment refused: outside the streamed area", source.getName(), ELL_WARNING);
+        return refuse("outside the streamed area");
+    }
+    std::vector<unsigned char> bytes(info.size);
+    if (!source.readStreamed(info.offset, info.size, bytes.data()))
+        return refuse("cannot be read");
+    const unsigned char* p = bytes.data();
+    auto data = resolveSegmentKeyData(p, info.size, std::move(bytes));
+    return data ? data : refuse("key data refused");
+}
+
 int IAnimationStreamSource::findSegment(int frame) const
 {
     const int n = getSegmentCount();
@@ -65,21 +90,11 @@ std::shared_ptr<SSegmentKeyData> acquire(IAnimationStreamSource& source, int seg
     if (!state.data) {
         const SAnimationSegmentInfo info = source.getSegment(segment);
         if (info.streamed) {
-            const std::uint32_t area = source.getStreamedSize();
-            // Checked before anything is allocated.
-            if (info.size < 4 || info.size % 4 != 0 || info.offset > area || info.size > area - info.offset) {
-                os::Printer::log("animation segment refused: outside the streamed area", source.getName(), ELL_WARNING);
-                return nullptr;
-            }
-            std::vector<unsigned char> bytes(info.size);
-            if (!source.readStreamed(info.offset, info.size, bytes.data()))
-                return nullptr;
-            const unsigned char* p = bytes.data();
-            state.data = resolveSegmentKeyData(p, info.size, std::move(bytes));
+            state.data = loadSegmentKeyData(source, info);
             ++state.resolutions;
         } else {
             if (!state.resident) {
-                state.resident = resolveSegmentKeyData(info.resident, info.size);
+                state.resident = loadSegmentKeyData(source, info);
                 ++state.resolutions;
             }
             state.data = state.resident;

@@ -45,6 +45,13 @@ struct SSegmentKeyData {
 std::shared_ptr<SSegmentKeyData> resolveSegmentKeyData(const unsigned char* bytes, std::uint32_t size,
                                                        std::vector<unsigned char> owned = {});
 
+class IAnimationStreamSource;
+
+// The key data of one segment: read from the streamed area (its place checked before anything
+// is allocated) or resolved in the image. Null when it cannot be used, with the reason in why.
+std::shared_ptr<SSegmentKeyData> loadSegmentKeyData(IAnimationStreamSource& source, const SAnimationSegmentInfo& info,
+                                                    const char** why = nullptr);
+
 // What the streaming needs of one loaded scene file; its segment states are the file's side
 // table (users of each segment's data, the data itself).
 class IAnimationStreamSource : public virtual IReferenceCounted {

@@ -168,12 +168,13 @@ SLibraryAnimationClips* CColladaDatabase::getAnimationClipLibrary() const
     return root ? &root->clips : nullptr;
 }
 
-SNode* CColladaDatabase::searchNode(const char* id, SNode& from, std::unordered_set<uint32_t>& visited) const
+SNode* CColladaDatabase::searchNode(const char* id, SNode& from, std::unordered_set<uint32_t>& visited, int depth) const
 {
+    if (depth >= kMaxNodeDepth) return nullptr;
     for (SNode& child : m_file->get(from.children)) {
         if (!visited.insert(m_file->refOf(&child)).second) continue;
         if (std::strcmp(m_file->cstr(child.id), id) == 0) return &child;
-        if (SNode* hit = searchNode(id, child, visited)) return hit;
+        if (SNode* hit = searchNode(id, child, visited, depth + 1)) return hit;
     }
     return nullptr;
 }

@@ -190,10 +190,14 @@ public:
     // The material record a binding names (another file's through out), or none.
     SMaterial* bindingMaterial(const SInstanceMaterial& binding, CColladaDatabase& out) const;
 
+    // Node trees deeper than this are cut there: the walks recurse, and a file's chain of
+    // children must not run the stack out.
+    static constexpr int kMaxNodeDepth = 256;
+
 private:
     scene::ISceneNode* buildNode(video::IVideoDriver* driver, SNode* node, CRootSceneNode* root,
-                                 std::unordered_set<uint32_t>& visited) const;
-    SNode* searchNode(const char* id, SNode& from, std::unordered_set<uint32_t>& visited) const;
+                                 std::unordered_set<uint32_t>& visited, int depth = 0) const;
+    SNode* searchNode(const char* id, SNode& from, std::unordered_set<uint32_t>& visited, int depth = 0) const;
 
     CResFile* m_file = nullptr;
     CColladaFactory* m_factory = nullptr;

@@ -147,9 +147,13 @@ scene::ISceneNode* CColladaDatabase::constructNode(video::IVideoDriver* driver, 
 }
 
 scene::ISceneNode* CColladaDatabase::buildNode(video::IVideoDriver* driver, SNode* node, CRootSceneNode* root,
-                                               std::unordered_set<uint32_t>& visited) const
+                                               std::unordered_set<uint32_t>& visited, int depth) const
 {
     if (!node || !m_file) return nullptr;
+    if (depth >= kMaxNodeDepth) {
+        os::Printer::log("Scene-file node tree cut: deeper than 256", m_file->getPath().c_str(), ELL_ERROR);
+        return nullptr;
+    }
     // A record reached twice (a cycle or a shared subtree) is built once.
     if (!visited.insert(m_file->refOf(node)).second) return nullptr;
     CColladaFactory* factory = getFactory();
@@ -226,7 +230,7 @@ scene::ISceneNode* CColladaDatabase::buildNode(video::IVideoDriver* driver, SNod
     result->setScale(core::vector3d<float>(node->scale[0], node->scale[1], node->scale[2]));
     result->setVisible(node->visible != 0);
 
-    for (SNode& child : m_file->get(node->children)) attach(result, buildNode(driver, &child, root, visited));
+    for (SNode& child : m_file->get(node->children)) attach(result, buildNode(driver, &child, root, visited, depth + 1));
     return result;
 }
 

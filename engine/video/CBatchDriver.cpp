@@ -3,7 +3,6 @@
 #include "engine/scene/CAppendMeshBuffer.h"
 #include "engine/video/SegmentClustering.h"
 #include "engine/video/material/CMaterial.h"
-#include "engine/video/material/CVertexAttributeMap.h"
 #include "engine/video/material/IBatchBaker.h"
 
 #include <algorithm>
@@ -147,25 +146,7 @@ bool CBatchDriver::appendOne(const SSegment& segment)
         if (!fits()) return false;  // larger than an empty buffer: left out
     }
     if (!a->isMapped() && !a->map()) return false;
-    const unsigned char* table;
-    if (m_currentAttributeMap && *m_currentAttributeMap) {
-        table = (*m_currentAttributeMap)->getTable();
-    } else {
-        std::memset(DefaultAttribMap, 255, sizeof DefaultAttribMap);
-        unsigned i = 0;
-        for (const SVertexStream* s = segment.first->begin(); s != segment.first->end(); ++s, ++i)
-            if (s->attribute < 30) DefaultAttribMap[s->attribute] = (unsigned char)i;
-        table = DefaultAttribMap;
-    }
-    const boost::intrusive_ptr<CVertexAttributeMap>& bakerMap = m_batchBaker->getVertexAttributeMap();
-    const unsigned usedVertices = a->VertexFill / a->VertexStride;
-    const unsigned usedTriangles = a->IndexFill / a->IndexSize / 3;
-    m_batchBaker->bake(segment.first.get(), &p, m_batchSourceCopy, m_batchSourceTechnique, table,
-                       a->getVertexStreams().get(), &a->getPrimitiveStream(), m_batchMaterial.get(),
-                       bakerMap ? bakerMap->getTable() : nullptr, this, p.FirstVertex, p.VertexEnd, 0, P, usedVertices,
-                       usedTriangles, 0xffffffffu);
-    a->VertexFill = std::max(a->VertexFill, a->VertexStride * (usedVertices + V));
-    a->IndexFill = std::max(a->IndexFill, a->IndexSize * 3u * (usedTriangles + P));
+    bakeIntoAppendBuffer(*segment.first, p, *a);
     return true;
 }
 

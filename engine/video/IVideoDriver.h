@@ -259,6 +259,10 @@ public:
     bool appendBatch(const boost::intrusive_ptr<CVertexStreams>& streams, const CPrimitiveStream& primitives,
                      CDriverBinding** binding);
     bool drawPendingBatch();
+    // Bakes the draw into the mapped append buffer, which has room for it, and grows its fill;
+    // the baker and batch material are set.
+    void bakeIntoAppendBuffer(const CVertexStreams& streams, const CPrimitiveStream& primitives,
+                              scene::CAppendMeshBuffer& a);
     void resetBatchMaterial(const boost::intrusive_ptr<CMaterial>& material, unsigned char technique);
     void releaseBatchState();  // baker, batch material and batch source copy
     void forceCommitTexture(const boost::intrusive_ptr<ITexture>& texture);

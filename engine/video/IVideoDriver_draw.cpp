@@ -13,6 +13,7 @@
 #include "engine/video/ITexture.h"
 #include "engine/video/IVideoDriver.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -186,27 +187,7 @@ bool IVideoDriver::appendBatch(const boost::intrusive_ptr<CVertexStreams>& strea
             a = m_currentAppendBuffer;
         }
         if (a->isMapped() || a->map()) {
-            const unsigned char* table;
-            if (m_currentAttributeMap && *m_currentAttributeMap) {
-                table = (*m_currentAttributeMap)->getTable();
-            } else {
-                std::memset(DefaultAttribMap, 255, sizeof DefaultAttribMap);
-                unsigned i = 0;
-                for (const SVertexStream* s = streams->begin(); s != streams->end(); ++s, ++i)
-                    if (s->attribute < 30) DefaultAttribMap[s->attribute] = (unsigned char)i;
-                table = DefaultAttribMap;
-            }
-            const boost::intrusive_ptr<CVertexAttributeMap>& bakerMap = m_batchBaker->getVertexAttributeMap();
-            const unsigned usedVertices = a->VertexFill / a->VertexStride;
-            const unsigned usedTriangles = a->IndexFill / a->IndexSize / 3;
-            m_batchBaker->bake(streams.get(), &primitives, m_batchSourceCopy, m_batchSourceTechnique, table,
-                               a->getVertexStreams().get(), &a->getPrimitiveStream(), m_batchMaterial.get(),
-                               bakerMap ? bakerMap->getTable() : nullptr, this, primitives.FirstVertex, primitives.VertexEnd,
-                               0, P, usedVertices, usedTriangles, 0xffffffffu);
-            const unsigned vertexBytes = a->VertexStride * (usedVertices + V);
-            const unsigned indexBytes = a->IndexSize * 3u * (usedTriangles + P);
-            if (vertexBytes > a->VertexFill) a->VertexFill = vertexBytes;
-            if (indexBytes > a->IndexFill) a->IndexFill = indexBytes;
+            bakeIntoAppendBuffer(*streams, primitives, *a);
             return true;
         }
     }
@@ -218,6 +199,31 @@ bool IVideoDriver::appendBatch(const boost::intrusive_ptr<CVertexStreams>& strea
     drawImpl(streams, primitives, binding);
     if ((m_options & 0x200) && m_batchMaterial) commit(m_batchMaterial.get(), m_batchMaterial->getTechnique());
     return true;
+}
+
+void IVideoDriver::bakeIntoAppendBuffer(const CVertexStreams& streams, const CPrimitiveStream& primitives,
+                                        scene::CAppendMeshBuffer& a)
+{
+    const unsigned char* table;
+    if (m_currentAttributeMap && *m_currentAttributeMap) {
+        table = (*m_currentAttributeMap)->getTable();
+    } else {
+        std::memset(DefaultAttribMap, 255, sizeof DefaultAttribMap);
+        unsigned i = 0;
+        for (const SVertexStream* s = streams.begin(); s != streams.end(); ++s, ++i)
+            if (s->attribute < 30) DefaultAttribMap[s->attribute] = (unsigned char)i;
+        table = DefaultAttribMap;
+    }
+    const unsigned V = primitives.VertexEnd >= primitives.FirstVertex ? primitives.VertexEnd - primitives.FirstVertex : 0u;
+    const unsigned P = primitives.getPrimitiveCount();
+    const boost::intrusive_ptr<CVertexAttributeMap>& bakerMap = m_batchBaker->getVertexAttributeMap();
+    const unsigned usedVertices = a.VertexFill / a.VertexStride;
+    const unsigned usedTriangles = a.IndexFill / a.IndexSize / 3;
+    m_batchBaker->bake(&streams, &primitives, m_batchSourceCopy, m_batchSourceTechnique, table, a.getVertexStreams().get(),
+                       &a.getPrimitiveStream(), m_batchMaterial.get(), bakerMap ? bakerMap->getTable() : nullptr, this,
+                       primitives.FirstVertex, primitives.VertexEnd, 0, P, usedVertices, usedTriangles, 0xffffffffu);
+    a.VertexFill = std::max(a.VertexFill, a.VertexStride * (usedVertices + V));
+    a.IndexFill = std::max(a.IndexFill, a.IndexSize * 3u * (usedTriangles + P));
 }
 
 bool IVideoDriver::drawPendingBatch()

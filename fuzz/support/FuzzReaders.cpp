@@ -43,7 +43,9 @@ void loadImage(const pravik::video::IImageLoader& loader, const uint8_t* data, s
     if (size > INT32_MAX) return;
     pravik::io::IReadFile* file =
         pravik::io::createMemoryReadFile(const_cast<uint8_t*>(data), int32_t(size), name, false);
-    if (loader.isALoadableFileExtension(name) || loader.isALoadableFileFormat(file)) {
+    // The content check reads the outside bytes too: it runs even where the name alone would do.
+    const bool byContent = loader.isALoadableFileFormat(file);
+    if (byContent || loader.isALoadableFileExtension(name)) {
         file->seek(0, false);
         if (pravik::video::CImagePtr image = loader.loadImage(file)) useImage(*image);
     }

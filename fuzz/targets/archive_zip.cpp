@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto reader = test::adopt(new pravik::io::CZipReader(file.get(), true, false, 1));
     for (int32_t i = 0; i < reader->getFileCount(); ++i) {
         reader->findFile(reader->getFileInfo(i)->simpleFileName.c_str());
-        if (auto member = test::adopt(reader->openFile(i))) fuzz::sum(test::readAll(member.get()).data(), 0);
+        if (auto member = test::adopt(reader->openFile(i))) test::readAll(member.get());
     }
     return 0;
 }

@@ -25,8 +25,8 @@ void walk(Reader* reader) {
     for (int nodes = 0; nodes < 100000 && reader->read(); ++nodes) {
         fuzz::sum(reader->getNodeName(), length(reader->getNodeName()) * sizeof(*reader->getNodeName()));
         for (int i = 0; i < reader->getAttributeCount(); ++i) {
-            fuzz::sum(reader->getAttributeName(i), length(reader->getAttributeName(i)));
-            fuzz::sum(reader->getAttributeValue(i), length(reader->getAttributeValue(i)));
+            fuzz::sum(reader->getAttributeName(i), length(reader->getAttributeName(i)) * sizeof(*reader->getAttributeName(i)));
+            fuzz::sum(reader->getAttributeValue(i), length(reader->getAttributeValue(i)) * sizeof(*reader->getAttributeValue(i)));
             reader->getAttributeValueAsFloat(i);
             reader->getAttributeValueAsInt(i);
         }

@@ -5,26 +5,16 @@
 #include "framework/SoundTable.h"
 #include "platform/Pcm.h"
 #include "tests/framework/GameStub.h"
+#include "tests/framework/ToneFiles.h"
 #include "tests/support/TempDir.h"
 #include "tools/formats/SoundArchive.h"
 #include "tools/formats/TrackerModule.h"
-#include "tools/formats/Wave.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
-
-std::string sine(double hz, int frames, int rate)
-{
-    std::vector<int16_t> s;
-    for (int i = 0; i < frames; ++i)
-        s.push_back(int16_t(8000 * std::sin(2 * M_PI * hz * i / rate)));
-    return formats::wave::pcm16(s, 1, uint32_t(rate));
-}
 
 // The facade over a data folder holding the title music loose and effects 21 (WAVE) and 98
 // (Musepack) in "3.bar", playing into the null output.
@@ -35,12 +25,11 @@ struct KezFacade : ::testing::Test {
         options.backend = "null";
         platform::pcm_set_options(options);
         dir.write("data/3/Music/m_title.it", formats::tracker::tinyProTrackerModule());
-        const std::string wav = dir.write("work/tone.wav", sine(440, 3 * 44100, 44100));
+        const std::string wav = dir.write("work/tone.wav", test::sineWave(440, 3 * 44100, 44100));
         const std::string mpc = dir.file("work/tone.mpc");
-        const std::string cmd = "mpcenc --silent --overwrite '" + wav + "' '" + mpc + "' >/dev/null 2>&1";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
+        EXPECT_EQ(test::encodeMusepack(wav, mpc), 0);
         formats::SoundArchive archive;
-        archive.add("3/sfx_absorption.wav", sine(660, 22050, 22050));
+        archive.add("3/sfx_absorption.wav", test::sineWave(660, 22050, 22050));
         archive.add("3/SFX/ingame/sfx_brick_hits_pad.mpc", test::readFile(mpc));
         dir.write("data/3.bar", archive.bytes(true));
         std::snprintf(g_appPath, APP_PATH_SIZE, "%s/", dir.file("data").c_str());

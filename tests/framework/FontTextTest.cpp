@@ -174,3 +174,33 @@ TEST_F(Font, FontFrameHelpers)
     font.FontAddSpace(x, 3);
     EXPECT_EQ(x, 19);
 }
+
+// A glyph record naming a frame: its index is checked against the frames at load, so the pen
+// moves by its x offset alone, as measuring has it, and reads no module past the last.
+TEST(FontNestedGlyph, DrawingAdvancesAsMeasuring)
+{
+    test::GameStub game;
+    test::RecordingTarget rec;
+    fs::Sprite f;
+    f.addImageModule(0, 0, 0, 6, 20);
+    f.addImageModule(0, 8, 0, 10, 20);
+    std::vector<fs::FModule> fms = {{0, 1, 0, 0}};
+    for (int c = 1; c < 256; ++c)
+        fms.push_back({1, 0, 0, 0});
+    fms['N'] = {3, 7, 0, 0x10};
+    f.addFrame(fms);
+    f.addFrame({{1, 0, 0, 0}});
+    f.addFrame({{1, 0, 0, 0}});
+    f.addFrame({{1, 0, 0, 0}});
+    const auto bytes = fs::Write(f);
+    CAISprite font;
+    ASSERT_TRUE(font.Load(bytes.data(), bytes.size()));
+    font.LoadCharacterMap();
+    font.m_textures = {new test::SizedTexture(64, 64)};
+    CAISprite::m_pCurrentTexture = nullptr;
+    const int advance = font.GetStringSize(L"N", 0, -1, false, false);
+    EXPECT_EQ(advance, 1 + 7);
+    font.DrawStringInternal(L"NA", 100, 200, 0, -1, 255, 0, 100, 100, false, false, 0, false, true, false);
+    ASSERT_FALSE(rec.quads.empty());
+    EXPECT_EQ(int(rec.quads.back().left()), 100 + advance);
+}

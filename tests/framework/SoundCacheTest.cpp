@@ -2,32 +2,22 @@
 #include "framework/AppPlaybook.h"
 #include "framework/CKezManager.h"
 #include "framework/SoundTable.h"
+#include "tests/framework/ToneFiles.h"
 #include "tests/support/TempDir.h"
 #include "tools/formats/SoundArchive.h"
 #include "tools/formats/TrackerModule.h"
-#include "tools/formats/Wave.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string sine(double hz, int frames, int rate)
-{
-    std::vector<int16_t> s;
-    for (int i = 0; i < frames; ++i)
-        s.push_back(int16_t(8000 * std::sin(2 * M_PI * hz * i / rate)));
-    return formats::wave::pcm16(s, 1, uint32_t(rate));
-}
 
 // A data folder with two loose music modules and a sound archive holding one Musepack effect
 // (sound 56, which sound 59 shares), and a save folder; both installed as the app's folders.
@@ -37,10 +27,9 @@ struct SoundCache : ::testing::Test {
         module = formats::tracker::tinyProTrackerModule();
         dir.write("data/3/Music/m_title.it", module);
         dir.write("data/3/Music/bgm_1.it", module + "tail");
-        const std::string wav = dir.write("work/tone.wav", sine(440, 44100 / 5, 44100));
+        const std::string wav = dir.write("work/tone.wav", test::sineWave(440, 44100 / 5, 44100));
         const std::string mpc = dir.file("work/tone.mpc");
-        const std::string cmd = "mpcenc --silent --overwrite '" + wav + "' '" + mpc + "' >/dev/null 2>&1";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
+        EXPECT_EQ(test::encodeMusepack(wav, mpc), 0);
         formats::SoundArchive archive;
         archive.add("3/SFX/interface/sfx_menu_confirm.mpc", test::readFile(mpc));
         dir.write("data/3.bar", archive.bytes(true));
@@ -72,7 +61,7 @@ struct SoundCache : ::testing::Test {
 TEST(WavFileChecker, Answers)
 {
     test::TempDir dir;
-    const std::string good = sine(440, 100, 44100);
+    const std::string good = test::sineWave(440, 100, 44100);
     std::string wrongRiff = good;
     wrongRiff[4] ^= 1;
     std::string wrongWave = good;

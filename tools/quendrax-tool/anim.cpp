@@ -48,21 +48,10 @@ std::string listAnimations(CAnimationFileData& data, std::string& out)
         const SAnimationSegmentInfo info = data.getSegment(s);
         line(out, "segment\t%d\t%d..%d\toffset %u\tsize %u\t%s", s, info.first, info.end, info.offset, info.size,
              info.streamed ? "streamed" : "resident");
-        std::shared_ptr<SSegmentKeyData> d;
-        if (info.streamed) {
-            const std::uint32_t area = data.getStreamedSize();
-            if (info.size < 4 || info.size % 4 || info.offset > area || info.size > area - info.offset)
-                return "segment " + std::to_string(s) + ": outside the streamed area";
-            std::vector<unsigned char> bytes(info.size);
-            if (!data.readStreamed(info.offset, info.size, bytes.data()))
-                return "segment " + std::to_string(s) + ": cannot be read";
-            const unsigned char* p = bytes.data();
-            d = resolveSegmentKeyData(p, info.size, std::move(bytes));
-        } else {
-            d = resolveSegmentKeyData(info.resident, info.size);
-        }
+        const char* why = "";
+        std::shared_ptr<SSegmentKeyData> d = loadSegmentKeyData(data, info, &why);
         if (!d)
-            return "segment " + std::to_string(s) + ": key data refused";
+            return "segment " + std::to_string(s) + ": " + why;
         resolved.push_back(d);
     }
     if (const SAnimationEventsView* ev = data.getEvents())

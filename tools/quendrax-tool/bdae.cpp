@@ -7,6 +7,7 @@
 #include "EngineOutput.h"
 
 #include "engine/IDevice.h"
+#include "engine/collada/CColladaDatabase.h"
 #include "engine/collada/CResFile.h"
 #include "engine/collada/CResFileManager.h"
 #include "engine/video/ITexture.h"
@@ -41,6 +42,7 @@ public:
 
     void nodes(std::span<SNode> list, int depth, std::unordered_set<const SNode*>& seen)
     {
+        if (depth >= CColladaDatabase::kMaxNodeDepth) return;  // as deep as the engine walks
         for (SNode& n : list) {
             if (!seen.insert(&n).second) continue;
             std::string instances;

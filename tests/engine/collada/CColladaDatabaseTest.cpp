@@ -145,6 +145,30 @@ TEST_F(CColladaDatabaseTest, CyclicAndOversizedRecordsBuildNothingTwice)
     root->drop();
 }
 
+// A chain of children far deeper than any scene: searched and built without running the
+// stack out, cut at the depth bound.
+TEST_F(CColladaDatabaseTest, DeepNodeChainsAreCutAtTheDepthBound)
+{
+    Writer w;
+    uint32_t node = formats::bres::addVisualScene(w, "Deep", {{"N0", {}}})[0];
+    constexpr int kChain = 200000;
+    for (int i = 1; i < kChain; ++i) {
+        const uint32_t child = w.newVec(node + offsetof(SNode, children), 1, sizeof(SNode));
+        w.u32(child + offsetof(SNode, visible), 1);
+        node = child;
+    }
+    w.str(node + offsetof(SNode, id), "Last");
+    CColladaDatabase db(write("deep.bdae", w.finish()).c_str());
+    ASSERT_TRUE(db.isValid()) << manager->getLastError();
+    EXPECT_EQ(db.getNode("Last"), nullptr);
+    CRootSceneNode* root = db.constructScene(driver.get());
+    ASSERT_NE(root, nullptr);
+    int depth = 0;
+    for (scene::ISceneNode* n = root; !n->getChildren().empty(); n = n->getChildren().front()) ++depth;
+    EXPECT_EQ(depth, CColladaDatabase::kMaxNodeDepth);
+    root->drop();
+}
+
 TEST_F(CColladaDatabaseTest, EmptyOrForeignSceneEntriesBuildAnEmptyRoot)
 {
     Writer w;
