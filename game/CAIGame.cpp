@@ -227,8 +227,9 @@ pravik::video::CTextureManager* Textures()
     return driver ? driver->getTextureManager() : nullptr;
 }
 
-// The slot gives its texture back to the manager.
-void ReleaseTexture(TextureHandle& slot)
+}  // namespace
+
+void CAIGame::ReleaseTexture(TextureHandle& slot)
 {
     if (!slot)
         return;
@@ -238,8 +239,7 @@ void ReleaseTexture(TextureHandle& slot)
         textures->removeTexture(texture);
 }
 
-// The slot takes the named picture, releasing the one it held, with its sampling.
-void LoadTexture(TextureHandle& slot, const char* name, pravik::video::E_TEXTURE_FILTER_TYPE magnification)
+void CAIGame::LoadTexture(TextureHandle& slot, const char* name, pravik::video::E_TEXTURE_FILTER_TYPE magnification)
 {
     ReleaseTexture(slot);
     pravik::video::CTextureManager* textures = Textures();
@@ -253,8 +253,6 @@ void LoadTexture(TextureHandle& slot, const char* name, pravik::video::E_TEXTURE
     slot->setWrapS(pravik::video::ETC_CLAMP);
     slot->setWrapT(pravik::video::ETC_CLAMP);
 }
-
-}  // namespace
 
 void CAIGame::LoadSFX()
 {

@@ -149,6 +149,9 @@ public:
     static CStringManager* GetStringManager();
     static void LoadSFX();
     static void ReleaseSFX();
+    // The slot takes the named picture (clamped, nearest when shrunk), releasing the one it held.
+    static void LoadTexture(TextureHandle& slot, const char* name, pravik::video::E_TEXTURE_FILTER_TYPE magnification);
+    static void ReleaseTexture(TextureHandle& slot);   // gives the texture back to the manager
 
     // ---- Save file (wzt5.sav)
     static constexpr int kSaveSize = 2000;
@@ -247,6 +250,8 @@ public:
     static bool IsGameLayerLoaded(int layer);
     static void LoadGameLayerData(int layer);
     static void LoadAllMMGameLayers_New();
+    // The layout layers of the menus, loaded and freed together.
+    static constexpr int kMainMenuLayers[] = {4, 1, 2, 3, 5, 6, 11, 13, 17, 22, 21, 14, 15, 16, 33, 12};
     static int GetGameLayerElementCount(int layer);   // 0 for a layer not loaded
     // Live values; numbers outside the loaded layer read 0 and their writes are dropped.
     static int GetParamValue(int layer, int element, int index);
@@ -274,6 +279,7 @@ public:
     static void LoadSprite(int slot, int id, const char* pack);
     static void LoadSprite(int slot, int id, int palette, bool flag);   // the open pack
     static CAISprite* LoadSprite(int id, int palette, bool flag);       // new, not stored
+    static void ReloadSprite(int slot, int id);                          // the open pack, replacing the slot's sprite
     static CAISprite* GetSprite(int slot, int id, const char* pack);
     static void FreeSprite(int slot) { UnloadSprite(slot); }
     static void UnloadSprite(int slot);

@@ -117,7 +117,7 @@ void CAIGame::LoadGameLayer(int layer, int open)
 void CAIGame::LoadAllMMGameLayers_New()
 {
     ViDuz::Pack_Open("14");
-    for (int layer : {4, 1, 2, 3, 5, 6, 11, 13, 17, 22, 21, 14, 15, 16, 33, 12})
+    for (int layer : kMainMenuLayers)
         LoadGameLayer(layer, 0);
     ViDuz::Pack_Close();
 }

@@ -77,24 +77,6 @@ bool ReadMathArray(int n, int kind, int count, const char* what, STypedArray& ou
     return false;
 }
 
-// Unloads one sprite slot of the game's table.
-void UnloadSlot(int slot)
-{
-    if (slot < 0 || slot >= int(std::size(CAIGame::_sprites)) || !CAIGame::_sprites[slot])
-        return;
-    CAIGame::_sprites[slot]->drop();
-    CAIGame::_sprites[slot] = nullptr;
-}
-
-// Slot = a new sprite of data id `id` in the open pack.
-void LoadSlot(int slot, int id)
-{
-    if (slot < 0 || slot >= int(std::size(CAIGame::_sprites)))
-        return;
-    UnloadSlot(slot);
-    CAIGame::_sprites[slot] = new CAISprite(id, ViDuz::m_szCurrentOpenPackName);
-}
-
 }  // namespace
 
 // ---- Bookkeeping
@@ -234,7 +216,7 @@ void CAIGame::Loading_LoadStep(int step)
         break;
     case 11:
         ViDuz::Pack_Open("14");
-        for (int layer : {4, 1, 2, 3, 5, 6, 11, 13, 17, 22, 21, 14, 15, 16, 33, 12})
+        for (int layer : kMainMenuLayers)
             LoadGameLayer(layer, 0);
         break;
     case 12:
@@ -252,7 +234,7 @@ void CAIGame::Loading_LoadStep(int step)
         EnsureGUISprite29();
         break;
     case 13:
-        for (int layer : {4, 1, 2, 3, 5, 6, 11, 13, 17, 22, 21, 14, 15, 16, 33, 12})
+        for (int layer : kMainMenuLayers)
             FreeGameLayer(layer, 0);
         EnsureGUISprite29();
         break;
@@ -276,11 +258,11 @@ void CAIGame::Loading_LoadStep(int step)
         break;
     case 17:
         ViDuz::Pack_Open("9");
-        LoadSlot(12, 58);
+        ReloadSprite(12, 58);
         break;
     case 18:
         ViDuz::Pack_Open("9");
-        LoadSlot(10, 56);
+        ReloadSprite(10, 56);
         break;
     case 20: LoadGallerySprites(); break;
     case 21:
@@ -299,7 +281,7 @@ void CAIGame::Loading_LoadStep(int step)
     case 25: LoadStepUnloadMainMenuData(); break;
     case 27:
         ViDuz::Pack_Open("15");
-        LoadSlot(1, 2);
+        ReloadSprite(1, 2);
         break;
     case 28: LoadSoundIngame(); break;
     case 30: LoadSounds(2); break;
@@ -377,7 +359,7 @@ void CAIGame::LoadStepUnloadMainMenuData()
         m_spritesGUI.data[2] = nullptr;
     }
     ClearMenuSprites();
-    UnloadSlot(36);
+    UnloadSprite(36);
 }
 
 // ---- Boot screens
@@ -404,7 +386,7 @@ void CAIGame::game_handleMessage_STATE_QRN_LOGO(int kind)
 void CAIGame::StateQrnLogoInit()
 {
     ViDuz::Pack_Open("4");
-    LoadSlot(0, 0);
+    ReloadSprite(0, 0);
     ViDuz::Pack_Close();
     s_refreshAll = true;
     SetLoadingType(1);
@@ -441,7 +423,7 @@ void CAIGame::StateQrnLogoPaint()
         _sprites[0]->PaintFrame(0, Screen_Width() / 2, Screen_Height() / 2, 0);
 }
 
-void CAIGame::StateQrnLogoExit() { UnloadSlot(0); }
+void CAIGame::StateQrnLogoExit() { UnloadSprite(0); }
 
 void CAIGame::game_handleMessage_STATE_SPLASH(int kind)
 {
@@ -531,7 +513,7 @@ void CAIGame::PaintBlinkIngamePress5Message()
 
 void CAIGame::StateSplashExit()
 {
-    UnloadSlot(1);
+    UnloadSprite(1);
     SetLoadingType(0);
 }
 
@@ -653,7 +635,7 @@ void CAIGame::LoadFonts()
 {
     for (int i = 0; i < 6; ++i) {
         const int slot = 3 + i;
-        LoadSlot(slot, i);
+        ReloadSprite(slot, i);
         s_gameFonts[i] = _sprites[slot];
         _sprites[slot]->LoadCharacterMap();
         _sprites[slot]->SetFontSpriteID(slot);

@@ -100,31 +100,12 @@ int FingerSlot() { return FingerDown() && CAIGame::s_curObj ? CAIGame::s_curObj-
 
 void CAIGame::LoadAllMMSprites()
 {
-    if (g_pSunLightTexture) {
-        pravik::video::ITexture* old = g_pSunLightTexture.get();
-        g_pSunLightTexture = nullptr;
-        if (pravik::video::IVideoDriver* driver = CVuvDevice::GetVideoDriver())
-            driver->getTextureManager()->removeTexture(old);
-    }
-    if (pravik::video::IVideoDriver* driver = CVuvDevice::GetVideoDriver()) {
-        g_pSunLightTexture = driver->getTextureManager()->getTexture("SFX/sunlight.tga");
-        if (g_pSunLightTexture) {
-            g_pSunLightTexture->setMinFilter(pravik::video::ETFT_NEAREST);
-            g_pSunLightTexture->setMagFilter(pravik::video::ETFT_NEAREST);
-            g_pSunLightTexture->setWrapS(pravik::video::ETC_CLAMP);
-            g_pSunLightTexture->setWrapT(pravik::video::ETC_CLAMP);
-        }
-    }
-    auto reload = [](int slot, int item) {
-        if (_sprites[slot])
-            _sprites[slot]->drop();
-        _sprites[slot] = new CAISprite(item, "15");
-    };
+    LoadTexture(g_pSunLightTexture, "SFX/sunlight.tga", pravik::video::ETFT_NEAREST);
     ViDuz::Pack_Open("15");
-    reload(kMenuSprite, 30);
-    reload(kMarkerSprite, 31);
+    ReloadSprite(kMenuSprite, 30);
+    ReloadSprite(kMarkerSprite, 31);
     if (g_pStringManager && g_pStringManager->IsWCharLanguage())
-        reload(110, 35);
+        ReloadSprite(110, 35);
     ViDuz::Pack_Close();
     s_bInitedAllMMSprites = true;
 }
@@ -469,8 +450,7 @@ void CAIGame::StateMMInit_New()
     s_curFrameInfoIcon = 51;
     s_curFrameOptionsIcon = 61;
     ViDuz::Pack_Open("15");
-    if (!_sprites[kStoreSprite])
-        _sprites[kStoreSprite] = new CAISprite(37, ViDuz::m_szCurrentOpenPackName);
+    LoadSprite(kStoreSprite, 37, ViDuz::m_szCurrentOpenPackName);
     ViDuz::Pack_Close();
     s_IsMMOtherItemHide = false;
 }
@@ -575,9 +555,6 @@ void CAIGame::StateMMPaint_New_Added()
 void CAIGame::StateMMExit_New()
 {
     DeleteMainMenuPlayers();
-    if (_sprites[kStoreSprite]) {
-        _sprites[kStoreSprite]->drop();
-        _sprites[kStoreSprite] = nullptr;
-    }
+    UnloadSprite(kStoreSprite);
     s_IsMMOtherItemHide = false;
 }

@@ -65,6 +65,12 @@ void CAIGame::UnloadSprite(int slot)
     _sprites[slot] = nullptr;
 }
 
+void CAIGame::ReloadSprite(int slot, int id)
+{
+    UnloadSprite(slot);
+    LoadSprite(slot, id, ViDuz::m_szCurrentOpenPackName);
+}
+
 // ---- Background and foreground objects of a level
 
 void CAIGame::Background_LoadSprites(bool openPack)

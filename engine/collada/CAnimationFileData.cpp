@@ -66,7 +66,7 @@ CAnimationFileData::CAnimationFileData(CResFile* file) : m_file(file)
             info.size = loadU32(p + 0x10);
             if (users == 1 && dataRef) {
                 info.offset = 0;
-                info.size = regionBytes(dataRef);
+                info.size = f.bytesFrom(dataRef);
                 info.size -= info.size % 4;
                 info.resident = resolve(dataRef, info.size);
             } else {
@@ -90,22 +90,6 @@ const unsigned char* CAnimationFileData::resolve(std::uint32_t ref, std::uint32_
 }
 
 const char* CAnimationFileData::resolveText(std::uint32_t ref) const { return m_file->getFile().str(res::String{ref}); }
-
-std::uint32_t CAnimationFileData::regionBytes(std::uint32_t ref) const
-{
-    if (!resolve(ref, 1))
-        return 0;
-    std::uint32_t lo = 1, hi = 1;
-    while (hi < 0x40000000u && resolve(ref, hi * 2))
-        hi *= 2;
-    lo = hi;
-    hi = hi * 2;
-    while (hi - lo > 1) {
-        const std::uint32_t mid = lo + (hi - lo) / 2;
-        (resolve(ref, mid) ? lo : hi) = mid;
-    }
-    return lo;
-}
 
 SAnimationClipView CAnimationFileData::getClip(int index) const
 {

@@ -47,8 +47,6 @@ public:
 
 private:
     explicit CAnimationFileData(CResFile* file);
-    // Bytes from ref to the end of its region (0 when ref resolves nothing).
-    std::uint32_t regionBytes(std::uint32_t ref) const;
 
     CResFile* m_file;  // counted
     std::vector<SAnimationView> m_animations;

@@ -395,6 +395,15 @@ void* File::resolve(uint32_t ref, uint32_t size, uint32_t align) const
     return nullptr;
 }
 
+uint32_t File::bytesFrom(uint32_t ref) const
+{
+    if (ref == 0) return 0;
+    if (ref & kDependencyBit) return m_dependency ? m_dependency->bytesFrom(ref & ~kDependencyBit) : 0;
+    for (const Region& r : m_regions)
+        if (ref >= r.base && ref - r.base < r.size) return r.data ? r.size - (ref - r.base) : 0;
+    return 0;
+}
+
 uint32_t File::refOf(const void* p) const
 {
     const auto* b = static_cast<const uint8_t*>(p);

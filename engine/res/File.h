@@ -78,6 +78,8 @@ public:
 
     // Memory of a reference holding size bytes at the given alignment, or null.
     void* resolve(uint32_t ref, uint32_t size, uint32_t align = 1) const;
+    // Bytes from ref to the end of the region it points into; 0 when it resolves nothing.
+    uint32_t bytesFrom(uint32_t ref) const;
     // The reference of memory inside this file's regions; 0 when outside.
     uint32_t refOf(const void* p) const;
 

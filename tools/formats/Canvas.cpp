@@ -257,8 +257,7 @@ std::string Canvas::encode(const std::string& fileName) const
         if (out.empty() && w->isAWriteableFileExtension(fileName.c_str())) {
             // The writers only read: the image borrows the pixels instead of copying them.
             video::CImagePtr image(new video::CImage(video::EPF_R8G8B8A8, core::dimension2d<int>(m_width, m_height),
-                                                     const_cast<uint8_t*>(m_pixels.data()), true, false),
-                                   false);
+                                                     const_cast<uint8_t*>(m_pixels.data()), true, false));
             io::CMemoryWriteFile file;
             if (w->writeImage(&file, image, 0) && file.getBuffer())
                 out.assign(reinterpret_cast<const char*>(file.getBuffer()), file.getBufferSize());

@@ -162,6 +162,7 @@ TEST(BresFile, StreamedSegmentsOneBlockOrSeparate)
         EXPECT_EQ(l.file.segmentData(1) == nullptr, true);
         EXPECT_EQ(l.file.segmentData(0) == nullptr, !separate);
         EXPECT_EQ(l.file.resolve(holder[1], 4), nullptr);
+        EXPECT_EQ(l.file.bytesFrom(holder[1]), 0u);  // released
     }
 }
 
@@ -321,6 +322,9 @@ TEST(BresFile, ResolvingChecksTheWholeTarget)
     EXPECT_EQ(l.file.resolve(size, 1), nullptr);
     EXPECT_EQ(l.file.resolve(0, 4), nullptr);
     EXPECT_EQ(l.file.resolve(81, 4, 4), nullptr);  // misaligned for its type
+    EXPECT_EQ(l.file.bytesFrom(size - 4), 4u);
+    EXPECT_EQ(l.file.bytesFrom(size), 0u);
+    EXPECT_EQ(l.file.bytesFrom(0), 0u);
     vector<SCollada> tooMany{1000, Ptr<SCollada>{l.file.rootRef()}};
     EXPECT_TRUE(l.file.get(tooMany).empty());
     vector<SCollada> negative{-1, Ptr<SCollada>{l.file.rootRef()}};
