@@ -194,6 +194,7 @@ void CAIGame::ReleaseStaticData()
     emptyArray(s_extraLevelsIdPerLocalization);
     emptyArray(_stars_location);
     emptyArray(_movables_instance);
+    ResetDragGesture();
 }
 
 void CAIGame::InitLocation(int)

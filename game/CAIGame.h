@@ -275,6 +275,11 @@ public:
     static void LoadSounds(int kind);
     static void SaveAllMPC2WAV_ByStep(int step);
     static void LoadOrFreeSpritesGUI();
+    // GUI slot j holds sprite j of pack "15". Null outside 0-38 or when empty.
+    static CAISprite* GetGUISprite(int slot);
+    // Fills an empty GUI slot from the open pack ("15" opened and closed here when openPack);
+    // answers the slot's sprite.
+    static CAISprite* LoadGUISprite(int slot, bool openPack);
     // Sprite slots of _sprites: a slot holds one reference; loading an occupied slot keeps it.
     static void LoadSprite(int slot, int id, const char* pack);
     static void LoadSprite(int slot, int id, int palette, bool flag);   // the open pack
@@ -323,11 +328,28 @@ public:
     static int Touch_Add_Button(int layer, int slot, int ignored, int shape, int x, int y, int w, int h,
                                 int highlightFrame, int key, int ticks);
     static int Touch_Add_List(int layer, int slot, int shape, int highlightFrame, int key, int ticks);
+    static int Touch_Add_List(int layer, int slot, int ignored, int shape, int x, int y, int w, int h,
+                              int highlightFrame, int key, int ticks);
+    // Children of list `list`: -1 when that is no list. The first form takes the list's slot, frame,
+    // key and ticks and shifts x by the logical width offset; the others name their own.
     static int Touch_Add_List_Btn(int layer, int list, int x, int y, int w, int h);
+    static int Touch_Add_List_Btn(int layer, int list, int slot, int x, int y, int w, int h, int ignored,
+                                  int highlightFrame, int key);
+    static int Touch_Add_List_Btns(int layer, int list, int slot, int count, int x, int y, int w, int h, int dx,
+                                   int dy, int highlightFrame, int key);   // the children it had before
+    // A child of layer 1's last list over a layout element's current frame, placed by the anchor.
+    static void AddGraphItemTouch(int layer, int element, int anchor, int selectFirst, int x, int y);
     static CAITouchObj* Touch_GetObj(int layer, int index);
+    static int Touch_GetObjID(int layer, CAITouchObj* obj);   // -1 when absent
     static void Touch_RemoveObj(int layer, int index);
     static void Touch_RemoveLayer(int layer);
     static void Touch_add_full_screen();
+    static void ResetSoftkeys();
+    // Swipe direction of the finger on the pad: 0 none this call, -1 finger up, 1 left, 2 right, 3 up,
+    // 4 down; speed 1 to 3. Only the points inside (rx, ry, rw, rh) count.
+    static int getPointerTouchOnDragDir(int& speed, int& distance, bool timed, int minDX, int minDY,
+                                        bool horizontal, int rx, int ry, int rw, int rh, bool clickSound);
+    static void ResetDragGesture();   // forgets the recogniser's sample (a new controller)
 
     // ---- Screens: handlers and their functions (placeholders listed in CAIGame_screens.inc)
 #define QX_SCREEN(state, NAME, Init, Update, Paint, Exit) \
@@ -466,6 +488,8 @@ public:
     static const int s_textLoading_tips[14];
     static void PaintLoadingTips_New();
     static void Touch_Draw_HL_frame(CAISprite* sprite, int frame, int x, int y, int flags, bool highlighted);
+    // The button variant (slots 14 and up): the blinking highlight frame; frames 10 and 11 are the exit button.
+    static void Touch_Draw_HL_frame2(CAISprite* sprite, int frame, int x, int y, int anchor, bool blink);
     static void PaintGraphItemTouch(int layer, int element, int frame, bool blink);
     static void PaintGraphItemTouch(int layer, int element, int frame, bool blink, int selectFirst);
     static void Touch_Draw_GraphItem_No_Blank(int layer, int element, bool flag, int x, int y, bool blink, int,

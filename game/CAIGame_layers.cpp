@@ -72,8 +72,6 @@ void CAIGame::LoadGameLayerData(int layer)
             break;
         pos += 10 + 2 * n;
     }
-    if (count < 0)
-        count = 0;
 
     Layer& clean = m_gameDataClean.data[layer];
     Layer& live = m_gameData.data[layer];
@@ -214,7 +212,7 @@ void CAIGame::UpdateGameLayerAnims(int layer)
         if (v.length <= 13 || v.data[0] != 1 || v.data[7] < 0)
             continue;
         const int slot = v.data[5];
-        CAISprite* sprite = slot >= 0 && slot < m_spritesGUI.length ? m_spritesGUI.data[slot] : nullptr;
+        CAISprite* sprite = GetGUISprite(slot);
         if (!sprite)
             continue;
         const bool once = (v.data[7] & 0x600) != 0;

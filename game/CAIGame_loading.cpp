@@ -134,11 +134,8 @@ bool CAIGame::Loading_CheckComplete()
 
 void CAIGame::EnsureGUISprite29()
 {
-    if (m_spritesGUI.length > 29 && !m_spritesGUI.data[29]) {
-        ViDuz::Pack_Open("15");
-        m_spritesGUI.data[29] = new CAISprite(29, "15");
-        ViDuz::Pack_Close();
-    }
+    if (!GetGUISprite(29))
+        LoadGUISprite(29, true);
 }
 
 void CAIGame::LoadAndInitMathData()

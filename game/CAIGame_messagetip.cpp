@@ -24,12 +24,6 @@ wchar_t* Text(int id)
     return strings ? strings->GetString(id) : nullptr;
 }
 
-CAISprite* GuiSprite(int index)
-{
-    const auto& gui = CAIGame::m_spritesGUI;
-    return index >= 0 && index < gui.length ? gui.data[index] : nullptr;
-}
-
 bool FingerOnOk() { return CAIGame::s_touchPressed && CAIGame::s_curObj && CAIGame::s_curObj->m_slot == kOkSlot; }
 
 }  // namespace
@@ -69,11 +63,8 @@ void CAIGame::UpdateMessageTip()
         if (!s_touchPressed) {
             s_scrollMenuSelected_New = -1;
         } else {
-            if (GuiSprite(25) == nullptr && 25 < m_spritesGUI.length) {
-                ViDuz::Pack_Open("15");
-                m_spritesGUI.data[25] = new CAISprite(25, ViDuz::m_szCurrentOpenPackName);
-                ViDuz::Pack_Close();
-            }
+            if (!GetGUISprite(25))
+                LoadGUISprite(25, true);
             s_scrollMenuSelected_New = FingerOnOk() ? kOkSlot : -1;
         }
     } else if (s_nPressedBtn_New == kOkSlot) {
@@ -97,7 +88,7 @@ void CAIGame::ShowMessageTip()
     ViDuz::SetClip(0, 0, W, H);
     ViDuz::SetColorRGBA(unsigned(std::clamp(_nMenuAlpha, 0, 255)) << 24);
     ViDuz::FillRect(0, 0, W, H);
-    if (CAISprite* frame = GuiSprite(kMenuFrameSprite))
+    if (CAISprite* frame = CAIGame::GetGUISprite(kMenuFrameSprite))
         frame->PaintFrame(3, CGame::GetLogicWidthOffset(), CGame::GetLogicHeighOffset(), 0);
     CAISprite* font = s_gameFonts[kMessageFont];
     if (font && m_oneButtonMessageKind == 0) {

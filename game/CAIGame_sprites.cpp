@@ -239,6 +239,26 @@ void CAIGame::ClearIngameSprites()
 
 // ---- GUI sprites follow the loaded layout layers
 
+CAISprite* CAIGame::GetGUISprite(int slot)
+{
+    return slot >= 0 && slot < m_spritesGUI.length ? m_spritesGUI.data[slot] : nullptr;
+}
+
+CAISprite* CAIGame::LoadGUISprite(int slot, bool openPack)
+{
+    if (slot < 0 || slot >= m_spritesGUI.length)
+        return nullptr;
+    if (!m_spritesGUI.data[slot]) {
+        if (openPack)
+            ViDuz::Pack_Open("15");
+        m_spritesGUI.data[slot] = LoadSprite(slot, 0, false);
+        if (openPack)
+            ViDuz::Pack_Close();
+    }
+    return m_spritesGUI.data[slot];
+}
+
+
 void CAIGame::LoadOrFreeSpritesGUI()
 {
     if (m_spritesGUI.length < kGUISlots || m_spritesGUILoadState.length < kGUISlots)
@@ -279,11 +299,10 @@ void CAIGame::LoadOrFreeSpritesGUI()
         return;
     ViDuz::Pack_Open("15");
     for (int j = 0; j < kGUISlots - 1; ++j) {
-        if (flag[j] == GUI_NEEDED && !m_spritesGUI.data[j] && !LoadedByItsScreen(j))
-            m_spritesGUI.data[j] = LoadSprite(j, 0, false);
+        if (flag[j] == GUI_NEEDED && !LoadedByItsScreen(j))
+            LoadGUISprite(j, false);
     }
-    if (!m_spritesGUI.data[kTouchSprite])
-        m_spritesGUI.data[kTouchSprite] = LoadSprite(kTouchSprite, 0, false);
+    LoadGUISprite(kTouchSprite, false);
     if (s_touchSpr)
         s_touchSpr->drop();
     s_touchSpr = LoadSprite(kTouchSprite, 0, false);

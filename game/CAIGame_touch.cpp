@@ -3,6 +3,8 @@
 // delayed) release of its key, so touch and keys share one path.
 #include "game/CAIGame.h"
 
+#include <algorithm>
+
 #include "engine/os/Timer.h"
 #include "framework/ScreenGeometry.h"
 
@@ -179,6 +181,12 @@ int CAIGame::Touch_Add_Button(int layer, int slot, int, int shape, int x, int y,
 
 int CAIGame::Touch_Add_List(int layer, int slot, int shape, int highlightFrame, int key, int ticks)
 {
+    return Touch_Add_List(layer, slot, 0, shape, 0, 0, 0, 0, highlightFrame, key, ticks);
+}
+
+int CAIGame::Touch_Add_List(int layer, int slot, int, int shape, int x, int y, int w, int h, int highlightFrame,
+                            int key, int ticks)
+{
     TouchLayer* objs = Layer(layer);
     if (!objs || slot < 0 || slot >= kSlots || SlotTaken(slot))
         return -1;
@@ -186,6 +194,7 @@ int CAIGame::Touch_Add_List(int layer, int slot, int shape, int highlightFrame, 
     auto* obj = new CAITouchObj;
     obj->m_kind = CAITouchObj::LIST;
     obj->m_shape = shape;
+    obj->m_x = x, obj->m_y = y, obj->m_w = w, obj->m_h = h;
     obj->m_highlightFrame = highlightFrame;
     obj->m_key = key;
     obj->m_effectTicks = ticks;
@@ -210,12 +219,69 @@ int CAIGame::Touch_Add_List_Btn(int layer, int list, int x, int y, int w, int h)
     return int(parent->m_children.size()) - 1;
 }
 
+int CAIGame::Touch_Add_List_Btn(int layer, int list, int slot, int x, int y, int w, int h, int,
+                                int highlightFrame, int key)
+{
+    CAITouchObj* parent = Touch_GetObj(layer, list);
+    if (!parent || parent->m_kind != CAITouchObj::LIST)
+        return -1;
+    auto* child = new CAITouchObj;
+    child->m_x = x, child->m_y = y, child->m_w = w, child->m_h = h;
+    child->m_slot = slot;
+    child->m_highlightFrame = highlightFrame;
+    child->m_key = key;
+    child->m_effectTicks = parent->m_effectTicks;
+    parent->AddChild(child);
+    return int(parent->m_children.size()) - 1;
+}
+
+int CAIGame::Touch_Add_List_Btns(int layer, int list, int slot, int count, int x, int y, int w, int h, int dx,
+                                 int dy, int highlightFrame, int key)
+{
+    CAITouchObj* parent = Touch_GetObj(layer, list);
+    if (!parent || parent->m_kind != CAITouchObj::LIST)
+        return -1;
+    const int before = int(parent->m_children.size());
+    for (int i = 0; i < count; ++i)
+        Touch_Add_List_Btn(layer, list, slot, x + i * dx, y + i * dy, w, h, 0, highlightFrame, key);
+    return before;
+}
+
+void CAIGame::AddGraphItemTouch(int layer, int element, int anchor, int selectFirst, int x, int y)
+{
+    int rect[4];
+    GetGraphItemRectTouch(rect, layer, element);
+    const int w = rect[2], h = rect[3];
+    x += GetParamValue(layer, element, 2);
+    y += GetParamValue(layer, element, 3);
+    if (anchor & 0x04)
+        x -= w / 2;
+    else if (anchor & 0x08)
+        x -= w;
+    if (anchor & 0x20)
+        y -= h / 2;
+    else if (anchor & 0x40)
+        y -= h;
+    const int child = Touch_Add_List_Btn(1, _last_list_id, x, y, w, h);
+    if (CAITouchObj* list = child >= 0 ? Touch_GetObj(1, _last_list_id) : nullptr)
+        list->m_children[size_t(child)]->m_selectFirst = selectFirst;
+}
+
 CAITouchObj* CAIGame::Touch_GetObj(int layer, int index)
 {
     TouchLayer* objs = Layer(layer);
     if (!objs || index < 0 || index >= int(objs->size()))
         return nullptr;
     return (*objs)[size_t(index)];
+}
+
+int CAIGame::Touch_GetObjID(int layer, CAITouchObj* obj)
+{
+    TouchLayer* objs = Layer(layer);
+    if (!objs || !obj)
+        return -1;
+    const auto it = std::find(objs->begin(), objs->end(), obj);
+    return it == objs->end() ? -1 : int(it - objs->begin());
 }
 
 void CAIGame::Touch_RemoveObj(int layer, int index)
@@ -259,6 +325,8 @@ void CAIGame::Touch_RemoveAllObj()
         s_Racket_button_TouchObj.data[i] = nullptr;
 }
 
+void CAIGame::ResetSoftkeys() { _leftSoftkeyId = _rightSoftkeyId = 204; }
+
 void CAIGame::Touch_add_full_screen()
 {
     const int w = Screen_Width(), h = Screen_Height();
@@ -266,6 +334,14 @@ void CAIGame::Touch_add_full_screen()
         Touch_Add_Button(0, 0, 0, CAITouchObj::RECT, 1, int(0.12 * h), w - 2, int(0.88 * h - 2), -1, 7, 0);
     else
         Touch_Add_Button(0, 0, 0, CAITouchObj::RECT, 1, 1, w - 2, h - 2, -1, 7, 0);
+}
+
+// The touch sprite's animation plays after an animated button is let go. A player without a
+// sprite never ends by itself, so it counts as finished: otherwise a missing touch sprite would
+// leave every tap ignored.
+static bool TouchAniRunning()
+{
+    return CAIGame::s_touchAni && CAIGame::s_touchAni->GetSprite() && !CAIGame::s_touchAni->IsAnimOver();
 }
 
 // A region became current: a key other than the remembered layer-1 key clears the pressed keys.
@@ -297,11 +373,16 @@ void CAIGame::Touch_update()
         s_touchStateHasProcessed = true;
 
     if (s_touch_ani_state == 1) {
-        // No touch animation player yet: the animation counts as finished at once.
-        if (s_effectTick > 0)
-            s_can_touch = false;
-        FireCurrentKey();
-        s_effectTick = 0;
+        if (!TouchAniRunning()) {
+            if (s_effectTick > 0 && !s_useShowNotifyCounter)
+                s_can_touch = false;
+            if (s_curObj)
+                keyReleased(s_curObj->m_key);
+            CAITouchObj::_list_cursor_id = s_frame_HL_id = -1;
+            s_touch_ani_state = s_effectTick = s_sel_cnt = 0;
+        } else {
+            s_touchAni->Update(s_game_frameDT);
+        }
         if (!s_can_touch)
             s_touch_ani_cnt = 1;
         return;
@@ -320,6 +401,8 @@ void CAIGame::Touch_update()
         s_touch_ani_state = 0;
         return;
     }
+    if (TouchAniRunning())
+        return;
     if (!s_can_touch) {
         s_frame_HL_id = -1;
         return;
@@ -365,8 +448,11 @@ void CAIGame::Touch_update()
                     s_frame_HL_id = obj->m_highlightFrame;
                     const int entry = s_menuSelection >= 0 && s_menuSelection < 40 ? s_menuCurrent[s_menuSelection] : 0;
                     if ((entry & 0x10000) == 0 && (obj->m_highlightFrame == 23 || obj->m_highlightFrame == 1)) {
-                        s_can_touch = false;
+                        if (!s_useShowNotifyCounter)
+                            s_can_touch = false;
                         s_touch_ani_state = 1;
+                        if (s_touchAni && !TouchAniRunning())
+                            s_touchAni->SetAnim(0, 1);
                     }
                 }
                 return;

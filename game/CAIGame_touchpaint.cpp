@@ -1,6 +1,7 @@
 // Touch-highlighted painting of layout graphics: list buttons with their touch child, the blink
 // of a pressed entry, and the loading tips under the progress bar.
 #include "framework/CGame.h"
+#include "framework/ScreenGeometry.h"
 #include "framework/ViDuz.h"
 #include "game/CAIGame.h"
 #include "game/LayoutPaint.h"
@@ -11,6 +12,9 @@ namespace {
 
 constexpr int kLastListSlot = 13;
 constexpr int kTipsLayer = 8, kTipsElement = 5, kTipsSprite = 10;
+// The exit button: drawn with frame 10, highlighted by frame 11, which cycles frames 31 to 36.
+constexpr int kExitFrame = 10, kExitHighlight = 11, kExitFirst = 31, kExitLast = 36;
+int s_exitCycle = kExitLast;   // the first highlighted call shows frame 31
 
 bool OnListEntry() { return !CAIGame::s_curObj || CAIGame::s_curObj->m_slot <= kLastListSlot; }
 
@@ -51,6 +55,32 @@ void CAIGame::Touch_Draw_HL_frame(CAISprite* sprite, int frame, int x, int y, in
         }
     }
     sprite->PaintFrame(frame, x, y, flags);
+}
+
+void CAIGame::Touch_Draw_HL_frame2(CAISprite* sprite, int frame, int x, int y, int anchor, bool blink)
+{
+    if (!sprite)
+        return;
+    // The exit button's place, bottom right, centred on the touch sprite's frame 31.
+    auto exitButton = [sprite](int exitFrame) {
+        int w = 0, h = 0;
+        layout_paint::FrameSize(s_touchSpr, kExitFirst, w, h);
+        sprite->PaintFrame(exitFrame, Screen_Width() - 95 + w / 2, Screen_Height() - 100 + h / 2, 0);
+    };
+    const bool onButton = !s_curObj || s_curObj->m_slot > kLastListSlot;
+    if (blink && onButton && s_effectTick % 10 <= 4 && s_frame_HL_id >= 0) {
+        if (s_frame_HL_id == kExitHighlight) {
+            s_exitCycle = s_exitCycle >= kExitLast || s_exitCycle < kExitFirst ? kExitFirst : s_exitCycle + 1;
+            exitButton(s_exitCycle);
+        } else {
+            sprite->PaintFrame(s_frame_HL_id, x, y, anchor);
+        }
+        return;
+    }
+    if (frame == kExitFrame)
+        exitButton(kExitFirst);
+    else
+        sprite->PaintFrame(frame, x, y, anchor);
 }
 
 void CAIGame::PaintGraphItemTouch(int layer, int element, int frame, bool blink)

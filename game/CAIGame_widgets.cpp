@@ -32,10 +32,7 @@ int CleanValue(int layer, int element, int index)
 
 CAISprite* GraphSprite(int index)
 {
-    if (index == kTouchSpriteIndex)
-        return CAIGame::s_touchSpr;
-    const auto& gui = CAIGame::m_spritesGUI;
-    return index >= 0 && index < gui.length ? gui.data[index] : nullptr;
+    return index == kTouchSpriteIndex ? CAIGame::s_touchSpr : CAIGame::GetGUISprite(index);
 }
 
 void FullScreenClip() { ViDuz::SetClip(0, 0, Screen_Width(), Screen_Height()); }
