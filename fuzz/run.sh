@@ -16,7 +16,7 @@ if [ "$1" = "--one" ]; then
     rm -rf "$findings"
     mkdir -p "$corpus" "$findings"
     QUENDRAX_FUZZ_SEEDS=$corpus "$target" >/dev/null 2>&1
-    "$target" -max_total_time="$seconds" -print_final_stats=1 -rss_limit_mb=2048 -timeout=10 \
+    "$target" -max_total_time="$seconds" -print_final_stats=1 -rss_limit_mb=2048 -timeout=10 -close_fd_mask=1 \
         -artifact_prefix="$findings/" "$corpus" "$root/tests/fixtures/fuzz-findings" \
         >"$work/$name/log" 2>&1
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/$name/log" | tail -1)

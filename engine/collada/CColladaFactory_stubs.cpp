@@ -1,13 +1,15 @@
-// The factory's meshes, mesh nodes, cameras and lights. Billboards are plain scene-file nodes
-// and coronas are not built yet.
+// The factory's meshes, mesh nodes, cameras, lights, billboards and coronas.
 
 #include "engine/collada/CColladaFactory.h"
 
+#include "engine/collada/CBillboardSceneNode.h"
 #include "engine/collada/CCameraSceneNode.h"
 #include "engine/collada/CColladaDatabase.h"
+#include "engine/collada/CCoronasSceneNode.h"
 #include "engine/collada/CLightSceneNode.h"
 #include "engine/collada/CMesh.h"
 #include "engine/collada/CMeshSceneNode.h"
+#include "engine/collada/CRootSceneNode.h"
 #include "engine/collada/CSceneNode.h"
 #include "engine/video/material/CMaterial.h"
 #include "engine/video/material/CMaterialRenderer.h"
@@ -31,7 +33,10 @@ boost::intrusive_ptr<IMesh> CColladaFactory::createGeometry(const CColladaDataba
     return mesh->isValid() ? mesh : nullptr;
 }
 
-CSceneNode* CColladaFactory::createBillboard(const CColladaDatabase& db, SNode* node) { return new CSceneNode(db, node); }
+CSceneNode* CColladaFactory::createBillboard(const CColladaDatabase& db, SNode* node)
+{
+    return new CBillboardSceneNode(db, node);
+}
 
 CCameraSceneNode* CColladaFactory::createCameraNode(const CColladaDatabase& db, SCamera* camera)
 {
@@ -43,20 +48,30 @@ scene::ISceneNode* CColladaFactory::createMeshNode(const CColladaDatabase&, cons
     return new CMeshSceneNode(mesh, nullptr);
 }
 
-CCoronasSceneNode* CColladaFactory::createCoronas(const CColladaDatabase&, video::IVideoDriver*, SCoronas*,
-                                                  CRootSceneNode*)
+CCoronasSceneNode* CColladaFactory::createCoronas(const CColladaDatabase& db, video::IVideoDriver* driver,
+                                                  SCoronas* coronas, CRootSceneNode* root)
 {
-    return nullptr;
+    return new CCoronasSceneNode(db, driver, coronas, root);
 }
 
 namespace detail {
 scene::ISceneNode* cameraNode(CCameraSceneNode* node) { return node; }
-scene::ISceneNode* coronasNode(CCoronasSceneNode*) { return nullptr; }
+scene::ISceneNode* coronasNode(CCoronasSceneNode* node) { return node; }
 }  // namespace detail
 
-CCoronasSceneNode* CColladaDatabase::constructCoronas(SInstance*, video::IVideoDriver*, CRootSceneNode*) const
+CCoronasSceneNode* CColladaDatabase::constructCoronas(SInstance* instance, video::IVideoDriver* driver,
+                                                      CRootSceneNode* root) const
 {
-    return nullptr;
+    if (!instance || !m_file) return nullptr;
+    const char* url = m_file->str(instance->url);
+    CCoronasSceneNode* node = constructCoronas(url && url[0] ? url + 1 : "", driver, root);
+    if (!node) return nullptr;
+    for (SInstanceMaterial& binding : m_file->get(instance->materials)) {
+        CColladaDatabase external;
+        SMaterial* record = bindingMaterial(binding, external);
+        node->setMaterial(root && record ? root->getMaterial(record, driver) : nullptr);  // the last binding wins
+    }
+    return node;
 }
 
 }  // namespace pravik::collada

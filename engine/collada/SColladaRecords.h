@@ -89,6 +89,15 @@ struct SNode {
     uint32_t userProperty;  // reference to a record whose first field is a string, or 0
     uint32_t billboard;     // reference to the billboard record, or 0
 };
+// The camera-facing part of a billboard node record.
+struct SBillboard {
+    uint32_t kind;        // 2 turns about the up axis only; else freely
+    uint32_t facingMode;  // 2 faces the camera's view plane; else its position
+    float axis[3];        // turned towards the camera, in the parent's space
+    float up[3];
+};
+static_assert(sizeof(SBillboard) == 32);
+
 static_assert(sizeof(SNode) == 80 && offsetof(SNode, visible) == 0x34 && offsetof(SNode, billboard) == 0x4C);
 
 struct SVisualScene {
@@ -372,7 +381,14 @@ static_assert(sizeof(SPNPSEmitter) == 252 && offsetof(SPNPSEmitter, meshBlock) =
 
 struct SCoronas {
     res::String id;
-    uint32_t fields04[8];
+    res::String name;
+    float width;
+    float height;
+    float rotationSpeed;  // half turns per 50 units of camera distance
+    float baseAngle;      // radians
+    float unused18[2];    // kept by the node, never read
+    uint8_t flag;         // kept by the node, never read
+    uint8_t unused21[3];
 };
 static_assert(sizeof(SCoronas) == 36);
 

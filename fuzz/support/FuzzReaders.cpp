@@ -9,6 +9,9 @@
 #include "engine/video/image/CImage.h"
 #include "engine/video/image/IImageLoader.h"
 #include "engine/video/image/pixel_format.h"
+#include "framework/ViDuz.h"
+#include "tests/framework/DataDir.h"
+#include "tools/formats/PackFolderWriter.h"
 #include "tools/formats/Wave.h"
 
 #include <unistd.h>
@@ -137,6 +140,13 @@ std::string asFile(const uint8_t* data, size_t size, const char* extension) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
     return file;
+}
+
+void openPackItem(const char* folder, int row, const uint8_t* data, size_t size) {
+    static test::DataDir dir;
+    ViDuz::Pack_Close();
+    if (!formats::packs::WriteItem(dir.root(), folder, row, std::vector<uint8_t>(data, data + size))) std::abort();
+    ViDuz::Pack_Open(folder);
 }
 
 }  // namespace fuzz

@@ -32,3 +32,11 @@ std::string encodeSound(const std::string& commandLine, const std::string& exten
 std::string asFile(const uint8_t* data, size_t size, const char* extension);
 
 }  // namespace fuzz
+
+namespace fuzz {
+
+// The input as item `row` of pack `folder` in a data folder of this process, which is the
+// framework's resource context from the first call on; the pack is then open.
+void openPackItem(const char* folder, int row, const uint8_t* data, size_t size);
+
+}  // namespace fuzz

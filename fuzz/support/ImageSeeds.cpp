@@ -6,6 +6,8 @@
 #include "engine/video/image/CImageWriterPNG.h"
 #include "engine/video/image/CImageWriterTGA.h"
 #include "tools/formats/Bytes.h"
+#include "tools/formats/DdsWriter.h"
+#include "tools/formats/PvrWriter.h"
 
 namespace {
 
@@ -40,25 +42,6 @@ std::string bmp(unsigned bits, unsigned compression, const std::vector<uint32_t>
     return b.raw(pixels).data;
 }
 
-// DDS: "DDS ", a 124-byte header, then the levels.
-std::string dds(uint32_t flags, int width, int height, uint32_t mips, uint32_t pfFlags, const char* fourcc,
-                uint32_t bits, std::string_view data) {
-    formats::Bytes b;
-    b.raw("DDS ").u32(124).u32(flags).u32(uint32_t(height)).u32(uint32_t(width)).u32(0).u32(0).u32(mips).zeros(44);
-    b.u32(32).u32(pfFlags).raw(fourcc ? std::string_view(fourcc, 4) : std::string_view("\0\0\0\0", 4)).u32(bits);
-    b.u32(0x000000FF).u32(0x0000FF00).u32(0x00FF0000).u32(0xFF000000);
-    b.u32(0x1000).zeros(16);
-    return b.raw(data).data;
-}
-
-// PVR: a 52-byte header, then the levels largest first.
-std::string pvr(int width, int height, uint32_t mips, uint32_t flags, uint32_t bits, uint32_t dataSize) {
-    formats::Bytes b;
-    b.u32(52).u32(uint32_t(height)).u32(uint32_t(width)).u32(mips).u32(flags).u32(dataSize).u32(bits);
-    b.zeros(16).raw("PVR!").u32(1);
-    return b.raw(std::string(dataSize, '\x6B')).data;
-}
-
 }  // namespace
 
 std::vector<std::string> imageSeeds(ImageKind kind) {
@@ -79,10 +62,29 @@ std::vector<std::string> imageSeeds(ImageKind kind) {
                 bmp(4, 2, {0xFF0000, 0x00FF00}, std::string_view("\x05\x10\x00\x00\x00\x03\x11\x10\x00\x01", 10), 5, 2),
                 bmp(24, 0, {}, std::string(3 * 4 * 2, '\x40'), 3, 2), bmp(1, 0, {}, std::string("\xA5\0\0\0\x5A\0\0\0", 8), 7, 2)};
     case ImageKind::DDS:
-        return {dds(0x1007 | 0x20000, 8, 8, 4, 0x4, "DXT5", 0, std::string(64 + 16 + 16 + 16, '\x11')),
-                dds(0x1007, 4, 4, 0, 0x41, nullptr, 32, std::string(64, '\x22'))};
+    {
+        namespace d = formats::dds;
+        d::File dxt5;  // a chain of four levels
+        dxt5.flags = d::kCaps | d::kHeight | d::kWidth | d::kPixelFormat | d::kMipMapCount;
+        dxt5.width = dxt5.height = 8, dxt5.mips = 4, dxt5.fourCC = "DXT5", dxt5.caps = 0x1000;
+        dxt5.masks[0] = 0x000000FF, dxt5.masks[1] = 0x0000FF00, dxt5.masks[2] = 0x00FF0000, dxt5.masks[3] = 0xFF000000;
+        dxt5.data = std::string(64 + 16 + 16 + 16, '\x11');
+        d::File rgba = dxt5;  // uncompressed, one level
+        rgba.flags = d::kCaps | d::kHeight | d::kWidth | d::kPixelFormat;
+        rgba.width = rgba.height = 4, rgba.mips = 0, rgba.pfFlags = d::kRGB | d::kAlphaPixels, rgba.fourCC = "";
+        rgba.bits = 32, rgba.data = std::string(64, '\x22');
+        return {dxt5.bytes(), rgba.bytes()};
+    }
     case ImageKind::PVR:
-        return {pvr(8, 8, 3, 13 | 0x100 | 0x8000, 4, 32 * 4), pvr(4, 4, 0, 0x12, 32, 64)};
+    {
+        namespace v = formats::pvr;
+        v::File pvrtc;  // a chain of four levels
+        pvrtc.width = pvrtc.height = 8, pvrtc.mips = 3, pvrtc.flags = v::kPVRTC4 | v::kMipMaps | v::kAlpha;
+        pvrtc.dataSize = 32 * 4, pvrtc.data = std::string(32 * 4, '\x6B');
+        v::File rgba;
+        rgba.flags = v::kRGBA8888, rgba.bits = 32, rgba.dataSize = 64, rgba.data = std::string(64, '\x6B');
+        return {pvrtc.bytes(), rgba.bytes()};
+    }
     }
     return {};
 }

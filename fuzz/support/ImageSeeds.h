@@ -1,6 +1,6 @@
 #pragma once
-// Small valid files of each image format: PNG, JPEG and TGA through the engine's writers, BMP,
-// DDS and PVR assembled field by field (the engine writes neither).
+// Small valid files of each image format: PNG, JPEG and TGA through the engine's writers, DDS
+// and PVR through the formats library's, BMP assembled field by field.
 
 #include <string>
 #include <vector>

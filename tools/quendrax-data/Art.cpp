@@ -279,7 +279,9 @@ void drawTitle(Canvas& c, const std::string& subtitle)
     for (int row = 0; row < 4; ++row)
         for (int x = -(row % 2) * bw / 2; x < w; x += bw)
             drawBrick(c, x, h - (row + 1) * bh - h / 12, bw, bh, palette::brick(row * 3 + x / bw), BrickMark::None);
-    drawRacket(c, w / 2 - w / 8, h - h / 20 - bh / 2, w / 4, std::max(8, bh * 2 / 3), palette::kSteel);
+    // The racket rides above the wall: screens write a footer line across the bottom band.
+    const int wallTop = h - 4 * bh - h / 12;
+    drawRacket(c, w / 2 - w / 8, wallTop - bh * 2, w / 4, std::max(8, bh * 2 / 3), palette::kSteel);
     drawBall(c, w * 0.62f, h * 0.58f, std::max(6.0f, w / 40.0f), palette::kCream);
     const int titleSize = std::max(12, w / 6);
     // Screens show a 600-pixel-wide window of wider art: keep the title well inside it.

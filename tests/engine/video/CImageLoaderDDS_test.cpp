@@ -6,6 +6,8 @@
 #include "engine/video/image/PVRTCDecompress.h"
 
 #include "tests/engine/video/ImageTestSupport.h"
+#include "tools/formats/DdsWriter.h"
+#include "tools/formats/PvrWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -20,50 +22,11 @@ void put32(std::string& s, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) s[at + i] = char(v >> (8 * i));
 }
 
-struct DDS {
-    uint32_t flags = 0x1 | 0x1000, width = 8, height = 8, depth = 0, mips = 0;
-    uint32_t pfFlags = 0x4, caps = 0, caps2 = 0;
-    std::string fourCC = "DXT1";
-    uint32_t masks[4] = {0, 0, 0, 0};
-    std::string data;
-
-    std::string bytes() const {
-        std::string s = "DDS " + std::string(124, '\0');
-        put32(s, 4, 124);
-        put32(s, 8, flags);
-        put32(s, 12, height);
-        put32(s, 16, width);
-        put32(s, 24, depth);
-        put32(s, 28, mips);
-        put32(s, 76, 32);
-        put32(s, 80, pfFlags);
-        s.replace(84, 4, fourCC.substr(0, 4));
-        for (int i = 0; i < 4; ++i) put32(s, 92 + 4 * i, masks[i]);
-        put32(s, 108, caps);
-        put32(s, 112, caps2);
-        return s + data;
-    }
+// Containers through the writers, with the defaults these tests start from.
+struct DDS : formats::dds::File {
+    DDS() { width = height = 8; }
 };
-
-struct PVR {
-    uint32_t width = 4, height = 4, mips = 0, flags = 13 | 0x8000, dataSize = 32, surfaces = 1;
-    bool prefixed = false;
-    std::string data = std::string(32, '\0');
-
-    std::string bytes() const {
-        std::string s(52, '\0');
-        put32(s, 0, 52);
-        put32(s, 4, height);
-        put32(s, 8, width);
-        put32(s, 12, mips);
-        put32(s, 16, flags);
-        put32(s, 20, dataSize);
-        put32(s, 24, 4);
-        s.replace(44, 4, "PVR!");
-        put32(s, 48, surfaces);
-        return (prefixed ? std::string("BTEXpvr", 8) : "") + s + data;
-    }
-};
+using PVR = formats::pvr::File;
 
 bool readDesc(const IImageLoader& loader, const std::string& bytes, SImageFileDesc& desc, const char* name) {
     io::IReadFile* f = io::createMemoryReadFile(const_cast<char*>(bytes.data()), int32_t(bytes.size()), name, false);

@@ -13,6 +13,8 @@
 #include "engine/video/image/CImageWriterTGA.h"
 
 #include "tests/engine/video/ImageTestSupport.h"
+#include "tools/formats/DdsWriter.h"
+#include "tools/formats/PvrWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -63,14 +65,14 @@ std::vector<std::string> seedFiles() {
     files.push_back(bmp(4, 2, {0xFF0000, 0x00FF00}, std::string("\x05\x10\x00\x00\x00\x03\x11\x10\x00\x01", 10), 5, 2));
     files.push_back(bmp(16, 3, {0xF800, 0x7E0, 0x1F}, std::string(8, '\x33'), 2, 2));
     files.push_back(bmp(1, 0, {}, std::string("\xA5\x00\x00\x00\x5A\x00\x00\x00", 8), 7, 2));
-    std::string dds = "DDS " + std::string(124, '\0');
-    put32(dds, 4, 124), put32(dds, 8, 0x1001), put32(dds, 12, 8), put32(dds, 16, 8), put32(dds, 28, 4);
-    put32(dds, 76, 32), put32(dds, 80, 4), dds.replace(84, 4, "DXT5");
-    files.push_back(dds + std::string(64 + 16 + 16 + 16, '\x11'));
-    std::string pvr(52, '\0');
-    put32(pvr, 0, 52), put32(pvr, 4, 8), put32(pvr, 8, 8), put32(pvr, 12, 3), put32(pvr, 16, 13 | 0x100 | 0x8000);
-    put32(pvr, 20, 32 * 4), pvr.replace(44, 4, "PVR!"), put32(pvr, 48, 1);
-    files.push_back(pvr + std::string(128, '\x6B'));
+    formats::dds::File dds;
+    dds.flags = 0x1001, dds.width = dds.height = 8, dds.mips = 4, dds.fourCC = "DXT5";
+    dds.data = std::string(64 + 16 + 16 + 16, '\x11');
+    files.push_back(dds.bytes());
+    formats::pvr::File pvr;
+    pvr.width = pvr.height = 8, pvr.mips = 3, pvr.flags = formats::pvr::kPVRTC4 | formats::pvr::kMipMaps | formats::pvr::kAlpha;
+    pvr.dataSize = 32 * 4, pvr.bits = 0, pvr.data = std::string(128, '\x6B');
+    files.push_back(pvr.bytes());
     return files;
 }
 

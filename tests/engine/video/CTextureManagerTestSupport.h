@@ -1,6 +1,6 @@
 #pragma once
 // A null driver with its texture manager over a file system of its own, plus the small texture
-// files the texture tests read: PNG written by the engine's writer, DDS built field by field.
+// files the texture tests read: PNG written by the engine's writer, DDS by the formats library's.
 
 #include "engine/EngineServices.h"
 #include "engine/io/CFileSystem.h"
@@ -12,6 +12,7 @@
 #include "tests/engine/io/ArchiveBuilders.h"
 #include "tests/engine/video/ImageTestSupport.h"
 #include "tests/support/TempDir.h"
+#include "tools/formats/DdsWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -43,35 +44,14 @@ inline std::vector<unsigned char> bytesAt(const void* p, size_t n)
     return b ? std::vector<unsigned char>(b, b + n) : std::vector<unsigned char>();
 }
 
-inline void putLE32(std::string& s, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        s[at + i] = char(v >> (8 * i));
-}
-
 // An uncompressed DDS file: R8G8B8A8 masks unless changed.
-struct DdsFile {
-    uint32_t flags = 0x1 | 0x1000, width = 4, height = 4, mips = 0, caps = 0, caps2 = 0;
-    uint32_t pfFlags = 0x40 | 0x1, bits = 32;
-    uint32_t masks[4] = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};
-    std::string data;
-
-    std::string bytes() const
+struct DdsFile : formats::dds::File {
+    DdsFile()
     {
-        std::string s = "DDS " + std::string(124, '\0');
-        putLE32(s, 4, 124);
-        putLE32(s, 8, flags);
-        putLE32(s, 12, height);
-        putLE32(s, 16, width);
-        putLE32(s, 28, mips);
-        putLE32(s, 76, 32);
-        putLE32(s, 80, pfFlags);
-        putLE32(s, 88, bits);
-        for (int i = 0; i < 4; ++i)
-            putLE32(s, 92 + 4 * i, masks[i]);
-        putLE32(s, 108, caps);
-        putLE32(s, 112, caps2);
-        return s + data;
+        pfFlags = formats::dds::kRGB | formats::dds::kAlphaPixels;
+        fourCC.clear();
+        bits = 32;
+        masks[0] = 0x000000FF, masks[1] = 0x0000FF00, masks[2] = 0x00FF0000, masks[3] = 0xFF000000;
     }
 };
 

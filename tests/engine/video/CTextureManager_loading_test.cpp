@@ -8,6 +8,7 @@
 #include "engine/task/CTaskHandler.h"
 #include "engine/task/CTaskManager.h"
 #include "engine/video/image/IImageLoader.h"
+#include "tools/formats/PvrWriter.h"
 #include "tests/engine/video/CTextureManagerTestSupport.h"
 
 using namespace pravik;
@@ -270,17 +271,15 @@ namespace {
 // A PVR file of R8G8B8A8 texels (pixel type 18) with its whole chain.
 std::string pvrFile(uint32_t side, uint32_t mips, const std::string& data, bool prefixed)
 {
-    std::string s(52, '\0');
-    test::putLE32(s, 0, 52);
-    test::putLE32(s, 4, side);
-    test::putLE32(s, 8, side);
-    test::putLE32(s, 12, mips);
-    test::putLE32(s, 16, 18 | (mips ? 0x100 : 0) | 0x8000);
-    test::putLE32(s, 20, uint32_t(data.size()));
-    test::putLE32(s, 24, 32);
-    s.replace(44, 4, "PVR!");
-    test::putLE32(s, 48, 1);
-    return (prefixed ? std::string("BTEXpvr", 8) : "") + s + data;
+    formats::pvr::File f;
+    f.width = f.height = side;
+    f.mips = mips;
+    f.flags = formats::pvr::kRGBA8888 | (mips ? formats::pvr::kMipMaps : 0) | formats::pvr::kAlpha;
+    f.dataSize = uint32_t(data.size());
+    f.bits = 32;
+    f.prefixed = prefixed;
+    f.data = data;
+    return f.bytes();
 }
 
 }  // namespace
