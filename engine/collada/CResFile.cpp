@@ -68,6 +68,12 @@ CResFile::CResFile(const char* path, io::IReadFile* file, bool keepInMemory, CRe
     stream->drop();
 }
 
+// Complete before the destructor deletes them, so their databases drop the files they hold.
+struct CResFile::SExternalEffect {
+    CColladaDatabase db;
+    SEffect* effect;
+};
+
 CResFile::~CResFile()
 {
     for (auto& [ref, texture] : m_textures)
@@ -82,11 +88,6 @@ CResFile::~CResFile()
     if (m_memoryFile) m_memoryFile->drop();
     if (m_dependency) m_dependency->drop();
 }
-
-struct CResFile::SExternalEffect {
-    CColladaDatabase db;
-    SEffect* effect;
-};
 
 void CResFile::setExternalEffect(const SMaterial* material, const CColladaDatabase& db, SEffect* effect)
 {

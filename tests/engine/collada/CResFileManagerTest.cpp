@@ -211,5 +211,30 @@ TEST_F(CResFileManagerTest, InMemoryFileIsRelocatedInPlaceOnce)
     memory->drop();
 }
 
+// A material whose effect lives in another file keeps that file loaded, and lets it go with itself.
+TEST_F(CResFileManagerTest, ExternalEffectHoldsItsFileAsLongAsTheMaterial)
+{
+    Writer fx;
+    formats::bres::addEffects(fx, {{"glow", {{"t", {{}}}}, {}}});
+    write("fx.bdae", fx.finish());
+    Writer w;
+    formats::bres::addMaterials(w, {{"m", -1, "#glow", "fx.bdae", {}}});
+    const std::string path = write("scene.bdae", w.finish());
+    {
+        CColladaDatabase db(path.c_str());
+        ASSERT_TRUE(db.isValid());
+        EXPECT_EQ(manager->getCachedCount(), 2u);
+        CResFile* file = db.getResFile();
+        const auto materials = file->get(file->getRoot()->materials);
+        ASSERT_EQ(materials.size(), 1u);
+        const CColladaDatabase* from = nullptr;
+        SEffect* effect = file->getExternalEffect(&materials[0], &from);
+        ASSERT_NE(effect, nullptr);
+        ASSERT_NE(from, nullptr);
+        EXPECT_STREQ(from->str(effect->id), "glow");
+    }
+    EXPECT_EQ(manager->getCachedCount(), 0u);
+}
+
 }  // namespace
 }  // namespace pravik::collada
