@@ -142,7 +142,7 @@ TEST_F(SpritePixels, ASoftwareTargetTakesTheBrickImagesPixels)
     // An 8 x 4 shared image whose pixels name their column and row.
     const auto saved = CAISprite::g_pImage;
     CAISprite::g_pImage = boost::intrusive_ptr<pravik::video::CImage>(
-        new pravik::video::CImage(pravik::video::EPF_R5G6B5, {8, 4}), false);
+        new pravik::video::CImage(pravik::video::EPF_R5G6B5, {8, 4}));
     auto* px = static_cast<uint16_t*>(CAISprite::g_pImage->getData());
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 8; ++x)

@@ -192,7 +192,7 @@ TEST_F(ViDuzDrawTest, SoftwareBlitCopiesOnlyInsideTheClip)
     buffer->unlock();
     // A 4x2 image whose pixels name their column and row.
     auto image = boost::intrusive_ptr<pravik::video::CImage>(
-        new pravik::video::CImage(pravik::video::EPF_R5G6B5, {4, 2}), false);
+        new pravik::video::CImage(pravik::video::EPF_R5G6B5, {4, 2}));
     auto* px = static_cast<uint16_t*>(image->getData());
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 4; ++x)
