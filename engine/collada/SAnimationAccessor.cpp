@@ -222,24 +222,27 @@ bool SAnimationAccessor::findKeyFrameNo(std::uint32_t s, int time, int& k, float
 
 void SAnimationAccessor::getValue(int time, void* out, int& keyHint, bool interpolate) const
 {
-    m_animation->track->getValue(*this, time, out, keyHint, interpolate);
+    if (const IAnimationTrackEx* track = getAnimator())
+        track->getValue(*this, time, out, keyHint, interpolate);
 }
 
 void SAnimationAccessor::getValue(int refTime, int time, void* out, int& keyHint, bool interpolate) const
 {
-    static_cast<const CAnimationTrackEx*>(m_animation->track)->getValue(*this, refTime, time, out, keyHint, interpolate);
+    if (const IAnimationTrackEx* track = getAnimator())
+        static_cast<const CAnimationTrackEx*>(track)->getValue(*this, refTime, time, out, keyHint, interpolate);
 }
 
 void SAnimationAccessor::applyValue(int time, void* target, CApplicatorInfo* info, int& keyHint, bool interpolate) const
 {
-    m_animation->track->applyValue(*this, time, target, info, keyHint, interpolate);
+    if (const IAnimationTrackEx* track = getAnimator())
+        track->applyValue(*this, time, target, info, keyHint, interpolate);
 }
 
 void SAnimationAccessor::applyValue(int refTime, int time, void* target, CApplicatorInfo* info, int& keyHint,
                                     bool interpolate) const
 {
-    static_cast<const CAnimationTrackEx*>(m_animation->track)
-        ->applyValue(*this, refTime, time, target, info, keyHint, interpolate);
+    if (const IAnimationTrackEx* track = getAnimator())
+        static_cast<const CAnimationTrackEx*>(track)->applyValue(*this, refTime, time, target, info, keyHint, interpolate);
 }
 
 } // namespace pravik::collada

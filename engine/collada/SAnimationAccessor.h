@@ -45,13 +45,16 @@ public:
     const float* getOffsets() const { return m_animation->offsets; }
     bool hasDefaultValue() const { return m_animation->hasDescriptor && m_animation->defaultRef != 0; }
     const void* getDefaultValue(std::uint32_t size) const { return m_animation->defaultValue(size); }
-    const IAnimationTrackEx* getAnimator() const { return m_animation->track; }  // the bound track
+    // The bound track; null without a record or a track (the value operations then do nothing).
+    const IAnimationTrackEx* getAnimator() const { return m_animation ? m_animation->track : nullptr; }
     int getKeyTime(std::uint32_t s, std::uint32_t i) const;  // ms; 0 for an unknown time base
     int getStart(std::uint32_t s) const;
     int getEnd(std::uint32_t s) const;
     int getLength(std::uint32_t s) const { return getEnd(s) - getStart(s); }
     bool hasKeys() const  // sampler 0 has key times and key values
     {
+        if (!m_animation)
+            return false;
         const SSamplerView& s0 = m_animation->sampler0;
         const std::uint32_t width = s0.timeBase == ETB_MILLISECONDS ? 4
                                     : s0.timeBase == ETB_FRAMES_U16 ? 2
@@ -95,6 +98,25 @@ private:
     const SAnimationData* m_data;
     SKeySearchCache* m_cache;
 };
+
+// A time-based track operation: key k (from 0) and the fraction from sampler 0's search (hinted
+// when a hint is given), then two(k, fraction) when interpolating between keys, else one(k); the
+// hint takes k. Key data without keys runs neither.
+template <class Two, class One>
+inline void forKeysAt(const SAnimationAccessor& a, int time, int* hint, bool interpolate, Two&& two, One&& one)
+{
+    if (!a.hasKeys())
+        return;
+    int k = 0;
+    float f = 0.f;
+    const bool between = hint ? a.findKeyFrameNo(0, time, k, f, *hint) : a.findKeyFrameNo(0, time, k, f);
+    if (between && interpolate)
+        two(k, f);
+    else
+        one(k);
+    if (hint)
+        *hint = k;
+}
 
 // The searches by stored key type and key units a second (30 frames or 1000 ms): exact and
 // hinted; they answer "strictly between key k and k + 1" without the interpolation gate.
