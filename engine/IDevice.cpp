@@ -117,6 +117,7 @@ void IDevice::createGUIAndScene()
     // The scene-file builder, unless the application installed its own.
     if (!video::CMaterialRendererManager::getBuiltInBuilder())
         video::CMaterialRendererManager::setBuiltInBuilder(&collada::buildBuiltInMaterialTypes);
+    video::CMaterialRendererManager::setEffectFileBuilder(&collada::buildEffectFromFile);
     setEventReceiver(m_eventReceiver);
 }
 
