@@ -54,10 +54,22 @@ struct STexel {
 
 // texel / size, by a reciprocal when the size is a power of two (the same float then).
 struct STexelScale {
-    float size, inverse;
-    bool exact;
-    explicit STexelScale(int n) : size(float(n)), inverse(1.f / float(n)), exact(n > 0 && (n & (n - 1)) == 0) {}
-    float operator()(float t) const { return exact ? t * inverse : t / size; }
+    float size = 1.f, inverse = 1.f;
+    bool exact = true;
+    void set(int n)
+    {
+        size = float(n);
+        inverse = 1.f / size;
+        exact = n > 0 && (n & (n - 1)) == 0;
+    }
+    [[gnu::always_inline]] void apply(float t[4]) const
+    {
+        if (exact) {
+            t[0] *= inverse, t[1] *= inverse, t[2] *= inverse, t[3] *= inverse;
+        } else {
+            t[0] /= size, t[1] /= size, t[2] /= size, t[3] /= size;
+        }
+    }
 };
 
 // Moves corner a toward corner b by d texels along the axis between them.
@@ -76,7 +88,7 @@ struct CAISprite::SPaintContext {
     bool software = false;     // a software render buffer takes the modules
     bool brickWhite = false;   // a brick sprite slot in palette 9 paints image 1 at image 0's size
     mutable const pravik::video::ITexture* scaled = nullptr;   // the texture su and sv belong to
-    mutable STexelScale su{1}, sv{1};
+    mutable STexelScale su, sv;
 };
 
 // Installs a context for the paint it opens; nested paints reuse the outer one.
@@ -221,10 +233,12 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
 {
     if (module < 0 || module >= m_moduleCount)
         return;
-    SPaintContext own;
-    if (!m_paint)
-        MakePaintContext(own);
-    const SPaintContext& ctx = m_paint ? *m_paint : own;
+    if (!m_paint) {   // a module painted on its own
+        const SPaintScope scope(*this);
+        CAISprite::PaintModule(module, x, y, flags, 0, scaleX, scaleY, alpha, info, palette);
+        return;
+    }
+    const SPaintContext& ctx = *m_paint;
     ISpriteTarget* target = ctx.target;
     const int kind = m_moduleKind[module];
     const int mw = m_moduleW[module], mh = m_moduleH[module];
@@ -364,10 +378,12 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
     const pravik::video::ITexture* sized = m_textures[sizeImage].get();
     if (ctx.scaled != sized) {
         ctx.scaled = sized;
-        ctx.su = STexelScale(sized->getWidth() * (m_halfTexel ? 2 : 1));
-        ctx.sv = STexelScale(sized->getHeight() * (m_halfTexel ? 2 : 1));
+        ctx.su.set(sized->getWidth() * (m_halfTexel ? 2 : 1));
+        ctx.sv.set(sized->getHeight() * (m_halfTexel ? 2 : 1));
     }
-    const STexelScale su = ctx.su, sv = ctx.sv;
+    float u[4] = {br.u, tr.u, bl.u, tl.u}, v[4] = {br.v, tr.v, bl.v, tl.v};
+    ctx.su.apply(u);
+    ctx.sv.apply(v);
     const float fl = float(L), ft = float(T), fr = float(R), fb = float(B);
     const bool plain = alpha == 255 && palette == -1;
     // Blending stays on except for a plain quad of module 0 while the game turns it off.
@@ -375,10 +391,10 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
     // flush change it behind the sprites' back; the target skips one it already has.
     m_pCurrentTexture = texture;
     if (plain) {
-        const M3DXVertex_XYZT q[4] = {{fr, fb, 0.f, su(br.u), sv(br.v)},
-                                      {fr, ft, 0.f, su(tr.u), sv(tr.v)},
-                                      {fl, fb, 0.f, su(bl.u), sv(bl.v)},
-                                      {fl, ft, 0.f, su(tl.u), sv(tl.v)}};
+        const M3DXVertex_XYZT q[4] = {{fr, fb, 0.f, u[0], v[0]},
+                                      {fr, ft, 0.f, u[1], v[1]},
+                                      {fl, fb, 0.f, u[2], v[2]},
+                                      {fl, ft, 0.f, u[3], v[3]}};
         target->BltImage(texture, !(module == 0 && GameInterface().DontUseAlphaBlend()), q);
         return;
     }
@@ -387,10 +403,10 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
         const int p = std::clamp(palette, 0, int(COLOR_COUNT) - 1);
         std::copy(ColorsDefinedForFont[p], ColorsDefinedForFont[p] + 3, c);
     }
-    const M3DXVertex_XYZDT q[4] = {{fr, fb, 0.f, c[0], c[1], c[2], c[3], su(br.u), sv(br.v)},
-                                   {fr, ft, 0.f, c[0], c[1], c[2], c[3], su(tr.u), sv(tr.v)},
-                                   {fl, fb, 0.f, c[0], c[1], c[2], c[3], su(bl.u), sv(bl.v)},
-                                   {fl, ft, 0.f, c[0], c[1], c[2], c[3], su(tl.u), sv(tl.v)}};
+    const M3DXVertex_XYZDT q[4] = {{fr, fb, 0.f, c[0], c[1], c[2], c[3], u[0], v[0]},
+                                   {fr, ft, 0.f, c[0], c[1], c[2], c[3], u[1], v[1]},
+                                   {fl, fb, 0.f, c[0], c[1], c[2], c[3], u[2], v[2]},
+                                   {fl, ft, 0.f, c[0], c[1], c[2], c[3], u[3], v[3]}};
     target->BltImage(texture, true, q);
 }
 
