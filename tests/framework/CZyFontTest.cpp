@@ -43,7 +43,7 @@ void setUp(Font& f, const glyphs::Metrics& m = sheetMetrics())
     const auto bin = glyphs::WriteBin(m);
     for (int s = 0; s < 2; ++s) {
         ASSERT_TRUE(f.LoadMetrics(bin.data(), bin.size(), CZyFont::FontStyle(s)));
-        f.m_styles[s].texture = new test::SizedTexture(256, 256);
+        f.m_styles[s].texture = test::SizedTexture::make(256, 256);
     }
     f.m_pipe[0] = f.m_pipe[1] = kPipe;
     f.m_backslash[0] = kBackslash;
@@ -238,7 +238,7 @@ TEST(CZyFont, BrokenMetricsDrawNothing)
         m.cellW = cellW;
         CZyFontJP jp;
         setUp(jp, m);
-        jp.m_styles[0].texture = new test::SizedTexture(texW, 256);
+        jp.m_styles[0].texture = test::SizedTexture::make(texW, 256);
         jp.DrawString(text.data(), 0, 0, 0, 255);
         jp.m_styles[0].texture = nullptr;   // no picture: nothing either
         jp.DrawString(text.data(), 0, 0, 0, 255);

@@ -28,7 +28,7 @@ struct Font : ::testing::Test {
         const auto bytes = fs::Write(f);
         EXPECT_TRUE(font.Load(bytes.data(), bytes.size()));
         font.LoadCharacterMap();
-        font.m_textures = {new test::SizedTexture(64, 64)};
+        font.m_textures = {test::SizedTexture::make(64, 64)};
         CAISprite::m_pCurrentTexture = nullptr;
         game.sprites[3] = &font;
     }
@@ -196,7 +196,7 @@ TEST(FontNestedGlyph, DrawingAdvancesAsMeasuring)
     CAISprite font;
     ASSERT_TRUE(font.Load(bytes.data(), bytes.size()));
     font.LoadCharacterMap();
-    font.m_textures = {new test::SizedTexture(64, 64)};
+    font.m_textures = {test::SizedTexture::make(64, 64)};
     CAISprite::m_pCurrentTexture = nullptr;
     const int advance = font.GetStringSize(L"N", 0, -1, false, false);
     EXPECT_EQ(advance, 1 + 7);

@@ -1,12 +1,14 @@
 #pragma once
 // A texture with a size and nothing behind it, for painting through a recording target.
+// Made only through make(), so it is always held by a counted reference (a texture starts
+// at count 0: a bare one would never be freed, or freed early by the first holder).
 
 #include "engine/video/ITexture.h"
 
 namespace test {
 
 struct SizedTexture : pravik::video::ITexture {
-    SizedTexture(int w, int h) : ITexture("t", nullptr, desc(w, h)) {}
+    static boost::intrusive_ptr<SizedTexture> make(int w, int h) { return new SizedTexture(w, h); }
     static pravik::video::STextureDesc desc(int w, int h)
     {
         pravik::video::STextureDesc d;
@@ -20,6 +22,9 @@ struct SizedTexture : pravik::video::ITexture {
     void unmapImpl() const override {}
     void* getMappedPtr() const override { return nullptr; }
     void generateMipmapsImpl() override {}
+
+private:
+    SizedTexture(int w, int h) : ITexture("t", nullptr, desc(w, h)) {}
 };
 
 }  // namespace test
