@@ -1,7 +1,7 @@
 #pragma once
 // A texture with a size and nothing behind it, for painting through a recording target.
-// Made only through make(), so it is always held by a counted reference (a texture starts
-// at count 0: a bare one would never be freed, or freed early by the first holder).
+// Make it with make(), so it is held by a counted reference from the start (a texture starts
+// at count 0: a bare one is never freed, or freed early by the first holder that lets go).
 
 #include "engine/video/ITexture.h"
 
@@ -9,6 +9,7 @@ namespace test {
 
 struct SizedTexture : pravik::video::ITexture {
     static boost::intrusive_ptr<SizedTexture> make(int w, int h) { return new SizedTexture(w, h); }
+    SizedTexture(int w, int h) : ITexture("t", nullptr, desc(w, h)) {}
     static pravik::video::STextureDesc desc(int w, int h)
     {
         pravik::video::STextureDesc d;
@@ -22,9 +23,6 @@ struct SizedTexture : pravik::video::ITexture {
     void unmapImpl() const override {}
     void* getMappedPtr() const override { return nullptr; }
     void generateMipmapsImpl() override {}
-
-private:
-    SizedTexture(int w, int h) : ITexture("t", nullptr, desc(w, h)) {}
 };
 
 }  // namespace test
