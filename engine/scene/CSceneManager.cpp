@@ -19,6 +19,8 @@
 #include "engine/video/material/CGlobalMaterialParameterManager.h"
 
 #include <algorithm>
+#include <cstring>
+#include <type_traits>
 
 namespace pravik::scene {
 
@@ -89,6 +91,8 @@ CSceneManager::~CSceneManager()
     // Draw entries hold materials: let them go while the driver still exists.
     SolidList.clear();
     TransparentList.clear();
+    SolidScratch.clear();
+    TransparentScratch.clear();
     if (BatchDriver) BatchDriver->drop();
     BatchDriver = nullptr;
     if (Driver) Driver->drop();
@@ -384,21 +388,6 @@ bool CSceneManager::registerNodeForRendering(ISceneNode* node, const boost::intr
 
 namespace {
 
-// "x before y" by material when the layers are equal.
-template <class Entry>
-[[gnu::always_inline]] inline bool materialBefore(const Entry& x, const Entry& y)
-{
-    if (!x.Material && !y.Material) return x.Node < y.Node;  // the common case of node-drawn entries
-    if (x.Material && y.Material) {
-        if (*x.Material == *y.Material)
-            return int(x.Node->getRenderVertexCount(x.RenderData)) < int(y.Node->getRenderVertexCount(y.RenderData));
-        return *x.Material < *y.Material;
-    }
-    if (!x.Material && y.Material) return true;
-    if (x.Material && !y.Material) return false;
-    return x.Node < y.Node;
-}
-
 template <class Entry, class Before>
 void heapSort(std::vector<Entry>& list, Before before)
 {
@@ -412,6 +401,77 @@ template <class Entry>
 int layerOf(const Entry&) { return 0; }
 
 }  // namespace
+
+// Solid and transparent entries are ordered through keys built once per entry: the layer (higher
+// first), for transparent entries the distance (farther first), then the material's rank among
+// the frame's distinct materials (none first), then the node's vertex count (equal materials) or
+// its address (no material), packed into two words. Comparing keys is the same relation as comparing entries, and far
+// cheaper than comparing materials inside the sort.
+namespace {
+
+std::uint64_t layerKey(int layer) { return ~(std::uint32_t(layer) ^ 0x80000000u) & 0xFFFFFFFFu; }
+
+std::uint64_t farFirstKey(float distance)
+{
+    if (distance == 0) distance = 0;  // -0 and +0 compare equal
+    std::uint32_t bits;
+    std::memcpy(&bits, &distance, sizeof bits);
+    bits = (bits & 0x80000000u) ? ~bits : bits | 0x80000000u;  // ascending with the value
+    return ~bits;
+}
+
+}  // namespace
+
+template <class Entry>
+void CSceneManager::buildSortKeys(const std::vector<Entry>& list)
+{
+    MaterialRanks.clear();
+    for (const Entry& e : list)
+        if (e.Material) MaterialRanks.push_back({e.Material.get(), 0});
+    if (!MaterialRanks.empty()) {
+        std::sort(MaterialRanks.begin(), MaterialRanks.end());
+        MaterialRanks.erase(std::unique(MaterialRanks.begin(), MaterialRanks.end()), MaterialRanks.end());
+        MaterialOrder.clear();
+        for (unsigned i = 0; i < MaterialRanks.size(); ++i) MaterialOrder.push_back(i);
+        std::sort(MaterialOrder.begin(), MaterialOrder.end(),
+                  [this](unsigned a, unsigned b) { return *MaterialRanks[a].first < *MaterialRanks[b].first; });
+        unsigned rank = 1;
+        for (size_t k = 0; k < MaterialOrder.size(); ++k) {
+            if (k && !(*MaterialRanks[MaterialOrder[k - 1]].first == *MaterialRanks[MaterialOrder[k]].first)) ++rank;
+            MaterialRanks[MaterialOrder[k]].second = rank;
+        }
+    }
+    SortKeys.clear();
+    for (size_t i = 0; i < list.size(); ++i) {
+        const Entry& e = list[i];
+        SSortKey key;
+        key.Major = layerKey(e.Layer) << 32;
+        if constexpr (std::is_same_v<Entry, STransparentNodeEntry>) key.Major |= farFirstKey(e.Distance);
+        if (e.Material) {
+            // The top bit puts material entries after those without; ranks stay below 2^31.
+            const auto at = std::lower_bound(MaterialRanks.begin(), MaterialRanks.end(),
+                                             std::pair<const video::CMaterial*, unsigned>(e.Material.get(), 0));
+            const std::uint32_t vertices = std::uint32_t(e.Node->getRenderVertexCount(e.RenderData)) ^ 0x80000000u;
+            key.Minor = 1ull << 63 | std::uint64_t(at->second) << 32 | vertices;  // vertices in signed order
+        } else {
+            key.Minor = reinterpret_cast<std::uintptr_t>(e.Node);  // user-space addresses stay below 2^63
+        }
+        key.Index = std::uint32_t(i);
+        SortKeys.push_back(key);
+    }
+}
+
+template <class Entry>
+void CSceneManager::sortEntries(std::vector<Entry>& list, std::vector<Entry>& scratch)
+{
+    if (list.size() < 2) return;
+    buildSortKeys(list);
+    std::sort(SortKeys.begin(), SortKeys.end());
+    scratch.clear();
+    for (const SSortKey& k : SortKeys) scratch.push_back(std::move(list[k.Index]));
+    list.swap(scratch);
+    scratch.clear();
+}
 
 template <class Entry, class Layer>
 void CSceneManager::renderList(std::vector<Entry>& list, Layer)
@@ -449,10 +509,7 @@ void CSceneManager::renderLists(video::IVideoDriver* driver)
     CurrentRenderPass = ESNRP_SKY_BOX;
     renderList(SkyBoxList, noLayer);
 
-    heapSort(SolidList, [](const SDefaultNodeEntry& x, const SDefaultNodeEntry& y) {
-        if (x.Layer != y.Layer) return x.Layer > y.Layer;
-        return materialBefore(x, y);
-    });
+    sortEntries(SolidList, SolidScratch);
     CurrentRenderPass = ESNRP_SOLID;
     renderList(SolidList, noLayer);
 
@@ -463,11 +520,7 @@ void CSceneManager::renderLists(video::IVideoDriver* driver)
     CurrentRenderPass = ESNRP_DATA_SORTED;
     renderList(DataSortedList, noLayer);
 
-    heapSort(TransparentList, [](const STransparentNodeEntry& x, const STransparentNodeEntry& y) {
-        if (x.Layer != y.Layer) return x.Layer > y.Layer;
-        if (x.Distance != y.Distance) return x.Distance > y.Distance;
-        return materialBefore(x, y);
-    });
+    sortEntries(TransparentList, TransparentScratch);
     CurrentRenderPass = ESNRP_TRANSPARENT;
     renderList(TransparentList, noLayer);
 
