@@ -293,11 +293,38 @@ unsigned walk(ISceneNode* start, const Enter& enter)
 
 }  // namespace
 
+[[gnu::always_inline]] inline bool CSceneManager::cullsBox(const core::aabbox3d<float>& box, E_CULLING_TYPE type, const SViewFrustum& F)
+{
+    ++CullingTestCount;
+    bool culled = false;
+    switch (type) {
+    case EAC_BOX: culled = boxesApart(box, F.boundingBox); break;
+    case EAC_FRUSTUM_BOX:
+        culled = boxesApart(box, F.boundingBox);
+        for (int i = 0; !culled && i < SViewFrustum::VF_PLANE_COUNT; ++i) culled = boxOutsidePlane(box, F.planes[i]);
+        break;
+    case EAC_FRUSTUM_BOX_3: culled = !F.intersects3(box); break;
+    default: break;
+    }
+    if (culled) ++CulledCount;
+    return culled;
+}
+
 void CSceneManager::registerSceneNodes(ISceneNode* start)
 {
     if (!start) start = Root;
-    TraversedCount += walk(start, [this](ISceneNode* n) {
-        return n->isVisible() && !isCulled(n) && n->onRegisterSceneNode();
+    // isCulled(n) with the camera's frustum looked up once per camera rather than once per node
+    // (a node may switch culling or the camera while it registers).
+    const ICameraSceneNode* camera = nullptr;
+    const SViewFrustum* frustum = nullptr;
+    TraversedCount += walk(start, [&](ISceneNode* n) {
+        if (!n->isVisible()) return false;
+        const E_CULLING_TYPE type = n->getAutomaticCulling();
+        if (CullingEnabled && ActiveCamera && type != EAC_OFF) {
+            if (camera != ActiveCamera) frustum = (camera = ActiveCamera)->getViewFrustum();
+            if (cullsBox(n->getTransformedBoundingBox(), type, *frustum)) return false;
+        }
+        return n->onRegisterSceneNode();
     });
 }
 
@@ -326,22 +353,9 @@ bool CSceneManager::isCulled(const ISceneNode* node) const
 bool CSceneManager::isCulled(const core::aabbox3d<float>& box, E_CULLING_TYPE type) const
 {
     if (!ActiveCamera || type == EAC_OFF) return false;
-    auto* self = const_cast<CSceneManager*>(this);
-    ++self->CullingTestCount;
-    const SViewFrustum& F = *ActiveCamera->getViewFrustum();
-    bool culled = false;
-    switch (type) {
-    case EAC_BOX: culled = boxesApart(box, F.boundingBox); break;
-    case EAC_FRUSTUM_BOX:
-        culled = boxesApart(box, F.boundingBox);
-        for (int i = 0; !culled && i < SViewFrustum::VF_PLANE_COUNT; ++i) culled = boxOutsidePlane(box, F.planes[i]);
-        break;
-    case EAC_FRUSTUM_BOX_3: culled = !F.intersects3(box); break;
-    default: break;
-    }
-    if (culled) ++self->CulledCount;
-    return culled;
+    return const_cast<CSceneManager*>(this)->cullsBox(box, type, *ActiveCamera->getViewFrustum());
 }
+
 
 bool CSceneManager::registerNodeForRendering(ISceneNode* node, const boost::intrusive_ptr<video::CMaterial>& material,
                                              void* renderData, E_SCENE_NODE_RENDER_PASS pass,
@@ -441,10 +455,10 @@ void CSceneManager::buildSortKeys(const std::vector<Entry>& list)
             MaterialRanks[MaterialOrder[k]].second = rank;
         }
     }
-    SortKeys.clear();
+    SortKeys.resize(list.size());
     for (size_t i = 0; i < list.size(); ++i) {
         const Entry& e = list[i];
-        SSortKey key;
+        SSortKey& key = SortKeys[i];
         key.Major = layerKey(e.Layer) << 32;
         if constexpr (std::is_same_v<Entry, STransparentNodeEntry>) key.Major |= farFirstKey(e.Distance);
         if (e.Material) {
@@ -457,7 +471,6 @@ void CSceneManager::buildSortKeys(const std::vector<Entry>& list)
             key.Minor = reinterpret_cast<std::uintptr_t>(e.Node);  // user-space addresses stay below 2^63
         }
         key.Index = std::uint32_t(i);
-        SortKeys.push_back(key);
     }
 }
 

@@ -48,6 +48,7 @@ class CSceneManagerRootNode;
 class ICameraSceneNode;
 class ISegmentCompileCallback;
 class ISplitSegmentChoiceCallback;
+struct SViewFrustum;
 class IAnimatedMesh;
 class IMeshCache;
 class IMeshLoader;
@@ -235,6 +236,8 @@ protected:
         }
     };
 
+    // The culling test of one box against the frustum, counted.
+    bool cullsBox(const core::aabbox3d<float>& box, E_CULLING_TYPE type, const SViewFrustum& frustum);
     template <class Entry, class Layer>
     void renderList(std::vector<Entry>& list, Layer layerOf);
     template <class Entry>
