@@ -160,12 +160,14 @@ public:
     int LineHeightBase() const;      // low 8 bits of module 0's height
     int GlyphRecord(int code) const; // frame-module of a code, -1 when the sprite has none
     int GlyphAdvance(int code, int scaleX) const;
-    // Records 0..255: module width + x offset, decoded once; null when the sprite has none.
+    // Records 0..255: module width + x offset (256 entries, 0 past the last record), decoded
+    // once; null when the sprite has none.
     const int16_t* RecordAdvances() const
     {
         return m_recordAdvance.empty() ? BuildRecordAdvances() : m_recordAdvance.data();
     }
     const int16_t* BuildRecordAdvances() const;
+    const int16_t* GlyphAdvances() const;   // codes' records 0..255: spacing + advance, 0 without a record
     struct SChar {
         int code;    // -1 skipped escape, -2 line break, -3 soft break, else the glyph code
         int units;
