@@ -49,6 +49,17 @@ constexpr std::array<uint16_t, 256> kIdentityMap = [] {
 
 constexpr std::array<int16_t, 256> kNoAdvances{};
 
+// The code table of a sprite without glyph records: plain characters advance by nothing.
+constexpr std::array<int32_t, 128> kNoRecordCodes = [] {
+    std::array<int32_t, 128> t{};
+    for (int c = 0; c < 128; ++c)
+        t[size_t(c)] = kCharClass[size_t(c)] == CLASS_PLAIN   ? 0
+                       : kCharClass[size_t(c)] == CLASS_SPACE ? CAISprite::CODE_SPACE
+                       : kCharClass[size_t(c)] == CLASS_WORD_END ? CAISprite::CODE_WORD_END
+                                                                 : CAISprite::CODE_OTHER;
+    return t;
+}();
+
 int frenchPlain(int c)
 {
     switch (c) {
@@ -71,6 +82,7 @@ void CAISprite::LoadCharacterMap()
     for (int c = 0; c < 256; ++c)
         m_charMap[c] = uint16_t(c < 32 ? 0 : c);
     m_ownsCharMap = true;
+    m_codeAdvanceReady = false;
 }
 
 void CAISprite::SetCharacterMap(uint16_t* map)
@@ -78,10 +90,12 @@ void CAISprite::SetCharacterMap(uint16_t* map)
     FreeMapChar();
     m_charMap = map;
     m_ownsCharMap = false;
+    m_codeAdvanceReady = false;
 }
 
 void CAISprite::FreeMapChar()
 {
+    m_codeAdvanceReady = false;
     if (m_ownsCharMap)
         delete[] m_charMap;
     m_charMap = nullptr;
@@ -98,6 +112,7 @@ const int16_t* CAISprite::BuildRecordAdvances() const
     if (m_recordAdvance.empty() && m_fmoduleCount > 0) {
         m_fontSpacing = FModule(0).x;
         m_recordAdvance.assign(512, 0);
+        m_codeAdvanceReady = false;
         for (int k = 0, n = std::min(m_fmoduleCount, 256); k < n; ++k) {
             const SFModule fm = FModule(k);
             const bool module = !(fm.flags & FM_NESTED) && fm.index < m_moduleCount;
@@ -112,6 +127,20 @@ const int16_t* CAISprite::GlyphAdvances() const
 {
     const int16_t* records = RecordAdvances();
     return records ? records + 256 : kNoAdvances.data();
+}
+
+const int32_t* CAISprite::CodeAdvances() const
+{
+    const int16_t* glyph = GlyphAdvances();   // a load empties the records, and rebuilding them drops the codes
+    if (!RecordAdvances())
+        return kNoRecordCodes.data();
+    if (!m_codeAdvanceReady) {
+        const uint16_t* map = m_charMap ? m_charMap : kIdentityMap.data();
+        for (int c = 0; c < 128; ++c)
+            m_codeAdvance[size_t(c)] = kNoRecordCodes[size_t(c)] == 0 ? glyph[map[c] & 0xFF] : kNoRecordCodes[size_t(c)];
+        m_codeAdvanceReady = true;
+    }
+    return m_codeAdvance.data();
 }
 
 int CAISprite::LineHeightBase() const { return m_moduleCount ? (m_moduleH[0] & 0xFF) : 0; }
@@ -181,26 +210,23 @@ int CAISprite::GetStringSize(const wchar_t* text, int first, int end, bool escap
     if (first < 0)
         first = 0;
     const int savedPalette = m_palette;
-    const int16_t* glyph = GlyphAdvances();
+    const int32_t* codes = CodeAdvances();
     const int space = SpaceAdvance();
-    const uint16_t* map = m_charMap ? m_charMap : kIdentityMap.data();
     int w = 0;
-    for (int i = first; i < end && text[i] != 0;) {
-        // Spaces and plain printable characters straight from the advance table.
-        const int c = int(int16_t(text[i] & 0xFFFF));
-        if (c >= 0 && c < 128) {
-            const uint8_t cls = kCharClass[size_t(c)];
-            if (cls == CLASS_PLAIN) {
-                w += glyph[map[c] & 0xFF];
-                ++i;
-                continue;
-            }
-            if (cls == CLASS_SPACE) {
+    for (int i = first; i < end;) {
+        // Runs of plain characters and spaces straight from the code table.
+        for (; i < end; ++i) {
+            const uint32_t u = uint32_t(text[i]) & 0xFFFF;
+            const int32_t a = u < 128 ? codes[u] : CODE_OTHER;
+            if (a > CODE_OTHER)
+                w += a;
+            else if (a == CODE_SPACE)
                 w += space;
-                ++i;
-                continue;
-            }
+            else
+                break;
         }
+        if (i >= end || text[i] == 0)
+            break;
         const SChar ch = ReadChar(text, i, end, first, escapes);
         i += ch.units;
         if (ch.code == -2) {
@@ -290,9 +316,8 @@ int CAISprite::WrapTextInternal(wchar_t* text, int maxWidth)
     const int len = StrLength(text);
     if (len == 0)
         return 1;
-    const int16_t* glyph = GlyphAdvances();
+    const int32_t* codes = CodeAdvances();
     const int spacing = FontSpacing(), space = SpaceAdvance();
-    const uint16_t* map = m_charMap ? m_charMap : kIdentityMap.data();
     int lines = 1, w = 0, lastWord = -1;
     for (int i = 0; i < len;) {
         if (isBreak(text, i, len)) {
@@ -314,18 +339,17 @@ int CAISprite::WrapTextInternal(wchar_t* text, int maxWidth)
         // The word runs to the next space, '|' or break; while it holds plain characters only it
         // is measured as it is scanned, else it is measured whole afterwards.
         int end = i, width = 0;
-        bool plain = true;
         for (; end < len; ++end) {
             const uint32_t u = uint32_t(text[end]);
-            const uint8_t cls = u < 128 ? kCharClass[u] : uint8_t(CLASS_OTHER);
-            if (cls == CLASS_PLAIN) {
-                width += glyph[map[u] & 0xFF];
-                continue;
-            }
-            if (cls != CLASS_OTHER || isBreak(text, end, len))
+            const int32_t a = u < 128 ? codes[u] : CODE_OTHER;
+            if (a <= CODE_OTHER)
                 break;
-            plain = false;
+            width += a;
         }
+        const bool plain = end == len || text[end] == L' ' || text[end] == L'|' || isBreak(text, end, len);
+        if (!plain)
+            while (end < len && text[end] != L' ' && text[end] != L'|' && !isBreak(text, end, len))
+                ++end;
         const int e = end - 1;
         // The word's width as GetSubStringWidth gives it (a word measuring nothing counts S).
         lastWord = plain ? width : GetStringSize(text, i, end, false, false);

@@ -318,4 +318,14 @@ TEST(FontMeasure, FastPathsAgreeWithThePlainRules)
         EXPECT_EQ(font.WrapTextInternal(fast.data(), width), plainWrap(plain.data(), width));
         EXPECT_EQ(fast, plain);
     }
+
+    // A new character map is measured through at once.
+    uint16_t map[256];
+    for (int c = 0; c < 256; ++c)
+        map[c] = uint16_t(c);
+    map['a'] = 'W';
+    font.SetCharacterMap(map);
+    EXPECT_EQ(font.GetStringSize(L"a", 0, -1, false, false), 9);
+    font.LoadCharacterMap();
+    EXPECT_EQ(font.GetStringSize(L"a", 0, -1, false, false), 8);
 }
