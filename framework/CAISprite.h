@@ -212,7 +212,7 @@ public:
     struct SAFrame {
         int frame, time, dx, dy, flags;
     };
-    SFModule FModule(int k) const;
+    SFModule FModule(int k) const;   // inline below: painting decodes one per module
     SAFrame AFrame(int k) const;
     int FrameFModuleCount(int f) const { return f >= 0 && f < m_frameCount ? m_frameFmCount[f] : 0; }
     int FrameFirstFModule(int f) const { return f >= 0 && f < m_frameCount ? m_frameFirst[f] : 0; }
@@ -281,6 +281,43 @@ public:
     static pravik::video::ITexture* m_pCurrentTexture;
 
 private:
+    struct SPaintContext;
+    struct SPaintScope;
+    const SPaintContext* m_paint = nullptr;   // while a paint runs: what its modules share
+    void MakePaintContext(SPaintContext& ctx) const;
+    void paintFModule(int frame, int i, int x, int y, int flags, int hx, int hy, int alpha, int extra, int scaleX,
+                      int scaleY, EXT_DRAW_INFO* info, int palette);
     void clear();
     void loadImages(const char* images, const char* folder, char* F, size_t Fsize);
 };
+
+inline CAISprite::SFModule CAISprite::FModule(int k) const
+{
+    SFModule r{0, 0, 0, 0, 0, 100, 100};
+    if (k < 0 || k >= m_fmoduleCount)
+        return r;
+    const uint8_t* p = &m_fmodules[size_t(k) * m_fmoduleSize];
+    int flagsByte;
+    if (m_flags & BS_FM_OFF16) {
+        r.x = int16_t(p[1] | p[2] << 8);
+        r.y = int16_t(p[3] | p[4] << 8);
+        flagsByte = p[5];
+        if (m_fmoduleSize == 12) {
+            r.extra = int16_t(p[6] | p[7] << 8);
+            r.scaleX = int16_t(p[8] | p[9] << 8);
+            r.scaleY = int16_t(p[10] | p[11] << 8);
+        }
+    } else {
+        r.x = p[1];
+        r.y = p[2];
+        flagsByte = p[3];
+        if (m_fmoduleSize == 10) {
+            r.extra = int16_t(p[4] | p[5] << 8);
+            r.scaleX = int16_t(p[6] | p[7] << 8);
+            r.scaleY = int16_t(p[8] | p[9] << 8);
+        }
+    }
+    r.flags = flagsByte;
+    r.index = p[0] | (flagsByte & 0xC0) << 2;
+    return r;
+}
