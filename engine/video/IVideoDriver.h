@@ -353,8 +353,9 @@ public:
     scene::CAppendMeshBuffer* getCurrentAppendBuffer() const { return m_currentAppendBuffer; }
     unsigned getMergeVertexLimit() const { return m_mergeVertexLimit; }
     size_t getProcessBufferPoolSize() const { return m_processBufferPool.size(); }
-    const unsigned char* getTechniqueMap() const { return m_activeTechniqueMap; }
-    void setTechniqueMap(CMaterialRendererManager* source, const unsigned char* map) { m_techniqueMapSource = source; m_activeTechniqueMap = map; }
+    // The selected technique map: one table pointer per group of the source's maps, or null.
+    const unsigned char* const* getTechniqueMap() const { return m_activeTechniqueMap; }
+    void setTechniqueMap(CMaterialRendererManager* source, const unsigned char* const* map) { m_techniqueMapSource = source; m_activeTechniqueMap = map; }
     CMaterialRendererManager* getTechniqueMapSource() const { return m_techniqueMapSource; }
 
     static unsigned char DefaultAttribMap[30];
@@ -405,7 +406,7 @@ protected:
     unsigned char m_committedTechnique = 255;
     unsigned short m_fogColorId = 0xffff;
     CMaterialRendererManager* m_techniqueMapSource;
-    const unsigned char* m_activeTechniqueMap = nullptr;
+    const unsigned char* const* m_activeTechniqueMap = nullptr;
     unsigned int m_mergeVertexLimit = 16;
     std::vector<boost::intrusive_ptr<scene::CAppendMeshBuffer>> m_appendBuffers;
     unsigned int m_currentAppendBufferIndex = 0;

@@ -169,6 +169,10 @@ TEST(CZyFont, LineBreakingByLanguage)
         {'j', units({2, 3, 4, 5, 6, 7, 8}), 30, {7}},
         {'j', units({2, 3, 1, 4, 5, 1, 6, 7, 8}), 30, {2, 5, 9}},
         {'j', units({2, P, 1, 3}), 1000, {1, 4}},   // '|' then a blank always breaks
+        {'k', units({2, 3, P, 4, 5, P, 6, 7, 8}), 45, {2, 5, 9}},
+        {'c', units({P, 2, 3, 4}), 25, {2, 4}},     // a '|' at the line's start is no candidate
+        {'j', units({1, 2, 3, 4}), 25, {0, 4}},     // a blank there is one
+        {'j', units({2, kBackslash, kLetterN, 3}), 100, {1, 4}},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(std::string(1, c.lang) + " width " + std::to_string(c.width));
