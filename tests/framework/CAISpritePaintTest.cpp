@@ -15,7 +15,7 @@ namespace {
 struct Paint : ::testing::Test {
     Paint()
     {
-        texture = new test::SizedTexture(256, 128);
+        texture = test::SizedTexture::make(256, 128);
         CAISprite::m_pCurrentTexture = nullptr;
     }
     void load(const fs::Sprite& f)
