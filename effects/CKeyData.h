@@ -45,7 +45,12 @@ public:
         m_loop = other.m_loop;  // a copied track keeps repeating
     }
 
-    T getDataAtTime(int t) const;
+    T getDataAtTime(int t) const
+    {
+        if (m_keys.size() == 1 || t == 0)
+            return m_keys.front().m_value;
+        return between(t);
+    }
 
     // Multiplies every key value (emitter scaling).
     void scaleValues(float factor)
@@ -63,6 +68,7 @@ public:
 
 private:
     static T lerp(const T& lo, const T& hi, float ratio);
+    T between(int t) const;
 
     std::vector<_keyData> m_keys;
     bool m_loop = false;
@@ -86,10 +92,8 @@ inline pravik::core::vector3d<float> CKeyData<pravik::core::vector3d<float>>::le
 }
 
 template <typename T>
-T CKeyData<T>::getDataAtTime(int t) const
+T CKeyData<T>::between(int t) const
 {
-    if (m_keys.size() == 1 || t == 0)
-        return m_keys.front().m_value;
     const int lastFrame = m_keys.back().m_frame;
     if (m_loop) {
         const int period = int(float(lastFrame + 1) * zuduva::kFrameMs);

@@ -8,11 +8,23 @@
 
 using pravik::core::vector3d;
 
+namespace {
+vector3d<float> pullOf(vector3d<float> direction, float strength) { return direction.normalize() * strength; }
+}  // namespace
+
+void AffectorGravity::update(int, IEmitter*)
+{
+    m_pullKnown = m_direction.getKeyCount() == 1 && m_strength.getKeyCount() == 1;
+    if (m_pullKnown)
+        m_pull = pullOf(m_direction.getFirstValue(), m_strength.getFirstValue());
+}
+
 void AffectorGravity::affect(IParticle* p)
 {
-    vector3d<float> d = m_direction.getDataAtTime(p->m_age);
-    d.normalize();
-    p->m_velocity += d * m_strength.getDataAtTime(p->m_age);
+    if (m_pullKnown)
+        p->m_velocity += m_pull;
+    else
+        p->m_velocity += pullOf(m_direction.getDataAtTime(p->m_age), m_strength.getDataAtTime(p->m_age));
 }
 
 IAffector* AffectorGravity::clone() const

@@ -29,12 +29,22 @@ public:
 class AffectorGravity : public IAffector {
 public:
     explicit AffectorGravity(int id) : IAffector(id, 0) {}
+    void update(int emitterTimeMs, IEmitter* emitter) override;
     void affect(IParticle* particle) override;
     IAffector* clone() const override;
-    void scale(float factor) override { m_strength.scaleValues(factor); }
+    void scale(float factor) override
+    {
+        m_strength.scaleValues(factor);
+        m_pullKnown = false;
+    }
 
     CKeyData<float> m_strength{0.f};
     CKeyData<pravik::core::vector3d<float>> m_direction{pravik::core::vector3d<float>()};
+
+private:
+    // Tracks of one key pull every particle alike: the pull is worked out once an update.
+    pravik::core::vector3d<float> m_pull;
+    bool m_pullKnown = false;
 };
 
 class AffectorAcc : public IAffector {

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <new>
 
 using pravik::core::vector3d;
 using pravik::scene::ISceneNode;
@@ -106,12 +107,16 @@ bool IEmitter::emitting() const
     return t < L || (t > L && float(m_lastEmitTime) <= D);
 }
 
-void IEmitter::growBox(const IParticle& p)
+vector3d<float> IEmitter::boxOrigin() const
 {
-    if (m_localSpace)
-        m_box.addInternalPoint(p.m_position);
-    else
-        m_box.addInternalPoint(p.m_position - getAbsolutePosition());
+    return m_localSpace ? vector3d<float>() : getAbsolutePosition();
+}
+
+void IEmitter::affectAndGrowBox(IParticle* p, const vector3d<float>& origin)
+{
+    for (IAffector* a : m_liveAffectors)
+        a->affect(p);
+    m_box.addInternalPoint(p->m_position - origin);
 }
 
 void IEmitter::update(unsigned dt)
@@ -147,9 +152,12 @@ void IEmitter::update(unsigned dt)
     }
 
     m_box = pravik::core::aabbox3d<float>(-0.4f, -0.4f, -0.4f, 0.4f, 0.4f, 0.4f);
+    m_liveAffectors.clear();
     for (IAffector* a : m_affectors)
-        if (a->m_enabled)
+        if (a->m_enabled) {
             a->update(m_elapsed, this);
+            m_liveAffectors.push_back(a);
+        }
 
     const int kind = m_particleDesc->m_particleType;
     if (kind == 4 || kind == 5) {
@@ -159,16 +167,13 @@ void IEmitter::update(unsigned dt)
             OrderedUpdateParticles<ParticleLineStripeBillboard>(dt);
     } else {
         bool processed = false;
-        for (size_t i = 0; i < m_particles.size(); ++i) {
-            IParticle* p = m_particles[i];
+        const vector3d<float> origin = boxOrigin();
+        for (IParticle* p : m_particles) {
             if (p->m_idle)
                 continue;
             processed = true;
             p->update(dt);
-            for (IAffector* a : m_affectors)
-                if (a->m_enabled)
-                    a->affect(p);
-            growBox(*p);
+            affectAndGrowBox(p, origin);
         }
         if (!processed && !isEmitting)
             m_active = false;
@@ -190,12 +195,10 @@ void IEmitter::OrderedUpdateParticles(unsigned ms)
     std::stable_sort(live.begin(), live.end(), [](const T* a, const T* b) { return *a < *b; });
     m_stripeOldestAge = live.front()->m_age;
     m_stripeNewestAge = live.back()->m_age;
+    const vector3d<float> origin = boxOrigin();
     for (T* p : live) {
         p->update(ms);
-        for (IAffector* a : m_affectors)
-            if (a->m_enabled)
-                a->affect(p);
-        growBox(*p);
+        affectAndGrowBox(p, origin);
     }
 }
 
@@ -220,8 +223,9 @@ void IEmitter::endAllParticles()
 void IEmitter::releaseAllParticles()
 {
     for (IParticle* p : m_particles)
-        delete p;
+        p->~IParticle();
     m_particles.clear();
+    m_slabs.clear();
     m_idleCursor = 0;
     m_lastParticle = nullptr;
 }
@@ -322,10 +326,35 @@ IParticle* IEmitter::GetIdleParticle()
     }
     if (size >= kMaxParticles)
         return nullptr;
-    IParticle* p = m_particleDesc->GetParticle();
-    if (p)
-        m_particles.push_back(p);
+    const std::size_t bytes = m_particleDesc->GetParticleSize();
+    if (bytes == 0)
+        return nullptr;
+    IParticle* p = m_particleDesc->GetParticle(takeSlot(bytes));
+    m_particles.push_back(p);
     return p;
+}
+
+namespace {
+constexpr std::align_val_t kSlabAlignment{64};  // a cache line
+}  // namespace
+
+void IEmitter::SlabFree::operator()(std::byte* p) const { ::operator delete[](p, kSlabAlignment); }
+
+void* IEmitter::takeSlot(std::size_t bytes)
+{
+    // Slots start on cache lines, so a particle's hot fields span as few of them as they can.
+    bytes = (bytes + 63) & ~std::size_t(63);
+    if (m_slabs.empty() || m_slabs.back().size - m_slabs.back().used < bytes) {
+        // Blocks double from 8 particles to 64, so a small emitter keeps a small footprint.
+        const std::size_t size =
+            m_slabs.empty() ? bytes * 8 : std::max(bytes * 8, std::min(m_slabs.back().size * 2, bytes * 64));
+        auto* block = static_cast<std::byte*>(::operator new[](size, kSlabAlignment));
+        m_slabs.push_back({std::unique_ptr<std::byte[], SlabFree>(block), size, 0});
+    }
+    Slab& slab = m_slabs.back();
+    void* at = slab.bytes.get() + slab.used;
+    slab.used += bytes;
+    return at;
 }
 
 IParticle* IEmitter::emit()

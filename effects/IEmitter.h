@@ -5,7 +5,8 @@
 // scene graph are its sub-emitters; particles carry clones of them.
 //
 // Times: m_elapsed (ms) counts from the end of the start delay; tracks are read at it.
-// The pool grows one particle at a time up to kMaxParticles and never shrinks.
+// The pool grows one particle at a time up to kMaxParticles and never shrinks; its particles
+// sit side by side in blocks of storage the emitter owns, so a frame's pass walks memory in order.
 #pragma once
 
 #include "effects/CKeyData.h"
@@ -13,6 +14,8 @@
 #include "engine/core/aabbox3d.h"
 #include "engine/scene/ISceneNode.h"
 
+#include <cstddef>
+#include <memory>
 #include <vector>
 
 class EffectImpl;
@@ -123,14 +126,27 @@ public:
 
 private:
     bool emitting() const;
-    void growBox(const IParticle& p);
+    pravik::core::vector3d<float> boxOrigin() const;  // what the local box is measured from
+    // After a particle's update: the enabled affectors act on it, then the box takes it in.
+    void affectAndGrowBox(IParticle* p, const pravik::core::vector3d<float>& origin);
     void placeWorld(pravik::core::vector3d<float>& position, pravik::core::vector3d<float>& velocity,
                     bool rotateVelocity) const;
     void addDirected(pravik::core::vector3d<float>& velocity, const pravik::core::vector3d<float>* reference) const;
 
     ParticleDesc* m_particleDesc = nullptr;
     std::vector<IAffector*> m_affectors;
-    std::vector<IParticle*> m_particles;
+    std::vector<IAffector*> m_liveAffectors;  // the enabled ones, gathered each update
+    std::vector<IParticle*> m_particles;  // built in m_slabs
+    struct SlabFree {
+        void operator()(std::byte* p) const;
+    };
+    struct Slab {
+        std::unique_ptr<std::byte[], SlabFree> bytes;
+        std::size_t size = 0;
+        std::size_t used = 0;
+    };
+    std::vector<Slab> m_slabs;
+    void* takeSlot(std::size_t bytes);
     int m_idleCursor = 0;
     std::vector<M3DXVertex_XYZDT> m_vertexBuffer;
     int m_vertexCapacity = 0;

@@ -98,7 +98,6 @@ void IParticle::init(const ParticleDesc& desc)
     m_height = g * desc.m_height.getDataAtTime(elapsed);
 
     // One clone per sub-emitter, made once and restarted at every birth.
-    m_childEmitters.clear();
     size_t index = 0;
     for (pravik::scene::ISceneNode* node : m_emitter->getChildren()) {
         IEmitter* child = dynamic_cast<IEmitter*>(node);
@@ -110,8 +109,8 @@ void IParticle::init(const ParticleDesc& desc)
         child->setVisible(false);
         clone->setVisible(true);
         clone->reset();
-        m_childEmitters.push_back(clone);
     }
+    m_liveChildren = index;
 }
 
 void IParticle::update(unsigned ms)
@@ -142,7 +141,7 @@ void IParticle::update(unsigned ms)
     if (!isLineStripe() && (desc.m_red.getKeyCount() > 1 || desc.m_alpha.getKeyCount() > 1))
         setColour(desc.m_red.getDataAtTime(m_age), desc.m_green.getDataAtTime(m_age),
                   desc.m_blue.getDataAtTime(m_age), desc.m_alpha.getDataAtTime(m_age));
-    for (IEmitter* clone : m_childEmitters)
+    for (IEmitter* clone : GetChildEmitters())
         clone->setPosition(m_position);
 }
 
@@ -228,7 +227,7 @@ void IParticle::placeVertices(const vector3d<float>& R, const vector3d<float>& U
 
 void IParticle::DestroyEmitters()
 {
-    m_childEmitters.clear();
+    m_liveChildren = 0;
     for (IEmitter* clone : m_allChildEmitters) {
         clone->remove();
         clone->drop();

@@ -16,6 +16,8 @@
 
 #include <boost/intrusive_ptr.hpp>
 
+#include <cstddef>
+#include <span>
 #include <vector>
 
 class IEmitter;
@@ -46,18 +48,23 @@ public:
     const M3DXVertex_XYZDT& getVertex(int n) const { return m_vertices[n]; }
     void DestroyEmitters();
     int GetChildrenParticleCnt() const;
-    const std::vector<IEmitter*>& GetChildEmitters() const { return m_childEmitters; }
+    // The clones of this life.
+    std::span<IEmitter* const> GetChildEmitters() const { return {m_allChildEmitters.data(), m_liveChildren}; }
 
+    // What a frame's update and drawing read comes first, in three cache lines; the rest after.
     IEmitter* m_emitter;
     int m_age = 0;
     int m_life = 0;
-    bool m_idle = false;
     M3DXVertex_XYZDT m_vertices[4];
-    float m_angleX = 0.f, m_angleY = 0.f, m_angleZ = 0.f;
+    bool m_idle = false;
+    float m_angleZ = 0.f;
     float m_width = 0.f, m_height = 0.f;
     pravik::core::vector3d<float> m_velocity;
     pravik::core::vector3d<float> m_position;
-    float m_spinFactorX = 0.f, m_spinFactorY = 0.f, m_spinFactorZ = 0.f;
+    float m_spinFactorZ = 0.f;
+    std::size_t m_liveChildren = 0;  // the first of m_allChildEmitters
+    float m_angleX = 0.f, m_angleY = 0.f;
+    float m_spinFactorX = 0.f, m_spinFactorY = 0.f;
     int m_serial = -100;
     // Over the particle's own records (made at the first birth while the host has a driver).
     boost::intrusive_ptr<pravik::scene::CMeshBuffer> m_meshBuffer;
@@ -75,7 +82,6 @@ protected:
     // angle += spin track at the age x spin factor
     void advanceAngle(float& angle, float spinAtAge, float factor) { angle += spinAtAge * factor; }
 
-    std::vector<IEmitter*> m_childEmitters;     // the clones of this life
     std::vector<IEmitter*> m_allChildEmitters;  // owned
 };
 

@@ -9,6 +9,7 @@
 #include "engine/video/material/CMaterialRenderer.h"
 #include "engine/video/material/EShaderParameterType.h"
 
+#include <new>
 #include <string>
 
 namespace {
@@ -38,16 +39,40 @@ ParticleDesc::~ParticleDesc()
     }
 }
 
-IParticle* ParticleDesc::GetParticle() const
+namespace {
+template <typename T>
+IParticle* build(void* storage, IEmitter* owner)
+{
+    return storage ? new (storage) T(owner) : new T(owner);
+}
+}  // namespace
+
+IParticle* ParticleDesc::GetParticle() const { return GetParticle(nullptr); }
+
+std::size_t ParticleDesc::GetParticleSize() const
 {
     switch (m_particleType) {
-    case 0: return new ParticleBillboard(m_emitter);
-    case 1: return new ParticleFree(m_emitter);
-    case 2: return new ParticleDirectionalFree(m_emitter);
-    case 3: return new ParticleDirectional(m_emitter);
-    case 4: return new ParticleLineStripe(m_emitter);
-    case 5: return new ParticleLineStripeBillboard(m_emitter);
-    case 6: return new ParticleStripe(m_emitter);
+    case 0: return sizeof(ParticleBillboard);
+    case 1: return sizeof(ParticleFree);
+    case 2: return sizeof(ParticleDirectionalFree);
+    case 3: return sizeof(ParticleDirectional);
+    case 4: return sizeof(ParticleLineStripe);
+    case 5: return sizeof(ParticleLineStripeBillboard);
+    case 6: return sizeof(ParticleStripe);
+    default: return 0;
+    }
+}
+
+IParticle* ParticleDesc::GetParticle(void* storage) const
+{
+    switch (m_particleType) {
+    case 0: return build<ParticleBillboard>(storage, m_emitter);
+    case 1: return build<ParticleFree>(storage, m_emitter);
+    case 2: return build<ParticleDirectionalFree>(storage, m_emitter);
+    case 3: return build<ParticleDirectional>(storage, m_emitter);
+    case 4: return build<ParticleLineStripe>(storage, m_emitter);
+    case 5: return build<ParticleLineStripeBillboard>(storage, m_emitter);
+    case 6: return build<ParticleStripe>(storage, m_emitter);
     default: return nullptr;
     }
 }

@@ -13,6 +13,8 @@
 
 #include <boost/intrusive_ptr.hpp>
 
+#include <cstddef>
+
 class IEmitter;
 class IParticle;
 
@@ -24,6 +26,10 @@ public:
     ParticleDesc& operator=(const ParticleDesc& other);  // merges tracks; texture fetched by path
 
     IParticle* GetParticle() const;  // a new particle of the kind, owned by the caller; null for an unknown kind
+    // The bytes a particle of the kind takes (0 for an unknown kind), and one built in place in
+    // storage of that size; the caller destroys it in place.
+    std::size_t GetParticleSize() const;
+    IParticle* GetParticle(void* storage) const;
     void SetParticleType(int type);  // another kind empties the emitter's pool
     void SetTextureName(const char* name, bool withSearchPath);
     void SetBlendType(int type, bool applyMaterial);

@@ -30,4 +30,12 @@ void buildBuiltInMaterialTypes(video::CMaterialRendererManager& manager)
     }
 }
 
+boost::intrusive_ptr<video::CMaterialRenderer> buildEffectFromFile(video::IVideoDriver* driver, const char* file,
+                                                                   const char* effect, CColladaFactory* factory)
+{
+    CColladaDatabase db(file, factory ? factory : &CColladaDatabase::DefaultFactory);
+    if (!db.isValid() || !db.getEffect(effect)) return nullptr;
+    return db.constructEffect(driver, effect, nullptr);
+}
+
 }  // namespace pravik::collada

@@ -51,8 +51,9 @@ public:
     boost::intrusive_ptr<video::CMaterialVertexAttributeMap> getMaterialVertexAttributeMap(unsigned index) const override;
     void setMaterial(unsigned index, const boost::intrusive_ptr<video::CMaterial>& material,
                      const boost::intrusive_ptr<video::CMaterialVertexAttributeMap>& attributeMap) override;
-    const core::aabbox3d<float>& getBoundingBox() const override { return m_boundingBox; }
-    void setBoundingBox(const core::aabbox3d<float>& box) override { m_boundingBox = box; }
+    // Brought up to date first when the static part is dirty or dynamic batches may have moved.
+    const core::aabbox3d<float>& getBoundingBox() const override;
+    void setBoundingBox(const core::aabbox3d<float>& box) override;
 
     // The index the new batch has; its segments start after every existing one.
     unsigned addBatch();
@@ -64,21 +65,39 @@ public:
     void setBuffer(unsigned batch, const boost::intrusive_ptr<CMeshBuffer>& meshBuffer,
                    const boost::intrusive_ptr<video::CMaterial>& material);
 
+    // Solid batches first, blended ones last; order[k] gets the former index of the batch now at
+    // k (order holds one entry per batch). The number of solid batches.
+    unsigned sortBatches(video::IVideoDriver* driver, unsigned* order);
+    // After compilation: batches partitioned, each batch's static segments first, static
+    // segments given boxes of their own. The number of solid batches.
+    unsigned sort(video::IVideoDriver* driver);
+    void updateBoundingBox() const;
+    // Each static segment's box from its vertex range.
+    void initStaticSegmentBoundingBoxes();
+    virtual void init() {}  // a subclass's hook, called once the mesh is set up
+
     unsigned getBatchCount() const { return unsigned(m_batches.size()); }
+    unsigned getDynamicBatchCount() const { return m_dynamicBatchCount; }
     const SBatch& getBatch(unsigned i) const { return m_batches[i]; }
     unsigned getSegmentCount() const { return unsigned(m_segments.size()); }
     // By number; the number must be valid.
     SSegment& getSegment(unsigned number);
     const SSegment& getSegment(unsigned number) const { return const_cast<CBatchMesh*>(this)->getSegment(number); }
     const SSegmentInfo& getSegmentInfo(unsigned number) const { return m_segmentTable[number]; }
+    SSegment& getSegmentAt(unsigned slot) { return m_segments[slot]; }  // the slot must be valid
     unsigned getSegmentStride() const { return m_segmentStride; }
 
 private:
     std::vector<SSegment> m_segments;  // by slot
     std::vector<SSegmentInfo> m_segmentTable;  // by number
     std::vector<SBatch> m_batches;
-    core::aabbox3d<float> m_boundingBox;
+    std::vector<core::aabbox3d<float>> m_staticBoxes;  // one per static segment; sized once by sort
+    mutable core::aabbox3d<float> m_staticBox;
+    mutable core::aabbox3d<float> m_boundingBox;
+    unsigned m_dynamicBatchCount = 0;
+    mutable unsigned m_boxStamp = 0xFFFFFFFFu;
     unsigned m_segmentStride;
+    mutable bool m_boxDirty = true;
 };
 
 }  // namespace pravik::scene

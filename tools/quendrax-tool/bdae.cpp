@@ -2,6 +2,9 @@
 // prints its header, its content version, then its records one a line: the library, the
 // index, the id and the key fields; the visual scenes' node trees follow in pre-order with
 // their depth. A refused file exits non-zero with the check it failed.
+// quendrax-tool bdae FILE --renderers: builds every effect with the null driver and prints
+// each built renderer on a line: its name, its technique count, then per technique its name,
+// its pass count and each pass's render-state words 0 and 1.
 
 #include "Tool.h"
 #include "EngineOutput.h"
@@ -11,6 +14,8 @@
 #include "engine/collada/CResFile.h"
 #include "engine/collada/CResFileManager.h"
 #include "engine/video/ITexture.h"
+#include "engine/video/IVideoDriver.h"
+#include "engine/video/material/CMaterialRenderer.h"
 
 #include <boost/intrusive_ptr.hpp>
 
@@ -135,9 +140,35 @@ void records(const CResFile& file, Printer& p)
     }
 }
 
+std::string renderers(const CResFile& file, video::IVideoDriver* driver)
+{
+    std::string out;
+    CColladaDatabase db(const_cast<CResFile*>(&file), nullptr);
+    for (int e = 0; db.getEffect(e); ++e) {
+        const auto renderer = db.constructEffect(driver, e, nullptr);
+        if (!renderer) continue;
+        char text[64];
+        std::snprintf(text, sizeof text, "\ttechniques %u", unsigned(renderer->getTechniqueCount()));
+        out += std::string("renderer\t") + renderer->getName() + text;
+        for (unsigned char t = 0; t < renderer->getTechniqueCount(); ++t) {
+            const auto& technique = renderer->getTechnique(t);
+            std::snprintf(text, sizeof text, "\tpasses %u", unsigned(technique.passCount));
+            out += std::string("\t") + technique.name.c_str() + text;
+            for (unsigned p = 0; p < technique.passCount; ++p) {
+                std::snprintf(text, sizeof text, " 0x%08x/0x%08x", technique.passes[p].renderState.word0,
+                              technique.passes[p].renderState.word1);
+                out += text;
+            }
+        }
+        out += '\n';
+    }
+    return out;
+}
+
 int bdae(std::span<char* const> args)
 {
-    if (args.size() != 1) return tool::fail("bdae", "usage: bdae FILE");
+    const bool listRenderers = args.size() == 2 && std::string(args[1]) == "--renderers";
+    if (args.size() != 1 && !listRenderers) return tool::fail("bdae", "usage: bdae FILE [--renderers]");
     std::error_code ec;
     std::string file = args[0];
     if (!fs::is_regular_file(file, ec)) return tool::fail("bdae", file + ": no such file");
@@ -154,14 +185,19 @@ int bdae(std::span<char* const> args)
         if (!manager) return tool::fail("bdae", "the engine cannot be created");
         CResFile* loaded = manager->get(file.c_str(), true);
         if (!loaded) return tool::fail("bdae", file + ": " + manager->getLastError());
-        Printer p(*loaded);
-        records(*loaded, p);
-        out = p.text();
+        if (listRenderers) {
+            out = renderers(*loaded, device->getVideoDriver());
+            if (out.empty() && !errors.text().empty()) return tool::fail("bdae", errors.text());
+        } else {
+            Printer p(*loaded);
+            records(*loaded, p);
+            out = p.text();
+        }
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
 }
 
-const tool::ToolCommand bdaeCommand("bdae", "FILE", bdae);
+const tool::ToolCommand bdaeCommand("bdae", "FILE [--renderers]", bdae);
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "engine/core/ProcessBuffer.h"
 #include "engine/io/IAttributes.h"
+#include "engine/video/material/CMaterialRendererManager.h"
 #include "engine/video/material/IShader.h"
 #include "engine/video/IVideoDriver.h"
 #include "engine/video/material/detail/IMaterialParameters_attributes.h"
@@ -157,8 +158,11 @@ void CMaterial::reset(const detail::material::SRenderState* renderState)
 
 unsigned char CMaterial::getTechnique() const
 {
-    // Technique maps are not loaded on this platform; the base technique stands.
-    return m_state.baseTechnique;
+    const IVideoDriver* driver = m_renderer ? m_renderer->getVideoDriver() : nullptr;
+    const unsigned char* const* selection = driver ? driver->getTechniqueMap() : nullptr;
+    if (!selection || !driver->getTechniqueMapSource()) return m_state.baseTechnique;
+    return driver->getTechniqueMapSource()->mapTechnique(*m_renderer, m_state.techniqueMapRow, m_state.baseTechnique,
+                                                         selection);
 }
 
 void CMaterial::updateParametersHashCode(unsigned char t) const

@@ -97,6 +97,8 @@ CMaterialRendererManager::CMaterialRendererManager(IVideoDriver* driver) : m_dri
 CMaterialRendererManager::~CMaterialRendererManager()
 {
     clearCreationState();
+    // The driver's selection points into our tables.
+    if (m_driver && m_driver->getTechniqueMapSource() == this) m_driver->setTechniqueMap(this, nullptr);
     for (auto it = idBegin(); it != idEnd(); ++it) {
         const auto& r = get(it->second.id);
         if (r) r->setVideoDriver(nullptr);

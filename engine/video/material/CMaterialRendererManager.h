@@ -23,6 +23,13 @@
 #include <string>
 #include <vector>
 
+namespace pravik::io {
+class IReadFile;
+}
+namespace pravik::collada {
+class CColladaFactory;
+}
+
 namespace pravik::video {
 
 class IVideoDriver;
@@ -136,10 +143,34 @@ public:
     STemporaryID createPinkWireFrameTechnique(const char* name);
     boost::intrusive_ptr<CMaterialRenderer> createPinkWireFrameMaterialRenderer(const char* name);
 
+    // Technique maps: per declared (map, group) pair, the technique each renderer's technique
+    // stands for. Map ids select rows for the driver's setTechniqueMap; a material's
+    // technique-map row is a group id.
+    enum E_MAP_GROUP { EMG_MAP = 0, EMG_GROUP = 1 };
+    // Builds an effect of a scene file for a renderer "url" (file#effect); null when it cannot.
+    using EffectFileBuilder = boost::intrusive_ptr<CMaterialRenderer> (*)(IVideoDriver* driver, const char* file,
+                                                                          const char* effect,
+                                                                          collada::CColladaFactory* factory);
+    static void setEffectFileBuilder(EffectFileBuilder builder);
+    bool loadMaterialTechniqueMaps(const char* fileName, collada::CColladaFactory* factory = nullptr);
+    // True once the root is read, whatever the elements reported (logged); false for no file or root.
+    bool loadMaterialTechniqueMaps(io::IReadFile* file, collada::CColladaFactory* factory = nullptr);
+    void clearTechniqueMaps();  // drops the tables and the driver's selection
+    int getNameID(const char* name, int mapGroup) const;  // -1 when unknown
+    unsigned getNameCount(int mapGroup) const;
+    const char* getMapGroupName(int mapGroup, unsigned id) const;  // null beyond the names
+    unsigned getTechniqueTotal() const { return m_techniqueTotal; }
+    // The map's group tables, for IVideoDriver::setTechniqueMap; null without tables.
+    const unsigned char* const* getTechniqueMapRow(unsigned mapId) const;
+    // The technique a material of the renderer on the given group row draws for technique t.
+    unsigned char mapTechnique(const CMaterialRenderer& renderer, unsigned char row, unsigned char t,
+                               const unsigned char* const* selection) const;
+
     IVideoDriver* getVideoDriver() const { return m_driver; }
     unsigned short getPendingId() const { return m_pendingId; }
 
 private:
+    friend class CMaterialTechniqueMapLoad;
     struct SCreationState;
     bool bindParameterCommon(SParameterDef* parameter, const SShaderParameterDef* definition, unsigned short globalId,
                              E_SHADER_PARAMETER_TYPE type, void* pass, unsigned short shaderParameter, E_SHADER_STAGE stage);
@@ -151,6 +182,11 @@ private:
     unsigned short m_builtIn[EMT_COUNT];
     std::unique_ptr<SCreationState> m_creation;
     unsigned short m_pendingId = 0xffff;
+    std::map<std::string, unsigned> m_mapGroupIds[2];
+    std::vector<std::string> m_mapGroupNames[2];  // by id
+    unsigned m_techniqueTotal = 0;
+    std::vector<const unsigned char*> m_techniqueRows;  // map x group count + group; null for undeclared pairs
+    std::vector<unsigned char> m_techniqueTables;       // the tables the rows point into
 };
 
 }  // namespace pravik::video

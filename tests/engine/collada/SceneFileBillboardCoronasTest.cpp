@@ -36,6 +36,13 @@ void expectNear(const vec3& got, const vec3& want, float tolerance = 1e-5f)
     EXPECT_NEAR(got.Z, want.Z, tolerance);
 }
 
+void writeVec3(Writer& w, uint32_t at, const vec3& v)
+{
+    w.f32(at, v.X);
+    w.f32(at + 4, v.Y);
+    w.f32(at + 8, v.Z);
+}
+
 vec3 rotated(const core::CMatrix4<float>& m, vec3 v)
 {
     m.rotateVect(v);
@@ -67,18 +74,12 @@ std::string billboardScene(const SBillboardSpec& b, vec3 offset, const float* me
     }
     const auto nodes = addVisualScene(w, "Scene", {{"Holder", {{"B", {}}}}});
     const uint32_t node = nodes[1];
-    w.f32(node + offsetof(SNode, position), offset.X);
-    w.f32(node + offsetof(SNode, position) + 4, offset.Y);
-    w.f32(node + offsetof(SNode, position) + 8, offset.Z);
+    writeVec3(w, node + offsetof(SNode, position), offset);
     const uint32_t record = w.alloc(sizeof(SBillboard));
     w.u32(record, b.kind);
     w.u32(record + 4, b.mode);
-    const vec3* axes[2] = {&b.axis, &b.up};
-    for (int i = 0; i < 2; ++i) {
-        w.f32(record + 8 + 12 * i, axes[i]->X);
-        w.f32(record + 12 + 12 * i, axes[i]->Y);
-        w.f32(record + 16 + 12 * i, axes[i]->Z);
-    }
+    writeVec3(w, record + 8, b.axis);
+    writeVec3(w, record + 20, b.up);
     w.ptr(node + offsetof(SNode, billboard), record);
     if (meshBox) addGeometryInstance(w, node, "Tri", {});
     return w.finish();
@@ -162,8 +163,8 @@ TEST_F(SceneFileBillboardTest, ParentlessBillboardTurnsAboutTheOrigin)
     const auto nodes = addVisualScene(w, "Scene", {{"B", {}}});
     const uint32_t record = w.alloc(sizeof(SBillboard));
     w.u32(record, 2);
-    w.f32(record + 16, 1);  // axis (0, 0, 1)
-    w.f32(record + 24, 1);  // up (0, 1, 0)
+    writeVec3(w, record + 8, {0, 0, 1});
+    writeVec3(w, record + 20, {0, 1, 0});
     w.ptr(nodes[0] + offsetof(SNode, billboard), record);
     CColladaDatabase db(write("alone.bdae", w.finish()).c_str());
     auto* node = new CBillboardSceneNode(db, db.getVisualScene(0) ? &db.getResFile()->get(db.getVisualScene(0)->nodes)[0] : nullptr);
@@ -264,9 +265,7 @@ std::string coronasScene(const std::vector<SCoronasSpec>& coronas, vec3 at = {0,
         w.u8(r + 32, 1);
     }
     const auto nodes = addVisualScene(w, "Scene", {{"Glow", {}}});
-    w.f32(nodes[0] + offsetof(SNode, position), at.X);
-    w.f32(nodes[0] + offsetof(SNode, position) + 4, at.Y);
-    w.f32(nodes[0] + offsetof(SNode, position) + 8, at.Z);
+    writeVec3(w, nodes[0] + offsetof(SNode, position), at);
     const uint32_t entries = w.newVec(nodes[0] + offsetof(SNode, instances), uint32_t(coronas.size()), 8);
     for (size_t i = 0; i < coronas.size(); ++i) {
         const uint32_t instance = w.alloc(sizeof(SInstance));
@@ -380,11 +379,11 @@ TEST_F(SceneFileCoronasTest, QuadSizeAndSpin)
         // With the identity projection the centre is one unit behind the camera's near point.
         const vec3 m(0, 0, c.distance - 1);
         const CCoronasSceneNode::SVertex* q = node->getVertices();
-        expectNear(q[0].Pos, m + c.right - c.up, 2e-5f * c.distance);
-        expectNear(q[1].Pos, m + c.right + c.up, 2e-5f * c.distance);
-        expectNear(q[2].Pos, m - c.right - c.up, 2e-5f * c.distance);
-        expectNear(q[3].Pos, m - c.right + c.up, 2e-5f * c.distance);
-        for (int i = 0; i < 4; ++i) expectNear(q[i].Normal, {0, 0, 1});
+        const float sides[4][2] = {{1, -1}, {1, 1}, {-1, -1}, {-1, 1}};  // right, up
+        for (int i = 0; i < 4; ++i) {
+            expectNear(q[i].Pos, m + c.right * sides[i][0] + c.up * sides[i][1], 2e-5f * c.distance);
+            expectNear(q[i].Normal, {0, 0, 1});
+        }
         ASSERT_EQ(log.logger().messages().size(), 1u);
         EXPECT_EQ(log.logger().messages()[0].text, c.logged);
         EXPECT_EQ(log.logger().messages()[0].level, ELL_INFORMATION);

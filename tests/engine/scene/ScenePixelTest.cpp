@@ -1,6 +1,9 @@
 // The scene drawn for real through the GL ES driver on llvmpipe into a 64 x 64 pbuffer.
 #include <gtest/gtest.h>
 
+#include "engine/EngineServices.h"
+#include "engine/os/Timer.h"
+#include "engine/scene/CBatchSceneNode.h"
 #include "engine/scene/CBillboardSceneNode.h"
 #include "engine/scene/CCameraSceneNode.h"
 #include "engine/scene/CGeometryCreator.h"
@@ -86,6 +89,7 @@ protected:
         m_driver->setClearColor(video::SColor(0, 0, 0, 255));
         m_driver->clearBuffers(3);
         m_manager->update(16);
+        ++os::Timer::TickCount;  // a new frame for the batch code
         m_driver->setOption(0x100, false);  // each draw straight to GL, not merged
         m_driver->setSubmitDraws(true);     // the engine's own geometry on screen
         m_manager->drawAll();
@@ -94,6 +98,7 @@ protected:
         return pixels;
     }
 
+    CEngineServicesScope m_services;  // shaders find their batch bakers through it
     ::test::ProcessBufferHeap m_heap;
     video::test::GLTestContext m_context{kSize, kSize};
     video::COpenGLESDriver* m_driver = nullptr;
@@ -154,6 +159,43 @@ TEST_F(ScenePixelTest, CubeUnderATransformationNodeMovesWithIt)
     EXPECT_NEAR(after[2] - before[2], 50.f * 64.f / 300.f, 1.f);
     EXPECT_NEAR(after[1], before[1], 1);
     EXPECT_NEAR(after[3], before[3], 1);
+    EXPECT_EQ(video::g_gl.glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(ScenePixelTest, CompiledCubesDrawThroughTheirBatchNode)
+{
+    addCamera(200);
+    const boost::intrusive_ptr<video::CMaterial> material = vertexColoured();
+    ISceneNode* group = m_manager->addSceneNode("empty");
+    for (float x : {-100.f, 0.f, 100.f}) {
+        boost::intrusive_ptr<CMesh> cube = createCubeMesh(0x60003, m_driver, 40);
+        cube->setMaterial(0, material, nullptr);
+        auto* node = new CMeshSceneNode(cube);
+        node->setPosition(core::vector3d<float>(x, 0, 0));
+        group->addChild(node);
+        node->drop();
+    }
+    m_manager->update(16);
+    CBatchSceneNode* batch = m_manager->compile(group, nullptr, false, nullptr, nullptr, 0u);
+    ASSERT_NE(batch, nullptr);
+    ASSERT_EQ(batch->getBatchMesh()->getBatchCount(), 1u);
+    group->remove();
+    m_manager->getRootSceneNode()->addChild(batch);
+    batch->drop();
+
+    // The front faces lie 180 units away, where 360 units span the 64 pixels: cubes of 7 pixels
+    // centred 18 pixels apart.
+    for (int pass = 0; pass < 2; ++pass) {  // the second frame draws from the kept indices
+        SCOPED_TRACE(pass);
+        const SPixels pixels = frame();
+        for (int x : {32 - 18, 32, 32 + 18}) EXPECT_TRUE(pixels.lit(x, 32)) << x;
+        for (int x : {32 - 9, 32 + 9}) EXPECT_FALSE(pixels.lit(x, 32)) << x;
+        const std::vector<int> box = pixels.litBox();
+        EXPECT_NEAR(box[0], 32 - 18 - 4, 1);
+        EXPECT_NEAR(box[2], 32 + 18 + 3, 1);
+        EXPECT_FALSE(pixels.lit(0, 0));
+        EXPECT_FALSE(pixels.lit(kSize - 1, kSize - 1));
+    }
     EXPECT_EQ(video::g_gl.glGetError(), GLenum(GL_NO_ERROR));
 }
 
