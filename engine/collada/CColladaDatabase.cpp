@@ -26,8 +26,6 @@ namespace {
 
 CResFileManager* manager() { return CResFileManager::Inst; }
 
-const char* afterHash(const char* url) { return url && url[0] ? url + 1 : ""; }
-
 template <class T>
 T* findById(const CResFile* file, const res::vector<T>& library, const char* id)
 {

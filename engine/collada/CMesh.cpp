@@ -62,7 +62,7 @@ boost::intrusive_ptr<video::IBuffer> cachedBuffer(CResFile& file, video::IVideoD
     auto& cache = file.bufferCache();
     auto it = cache.lower_bound(recordRef);
     if (it != cache.end() && it->first == recordRef) return it->second;
-    const auto usage = video::E_BUFFER_USAGE(config.usage <= video::EBU_CLIENT_ONLY ? config.usage : video::EBU_CLIENT_ONLY);
+    const auto usage = config.usage <= video::EBU_CLIENT_ONLY ? video::E_BUFFER_USAGE(config.usage) : video::EBU_CLIENT_ONLY;
     auto buffer = driver->createBuffer(type, usage, size, data, false);
     if (buffer) cache.emplace_hint(it, recordRef, buffer);
     return buffer;

@@ -179,7 +179,8 @@ video::detail::renderpass::SRenderState packRenderState(const SPass& pass)
               bits(b, 21, 21) << 18 | bits(b, 22, 22) << 19 | bits(b, 23, 23) << 20 | bits(b, 25, 25) << 21 |
               bits(b, 26, 26) << 22 | bits(b, 27, 27) << 23 | bits(b, 28, 28) << 24 | bits(b, 29, 29) << 25 |
               bits(b, 30, 30) << 26 | (pass.stencilEnable & 1u) << 27;
-    std::memcpy(&s.blendColor, &pass.blendColor, 4);
+    const uint32_t c = pass.blendColor;  // stored bytes r, g, b, a
+    s.blendColor = video::SColor(uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16), uint8_t(c >> 24));
     s.lineWidth = pass.lineWidth;
     s.pointSize = pass.pointSize;
     s.polygonOffsetFactor = pass.polygonOffsetFactor;

@@ -65,8 +65,9 @@ TEST_F(Shapes, SphereShell)
         }
         EXPECT_GE(lo, c.lo - 1e-4f);
         EXPECT_LE(hi, c.hi + 1e-4f);
-        if (c.thickness != 0)
+        if (c.thickness != 0) {
             EXPECT_GT(hi - lo, 0.5f);
+        }
     }
 }
 

@@ -52,8 +52,9 @@ TEST_F(Emitter, SphereBurstLifecycle)
         peak = std::max(peak, alive);
         EXPECT_LE(int(e->GetParticles().size()), peak);
         for (const IParticle* p : e->GetParticles())
-            if (!p->m_idle)
+            if (!p->m_idle) {
                 EXPECT_NEAR(p->m_position.getLength(), 10.f, 1e-4f);
+            }
         if (finishedAt < 0 && e->IsFinished())
             finishedAt = e->m_elapsed;
         if (alive > 0 && e->isVisible()) {

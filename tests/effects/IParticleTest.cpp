@@ -111,8 +111,9 @@ TEST_F(Particle, BillboardFacesTheCameraWithAnchors)
         ASSERT_EQ(e->GetParticles().size(), 1u);
         const IParticle& p = *e->GetParticles()[0];
         EXPECT_TRUE(pos(p.getVertex(0)).equals(c.v0, 1e-5f));
-        if (c.vertexOnP >= 0)
+        if (c.vertexOnP >= 0) {
             EXPECT_TRUE(pos(p.getVertex(c.vertexOnP)).equals(P, 1e-5f));
+        }
         // The quad lies in the view plane: right along +x, vertex 2 below vertex 0 on screen.
         EXPECT_NEAR(p.getVertex(1).x - p.getVertex(0).x, c.ax == 0 ? 1.f : 1.f, 1e-5f);
         EXPECT_NEAR(p.getVertex(2).y - p.getVertex(0).y, -1.f, 1e-5f);

@@ -41,8 +41,9 @@ TEST_F(SampleEffects, EveryTableFileIsPlausible)
                 } else if (kind == ESampleKind::Burst || kind == ESampleKind::Sparks || kind == ESampleKind::Fireworks) {
                     EXPECT_GT(lifetime, 0);
                 }
-                if (kind == ESampleKind::Fireworks)
+                if (kind == ESampleKind::Fireworks) {
                     EXPECT_EQ(entry.emitter.children.size(), 1u);
+                }
             }
         }
     EXPECT_EQ(effects.size(), 125u);

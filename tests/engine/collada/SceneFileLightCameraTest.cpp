@@ -62,7 +62,7 @@ TEST_F(SceneFileLightCameraTest, LightColoursTypesAndParameters)
             EXPECT_EQ(l.OuterCone, 5.f);
             EXPECT_EQ(l.Falloff, 6.f);
         }
-        if (c.index == 0) EXPECT_EQ(l.Attenuation, video::CLight().Attenuation);  // no parameter block
+        if (c.index == 0) { EXPECT_EQ(l.Attenuation, video::CLight().Attenuation); }  // no parameter block
         node->drop();
     }
 }
@@ -98,7 +98,7 @@ TEST_F(SceneFileLightCameraTest, CameraProjectionAndUpAxis)
         EXPECT_STREQ(node->getUID(), "Cam");
         EXPECT_EQ(node->getType(), ESNT_DAE_CAMERA);
         EXPECT_EQ(node->getUpVector(), c.up);
-        if (c.fov > 0) EXPECT_NEAR(node->getFOV(), c.fov, 1e-6f);
+        if (c.fov > 0) { EXPECT_NEAR(node->getFOV(), c.fov, 1e-6f); }
         if (c.mag > 0) {
             EXPECT_TRUE(node->isOrthogonal());
             EXPECT_FLOAT_EQ(node->getMAG(), c.mag);

@@ -68,7 +68,7 @@ public:
                                   int layer) override
     {
         if (node->getType() == ESNT_DAE_MESH)
-            passes.push_back({material ? material->getMaterialRenderer()->getName() : "", pass, uintptr_t(data)});
+            passes.push_back({material ? material->getMaterialRenderer()->getName() : "", int(pass), uintptr_t(data)});
         return CSceneManager::registerNodeForRendering(node, material, data, pass, position, layer);
     }
     struct SEntry {

@@ -30,7 +30,7 @@ TEST(RandomString, HexDigitsOfACounterLeastSignificantFirst)
     ASSERT_EQ(first.size(), 14u);
     EXPECT_EQ(first.back(), 'r');
     const unsigned n = counterOf(first);
-    if (n == 1) EXPECT_EQ(first, "1000000000000r");  // the first call of the process
+    if (n == 1) { EXPECT_EQ(first, "1000000000000r"); }  // the first call of the process
     EXPECT_EQ(counterOf(core::randomString(14)), n + 1);
     EXPECT_EQ(core::randomString(1), "r");
     EXPECT_EQ(core::randomString(0), "r");  // still counted
@@ -38,7 +38,7 @@ TEST(RandomString, HexDigitsOfACounterLeastSignificantFirst)
     // Sixteen calls on: 17 reads "11" when the first was 1.
     const core::stringc later = core::randomString(14);
     EXPECT_EQ(counterOf(later), n + 16);
-    if (n == 1) EXPECT_EQ(later, "1100000000000r");
+    if (n == 1) { EXPECT_EQ(later, "1100000000000r"); }
 }
 
 class CSceneManagerCompileTest : public ::testing::Test {

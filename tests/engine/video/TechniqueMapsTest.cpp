@@ -179,7 +179,7 @@ TEST_F(TechniqueMapsTest, FaultsAreReportedAndSkipTheirElement)
         EXPECT_NE((log.first() + " " + log.entries()[0].hint).find(c.message), std::string::npos)
             << log.first() << " " << log.entries()[0].hint;
         EXPECT_EQ(table("m", "default"), c.table);
-        if (c.loaded) EXPECT_EQ(m.getNameID("default", 1), 0);
+        if (c.loaded) { EXPECT_EQ(m.getNameID("default", 1), 0); }
     }
 }
 
