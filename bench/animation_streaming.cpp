@@ -86,14 +86,19 @@ public:
     SAnimationSegmentInfo getSegment(int i) const override { return m_segments[std::size_t(i)]; }
     SAnimationClipView getClip(int) const override { return {"all", 0, m_segments[1].end}; }
     std::uint32_t getStreamedSize() const override { return m_size; }
-    bool readStreamed(std::uint32_t offset, std::uint32_t size, void* out) override
+    std::unique_ptr<IStreamedReader> openStreamed() override
     {
+        struct SReader : IStreamedReader {
+            int fd;
+            explicit SReader(int f) : fd(f) {}
+            ~SReader() override { ::close(fd); }
+            bool read(std::uint32_t offset, std::uint32_t size, void* out) override
+            {
+                return ::pread(fd, out, size, off_t(offset)) == ssize_t(size);
+            }
+        };
         const int fd = ::open(m_path.c_str(), O_RDONLY);
-        if (fd < 0)
-            return false;
-        const bool ok = ::pread(fd, out, size, off_t(offset)) == ssize_t(size);
-        ::close(fd);
-        return ok;
+        return fd < 0 ? nullptr : std::make_unique<SReader>(fd);
     }
     const char* getName() const override { return m_path.c_str(); }
 

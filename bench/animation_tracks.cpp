@@ -128,9 +128,34 @@ void BM_AnimationFramePlainArrays(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kTracks);
 }
 
+// The floor of writing nodes: the plain search and lerp, each value set on its node.
+void BM_AnimationFramePlainOntoNodes(benchmark::State& state)
+{
+    SScene& s = scene();
+    int time = 0;
+    for (auto _ : state) {
+        time = (time + 16) % kEndMs;
+        for (int t = 0; t < kTracks; ++t) {
+            const std::vector<std::int32_t>& times = s.times[std::size_t(t)];
+            const auto it = std::upper_bound(times.begin(), times.end(), time);
+            const int k1 = int(it - times.begin()), k0 = k1 > 0 ? k1 - 1 : 0;
+            const int kn = k1 < kKeys ? k1 : kKeys - 1;
+            const float f = kn == k0 ? 0.f
+                                     : float(time - times[std::size_t(k0)]) / float(times[std::size_t(kn)] - times[std::size_t(k0)]);
+            const float* v = s.values[std::size_t(t)].data();
+            s.nodes[std::size_t(t)]->setPosition(core::vector3d<float>(v[k0 * 3] + f * (v[kn * 3] - v[k0 * 3]),
+                                                                       v[k0 * 3 + 1] + f * (v[kn * 3 + 1] - v[k0 * 3 + 1]),
+                                                                       v[k0 * 3 + 2] + f * (v[kn * 3 + 2] - v[k0 * 3 + 2])));
+        }
+        benchmark::DoNotOptimize(s.nodes[0]->getPosition());
+    }
+    state.SetItemsProcessed(state.iterations() * kTracks);
+}
+
 BENCHMARK(BM_AnimationFrameHinted)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AnimationFrameExact)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AnimationFrameSharedKeyCache)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AnimationFramePlainArrays)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AnimationFramePlainOntoNodes)->Unit(benchmark::kMicrosecond);
 
 } // namespace

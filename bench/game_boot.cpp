@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/SampleData.h"
 #include "engine/io/CReadFile.h"
 #include "engine/io/CZipReader.h"
 #include "engine/os/StandardRandom.h"
@@ -35,6 +36,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using bench::sampleData;
 using Clock = std::chrono::steady_clock;
 constexpr double kFrameMs = 1000.0 / 60.0;
 constexpr int kMaxFrames = 2000;
@@ -51,24 +53,6 @@ struct SBoot {
     int steps = 0;
     SStep step[64];
 };
-
-// The sample data, built once per run of the benchmarks beside the builder.
-const std::string& sampleData()
-{
-    static const std::string root = [] {
-        char self[4096];
-        const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-        if (n <= 0)
-            return std::string();
-        self[n] = 0;
-        const fs::path builder = fs::path(self).parent_path() / "quendrax-data";
-        const fs::path dir = fs::temp_directory_path() / ("quendrax-bench-boot-" + std::to_string(getpid()));
-        fs::remove_all(dir);
-        const std::string command = "'" + builder.string() + "' '" + (dir / "sample").string() + "' >/dev/null 2>&1";
-        return std::system(command.c_str()) == 0 ? (dir / "sample").string() : std::string();
-    }();
-    return root;
-}
 
 uint64_t frameClock() { return platform::Clock::frameTimeMs() * 1000; }
 void noSleep(unsigned) {}

@@ -25,7 +25,7 @@ constexpr int kPaints = 100;   // frames of 50 modules
 // A frame of 50 modules of a 256 x 256 image, each with its own flips and turn.
 struct SSprite {
     CAISprite sprite;
-    boost::intrusive_ptr<pravik::video::ITexture> texture{new test::SizedTexture(256, 256)};
+    boost::intrusive_ptr<pravik::video::ITexture> texture{test::SizedTexture::make(256, 256)};
     SSprite()
     {
         fs::Sprite f;

@@ -113,7 +113,7 @@ void BM_TextCJKMeasureAndWrap(benchmark::State& state)
         metrics.glyphs.push_back({0, 10 + g % 7});
     const auto bin = formats::glyphs::WriteBin(metrics);
     font->LoadMetrics(bin.data(), bin.size(), CZyFont::FONT_SMALL);
-    font->m_styles[0].texture = new test::SizedTexture(1024, 512);
+    font->m_styles[0].texture = test::SizedTexture::make(1024, 512);
     m.m_font = font;
     const std::vector<std::wstring> pristine = glyphStrings();
     std::vector<std::wstring> texts = pristine;

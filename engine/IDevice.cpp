@@ -13,6 +13,7 @@
 #include "engine/IOSOperator.h"
 #include "engine/Initialization.h"
 #include "engine/collada/BuiltInMaterialTypes.h"
+#include "engine/collada/CAnimationStreamingManager.h"
 #include "engine/collada/CResFileManager.h"
 #include "engine/video/material/CMaterialRendererManager.h"
 #include "engine/gui/ICursorControl.h"
@@ -32,6 +33,7 @@ IDevice::IDevice(const SCreationParameters& parameters)
 {
     m_graphicsTaskHandler = new task::CCpuGraphicsTaskHandler();
     init();
+    m_animationStreamingManager = new collada::CAnimationStreamingManager();  // becomes its Instance
     // The tables are in place before any driver exists and stay until it is gone.
     installEngineServices();
     m_timer = new CTimer();
@@ -62,7 +64,9 @@ IDevice::~IDevice()
     // Scene-file nodes release their files through the manager, so it goes after the scene.
     if (m_resFileManager) m_resFileManager->drop();
     m_resFileManager = nullptr;
-    // The animation streaming manager joins here once its layer exists.
+    // Scenes and files are gone: nothing holds a block any more.
+    delete m_animationStreamingManager;
+    m_animationStreamingManager = nullptr;
 
     if (m_guiEnvironment) m_guiEnvironment->drop();
     m_guiEnvironment = nullptr;

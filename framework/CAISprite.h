@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <array>
 #include <vector>
 
 #include "engine/IReferenceCounted.h"
@@ -138,7 +139,7 @@ public:
 
     // Bitmap-font text (CAISprite_text.cpp). Codes read as the low 16 bits of each unit.
     void LoadCharacterMap();              // entry c = c for 32-255, 0 below
-    void SetCharacterMap(uint16_t* map);  // the caller's, not owned
+    void SetCharacterMap(uint16_t* map);  // the caller's, not owned; left unchanged while installed
     void FreeMapChar();
     int GetStringSize(const wchar_t* text, int first, int end, bool escapes, bool widest);
     int UpdateStringSize(const wchar_t* text, bool escapes);
@@ -160,12 +161,17 @@ public:
     int LineHeightBase() const;      // low 8 bits of module 0's height
     int GlyphRecord(int code) const; // frame-module of a code, -1 when the sprite has none
     int GlyphAdvance(int code, int scaleX) const;
-    // Records 0..255: module width + x offset, decoded once; null when the sprite has none.
+    // Records 0..255: module width + x offset (256 entries, 0 past the last record), decoded
+    // once; null when the sprite has none.
     const int16_t* RecordAdvances() const
     {
         return m_recordAdvance.empty() ? BuildRecordAdvances() : m_recordAdvance.data();
     }
     const int16_t* BuildRecordAdvances() const;
+    const int16_t* GlyphAdvances() const;   // codes' records 0..255: spacing + advance, 0 without a record
+    // ASCII codes through the character map: a plain character's glyph advance, else one of these.
+    static constexpr int32_t CODE_SPACE = INT32_MIN, CODE_WORD_END = INT32_MIN + 1, CODE_OTHER = INT32_MIN + 2;
+    const int32_t* CodeAdvances() const;
     struct SChar {
         int code;    // -1 skipped escape, -2 line break, -3 soft break, else the glyph code
         int units;
@@ -206,7 +212,7 @@ public:
     struct SAFrame {
         int frame, time, dx, dy, flags;
     };
-    SFModule FModule(int k) const;
+    SFModule FModule(int k) const;   // inline below: painting decodes one per module
     SAFrame AFrame(int k) const;
     int FrameFModuleCount(int f) const { return f >= 0 && f < m_frameCount ? m_frameFmCount[f] : 0; }
     int FrameFirstFModule(int f) const { return f >= 0 && f < m_frameCount ? m_frameFirst[f] : 0; }
@@ -267,12 +273,51 @@ public:
     int16_t m_wrapLines = 0, m_wrapWidth = 0;
     mutable std::vector<int16_t> m_recordAdvance;   // measuring cache, emptied by every load
     mutable int m_fontSpacing = 0;
+    mutable std::array<int32_t, 128> m_codeAdvance{};   // CodeAdvances(), made again after a load or a new map
+    mutable bool m_codeAdvanceReady = false;
 
     static boost::intrusive_ptr<pravik::video::CImage> g_pImage;
     static int g_bImageScaled;
     static pravik::video::ITexture* m_pCurrentTexture;
 
 private:
+    struct SPaintContext;
+    struct SPaintScope;
+    const SPaintContext* m_paint = nullptr;   // while a paint runs: what its modules share
+    void MakePaintContext(SPaintContext& ctx) const;
+    void paintFModule(int frame, int i, int x, int y, int flags, int hx, int hy, int alpha, int extra, int scaleX,
+                      int scaleY, EXT_DRAW_INFO* info, int palette);
     void clear();
     void loadImages(const char* images, const char* folder, char* F, size_t Fsize);
 };
+
+inline CAISprite::SFModule CAISprite::FModule(int k) const
+{
+    SFModule r{0, 0, 0, 0, 0, 100, 100};
+    if (k < 0 || k >= m_fmoduleCount)
+        return r;
+    const uint8_t* p = &m_fmodules[size_t(k) * m_fmoduleSize];
+    int flagsByte;
+    if (m_flags & BS_FM_OFF16) {
+        r.x = int16_t(p[1] | p[2] << 8);
+        r.y = int16_t(p[3] | p[4] << 8);
+        flagsByte = p[5];
+        if (m_fmoduleSize == 12) {
+            r.extra = int16_t(p[6] | p[7] << 8);
+            r.scaleX = int16_t(p[8] | p[9] << 8);
+            r.scaleY = int16_t(p[10] | p[11] << 8);
+        }
+    } else {
+        r.x = p[1];
+        r.y = p[2];
+        flagsByte = p[3];
+        if (m_fmoduleSize == 10) {
+            r.extra = int16_t(p[4] | p[5] << 8);
+            r.scaleX = int16_t(p[6] | p[7] << 8);
+            r.scaleY = int16_t(p[8] | p[9] << 8);
+        }
+    }
+    r.flags = flagsByte;
+    r.index = p[0] | (flagsByte & 0xC0) << 2;
+    return r;
+}

@@ -287,37 +287,6 @@ bool CAISprite::Load(const unsigned char* data, size_t size, const char* what)
     return true;
 }
 
-CAISprite::SFModule CAISprite::FModule(int k) const
-{
-    SFModule r{0, 0, 0, 0, 0, 100, 100};
-    if (k < 0 || k >= m_fmoduleCount)
-        return r;
-    const uint8_t* p = &m_fmodules[size_t(k) * m_fmoduleSize];
-    int flagsByte;
-    if (m_flags & BS_FM_OFF16) {
-        r.x = int16_t(p[1] | p[2] << 8);
-        r.y = int16_t(p[3] | p[4] << 8);
-        flagsByte = p[5];
-        if (m_fmoduleSize == 12) {
-            r.extra = int16_t(p[6] | p[7] << 8);
-            r.scaleX = int16_t(p[8] | p[9] << 8);
-            r.scaleY = int16_t(p[10] | p[11] << 8);
-        }
-    } else {
-        r.x = p[1];
-        r.y = p[2];
-        flagsByte = p[3];
-        if (m_fmoduleSize == 10) {
-            r.extra = int16_t(p[4] | p[5] << 8);
-            r.scaleX = int16_t(p[6] | p[7] << 8);
-            r.scaleY = int16_t(p[8] | p[9] << 8);
-        }
-    }
-    r.flags = flagsByte;
-    r.index = p[0] | (flagsByte & 0xC0) << 2;
-    return r;
-}
-
 CAISprite::SAFrame CAISprite::AFrame(int k) const
 {
     SAFrame r{0, 0, 0, 0, 0};

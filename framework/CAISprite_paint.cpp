@@ -1,6 +1,8 @@
 // Sprite painting: frames, frame-modules (nested frames), animation frames and modules, with
 // flips, a 90-degree turn, per-axis scale, opacity, palette colours and the current clip. One
 // quad per image module goes to the sprite target; records are decoded from the raw bytes.
+// What every module of one paint shares (target, clip, screen size, the brick exchange) is read
+// once when the paint starts, and each quad reaches the target in one call.
 
 #include "framework/CAISprite.h"
 
@@ -15,6 +17,25 @@
 static ISpriteTarget* g_spriteTarget = nullptr;
 ISpriteTarget* SpriteTarget() { return g_spriteTarget; }
 void SetSpriteTarget(ISpriteTarget* target) { g_spriteTarget = target; }
+
+void ISpriteTarget::BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZT quad[4])
+{
+    M3DXVertex_XYZDT q[4];
+    for (int k = 0; k < 4; ++k) {
+        q[k].x = quad[k].x, q[k].y = quad[k].y, q[k].z = quad[k].z, q[k].u = quad[k].u, q[k].v = quad[k].v;
+        q[k].r = q[k].g = q[k].b = q[k].a = 255;
+    }
+    SetTexture(texture);
+    SetAlphaBlend(blend);
+    Blt(EQK_TEXTURED, q);
+}
+
+void ISpriteTarget::BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZDT quad[4])
+{
+    SetTexture(texture);
+    SetAlphaBlend(blend);
+    Blt(EQK_COLOURED_TEXTURED, quad);
+}
 
 namespace {
 
@@ -31,6 +52,26 @@ struct STexel {
     float u, v;
 };
 
+// texel / size, by a reciprocal when the size is a power of two (the same float then).
+struct STexelScale {
+    float size = 1.f, inverse = 1.f;
+    bool exact = true;
+    void set(int n)
+    {
+        size = float(n);
+        inverse = 1.f / size;
+        exact = n > 0 && (n & (n - 1)) == 0;
+    }
+    [[gnu::always_inline]] void apply(float t[4]) const
+    {
+        if (exact) {
+            t[0] *= inverse, t[1] *= inverse, t[2] *= inverse, t[3] *= inverse;
+        } else {
+            t[0] /= size, t[1] /= size, t[2] /= size, t[3] /= size;
+        }
+    }
+};
+
 // Moves corner a toward corner b by d texels along the axis between them.
 void pull(STexel& a, const STexel& b, int d)
 {
@@ -40,47 +81,46 @@ void pull(STexel& a, const STexel& b, int d)
 
 }  // namespace
 
-void CAISprite::PaintFrame(int frame, int x, int y, int flags)
-{
-    PaintFrame(frame, x, y, flags, 0, 0, 255, 0, 100, 100, nullptr, -1);
-}
+struct CAISprite::SPaintContext {
+    ISpriteTarget* target = nullptr;
+    int clip[4] = {};
+    int screenW = 0, screenH = 0;
+    bool software = false;     // a software render buffer takes the modules
+    bool brickWhite = false;   // a brick sprite slot in palette 9 paints image 1 at image 0's size
+    mutable const pravik::video::ITexture* scaled = nullptr;   // the texture su and sv belong to
+    mutable STexelScale su, sv;
+};
 
-void CAISprite::PaintFrame(int frame, int x, int y, int flags, int hx, int hy, int alpha, int extra, int scaleX,
-                           int scaleY, EXT_DRAW_INFO* info, int palette)
-{
-    if (frame < 0 || frame >= m_frameCount)
-        return;
-    m_curFrame = frame;
-    m_frameOriginX = x;
-    m_frameOriginY = y;
-    const int n = m_frameFmCount[frame];
-    for (int i = 0; i < n; ++i) {
-        m_curFModule = i;
-        PaintFModule(frame, i, x, y, flags, hx, hy, alpha, extra, scaleX, scaleY, info, palette);
+// Installs a context for the paint it opens; nested paints reuse the outer one.
+struct CAISprite::SPaintScope {
+    explicit SPaintScope(CAISprite& s) : sprite(s), outer(!s.m_paint)
+    {
+        if (outer) {
+            sprite.MakePaintContext(ctx);
+            sprite.m_paint = &ctx;
+        }
     }
-}
+    ~SPaintScope()
+    {
+        if (outer)
+            sprite.m_paint = nullptr;
+    }
+    SPaintScope(const SPaintScope&) = delete;
+    SPaintScope& operator=(const SPaintScope&) = delete;
+    CAISprite& sprite;
+    SPaintContext ctx;
+    const bool outer;
+};
 
-void CAISprite::PaintAFrame(int anim, int aframe, int x, int y, int flags, int hx, int hy, int alpha, int extra,
-                            int scaleX, int scaleY, EXT_DRAW_INFO* info)
+void CAISprite::MakePaintContext(SPaintContext& ctx) const
 {
-    if (anim < 0 || anim >= m_animCount || aframe < 0 || aframe >= m_animFrameCount[anim])
-        return;
-    m_curAnim = anim;
-    m_curAFrame = aframe;
-    const SAFrame af = AFrame(m_animFirst[anim] + aframe);
-    m_lastAFrameDX = af.dx;
-    m_lastAFrameDY = af.dy;
-    const int ox = flags & FLIP_X ? hx + af.dx : hx - af.dx;
-    const int oy = flags & FLIP_Y ? hy + af.dy : hy - af.dy;
-    m_curFrame = af.frame;
-    m_frameOriginX = x - ox;
-    m_frameOriginY = y - oy;
-    const int n = m_frameFmCount[af.frame];
-    for (int i = 0; i < n; ++i) {
-        m_curFModule = i;
-        PaintFModule(af.frame, i, x - ox, y - oy, flags ^ (af.flags & 0x0F), ox, oy, alpha, extra, scaleX, scaleY,
-                     info, -1);
-    }
+    ctx.target = SpriteTarget();
+    if (ctx.target)
+        ctx.target->GetClip(ctx.clip);
+    ctx.screenW = Screen_Width();
+    ctx.screenH = Screen_Height();
+    ctx.software = bool(ViDuz::s_pSoftwareRenderBuffer);
+    ctx.brickWhite = m_palette == 9 && (GameInterface().Sprite(27) == this || GameInterface().Sprite(28) == this);
 }
 
 void CAISprite::PaintFModule(int frame, int i, int x, int y, int flags, int hx, int hy, int alpha, int extra,
@@ -88,12 +128,23 @@ void CAISprite::PaintFModule(int frame, int i, int x, int y, int flags, int hx, 
 {
     if (frame < 0 || frame >= m_frameCount || i < 0 || i >= m_frameFmCount[frame])
         return;
+    paintFModule(frame, i, x, y, flags, hx, hy, alpha, extra, scaleX, scaleY, info, palette);
+}
+
+// The frame loops call this copy in place: a call of thirteen arguments costs about as much
+// as the work of a frame-module.
+inline __attribute__((always_inline)) void CAISprite::paintFModule(int frame, int i, int x, int y, int flags,
+                                                                  int hx, int hy, int alpha, int extra,
+                                                                  int scaleX, int scaleY, EXT_DRAW_INFO* info,
+                                                                  int palette)
+{
     const SFModule fm = FModule(m_frameFirst[frame] + i);
     int px = flags & FLIP_X ? x - fm.x : x + fm.x;
     int py = flags & FLIP_Y ? y - fm.y : y + fm.y;
     const int E = flags ^ (fm.flags & 0x0F);
 
     if (fm.flags & FM_NESTED) {
+        const SPaintScope scope(*this);
         const int savedFrame = m_curFrame, savedX = m_frameOriginX, savedY = m_frameOriginY;
         m_curFrame = fm.index;
         m_frameOriginX = px;
@@ -132,19 +183,70 @@ void CAISprite::PaintFModule(int frame, int i, int x, int y, int flags, int hx, 
     m_curFModuleFlags = 0;
 }
 
+void CAISprite::PaintFrame(int frame, int x, int y, int flags)
+{
+    PaintFrame(frame, x, y, flags, 0, 0, 255, 0, 100, 100, nullptr, -1);
+}
+
+void CAISprite::PaintFrame(int frame, int x, int y, int flags, int hx, int hy, int alpha, int extra, int scaleX,
+                           int scaleY, EXT_DRAW_INFO* info, int palette)
+{
+    if (frame < 0 || frame >= m_frameCount)
+        return;
+    const SPaintScope scope(*this);
+    m_curFrame = frame;
+    m_frameOriginX = x;
+    m_frameOriginY = y;
+    const int n = m_frameFmCount[frame];
+    for (int i = 0; i < n; ++i) {
+        m_curFModule = i;
+        paintFModule(frame, i, x, y, flags, hx, hy, alpha, extra, scaleX, scaleY, info, palette);
+    }
+}
+
+void CAISprite::PaintAFrame(int anim, int aframe, int x, int y, int flags, int hx, int hy, int alpha, int extra,
+                            int scaleX, int scaleY, EXT_DRAW_INFO* info)
+{
+    if (anim < 0 || anim >= m_animCount || aframe < 0 || aframe >= m_animFrameCount[anim])
+        return;
+    const SPaintScope scope(*this);
+    m_curAnim = anim;
+    m_curAFrame = aframe;
+    const SAFrame af = AFrame(m_animFirst[anim] + aframe);
+    m_lastAFrameDX = af.dx;
+    m_lastAFrameDY = af.dy;
+    const int ox = flags & FLIP_X ? hx + af.dx : hx - af.dx;
+    const int oy = flags & FLIP_Y ? hy + af.dy : hy - af.dy;
+    m_curFrame = af.frame;
+    m_frameOriginX = x - ox;
+    m_frameOriginY = y - oy;
+    const int n = m_frameFmCount[af.frame];
+    for (int i = 0; i < n; ++i) {
+        m_curFModule = i;
+        paintFModule(af.frame, i, x - ox, y - oy, flags ^ (af.flags & 0x0F), ox, oy, alpha, extra, scaleX, scaleY,
+                     info, -1);
+    }
+}
+
 void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX, int scaleY, int alpha,
                             EXT_DRAW_INFO* info, int palette)
 {
-    ISpriteTarget* target = SpriteTarget();
     if (module < 0 || module >= m_moduleCount)
         return;
+    if (!m_paint) {   // a module painted on its own
+        const SPaintScope scope(*this);
+        CAISprite::PaintModule(module, x, y, flags, 0, scaleX, scaleY, alpha, info, palette);
+        return;
+    }
+    const SPaintContext& ctx = *m_paint;
+    ISpriteTarget* target = ctx.target;
     const int kind = m_moduleKind[module];
     const int mw = m_moduleW[module], mh = m_moduleH[module];
     const int E = flags;
     const int G = m_curFModuleFlags;
 
     if (kind == MODULE_RECT || kind == MODULE_GRADIENT) {
-        if (!target || mw < 1 || mh < 1 || x >= Screen_Width() || y >= Screen_Height() || x + mw < 0 || y + mh < 0)
+        if (!target || mw < 1 || mh < 1 || x >= ctx.screenW || y >= ctx.screenH || x + mw < 0 || y + mh < 0)
             return;
         const uint32_t c = m_moduleColor[module];
         if (kind == MODULE_RECT) {
@@ -179,7 +281,7 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
     // 1. Image, with the white-brick exchange of the two brick sprite slots.
     size_t image = m_moduleImage[module];
     size_t sizeImage = image;
-    if (m_palette == 9 && (GameInterface().Sprite(27) == this || GameInterface().Sprite(28) == this)) {
+    if (ctx.brickWhite) {
         image = 1;
         sizeImage = 0;
     }
@@ -189,14 +291,14 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
     pravik::video::ITexture* texture = m_textures[image].get();
 
     // 2. A software target takes the module's pixels from the shared brick image instead.
-    if (ViDuz::s_pSoftwareRenderBuffer) {
+    if (ctx.software) {
         ViDuz::BitBlt_Software(g_pImage.get(), x, y, m_moduleX[module], m_moduleY[module], mw, mh, E,
                                (G & ROT_90) || info);
         return;
     }
 
     // 3. Visibility.
-    if (!target || mw < 1 || mh < 1 || x >= Screen_Width() || y >= Screen_Height())
+    if (!target || mw < 1 || mh < 1 || x >= ctx.screenW || y >= ctx.screenH)
         return;
 
     // 4. Scale about the unscaled box's centre.
@@ -234,6 +336,11 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
         T = qy + (x - qx); B = T + W;
     }
 
+    // 7 (first the cheap refusal). Wholly outside the clip: nothing.
+    const int* clip = ctx.clip;
+    if (L > clip[2] || R < clip[0] || T > clip[3] || B < clip[1])
+        return;
+
     // 6. Corners.
     const float u0 = m_moduleX[module], v0 = m_moduleY[module];
     const STexel corner[4] = {{u0, v0}, {u0 + mw, v0}, {u0, v0 + mh}, {u0 + mw, v0 + mh}};
@@ -246,10 +353,6 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
     STexel bl = corner[kCorners[row][2]], br = corner[kCorners[row][3]];
 
     // 7. Clip, moving texels one per clipped pixel.
-    int clip[4];
-    target->GetClip(clip);
-    if (L > clip[2] || R < clip[0] || T > clip[3] || B < clip[1])
-        return;
     if (L < clip[0]) {
         const int d = clip[0] - L;
         pull(tl, tr, d); pull(bl, br, d);
@@ -273,35 +376,38 @@ void CAISprite::PaintModule(int module, int x, int y, int flags, int, int scaleX
 
     // 8-10. The quad: (right, bottom), (right, top), (left, bottom), (left, top).
     const pravik::video::ITexture* sized = m_textures[sizeImage].get();
-    const float tw = float(sized->getWidth() * (m_halfTexel ? 2 : 1));
-    const float th = float(sized->getHeight() * (m_halfTexel ? 2 : 1));
+    if (ctx.scaled != sized) {
+        ctx.scaled = sized;
+        ctx.su.set(sized->getWidth() * (m_halfTexel ? 2 : 1));
+        ctx.sv.set(sized->getHeight() * (m_halfTexel ? 2 : 1));
+    }
+    float u[4] = {br.u, tr.u, bl.u, tl.u}, v[4] = {br.v, tr.v, bl.v, tl.v};
+    ctx.su.apply(u);
+    ctx.sv.apply(v);
+    const float fl = float(L), ft = float(T), fr = float(R), fb = float(B);
     const bool plain = alpha == 255 && palette == -1;
-    uint8_t colour[4] = {255, 255, 255, uint8_t(alpha)};
+    // Blending stays on except for a plain quad of module 0 while the game turns it off.
+    // The texture is always handed on: other painters (ViDuz's images) and the batcher's
+    // flush change it behind the sprites' back; the target skips one it already has.
+    m_pCurrentTexture = texture;
+    if (plain) {
+        const M3DXVertex_XYZT q[4] = {{fr, fb, 0.f, u[0], v[0]},
+                                      {fr, ft, 0.f, u[1], v[1]},
+                                      {fl, fb, 0.f, u[2], v[2]},
+                                      {fl, ft, 0.f, u[3], v[3]}};
+        target->BltImage(texture, !(module == 0 && GameInterface().DontUseAlphaBlend()), q);
+        return;
+    }
+    uint8_t c[4] = {255, 255, 255, uint8_t(alpha)};
     if (palette != -1) {
         const int p = std::clamp(palette, 0, int(COLOR_COUNT) - 1);
-        std::copy(ColorsDefinedForFont[p], ColorsDefinedForFont[p] + 3, colour);
+        std::copy(ColorsDefinedForFont[p], ColorsDefinedForFont[p] + 3, c);
     }
-    M3DXVertex_XYZDT q[4];
-    auto vertex = [&](M3DXVertex_XYZDT& v, int x, int y, STexel t) {
-        v.x = float(x);
-        v.y = float(y);
-        v.z = 0.f;
-        v.u = t.u / tw;
-        v.v = t.v / th;
-        v.r = colour[0]; v.g = colour[1]; v.b = colour[2]; v.a = colour[3];
-    };
-    vertex(q[0], R, B, br);
-    vertex(q[1], R, T, tr);
-    vertex(q[2], L, B, bl);
-    vertex(q[3], L, T, tl);
-
-    // 11. Texture and blending, then the quad.
-    // Always handed on: other painters (ViDuz's images) and the batcher's flush change its
-    // texture behind the sprites' back, and the batcher itself skips a texture it already has.
-    m_pCurrentTexture = texture;
-    target->SetTexture(texture);
-    target->SetAlphaBlend(!(plain && module == 0 && GameInterface().DontUseAlphaBlend()));
-    target->Blt(plain ? EQK_TEXTURED : EQK_COLOURED_TEXTURED, q);
+    const M3DXVertex_XYZDT q[4] = {{fr, fb, 0.f, c[0], c[1], c[2], c[3], u[0], v[0]},
+                                   {fr, ft, 0.f, c[0], c[1], c[2], c[3], u[1], v[1]},
+                                   {fl, fb, 0.f, c[0], c[1], c[2], c[3], u[2], v[2]},
+                                   {fl, ft, 0.f, c[0], c[1], c[2], c[3], u[3], v[3]}};
+    target->BltImage(texture, true, q);
 }
 
 void CAISprite::PaintModule_Line(int module, int x, int y, int flags, int, int, int, int, EXT_DRAW_INFO*, int)

@@ -7,6 +7,7 @@
 #include "framework/GameInterface.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cwchar>
 #include <vector>
@@ -24,6 +25,40 @@ bool isBreak(const wchar_t* t, int i, int end)
 {
     return t[i] == L'\n' || (t[i] == L'\\' && i + 1 < end && t[i + 1] == L'n');
 }
+
+// Printable ASCII that reads as itself in every language: no escape, quote or soft break.
+constexpr bool isPlain(int c) { return c > ' ' && c < 127 && c != '"' && c != '\\' && c != '^' && c != '|'; }
+
+// The ASCII codes by what the measuring loops do with them; everything else takes the long way.
+enum ECharClass : uint8_t { CLASS_PLAIN, CLASS_SPACE, CLASS_WORD_END, CLASS_OTHER };
+constexpr std::array<uint8_t, 128> kCharClass = [] {
+    std::array<uint8_t, 128> t{};
+    for (int c = 0; c < 128; ++c)
+        t[size_t(c)] = isPlain(c) ? CLASS_PLAIN : c == ' ' ? CLASS_SPACE : c == '|' || c == '\n' ? CLASS_WORD_END
+                                                                                                 : CLASS_OTHER;
+    return t;
+}();
+
+// The character map of a sprite without one: code c is record c.
+constexpr std::array<uint16_t, 256> kIdentityMap = [] {
+    std::array<uint16_t, 256> t{};
+    for (int c = 0; c < 256; ++c)
+        t[size_t(c)] = uint16_t(c);
+    return t;
+}();
+
+constexpr std::array<int16_t, 256> kNoAdvances{};
+
+// The code table of a sprite without glyph records: plain characters advance by nothing.
+constexpr std::array<int32_t, 128> kNoRecordCodes = [] {
+    std::array<int32_t, 128> t{};
+    for (int c = 0; c < 128; ++c)
+        t[size_t(c)] = kCharClass[size_t(c)] == CLASS_PLAIN   ? 0
+                       : kCharClass[size_t(c)] == CLASS_SPACE ? CAISprite::CODE_SPACE
+                       : kCharClass[size_t(c)] == CLASS_WORD_END ? CAISprite::CODE_WORD_END
+                                                                 : CAISprite::CODE_OTHER;
+    return t;
+}();
 
 int frenchPlain(int c)
 {
@@ -47,6 +82,7 @@ void CAISprite::LoadCharacterMap()
     for (int c = 0; c < 256; ++c)
         m_charMap[c] = uint16_t(c < 32 ? 0 : c);
     m_ownsCharMap = true;
+    m_codeAdvanceReady = false;
 }
 
 void CAISprite::SetCharacterMap(uint16_t* map)
@@ -54,10 +90,12 @@ void CAISprite::SetCharacterMap(uint16_t* map)
     FreeMapChar();
     m_charMap = map;
     m_ownsCharMap = false;
+    m_codeAdvanceReady = false;
 }
 
 void CAISprite::FreeMapChar()
 {
+    m_codeAdvanceReady = false;
     if (m_ownsCharMap)
         delete[] m_charMap;
     m_charMap = nullptr;
@@ -67,21 +105,44 @@ void CAISprite::FreeMapChar()
 int CAISprite::SpaceAdvance() const { return FontSpacing() + (m_moduleCount ? m_moduleW[0] : 0); }
 
 // Width plus x offset of every glyph record, and the spacing, decoded once: measuring reads them
-// for every character.
+// for every character. Entries 0..255 are the records' (0 past the last), 256..511 the glyph
+// advances of records 0..255, spacing included (0 past the last record).
 const int16_t* CAISprite::BuildRecordAdvances() const
 {
     if (m_recordAdvance.empty() && m_fmoduleCount > 0) {
-        const int n = std::min(m_fmoduleCount, 256);
-        m_recordAdvance.resize(size_t(n));
-        for (int k = 0; k < n; ++k) {
+        m_fontSpacing = FModule(0).x;
+        m_recordAdvance.assign(512, 0);
+        m_codeAdvanceReady = false;
+        for (int k = 0, n = std::min(m_fmoduleCount, 256); k < n; ++k) {
             const SFModule fm = FModule(k);
             const bool module = !(fm.flags & FM_NESTED) && fm.index < m_moduleCount;
             m_recordAdvance[size_t(k)] = int16_t((module ? m_moduleW[size_t(fm.index)] : 0) + fm.x);
+            m_recordAdvance[256 + size_t(k)] = int16_t(m_fontSpacing + m_recordAdvance[size_t(k)]);
         }
-        m_fontSpacing = FModule(0).x;
     }
     return m_recordAdvance.empty() ? nullptr : m_recordAdvance.data();
 }
+
+const int16_t* CAISprite::GlyphAdvances() const
+{
+    const int16_t* records = RecordAdvances();
+    return records ? records + 256 : kNoAdvances.data();
+}
+
+const int32_t* CAISprite::CodeAdvances() const
+{
+    const int16_t* glyph = GlyphAdvances();   // a load empties the records, and rebuilding them drops the codes
+    if (!RecordAdvances())
+        return kNoRecordCodes.data();
+    if (!m_codeAdvanceReady) {
+        const uint16_t* map = m_charMap ? m_charMap : kIdentityMap.data();
+        for (int c = 0; c < 128; ++c)
+            m_codeAdvance[size_t(c)] = kNoRecordCodes[size_t(c)] == 0 ? glyph[map[c] & 0xFF] : kNoRecordCodes[size_t(c)];
+        m_codeAdvanceReady = true;
+    }
+    return m_codeAdvance.data();
+}
+
 int CAISprite::LineHeightBase() const { return m_moduleCount ? (m_moduleH[0] & 0xFF) : 0; }
 
 // The frame-module record of a code (codes from 256 up, other than the handled ones, act as ' ').
@@ -114,8 +175,7 @@ CAISprite::SChar CAISprite::ReadChar(const wchar_t* t, int i, int end, int first
 {
     SChar ch{int(int16_t(t[i] & 0xFFFF)), 1, false};
     const int c = ch.code;
-    // Plain printable ASCII is itself whatever the language.
-    if (c > ' ' && c < 127 && c != '"' && c != '\\' && c != '^' && c != '|')
+    if (isPlain(c))
         return ch;
     if (c == L'\n') { ch.code = -2; return ch; }
     if (c == L'\\' && i + 1 < end && t[i + 1] == L'n') { ch.code = -2; ch.units = 2; return ch; }
@@ -150,25 +210,23 @@ int CAISprite::GetStringSize(const wchar_t* text, int first, int end, bool escap
     if (first < 0)
         first = 0;
     const int savedPalette = m_palette;
-    const int16_t* advances = RecordAdvances();
-    const int space = SpaceAdvance(), spacing = m_fontSpacing, records = m_fmoduleCount;
-    const uint16_t* map = m_charMap;
+    const int32_t* codes = CodeAdvances();
+    const int space = SpaceAdvance();
     int w = 0;
-    for (int i = first; i < end && text[i] != 0;) {
-        // Spaces and plain printable ASCII straight from the advance table.
-        const int c = int(int16_t(text[i] & 0xFFFF));
-        if (c == ' ') {
-            w += space;
-            ++i;
-            continue;
+    for (int i = first; i < end;) {
+        // Runs of plain characters and spaces straight from the code table.
+        for (; i < end; ++i) {
+            const uint32_t u = uint32_t(text[i]) & 0xFFFF;
+            const int32_t a = u < 128 ? codes[u] : CODE_OTHER;
+            if (a > CODE_OTHER)
+                w += a;
+            else if (a == CODE_SPACE)
+                w += space;
+            else
+                break;
         }
-        if (c > ' ' && c < 127 && c != '"' && c != '\\' && c != '^' && c != '|') {
-            const int k = map ? (map[c] & 0xFF) : c;
-            if (k < records)
-                w += spacing + advances[k];
-            ++i;
-            continue;
-        }
+        if (i >= end || text[i] == 0)
+            break;
         const SChar ch = ReadChar(text, i, end, first, escapes);
         i += ch.units;
         if (ch.code == -2) {
@@ -258,6 +316,8 @@ int CAISprite::WrapTextInternal(wchar_t* text, int maxWidth)
     const int len = StrLength(text);
     if (len == 0)
         return 1;
+    const int32_t* codes = CodeAdvances();
+    const int spacing = FontSpacing(), space = SpaceAdvance();
     int lines = 1, w = 0, lastWord = -1;
     for (int i = 0; i < len;) {
         if (isBreak(text, i, len)) {
@@ -268,7 +328,7 @@ int CAISprite::WrapTextInternal(wchar_t* text, int maxWidth)
             continue;
         }
         if (text[i] == L' ') {
-            w += SpaceAdvance();
+            w += space;
             ++i;
             continue;
         }
@@ -276,12 +336,26 @@ int CAISprite::WrapTextInternal(wchar_t* text, int maxWidth)
             ++i;
             continue;
         }
-        const int e = FindWordEnd(text, i, len);
+        // The word runs to the next space, '|' or break; while it holds plain characters only it
+        // is measured as it is scanned, else it is measured whole afterwards.
+        int end = i, width = 0;
+        for (; end < len; ++end) {
+            const uint32_t u = uint32_t(text[end]);
+            const int32_t a = u < 128 ? codes[u] : CODE_OTHER;
+            if (a <= CODE_OTHER)
+                break;
+            width += a;
+        }
+        const bool plain = end == len || text[end] == L' ' || text[end] == L'|' || isBreak(text, end, len);
+        if (!plain)
+            while (end < len && text[end] != L' ' && text[end] != L'|' && !isBreak(text, end, len))
+                ++end;
+        const int e = end - 1;
         // The word's width as GetSubStringWidth gives it (a word measuring nothing counts S).
-        lastWord = GetStringSize(text, i, e + 1, false, false);
-        int ww = lastWord > 0 ? lastWord : FontSpacing();
+        lastWord = plain ? width : GetStringSize(text, i, end, false, false);
+        int ww = lastWord > 0 ? lastWord : spacing;
         if (e == len - 1)
-            ww -= FontSpacing();
+            ww -= spacing;
         if (w + ww > maxWidth && i > 0) {
             text[i - 1] = L'\n';
             ++lines;
@@ -289,11 +363,11 @@ int CAISprite::WrapTextInternal(wchar_t* text, int maxWidth)
         } else {
             w += ww;
         }
-        i = e + 1;
+        i = end;
     }
     if (lastWord >= 0) {   // the measuring results of the last word, as a measure leaves them
         _text_h = LineHeightBase();
-        _text_w = lastWord > 0 ? lastWord - FontSpacing() : 0;
+        _text_w = lastWord > 0 ? lastWord - spacing : 0;
     }
     return lines;
 }
@@ -440,11 +514,14 @@ int CAISprite::DrawPageInternal(wchar_t* text, int x, int y, int width, int firs
     int lineY = y;
     if (anchor & 0x20) lineY -= breaks * L;
     else if (anchor & 0x2) lineY -= (breaks * L) >> 1;
-    const int last = count < firstLine + lineCount ? count : firstLine + lineCount;
+    const int last = int(std::min<long long>(count, (long long)firstLine + lineCount));
+    // Lines before the first one hold no text but keep their rows, so line n stays at its place.
     for (int n = firstLine; n < last; ++n) {
-        _index1 = starts[n];
-        _index2 = ends[n];
-        DrawStringInternal(text, x, lineY, anchor, colour, 255, 0, 100, 100, false, false, 0, false, true, false);
+        if (n >= 0) {
+            _index1 = starts[n];
+            _index2 = ends[n];
+            DrawStringInternal(text, x, lineY, anchor, colour, 255, 0, 100, 100, false, false, 0, false, true, false);
+        }
         lineY += L;
     }
     _index1 = _index2 = -1;

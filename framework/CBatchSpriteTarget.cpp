@@ -16,11 +16,10 @@ void CBatchSpriteTarget::SetAlphaBlend(bool on)
         b->m_nBlendMode = on ? 1 : 0;
 }
 
-void CBatchSpriteTarget::Blt(EQuadKind kind, const M3DXVertex_XYZDT quad[4])
+namespace {
+
+void bltInto(CM3DRender* b, EQuadKind kind, const M3DXVertex_XYZDT quad[4])
 {
-    CM3DRender* b = CM3DRender::GetM3DRender();
-    if (!b)
-        return;
     switch (kind) {
     case EQK_TEXTURED: {
         M3DXVertex_XYZT q[4];
@@ -38,6 +37,42 @@ void CBatchSpriteTarget::Blt(EQuadKind kind, const M3DXVertex_XYZDT quad[4])
     }
     case EQK_COLOURED_TEXTURED: b->Blt(quad); break;
     }
+}
+
+}  // namespace
+
+void CBatchSpriteTarget::Blt(EQuadKind kind, const M3DXVertex_XYZDT quad[4])
+{
+    if (CM3DRender* b = CM3DRender::GetM3DRender())
+        bltInto(b, kind, quad);
+}
+
+namespace {
+
+// The batcher with the image's texture and blending in place; null without one.
+CM3DRender* batcherFor(pravik::video::ITexture* texture, bool blend)
+{
+    CM3DRender* b = CM3DRender::GetM3DRender();
+    if (!b)
+        return nullptr;
+    if (b->CurrentTexture() != texture)   // a counted pointer only when it changes
+        b->SetTexture(boost::intrusive_ptr<pravik::video::ITexture>(texture));
+    b->m_nBlendMode = blend ? 1 : 0;
+    return b;
+}
+
+}  // namespace
+
+void CBatchSpriteTarget::BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZT quad[4])
+{
+    if (CM3DRender* b = batcherFor(texture, blend))
+        b->Blt(quad);
+}
+
+void CBatchSpriteTarget::BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZDT quad[4])
+{
+    if (CM3DRender* b = batcherFor(texture, blend))
+        b->Blt(quad);
 }
 
 void CBatchSpriteTarget::DrawGradientRect(int x, int y, int w, int h, uint32_t c1, uint32_t c2, int kind)

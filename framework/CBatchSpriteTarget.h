@@ -13,4 +13,6 @@ public:
     void SetColor(uint8_t r, uint8_t g, uint8_t b, uint8_t a) override;
     void DrawLine(int x0, int y0, int x1, int y1) override;
     void GetClip(int clip[4]) override;
+    void BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZT quad[4]) override;
+    void BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZDT quad[4]) override;
 };

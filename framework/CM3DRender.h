@@ -70,6 +70,7 @@ public:
     void SetVideoDriver(pravik::video::IVideoDriver* driver);
 
     void SetTexture(const boost::intrusive_ptr<pravik::video::ITexture>& texture);
+    pravik::video::ITexture* CurrentTexture() const { return m_pCurTexture.get(); }
     int Blt(const M3DXVertex_XYZD* quad) { return BltOne<M3DX_FVF_XYZD>(quad); }   // 0 or 0x80004005
     int Blt(const M3DXVertex_XYZT* quad) { return BltOne<M3DX_FVF_XYZT>(quad); }
     int Blt(const M3DXVertex_XYZDT* quad) { return BltOne<M3DX_FVF_XYZDT>(quad); }

@@ -7,6 +7,7 @@
 #include "framework/ViDuz.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 
@@ -219,14 +220,19 @@ CAISprite* latinFont(const CStringManager& m, int fontId)
     return m.IsWCharLanguage() ? nullptr : GameInterface().Sprite(fontId);
 }
 
-// The text a glyph font works on: large font ids take the large sheet's indices, converted into
-// a cleared buffer of 128 units.
-struct SAsianText {
-    wchar_t large[128] = {};
+// The glyph font set to a font id's style, and the text it works on: large font ids take the
+// large sheet's indices, converted into a cleared buffer of 128 units. font is null without one.
+struct SGlyphRun {
+    CZyFont* font;
     wchar_t* text;
-    SAsianText(const CStringManager& m, int fontId, wchar_t* source) : text(source)
+    wchar_t large[128];
+    SGlyphRun(CStringManager& m, int fontId, wchar_t* source) : font(m.m_font), text(source)
     {
-        if (source && CStringManager::IsAsiaLargeFont(fontId)) {
+        if (!font || !source)
+            return;
+        m.SetFontStyleFromID(fontId);
+        if (CStringManager::IsAsiaLargeFont(fontId)) {
+            std::fill(std::begin(large), std::end(large), L'\0');
             m.MappingSmallFontToLarge(source, large);
             text = large;
         }
@@ -243,11 +249,8 @@ int CStringManager::GetStringWidth(int fontId, wchar_t* text)
         CAISprite* font = latinFont(*this, fontId);
         return font ? font->GetStringSize(text, 0, CAISprite::StrLength(text), false, false) : 0;
     }
-    if (!m_font)
-        return 0;
-    SetFontStyleFromID(fontId);
-    SAsianText t(*this, fontId, text);
-    return m_font->GetStringWidth(t.text);
+    const SGlyphRun run(*this, fontId, text);
+    return run.font ? run.font->GetStringWidth(run.text) : 0;
 }
 
 CStringManager::SWrap CStringManager::WrapText(int fontId, wchar_t* text, int width)
@@ -262,12 +265,11 @@ CStringManager::SWrap CStringManager::WrapText(int fontId, wchar_t* text, int wi
         font->m_wrapWidth = int16_t(width);
         return {font->m_wrapLines, 0, font->m_wrapWidth};
     }
-    if (!m_font)
+    const SGlyphRun run(*this, fontId, text);
+    if (!run.font)
         return {0, 0, 0};
-    SetFontStyleFromID(fontId);
-    SAsianText t(*this, fontId, text);
-    m_font->InitPage(t.text, width);
-    return {m_font->m_wrapLines, 0, m_font->m_wrapWidth};
+    run.font->InitPage(run.text, width);
+    return {run.font->m_wrapLines, 0, run.font->m_wrapWidth};
 }
 
 // The glyph font's colour for a draw: the font id's own for -1, else a palette entry.
@@ -291,13 +293,12 @@ void CStringManager::DrawPage(int fontId, wchar_t* text, int x, int y, int ancho
             font->DrawPageInternal(text, x, y, width, anchor, COLOR_NAME(colour), b1, b2);
         return;
     }
-    if (!m_font)
+    const SGlyphRun run(*this, fontId, text);
+    if (!run.font)
         return;
-    SetFontStyleFromID(fontId);
-    asianColour(*this, *m_font, fontId, colour);
-    SAsianText t(*this, fontId, text);
-    m_font->InitPage(t.text, width);
-    m_font->DrawPage(t.text, x, y, anchor, 255);
+    asianColour(*this, *run.font, fontId, colour);
+    run.font->InitPage(run.text, width);
+    run.font->DrawPage(run.text, x, y, anchor, 255);
 }
 
 void CStringManager::DrawString(int fontId, wchar_t* text, int x, int y, int anchor, bool, int colour, int alpha,
@@ -312,10 +313,9 @@ void CStringManager::DrawString(int fontId, wchar_t* text, int x, int y, int anc
                                      shrink, forward, tight);
         return;
     }
-    if (!m_font)
+    const SGlyphRun run(*this, fontId, text);
+    if (!run.font)
         return;
-    SetFontStyleFromID(fontId);
-    asianColour(*this, *m_font, fontId, colour);
-    SAsianText t(*this, fontId, text);
-    m_font->DrawString(t.text, x, y, anchor, alpha);
+    asianColour(*this, *run.font, fontId, colour);
+    run.font->DrawString(run.text, x, y, anchor, alpha);
 }

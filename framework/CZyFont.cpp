@@ -223,14 +223,17 @@ bool CZyFont::CellOf(int glyph, int& cellX, int& cellY) const
 
 int CZyFont::WidthOfRange(const wchar_t* text, int end)
 {
+    // The style stays put while measuring: its blank and break glyphs are read once.
+    const int blank = m_spacing + GetBlankWidth(), backslash = Glyph(1), letterN = Glyph(2);
     int width = 0;
     for (int i = 0; i < end; ++i) {
         const int u = unitAt(text, i);
         if (u <= 0)
             continue;
         if (u == 1) {
-            width += m_spacing + GetBlankWidth();
-        } else if (IsNewline(text, i) && i + 1 < end) {
+            width += blank;
+        } else if (u == backslash && backslash >= 0 && i + 1 < end && text[i + 1] != 0 &&
+                   unitAt(text, i + 1) == letterN) {
             ++i;
         } else {
             width += m_spacing + GetCharWidth(wchar_t(u));
@@ -369,102 +372,57 @@ void CZyFont::DrawRegion(int srcX, int srcY, int w, int h, int, int x, int y, in
 
 // --- pages ------------------------------------------------------------------------------------
 
-static int breakChineseKorean(CZyFont& f, const wchar_t* text, int width)
-{
-    const int n = int(std::wcslen(text));
-    int L = 0, w = 0, b = 0;
-    for (int i = 0; i < n; ++i) {
-        const int u = unitAt(text, i);
-        if (u == f.Glyph(0)) {
-            f.m_lineStart[L] = uint16_t(i);
-            b = w;
-            w += f.m_spacing + f.GetCharWidth(wchar_t(u));
-            continue;
-        }
-        if (i + 1 < n && u == f.Glyph(1) && unitAt(text, i + 1) == f.Glyph(2) && f.Glyph(1) >= 0) {
-            f.m_lineStart[L] = uint16_t(i);
-            if (L == CZyFont::MAX_PAGE_LINES - 1)
-                return L;
-            ++L;
-            ++i;
-            w = b = 0;
-            continue;
-        }
-        const int w2 = w + f.m_spacing + f.GetCharWidth(wchar_t(u));
-        if (w2 > width) {
-            if (b > 0) {
-                w = w2 - b - f.m_spacing;
-            } else {
-                f.m_lineStart[L] = uint16_t(i);
-                w = 0;
-            }
-            b = 0;
-            if (L == CZyFont::MAX_PAGE_LINES - 1)
-                return L;
-            ++L;
-        } else {
-            w = w2;
-        }
-    }
-    f.m_lineStart[L] = uint16_t(std::min(n, 0xFFFF));
-    return L;
-}
-
-int CZyFontCS::InitPage(const wchar_t* text, int width)
-{
-    m_pageLines = 1 + (text ? breakChineseKorean(*this, text, width) : (m_lineStart[0] = 0, 0));
-    m_wrapLines = int16_t(m_pageLines);
-    m_wrapWidth = int16_t(width);
-    return m_pageLines;
-}
-
-int CZyFontKO::InitPage(const wchar_t* text, int width)
-{
-    m_pageLines = 1 + (text ? breakChineseKorean(*this, text, width) : (m_lineStart[0] = 0, 0));
-    m_wrapLines = int16_t(m_pageLines);
-    m_wrapWidth = int16_t(width);
-    return m_pageLines;
-}
-
-int CZyFontJP::InitPage(const wchar_t* text, int width)
+// One line breaker for the three languages. Chinese and Korean take '|' as a break candidate
+// (one at the line's start does not count) and break before the overflowing glyph when they
+// have none; Japanese takes blanks as candidates too, forces a break at '|' and a blank, and
+// never breaks without a candidate.
+int CZyFont::BreakPage(const wchar_t* text, int width, const SBreakRules& rules)
 {
     const int n = textLength(text);
+    const int pipe = Glyph(0), backslash = Glyph(1), letterN = Glyph(2);
     int L = 0, w = 0, b = 0;
-    bool candidate = false;
-    bool full = false;
+    bool candidate = false, full = false;
+    auto endLine = [&] {
+        full = L == MAX_PAGE_LINES - 1;
+        L += !full;
+    };
+    auto forcedBreak = [&](int& i) {   // the pair at i ends the line
+        m_lineStart[L] = uint16_t(i);
+        endLine();
+        ++i;
+        w = b = 0;
+        candidate = false;
+    };
     for (int i = 0; i < n && !full; ++i) {
         const int u = unitAt(text, i);
-        if (u == Glyph(0) && i + 1 < n && unitAt(text, i + 1) == 1) {
-            m_lineStart[L] = uint16_t(i);
-            full = L == MAX_PAGE_LINES - 1;
-            L += !full;
-            ++i;
-            w = b = 0;
-            candidate = false;
+        const int next = i + 1 < n ? unitAt(text, i + 1) : 0;
+        if (rules.japanese && u == pipe && next == 1) {
+            forcedBreak(i);
             continue;
         }
-        if (u == Glyph(0) || u == 1) {
+        if (u == pipe || (rules.japanese && u == 1)) {
             m_lineStart[L] = uint16_t(i);
             candidate = true;
             b = w;
             w += m_spacing + GetCharWidth(wchar_t(u));
             continue;
         }
-        if (i + 1 < n && IsNewline(text, i)) {
-            m_lineStart[L] = uint16_t(i);
-            full = L == MAX_PAGE_LINES - 1;
-            L += !full;
-            ++i;
-            w = b = 0;
-            candidate = false;
+        if (backslash >= 0 && u == backslash && next == letterN && i + 1 < n) {
+            forcedBreak(i);
             continue;
         }
         const int w2 = w + m_spacing + GetCharWidth(wchar_t(u));
-        if (candidate && w2 > width) {
-            full = L == MAX_PAGE_LINES - 1;
-            L += !full;
+        if (w2 <= width) {
+            w = w2;
+        } else if (candidate && (rules.japanese || b > 0)) {
+            endLine();
             w = w2 - b - m_spacing;
             b = 0;
+            candidate = false;
+        } else if (!rules.japanese) {
+            m_lineStart[L] = uint16_t(i);
+            endLine();
+            w = b = 0;
             candidate = false;
         } else {
             w = w2;
@@ -477,6 +435,10 @@ int CZyFontJP::InitPage(const wchar_t* text, int width)
     m_wrapWidth = int16_t(width);
     return m_pageLines;
 }
+
+int CZyFontCS::InitPage(const wchar_t* text, int width) { return BreakPage(text, width, {false}); }
+int CZyFontKO::InitPage(const wchar_t* text, int width) { return BreakPage(text, width, {false}); }
+int CZyFontJP::InitPage(const wchar_t* text, int width) { return BreakPage(text, width, {true}); }
 
 void CZyFont::DrawPage(const wchar_t* text, int x, int y, int anchor, int alpha)
 {

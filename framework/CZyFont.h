@@ -82,6 +82,10 @@ protected:
     bool IsNewline(const wchar_t* text, int i) const;   // the '\' glyph followed by the 'n' glyph
     int DrawRange(const wchar_t* text, int end, int x, int y, int anchor, int alpha);
     int WidthOfRange(const wchar_t* text, int end);
+    struct SBreakRules {
+        bool japanese;   // blanks are candidates, '|' and a blank force a break, no break without one
+    };
+    int BreakPage(const wchar_t* text, int width, const SBreakRules& rules);   // fills the page; its line count
 };
 
 // Chinese: "font_cn_small" and "font_cn_large"; a forced line end or the widest fit.

@@ -4,7 +4,7 @@
 // (textured, coloured, or both).
 #pragma once
 
-#include "effects/M3DXVertex_XYZDT.h"
+#include "framework/M3DXVertex.h"
 
 #include <cstdint>
 
@@ -24,6 +24,10 @@ public:
     virtual void SetColor(uint8_t r, uint8_t g, uint8_t b, uint8_t a) = 0;
     virtual void DrawLine(int x0, int y0, int x1, int y1) = 0;
     virtual void GetClip(int clip[4]) = 0;   // {left, top, right, bottom}, inclusive
+    // An image module's quad with the texture and blending it needs, in one call: plain
+    // (EQK_TEXTURED) or coloured (EQK_COLOURED_TEXTURED).
+    virtual void BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZT quad[4]);
+    virtual void BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZDT quad[4]);
 };
 
 ISpriteTarget* SpriteTarget();                // null: painting draws nothing

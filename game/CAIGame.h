@@ -383,7 +383,6 @@ public:
     static bool CanUseBomb();
     void PaintBallModifiersFont();
     void PaintCinematic();
-    void DrawNewKeyHints(int left, int right, bool flag);
     void PaintInterface();
     void PaintAchievement();
     void StateMMPaint_New_Added();
@@ -490,6 +489,9 @@ public:
     static void Touch_Draw_HL_frame(CAISprite* sprite, int frame, int x, int y, int flags, bool highlighted);
     // The button variant (slots 14 and up): the blinking highlight frame; frames 10 and 11 are the exit button.
     static void Touch_Draw_HL_frame2(CAISprite* sprite, int frame, int x, int y, int anchor, bool blink);
+    // The soft keys at the bottom (and the pause button in a level), in touch layer 2; the screens
+    // pass their left command first. 204 (and 229, 254, 255 on the left) shows no button.
+    static void DrawNewKeyHints(int right, int left, bool drawBar);
     static void PaintGraphItemTouch(int layer, int element, int frame, bool blink);
     static void PaintGraphItemTouch(int layer, int element, int frame, bool blink, int selectFirst);
     static void Touch_Draw_GraphItem_No_Blank(int layer, int element, bool flag, int x, int y, bool blink, int,

@@ -3,7 +3,7 @@
 // of the frame and overlay passes is below too, so that one file lists what remains:
 //   StartLoadingWithLevelComplete (level
 //   complete), UnLoadAllMMSprites (main menu), CanUseBomb, PaintBallModifiersFont,
-//   PaintCinematic, DrawNewKeyHints, PaintInterface (level play), PaintAchievement (banner),
+//   PaintCinematic, PaintInterface (level play), PaintAchievement (banner),
 //   StateMMPaint_New_Added and the eight hubs' Paint_Added overlays (front end).
 #include "game/CAIGame.h"
 
@@ -77,7 +77,6 @@ void CAIGame::StartLoadingWithLevelComplete() {}
 bool CAIGame::CanUseBomb() { return false; }
 void CAIGame::PaintBallModifiersFont() {}
 void CAIGame::PaintCinematic() {}
-void CAIGame::DrawNewKeyHints(int, int, bool) {}
 void CAIGame::PaintInterface() {}
 void CAIGame::PaintAchievement() {}
 void CAIGame::StateOptionsMainMenuPaint_Added() {}

@@ -1,5 +1,5 @@
 // Touch-highlighted painting of layout graphics: list buttons with their touch child, the blink
-// of a pressed entry, and the loading tips under the progress bar.
+// of a pressed entry, the soft keys, and the loading tips under the progress bar.
 #include "framework/CGame.h"
 #include "framework/ScreenGeometry.h"
 #include "framework/ViDuz.h"
@@ -15,6 +15,10 @@ constexpr int kTipsLayer = 8, kTipsElement = 5, kTipsSprite = 10;
 // The exit button: drawn with frame 10, highlighted by frame 11, which cycles frames 31 to 36.
 constexpr int kExitFrame = 10, kExitHighlight = 11, kExitFirst = 31, kExitLast = 36;
 int s_exitCycle = kExitLast;   // the first highlighted call shows frame 31
+// The soft keys: touch layer 2, the bar and pause button in layer 7, the texts' font in slot 7.
+constexpr int kKeysTouchLayer = 2, kKeysLayer = 7, kKeysFontSlot = 7, kNoCommand = 204;
+constexpr int kLeftSlot = 14, kRightSlot = 15, kPauseSlot = 16, kPauseBandSlot = 41;
+constexpr int kButtonFrame = 6, kPauseFrame = 6;
 
 bool OnListEntry() { return !CAIGame::s_curObj || CAIGame::s_curObj->m_slot <= kLastListSlot; }
 
@@ -81,6 +85,56 @@ void CAIGame::Touch_Draw_HL_frame2(CAISprite* sprite, int frame, int x, int y, i
         exitButton(kExitFirst);
     else
         sprite->PaintFrame(frame, x, y, anchor);
+}
+
+void CAIGame::DrawNewKeyHints(int right, int left, bool drawBar)
+{
+    const int sw = Screen_Width(), sh = Screen_Height();
+    CAISprite* font = _sprites[kKeysFontSlot];
+    const int savedPalette = font ? font->m_palette : 0;
+    if (s_isIngame) {
+        if (font)
+            font->m_palette = drawBar ? 1 : 3;
+        if (drawBar && s_stateCurrent != STATE_INGAME)
+            PaintGraphItem(kKeysLayer, 0, 0, 0, 0);
+        if (s_stateCurrent == STATE_INGAME) {
+            int rect[4];
+            GetGraphItemRectTouch(rect, kKeysLayer, 2);
+            Touch_Add_Button(kKeysTouchLayer, kPauseSlot, 0, CAITouchObj::RECT, sw - rect[2], 0, rect[2], rect[3], 7, 27,
+                             0);
+            Touch_Draw_HL_frame2(s_touchSpr, kPauseFrame, sw - rect[2] / 2, V(kKeysLayer, 2, 3), 0, s_frame_HL_id == 7);
+            Touch_Add_Button(kKeysTouchLayer, kPauseBandSlot, 0, CAITouchObj::RECT, sw / 4, 20, sw / 2, 60, -1, 8, 0);
+        } else {
+            SetGraphItemVisibility(kKeysLayer, 2, 0);
+            SetGraphItemVisibility(kKeysLayer, 3, 0);
+        }
+    } else {
+        if (drawBar)
+            PaintGraphItem(kKeysLayer, 0, 0, 0, 0);
+        if (font)
+            font->m_palette = 1;
+    }
+    if (right != s_cmd_right || left != s_cmd_left)
+        Touch_RemoveLayer(kKeysTouchLayer);
+    s_cmd_right = right, s_cmd_left = left;
+    if (left == 229 || left == 254 || left == 255)
+        left = kNoCommand;
+    int w = 0, h = 0;
+    layout_paint::FrameSize(s_touchSpr, kButtonFrame, w, h);
+    // The Parts' "key" of a soft key is the highlight frame its region shows; its key code follows.
+    if (left == 383) {
+        Touch_Add_Button(kKeysTouchLayer, kLeftSlot, 0, CAITouchObj::RECT, 0, sh - h, w, h, 9, 27, 10);
+        Touch_Draw_HL_frame2(s_touchSpr, 8, w / 2, sh - h / 2, 0, s_frame_HL_id == 9);
+    }
+    if (right != kNoCommand) {
+        const bool skip = right == 800 || right == 383;
+        const int highlight = skip ? 9 : 11, frame = skip ? 8 : 10;
+        Touch_Add_Button(kKeysTouchLayer, kRightSlot, 0, CAITouchObj::RECT, sw - w, sh - h, w, h, highlight, 8,
+                         right == 746 ? 0 : 10);
+        Touch_Draw_HL_frame2(s_touchSpr, frame, sw - w / 2, sh - h / 2, 0, s_frame_HL_id == highlight);
+    }
+    if (font)
+        font->m_palette = savedPalette;
 }
 
 void CAIGame::PaintGraphItemTouch(int layer, int element, int frame, bool blink)

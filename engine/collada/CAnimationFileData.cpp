@@ -100,20 +100,37 @@ SAnimationClipView CAnimationFileData::getClip(int index) const
 
 const char* CAnimationFileData::getName() const { return m_file->getPath().c_str(); }
 
-bool CAnimationFileData::readStreamed(std::uint32_t offset, std::uint32_t size, void* out)
+namespace {
+
+// The file's streamed area through one open file; streamed offsets are relative to the area.
+class COnDemandReader final : public IStreamedReader {
+public:
+    COnDemandReader(io::IReadFile* file, std::uint32_t start, std::uint32_t size) : m_file(file), m_start(start), m_size(size) {}
+    ~COnDemandReader() override { m_file->drop(); }
+    bool read(std::uint32_t offset, std::uint32_t size, void* out) override
+    {
+        if (size > m_size || offset > m_size - size)
+            return false;
+        return m_file->seek(std::int32_t(m_start + offset), false) && m_file->read(out, size) == std::int32_t(size);
+    }
+
+private:
+    io::IReadFile* m_file;  // ours
+    std::uint32_t m_start, m_size;
+};
+
+} // namespace
+
+std::unique_ptr<IStreamedReader> CAnimationFileData::openStreamed()
 {
-    if (size > m_trailingSize || offset > m_trailingSize - size)
-        return false;
     const core::stringc& path = m_file->getSourcePath();
     CResFileManager* manager = CResFileManager::Inst;
     if (path.empty() || !manager || !manager->getFileSystem())
-        return false;
+        return nullptr;
     io::IReadFile* file = manager->getFileSystem()->createAndOpenFile(path.c_str());
     if (!file)
-        return false;
-    const bool ok = file->seek(std::int32_t(m_trailingStart + offset), false) && file->read(out, size) == std::int32_t(size);
-    file->drop();
-    return ok;
+        return nullptr;
+    return std::make_unique<COnDemandReader>(file, m_trailingStart, m_trailingSize);
 }
 
 } // namespace pravik::collada

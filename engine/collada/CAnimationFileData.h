@@ -33,7 +33,7 @@ public:
     SAnimationSegmentInfo getSegment(int index) const override { return m_segments[std::size_t(index)]; }
     SAnimationClipView getClip(int index) const override;
     std::uint32_t getStreamedSize() const override { return m_trailingSize; }
-    bool readStreamed(std::uint32_t offset, std::uint32_t size, void* out) override;
+    std::unique_ptr<IStreamedReader> openStreamed() override;
     const char* getName() const override;
 
     // Records in file order (a record that does not resolve keeps an empty view, no track).

@@ -37,7 +37,7 @@ std::shared_ptr<SSegmentKeyData> resolveSegmentKeyData(const unsigned char* byte
 }
 
 std::shared_ptr<SSegmentKeyData> loadSegmentKeyData(IAnimationStreamSource& source, const SAnimationSegmentInfo& info,
-                                                    const char** why)
+                                                    const char** why, IStreamedReader* reader)
 {
     auto refuse = [&](const char* reason) {
         if (why)
@@ -53,8 +53,15 @@ std::shared_ptr<SSegmentKeyData> loadSegmentKeyData(IAnimationStreamSource& sour
         os::Printer::log("animation segment refused: outside the streamed area", source.getName(), ELL_WARNING);
         return refuse("outside the streamed area");
     }
+    std::unique_ptr<IStreamedReader> opened;
+    if (!reader) {
+        opened = source.openStreamed();
+        reader = opened.get();
+    }
+    if (!reader)
+        return refuse("cannot be opened");
     std::vector<unsigned char> bytes(info.size);
-    if (!source.readStreamed(info.offset, info.size, bytes.data()))
+    if (!reader->read(info.offset, info.size, bytes.data()))
         return refuse("cannot be read");
     const unsigned char* p = bytes.data();
     auto data = resolveSegmentKeyData(p, info.size, std::move(bytes));
@@ -118,11 +125,11 @@ void release(IAnimationStreamSource& source, int segment)
 } // namespace
 
 CAnimationBlock::CAnimationBlock(CAnimationStreamingManager& manager, const SAnimationBlockSearchKey& key, int segment)
-    : m_manager(manager), m_source(key.source), m_clip(key.clip), m_clipView(key.source->getClip(key.clip)),
+    : m_manager(&manager), m_source(key.source), m_clip(key.clip), m_clipView(key.source->getClip(key.clip)),
       m_segment(segment), m_info(key.source->getSegment(segment))
 {
     m_data = acquire(*m_source, m_segment);
-    m_manager.registerAnimationBlock(this);
+    m_manager->registerAnimationBlock(this);
 }
 
 CAnimationBlock::~CAnimationBlock()
@@ -159,7 +166,13 @@ void CAnimationBlock::grab()
 
 void CAnimationBlock::drop()
 {
-    if (--m_count != 1)
+    const int left = --m_count;
+    if (!m_manager) {  // outlived its manager: only users count
+        if (left <= 0)
+            delete this;
+        return;
+    }
+    if (left != 1)
         return;
     if (!m_previous || m_previous == this || m_previous->m_count <= 1) {
         free();
@@ -172,7 +185,8 @@ void CAnimationBlock::drop()
 
 void CAnimationBlock::free()
 {
-    m_manager.unregisterAnimationBlock(this);
+    if (m_manager)
+        m_manager->unregisterAnimationBlock(this);
     delete this;
 }
 
@@ -190,7 +204,7 @@ void CAnimationBlock::prepareNextBlock()
         nextFrame = m_info.end;
     }
     nextFrame = std::clamp(nextFrame, m_clipView.start, std::max(m_clipView.start, m_clipView.end));
-    CAnimationBlock* next = m_manager.getAnimationBlock({m_source, m_clip, nextFrame});
+    CAnimationBlock* next = m_manager ? m_manager->getAnimationBlock({m_source, m_clip, nextFrame}) : nullptr;
     if (!next)
         return;
     m_next = next;
@@ -204,7 +218,8 @@ CAnimationBlock* CAnimationBlock::getBlock(const SAnimationBlockSearchKey& key)
         return nullptr;
     CAnimationBlock* x = this;
     // Links never form more than one chain a clip; the bound keeps a broken one from looping.
-    for (std::size_t steps = 0; x && steps <= m_manager.getRegistry().size() + 1; ++steps) {
+    const std::size_t bound = m_manager ? m_manager->getRegistry().size() + 1 : 1;
+    for (std::size_t steps = 0; x && steps <= bound; ++steps) {
         if (key.frame < x->m_info.first)
             x = x->m_previous;
         else if (x->covers(key.frame))
@@ -232,13 +247,18 @@ CAnimationStreamingManager::CAnimationStreamingManager() { Instance = this; }
 
 CAnimationStreamingManager::~CAnimationStreamingManager()
 {
-    // Blocks still registered belong to nobody now; break their links and free them.
+    // Unused blocks go; a block a user still holds lives on without the manager until its
+    // last drop.
     std::vector<CAnimationBlock*> left;
     left.swap(m_registry);
-    for (CAnimationBlock* b : left)
+    for (CAnimationBlock* b : left) {
         b->m_next = b->m_previous = nullptr;
+        b->m_manager = nullptr;
+        --b->m_count;
+    }
     for (CAnimationBlock* b : left)
-        delete b;
+        if (b->m_count <= 0)
+            delete b;
     if (Instance == this)
         Instance = nullptr;
     (void)m_cacheLimit;

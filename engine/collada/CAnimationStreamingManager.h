@@ -47,10 +47,20 @@ std::shared_ptr<SSegmentKeyData> resolveSegmentKeyData(const unsigned char* byte
 
 class IAnimationStreamSource;
 
+// The file opened again for reads of its streamed area; closed when destroyed.
+class IStreamedReader {
+public:
+    virtual ~IStreamedReader() = default;
+    // Reads size bytes at offset of the streamed area; false on a short read.
+    virtual bool read(std::uint32_t offset, std::uint32_t size, void* out) = 0;
+};
+
 // The key data of one segment: read from the streamed area (its place checked before anything
 // is allocated) or resolved in the image. Null when it cannot be used, with the reason in why.
+// A streamed segment reads through reader when given (one open for many segments), else opens
+// the file for this load only.
 std::shared_ptr<SSegmentKeyData> loadSegmentKeyData(IAnimationStreamSource& source, const SAnimationSegmentInfo& info,
-                                                    const char** why = nullptr);
+                                                    const char** why = nullptr, IStreamedReader* reader = nullptr);
 
 // What the streaming needs of one loaded scene file; its segment states are the file's side
 // table (users of each segment's data, the data itself).
@@ -61,9 +71,8 @@ public:
     virtual SAnimationSegmentInfo getSegment(int index) const = 0;
     virtual SAnimationClipView getClip(int index) const = 0;  // -1: the whole animation
     virtual std::uint32_t getStreamedSize() const = 0;        // bytes of the streamed area
-    // Reopens the file and reads size bytes at offset of the streamed area; false on no path,
-    // a failed open or a short read.
-    virtual bool readStreamed(std::uint32_t offset, std::uint32_t size, void* out) = 0;
+    // Opens the file again for streamed reads; null without a path or on a failed open.
+    virtual std::unique_ptr<IStreamedReader> openStreamed() = 0;
     virtual const char* getName() const = 0;
 
     // The segment holding frame: first <= frame < end, else the last; -1 without segments.
@@ -115,7 +124,7 @@ private:
     void prepareNextBlock();
     void free();
 
-    CAnimationStreamingManager& m_manager;
+    CAnimationStreamingManager* m_manager;  // null once the manager is gone before the block
     int m_count = 0;
     boost::intrusive_ptr<IAnimationStreamSource> m_source;
     int m_clip;
@@ -133,7 +142,7 @@ inline void intrusive_ptr_release(CAnimationBlock* b) { b->drop(); }
 class CAnimationStreamingManager {
 public:
     CAnimationStreamingManager();   // becomes Instance
-    ~CAnimationStreamingManager();  // frees what is left; Instance cleared
+    ~CAnimationStreamingManager();  // frees unused blocks, lets blocks in use go alone; Instance cleared
     static CAnimationStreamingManager* Instance;
 
     // Points current at the key's block: through current's links first, else the registry.

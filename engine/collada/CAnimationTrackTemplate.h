@@ -397,23 +397,27 @@ public:
     {
         App::apply(target, *static_cast<const Storage*>(value), info);
     }
-    // The per-frame path, as the base does it, without the virtual hop to the key forms.
+    // The per-frame paths, as the base does them, without the virtual hop to the key forms.
     void applyValue(const Accessor& a, int time, void* target, CApplicatorInfo* info, int& keyHint,
                     bool interpolate) const override
     {
-        if (!a.hasKeys())
-            return;
-        int k = 0;
-        float f = 0.f;
         Storage t = start(target);
-        if (a.findKeyFrameNo(0, time, k, f, keyHint) && interpolate)
-            Base::between(a, k, k + 1, f, t);
-        else
-            Base::key(a, k, t);
-        App::apply(target, t, info);
-        keyHint = k;
+        bool found = false;
+        forKeysAt(
+            a, time, &keyHint, interpolate, [&](int k, float f) { Base::between(a, k, k + 1, f, t), found = true; },
+            [&](int k) { Base::key(a, k, t), found = true; });
+        if (found)
+            App::apply(target, t, info);
+    }
+    void getValue(const Accessor& a, int time, void* out, int& keyHint, bool interpolate) const override
+    {
+        Storage& o = *static_cast<Storage*>(out);
+        forKeysAt(
+            a, time, &keyHint, interpolate, [&](int k, float f) { Base::between(a, k, k + 1, f, o); },
+            [&](int k) { Base::key(a, k, o); });
     }
     using CAnimationTrackEx::applyValue;
+    using CAnimationTrackEx::getValue;
     void retrieveValue(void* target, void* out) const override { App::retrieve(target, *static_cast<Storage*>(out)); }
 
 private:

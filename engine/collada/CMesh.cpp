@@ -26,12 +26,21 @@ bool refuse(const char* why)
     return false;
 }
 
-// The record's present attributes in ascending attribute order: (attribute, index).
-std::vector<std::pair<unsigned, int>> attributesOf(const SMeshBuffer& b)
+// The record's present attributes in ascending attribute order: (attribute, index). A record
+// names at most 18; kept on the stack, as every mesh buffer of a file is built through here.
+constexpr unsigned kMaxRecordAttributes = 18;
+struct SRecordAttributes {
+    std::pair<unsigned, int> items[kMaxRecordAttributes];
+    unsigned count = 0;
+    const std::pair<unsigned, int>* begin() const { return items; }
+    const std::pair<unsigned, int>* end() const { return items + count; }
+};
+
+SRecordAttributes attributesOf(const SMeshBuffer& b)
 {
-    std::vector<std::pair<unsigned, int>> out;
+    SRecordAttributes out;
     auto add = [&](unsigned attribute, int8_t index) {
-        if (index >= 0) out.emplace_back(attribute, index);
+        if (index >= 0) out.items[out.count++] = {attribute, index};
     };
     add(video::EVA_POSITION, b.position);
     for (unsigned t = 0; t < 4 && b.texCoords[t] >= 0; ++t) add(video::EVA_TEXCOORD0 + t, b.texCoords[t]);
@@ -51,11 +60,11 @@ boost::intrusive_ptr<video::IBuffer> cachedBuffer(CResFile& file, video::IVideoD
                                                   uint32_t size)
 {
     auto& cache = file.bufferCache();
-    auto it = cache.find(recordRef);
-    if (it != cache.end()) return it->second;
+    auto it = cache.lower_bound(recordRef);
+    if (it != cache.end() && it->first == recordRef) return it->second;
     const auto usage = video::E_BUFFER_USAGE(config.usage <= video::EBU_CLIENT_ONLY ? config.usage : video::EBU_CLIENT_ONLY);
     auto buffer = driver->createBuffer(type, usage, size, data, false);
-    if (buffer) cache[recordRef] = buffer;
+    if (buffer) cache.emplace_hint(it, recordRef, buffer);
     return buffer;
 }
 
@@ -78,8 +87,10 @@ boost::intrusive_ptr<scene::CMeshBuffer> createMeshBuffer(CResFile& file, video:
     if (record->indexCount && !indices) return refuse("index data outside the file"), nullptr;
 
     const auto attributes = attributesOf(*record);
-    std::vector<video::SVertexStream> streams;
-    std::vector<video::CVertexStreams::SScaleOffset> quantisation(5, {{1, 1, 1}, {0, 0, 0}});
+    video::SVertexStream streams[kMaxRecordAttributes];
+    unsigned streamCount = 0;
+    video::CVertexStreams::SScaleOffset quantisation[5];
+    for (auto& q : quantisation) q = {{1, 1, 1}, {0, 0, 0}};
     unsigned short flags = 0;
     unsigned mask = 0;
     unsigned texCoords = 0;
@@ -117,12 +128,12 @@ boost::intrusive_ptr<scene::CMeshBuffer> createMeshBuffer(CResFile& file, video:
             s.valueType = (unsigned short)type;
             s.componentCount = (unsigned short)components;
             s.stride = (unsigned short)stride;
-            streams.push_back(s);
+            streams[streamCount++] = s;
             const unsigned entry = attribute <= video::EVA_TEXCOORD0 + 3 ? attribute : 99;
             if (entry < 5 && dequantisation && dequantisation[index]) {
                 const auto* six = static_cast<const float*>(file.getFile().resolve(dequantisation[index], 24, 4));
                 if (six) {
-                    std::memcpy(&quantisation[entry], six, 24);
+                    std::memcpy(static_cast<void*>(&quantisation[entry]), six, 24);
                     flags |= (unsigned short)(4u << entry);
                 }
             }
@@ -154,7 +165,7 @@ boost::intrusive_ptr<scene::CMeshBuffer> createMeshBuffer(CResFile& file, video:
             s.valueType = (unsigned short)source.valueType;
             s.componentCount = (unsigned short)components;
             s.stride = (unsigned short)elementSize;
-            streams.push_back(s);
+            streams[streamCount++] = s;
         }
         vertexCount = verticesOfSources;
         if (record->indexCount && record->highestIndex >= vertexCount) return refuse("index past the vertices"), nullptr;
@@ -167,12 +178,13 @@ boost::intrusive_ptr<scene::CMeshBuffer> createMeshBuffer(CResFile& file, video:
         const uint32_t v = wide ? static_cast<const uint32_t*>(indices)[k] : static_cast<const uint16_t*>(indices)[k];
         if (v > record->highestIndex) return refuse("index above the highest index"), nullptr;
     }
-    for (const auto& s : streams) {
+    for (unsigned k = 0; k < streamCount; ++k) {
+        const video::SVertexStream& s = streams[k];
         mask |= 1u << s.attribute;
         if (s.attribute >= video::EVA_TEXCOORD0 && s.attribute <= video::EVA_TEXCOORD0 + 3) ++texCoords;
     }
-    auto set = video::CVertexStreams::allocate(vertexCount, mask, (unsigned char)texCoords, (unsigned char)streams.size(),
-                                               streams.data(), quantisation.data());
+    auto set = video::CVertexStreams::allocate(vertexCount, mask, (unsigned char)texCoords, (unsigned char)streamCount,
+                                               streams, quantisation);
     if (!set) return nullptr;
     set->updateStates(false);
     set->setFlags((unsigned short)(set->getFlags() | flags));
@@ -203,19 +215,18 @@ CMesh::CMesh(const CColladaDatabase& db, video::IVideoDriver* driver, const SGeo
         return;
     }
     auto& shared = file->meshBufferCache();
+    m_entries.reserve(records.size());
     for (unsigned i = 0; i < records.size(); ++i) {
         const uint32_t ref = file->refOf(&records[i]);
         boost::intrusive_ptr<scene::CMeshBuffer> buffer;
-        if (share) {
-            auto it = shared.find(ref);
-            if (it != shared.end()) buffer = it->second;
-        }
+        auto at = share ? shared.lower_bound(ref) : shared.end();
+        if (share && at != shared.end() && at->first == ref) buffer = at->second;
         if (!buffer) buffer = createMeshBuffer(*file, driver, *mesh, i, vertexConfig, indexConfig);
         if (!buffer) {
             m_entries.clear();
             return;
         }
-        if (share) shared.emplace(ref, buffer);
+        if (share && (at == shared.end() || at->first != ref)) shared.emplace_hint(at, ref, buffer);
         m_entries.push_back({buffer, nullptr, nullptr});
     }
     m_box = core::aabbox3d<float>(mesh->box[0], mesh->box[1], mesh->box[2], mesh->box[3], mesh->box[4], mesh->box[5]);

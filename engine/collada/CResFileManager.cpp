@@ -94,13 +94,14 @@ CResFile* CResFileManager::get(const char* path, bool load)
     if (!path) return nullptr;
     SSuspendAutomaticUnloading suspend(this);
     const core::stringc absolute = m_fileSystem ? m_fileSystem->getAbsolutePath(path) : core::stringc(path);
-    os::Printer::logf(ELL_INFORMATION, "\n PATH ABSOLUTO = %s", absolute.c_str());
     auto it = m_cache.find(absolute.c_str());
     if (it != m_cache.end()) {
         reRegister(it->second);
         return it->second;
     }
     if (!load) return nullptr;
+    // Logged when the file loads, not on every cached answer.
+    os::Printer::logf(ELL_INFORMATION, "\n PATH ABSOLUTO = %s", absolute.c_str());
     io::IReadFile* file = m_fileSystem ? m_fileSystem->createAndOpenFile(path) : nullptr;
     if (!file) {
         os::Printer::print("- Error - File not found   -");
@@ -346,9 +347,11 @@ int CResFileManager::postLoadProcess(CResFile* file, io::IReadFile* stream)
     }
 
     auto geometries = file->get(root->geometries);
+    // Controllers may share one morph record: its indices become references only once.
+    std::unordered_set<uint32_t> morphsDone;
     for (SController& controller : file->get(root->controllers)) {
         auto* morph = controller.type == 1 ? file->as<SMorph>(controller.data) : nullptr;
-        if (!morph) continue;
+        if (!morph || !morphsDone.insert(controller.data).second) continue;
         for (uint32_t& target : file->get(morph->targets))
             target = target < geometries.size() ? file->refOf(&geometries[target]) : 0;
     }

@@ -11,7 +11,10 @@
 #include "engine/video/material/CMaterialRenderer.h"
 #include "engine/video/material/CVertexAttributeMap.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include <strings.h>
 
 namespace pravik::collada {
 
@@ -26,6 +29,8 @@ CRootSceneNode::~CRootSceneNode()
     m_links.clear();
     m_iflAnimations.clear();
     m_lights.clear();
+    m_morphingMeshes.clear();
+    m_particleSystems.clear();
     m_cameras.clear();
     m_images.clear();
     m_materials.clear();
@@ -103,6 +108,34 @@ scene::CLightSceneNode* CRootSceneNode::getLight(const char* id) const
     if (!id) return nullptr;
     for (scene::CLightSceneNode* light : m_lights)
         if (std::strcmp(light->getUID(), id) == 0) return light;
+    return nullptr;
+}
+
+void CRootSceneNode::removeMorphingMesh(IMorphTargetWeights* mesh)
+{
+    const auto it = std::find(m_morphingMeshes.begin(), m_morphingMeshes.end(), mesh);
+    if (it != m_morphingMeshes.end()) m_morphingMeshes.erase(it);
+}
+
+IMorphTargetWeights* CRootSceneNode::getMorphingMesh(const char* id) const
+{
+    if (!id) return nullptr;
+    for (IMorphTargetWeights* mesh : m_morphingMeshes)
+        if (const char* uid = mesh->getUID(); uid && std::strcmp(uid, id) == 0) return mesh;
+    return nullptr;
+}
+
+void CRootSceneNode::removeParticleSystem(IParticleSystemParameters* system)
+{
+    const auto it = std::find(m_particleSystems.begin(), m_particleSystems.end(), system);
+    if (it != m_particleSystems.end()) m_particleSystems.erase(it);
+}
+
+IParticleSystemParameters* CRootSceneNode::getParticleSystem(const char* id) const
+{
+    if (!id) return nullptr;
+    for (IParticleSystemParameters* system : m_particleSystems)
+        if (const char* uid = system->getUID(); uid && strcasecmp(uid, id) == 0) return system;
     return nullptr;
 }
 

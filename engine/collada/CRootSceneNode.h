@@ -28,6 +28,25 @@ class CImage;
 class CCameraSceneNode;
 class CLightSceneNode;
 
+// What animation writes into a morphing mesh: the weight of each target (target 0 is the base).
+class IMorphTargetWeights {
+public:
+    virtual ~IMorphTargetWeights() = default;
+    virtual const char* getUID() const = 0;  // the id of the controller it was built from
+    virtual float* getTargetWeight(int target) = 0;  // null past the last target
+};
+
+// What animation binds of a particle system node: its parameter storage by name, and whether
+// an over-life curve drives a scale (which animation then leaves alone).
+class IParticleSystemParameters {
+public:
+    enum E_SCALE { ES_SIZE, ES_SPEED, ES_SPIN, ES_MOTION_RANDOM };
+    virtual ~IParticleSystemParameters() = default;
+    virtual const char* getUID() const = 0;
+    virtual void* getParticleSystemParameter(const char* name) = 0;  // null when it has none
+    virtual bool hasOverLifeCurve(E_SCALE scale) const = 0;
+};
+
 class CRootSceneNode : public CSceneNode {
 public:
     explicit CRootSceneNode(const CColladaDatabase& db);
@@ -52,6 +71,13 @@ public:
 
     void addLight(scene::CLightSceneNode* light) { m_lights.push_back(light); }
     scene::CLightSceneNode* getLight(const char* id) const;  // by uid, case-sensitive
+    // Not counted: a mesh or node removes itself when it goes.
+    void addMorphingMesh(IMorphTargetWeights* mesh) { m_morphingMeshes.push_back(mesh); }
+    void removeMorphingMesh(IMorphTargetWeights* mesh);
+    IMorphTargetWeights* getMorphingMesh(const char* id) const;  // by uid, case-sensitive
+    void addParticleSystem(IParticleSystemParameters* system) { m_particleSystems.push_back(system); }
+    void removeParticleSystem(IParticleSystemParameters* system);
+    IParticleSystemParameters* getParticleSystem(const char* id) const;  // by uid, ignoring case
     void addCamera(CCameraSceneNode* camera) { m_cameras.push_back(camera); }
     const std::vector<CCameraSceneNode*>& getCameras() const { return m_cameras; }
     void attachCameras();
@@ -92,6 +118,8 @@ private:
     std::vector<SMaterialInfo> m_materials;
     std::vector<boost::intrusive_ptr<CImage>> m_images;
     std::vector<scene::CLightSceneNode*> m_lights;
+    std::vector<IMorphTargetWeights*> m_morphingMeshes;
+    std::vector<IParticleSystemParameters*> m_particleSystems;
     std::map<SAnimation*, std::vector<SParameterInfo>> m_iflAnimations;
     bool m_postLoaded = false;
     std::vector<SURLLink> m_links;

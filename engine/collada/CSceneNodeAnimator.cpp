@@ -71,6 +71,17 @@ const char* emitterParameterName(std::uint32_t type)
     }
 }
 
+int particleScaleOf(std::uint32_t type)
+{
+    switch (type) {
+    case 59: case 60: case 61: case 62: return IParticleSystemParameters::ES_SIZE;
+    case 65: return IParticleSystemParameters::ES_SPEED;
+    case 81: return IParticleSystemParameters::ES_SPIN;
+    case 88: return IParticleSystemParameters::ES_MOTION_RANDOM;
+    default: return -1;
+    }
+}
+
 } // namespace detail
 
 const char* const CSceneNodeAnimator::InterpolationModeNames[4] = {"Default", "Step", "Linear", nullptr};
@@ -198,9 +209,17 @@ void CSceneNodeAnimator::forceBind()
                 const animation_track::CMaterialApplicatorInfo info(name, parameter);
                 setTarget(i, material.get(), &info);
             }
+        } else if (type == 14) {
+            IMorphTargetWeights* mesh = root ? root->getMorphingMesh(id) : nullptr;
+            setTarget(i, mesh ? mesh->getTargetWeight(int(channel.extra & 0xFF) + 1) : nullptr, nullptr);
+        } else if (const char* parameter = detail::emitterParameterName(type)) {
+            IParticleSystemParameters* system = root ? root->getParticleSystem(id) : nullptr;
+            const int scale = detail::particleScaleOf(type);
+            // A scale an over-life curve drives keeps whatever binding it has.
+            if (system && scale >= 0 && system->hasOverLifeCurve(IParticleSystemParameters::E_SCALE(scale)))
+                continue;
+            setTarget(i, system ? system->getParticleSystemParameter(parameter) : nullptr, nullptr);
         } else {
-            // Morph weights and particle-system parameters have no target kind in this scene yet;
-            // every other type stays unbound.
             setTarget(i, nullptr, nullptr);
         }
     }
@@ -325,12 +344,11 @@ const SAnimationData* CSceneNodeAnimator::getAnimationData(int t)
     const int clip = m_file->getClips().empty() ? -1 : (timeline ? timeline->getCurrentClipIndex() : 0);
     const SAnimationClipView view = m_file->getClip(clip);
     const int frame = std::clamp(t, view.start, std::max(view.start, view.end));
-    if (!CAnimationStreamingManager::Instance) {
-        // Without a device the engine keeps one manager of its own.
-        static CAnimationStreamingManager fallback;
-        (void)fallback;
-    }
-    CAnimationStreamingManager::Instance->getAnimationBlock({m_file, clip, frame}, m_block);
+    // The device owns the manager; without one there is no key data.
+    CAnimationStreamingManager* streaming = CAnimationStreamingManager::Instance;
+    if (!streaming)
+        return nullptr;
+    streaming->getAnimationBlock({m_file, clip, frame}, m_block);
     // A block of another clip or time is no answer.
     return m_block && m_block->getClip() == clip && m_block->covers(frame) ? m_block->getData() : nullptr;
 }

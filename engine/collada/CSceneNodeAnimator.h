@@ -2,7 +2,8 @@
 // The animator of one scene built from a scene file: one binding per animation record with a
 // track, each resolved to its target in the scene (a node, a light's parameters, a material
 // with the parameter named by the channel; "Dummy" targets and rotation-angle types 6 to 8 stay
-// unbound). Every frame it advances its timeline, fires the file's events, fetches the key
+// unbound; morph weights and particle-system parameters bind through the root's registries).
+// Every frame it advances its timeline, fires the file's events, fetches the key
 // data of the current time and applies every bound channel. Channel types of one group
 // (position 1-4, rotation 5-9, scale 10-13, 21-25, 89-93, 94-98, 99-103, texture 105-109)
 // may share a target.
@@ -25,6 +26,8 @@ namespace detail {
 const std::bitset<110>* compatibilityTable();
 // The particle-system parameter a channel type binds, or null.
 const char* emitterParameterName(std::uint32_t type);
+// The over-life scale (IParticleSystemParameters::E_SCALE) a particle-scale type animates, or -1.
+int particleScaleOf(std::uint32_t type);
 } // namespace detail
 
 class CSceneNodeAnimator : public scene::ISceneNodeAnimator {

@@ -1,5 +1,7 @@
 #include "engine/collada/SAnimationAccessor.h"
 
+#include <type_traits>
+
 namespace pravik::collada {
 
 namespace {
@@ -16,16 +18,31 @@ bool onKey(float key, int time)
     return float(time) == (UnitsPerSecond == 30 ? key * SAnimationAccessor::MS_PER_FRAME : key);
 }
 
+// Key times whose count lies within their bytes (clamped once), read without further checks.
+struct SKeyTimes {
+    const unsigned char* data;
+    int count;
+};
+
 template <class T>
-float keyAt(const SKeyArray& keys, int i)
+SKeyTimes checkedTimes(const SKeyArray& a)
 {
-    return float(keys.at<T>(std::uint32_t(i)));
+    const std::uint32_t n = a.count < a.bytes / sizeof(T) ? a.count : a.bytes / std::uint32_t(sizeof(T));
+    return {a.data, int(n)};
+}
+
+template <class T>
+float keyAt(const SKeyTimes& keys, int i)
+{
+    T v;
+    std::memcpy(&v, keys.data + std::size_t(i) * sizeof(T), sizeof(T));
+    return float(v);
 }
 
 // Milliseconds of a key, truncated. Frames convert in double precision: in single precision
 // frame 3 is an exact tie that rounds to 100 ms, where every key time of the system says 99.
 template <class T, int UnitsPerSecond>
-int keyMs(const SKeyArray& keys, int i)
+int keyMs(const SKeyTimes& keys, int i)
 {
     const float v = keyAt<T>(keys, i);
     return UnitsPerSecond == 30 ? int(double(v) * 33.333332) : int(v);
@@ -42,12 +59,12 @@ std::uint32_t keyWidth(std::uint32_t timeBase)
 }
 
 template <class T, int UnitsPerSecond>
-[[gnu::always_inline]] inline bool exactSearch(const SKeyArray& keys, int time, int& k);
+[[gnu::always_inline]] inline bool exactSearch(const SKeyTimes& keys, int time, int& k);
 template <class T, int UnitsPerSecond>
-[[gnu::always_inline]] inline bool hintedSearch(const SKeyArray& keys, int time, int& k, int hint);
+[[gnu::always_inline]] inline bool hintedSearch(const SKeyTimes& keys, int time, int& k, int hint);
 
 template <class T, int UnitsPerSecond>
-[[gnu::always_inline]] inline bool searchAndFraction(const SKeyArray& keys, int time, int& k, float* fraction, const int* hint, bool interpolates)
+[[gnu::always_inline]] inline bool searchAndFraction(const SKeyTimes& keys, int time, int& k, float* fraction, const int* hint, bool interpolates)
 {
     const bool between = hint ? hintedSearch<T, UnitsPerSecond>(keys, time, k, *hint)
                               : exactSearch<T, UnitsPerSecond>(keys, time, k);
@@ -64,7 +81,7 @@ template <class T, int UnitsPerSecond>
 }
 
 template <class T, int UnitsPerSecond>
-bool exactSearch(const SKeyArray& keys, int time, int& k)
+bool exactSearch(const SKeyTimes& keys, int time, int& k)
 {
     const int last = int(keys.count) - 1;
     if (last < 0)
@@ -85,7 +102,7 @@ bool exactSearch(const SKeyArray& keys, int time, int& k)
 }
 
 template <class T, int UnitsPerSecond>
-bool hintedSearch(const SKeyArray& keys, int time, int& k, int hint)
+bool hintedSearch(const SKeyTimes& keys, int time, int& k, int hint)
 {
     const int last = int(keys.count) - 1;
     if (last < 0)
@@ -125,13 +142,13 @@ bool hintedSearch(const SKeyArray& keys, int time, int& k, int hint)
 template <class T, int UnitsPerSecond>
 bool findKeyFrameNo(const SKeyArray& keys, int time, int& k)
 {
-    return exactSearch<T, UnitsPerSecond>(keys, time, k);
+    return exactSearch<T, UnitsPerSecond>(checkedTimes<T>(keys), time, k);
 }
 
 template <class T, int UnitsPerSecond>
 bool findKeyFrameNo(const SKeyArray& keys, int time, int& k, int hint)
 {
-    return hintedSearch<T, UnitsPerSecond>(keys, time, k, hint);
+    return hintedSearch<T, UnitsPerSecond>(checkedTimes<T>(keys), time, k, hint);
 }
 
 template bool findKeyFrameNo<std::uint8_t, 30>(const SKeyArray&, int, int&);
@@ -160,30 +177,45 @@ int SAnimationAccessor::getEnd(std::uint32_t s) const
     return getKeyTime(s, n ? n - 1 : 0);
 }
 
+namespace {
+
+// One search of sampler 0's time base, through the cache when it is enabled; for an unsupported
+// time base (T void) only the cache's time changes.
+template <class T, int UnitsPerSecond>
+[[gnu::always_inline]] inline bool searchAs(const SKeyArray& keys, int time, int& k, float* fraction, const int* hint,
+                                            bool interpolates, SKeySearchCache* cache)
+{
+    if (!cache || !cache->enabled) {
+        if constexpr (std::is_void_v<T>)
+            return false;
+        else
+            return searchAndFraction<T, UnitsPerSecond>(checkedTimes<T>(keys), time, k, fraction, hint, interpolates);
+    }
+    if (time != cache->lastTime) {
+        cache->lastTime = time;
+        if constexpr (!std::is_void_v<T>)
+            cache->answer = searchAndFraction<T, UnitsPerSecond>(checkedTimes<T>(keys), time, cache->key,
+                                                                 fraction ? &cache->fraction : nullptr, hint, interpolates);
+    }
+    k = cache->key;
+    if (fraction)
+        *fraction = cache->fraction;
+    return cache->answer;
+}
+
+} // namespace
+
 bool SAnimationAccessor::search(std::uint32_t s, const SKeyArray& keys, int time, int& k, float* fraction,
                                 const int* hint) const
 {
     const SSamplerView& s0 = m_animation->sampler0;
     const bool interpolates = (s == 0 ? s0.interpolation : m_animation->samplerAt(s).interpolation) != 0;
-    auto run = [&](int& key, float* f) {
-        switch (s0.timeBase) {
-        case ETB_FRAMES_U8: return searchAndFraction<std::uint8_t, 30>(keys, time, key, f, hint, interpolates);
-        case ETB_FRAMES_U16: return searchAndFraction<std::uint16_t, 30>(keys, time, key, f, hint, interpolates);
-        case ETB_MILLISECONDS: return searchAndFraction<std::int32_t, 1000>(keys, time, key, f, hint, interpolates);
-        default: return false;
-        }
-    };
-    if (!m_cache || !m_cache->enabled)
-        return run(k, fraction);
-    if (time != m_cache->lastTime) {
-        m_cache->lastTime = time;
-        if (keyWidth(s0.timeBase))
-            m_cache->answer = run(m_cache->key, fraction ? &m_cache->fraction : nullptr);
+    switch (s0.timeBase) {
+    case ETB_FRAMES_U8: return searchAs<std::uint8_t, 30>(keys, time, k, fraction, hint, interpolates, m_cache);
+    case ETB_FRAMES_U16: return searchAs<std::uint16_t, 30>(keys, time, k, fraction, hint, interpolates, m_cache);
+    case ETB_MILLISECONDS: return searchAs<std::int32_t, 1000>(keys, time, k, fraction, hint, interpolates, m_cache);
+    default: return searchAs<void, 0>(keys, time, k, fraction, hint, interpolates, m_cache);
     }
-    k = m_cache->key;
-    if (fraction)
-        *fraction = m_cache->fraction;
-    return m_cache->answer;
 }
 
 bool SAnimationAccessor::findKeyFrameNo(std::uint32_t s, const SKeyArray& keys, int time, int& k, float& fraction) const
@@ -220,26 +252,22 @@ bool SAnimationAccessor::findKeyFrameNo(std::uint32_t s, int time, int& k, float
     return search(s, getKeyTime(s), time, k, &fraction, &hint);
 }
 
-void SAnimationAccessor::getValue(int time, void* out, int& keyHint, bool interpolate) const
+int SAnimationAccessor::findKeys(int time, int& k, float& fraction, const int* hint) const
 {
-    m_animation->track->getValue(*this, time, out, keyHint, interpolate);
-}
-
-void SAnimationAccessor::getValue(int refTime, int time, void* out, int& keyHint, bool interpolate) const
-{
-    static_cast<const CAnimationTrackEx*>(m_animation->track)->getValue(*this, refTime, time, out, keyHint, interpolate);
-}
-
-void SAnimationAccessor::applyValue(int time, void* target, CApplicatorInfo* info, int& keyHint, bool interpolate) const
-{
-    m_animation->track->applyValue(*this, time, target, info, keyHint, interpolate);
-}
-
-void SAnimationAccessor::applyValue(int refTime, int time, void* target, CApplicatorInfo* info, int& keyHint,
-                                    bool interpolate) const
-{
-    static_cast<const CAnimationTrackEx*>(m_animation->track)
-        ->applyValue(*this, refTime, time, target, info, keyHint, interpolate);
+    if (!m_animation || !m_data)
+        return -1;
+    const SSamplerView& s0 = m_animation->sampler0;
+    const SKeyArray* times = m_data->get(s0.keyTimeArray);
+    const SKeyArray* values = m_data->get(s0.keyValueArray);
+    const std::uint32_t width = keyWidth(s0.timeBase);
+    if (!times || !values || !width || !times->count || !times->holds(width) || !values->count)
+        return -1;
+    const bool interpolates = s0.interpolation != 0;
+    switch (s0.timeBase) {
+    case ETB_FRAMES_U8: return searchAs<std::uint8_t, 30>(*times, time, k, &fraction, hint, interpolates, m_cache);
+    case ETB_FRAMES_U16: return searchAs<std::uint16_t, 30>(*times, time, k, &fraction, hint, interpolates, m_cache);
+    default: return searchAs<std::int32_t, 1000>(*times, time, k, &fraction, hint, interpolates, m_cache);
+    }
 }
 
 } // namespace pravik::collada

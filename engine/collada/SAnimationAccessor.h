@@ -39,19 +39,25 @@ public:
     std::uint32_t getTimeInternalType(std::uint32_t s) const { return m_animation->sampler(s).timeBase; }
     std::uint32_t getInterpolationType(std::uint32_t s) const { return m_animation->sampler(s).interpolation; }
     SKeyArray getKeyTime(std::uint32_t s) const { return array(m_animation->sampler(s).keyTimeArray); }
-    SKeyArray getOutput(std::uint32_t s) const { return array(m_animation->sampler(s).keyValueArray); }
+    [[gnu::always_inline]] SKeyArray getOutput(std::uint32_t s) const
+    {
+        return array(s == 0 ? m_animation->sampler0.keyValueArray : m_animation->samplerAt(s).keyValueArray);
+    }
     std::uint32_t getOffsetScaleType() const { return m_animation->hasQuantisation ? m_animation->storage : EKS_FLOAT; }
     const float* getScales() const { return m_animation->scales; }
     const float* getOffsets() const { return m_animation->offsets; }
     bool hasDefaultValue() const { return m_animation->hasDescriptor && m_animation->defaultRef != 0; }
     const void* getDefaultValue(std::uint32_t size) const { return m_animation->defaultValue(size); }
-    const IAnimationTrackEx* getAnimator() const { return m_animation->track; }  // the bound track
+    // The bound track; null without a record or a track (the value operations then do nothing).
+    const IAnimationTrackEx* getAnimator() const { return m_animation ? m_animation->track : nullptr; }
     int getKeyTime(std::uint32_t s, std::uint32_t i) const;  // ms; 0 for an unknown time base
     int getStart(std::uint32_t s) const;
     int getEnd(std::uint32_t s) const;
     int getLength(std::uint32_t s) const { return getEnd(s) - getStart(s); }
     bool hasKeys() const  // sampler 0 has key times and key values
     {
+        if (!m_animation)
+            return false;
         const SSamplerView& s0 = m_animation->sampler0;
         const std::uint32_t width = s0.timeBase == ETB_MILLISECONDS ? 4
                                     : s0.timeBase == ETB_FRAMES_U16 ? 2
@@ -61,15 +67,37 @@ public:
         return width && times.count && times.holds(width) && array(s0.keyValueArray).count;
     }
 
-    // Value operations, forwarded to the bound track.
-    void getValue(int time, void* out, int& keyHint, bool interpolate) const;
-    void getValue(int refTime, int time, void* out, int& keyHint, bool interpolate) const;
-    void applyValue(int time, void* target, CApplicatorInfo* info, int& keyHint, bool interpolate) const;
+    // Value operations, forwarded to the bound track (none: nothing happens).
+    void getValue(int time, void* out, int& keyHint, bool interpolate) const
+    {
+        if (const IAnimationTrackEx* track = getAnimator())
+            track->getValue(*this, time, out, keyHint, interpolate);
+    }
+    void getValue(int refTime, int time, void* out, int& keyHint, bool interpolate) const
+    {
+        if (const IAnimationTrackEx* track = getAnimator())
+            static_cast<const CAnimationTrackEx*>(track)->getValue(*this, refTime, time, out, keyHint, interpolate);
+    }
+    void applyValue(int time, void* target, CApplicatorInfo* info, int& keyHint, bool interpolate) const
+    {
+        if (const IAnimationTrackEx* track = getAnimator())
+            track->applyValue(*this, time, target, info, keyHint, interpolate);
+    }
     void applyValue(int time, void* target, int& keyHint, bool interpolate) const
     {
         applyValue(time, target, nullptr, keyHint, interpolate);
     }
-    void applyValue(int refTime, int time, void* target, CApplicatorInfo* info, int& keyHint, bool interpolate) const;
+    void applyValue(int refTime, int time, void* target, CApplicatorInfo* info, int& keyHint, bool interpolate) const
+    {
+        if (const IAnimationTrackEx* track = getAnimator())
+            static_cast<const CAnimationTrackEx*>(track)->applyValue(*this, refTime, time, target, info, keyHint,
+                                                                     interpolate);
+    }
+
+    // Sampler 0's search for a time-based track operation, in one pass over its arrays: -1 when
+    // sampler 0 has no key times or no key values (nothing to apply); else 1 when the time lies
+    // strictly between keys k and k + 1 and sampler 0 interpolates (fraction written), 0 when not.
+    int findKeys(int time, int& k, float& fraction, const int* hint) const;
 
     // Key searches: true when time lies strictly between key k and k + 1 and sampler s
     // interpolates; the fraction is written only then. An unknown time base or an empty key
@@ -84,7 +112,7 @@ public:
     bool findKeyFrameNo(std::uint32_t s, int time, int& k, float& fraction, int hint) const;
 
 private:
-    SKeyArray array(std::uint32_t n) const  // empty when the data lacks array n
+    [[gnu::always_inline]] SKeyArray array(std::uint32_t n) const  // empty when the data lacks array n
     {
         const SKeyArray* a = m_data ? m_data->get(n) : nullptr;
         return a ? *a : SKeyArray();
@@ -95,6 +123,25 @@ private:
     const SAnimationData* m_data;
     SKeySearchCache* m_cache;
 };
+
+// A time-based track operation: key k (from 0) and the fraction from sampler 0's search (hinted
+// when a hint is given), then two(k, fraction) when interpolating between keys, else one(k); the
+// hint takes k. Key data without keys runs neither.
+template <class Two, class One>
+inline void forKeysAt(const SAnimationAccessor& a, int time, int* hint, bool interpolate, Two&& two, One&& one)
+{
+    int k = 0;
+    float f = 0.f;
+    const int between = a.findKeys(time, k, f, hint);
+    if (between < 0)
+        return;
+    if (between && interpolate)
+        two(k, f);
+    else
+        one(k);
+    if (hint)
+        *hint = k;
+}
 
 // The searches by stored key type and key units a second (30 frames or 1000 ms): exact and
 // hinted; they answer "strictly between key k and k + 1" without the interpolation gate.

@@ -19,6 +19,8 @@
 #include "engine/video/material/CGlobalMaterialParameterManager.h"
 
 #include <algorithm>
+#include <cstring>
+#include <type_traits>
 
 namespace pravik::scene {
 
@@ -89,6 +91,8 @@ CSceneManager::~CSceneManager()
     // Draw entries hold materials: let them go while the driver still exists.
     SolidList.clear();
     TransparentList.clear();
+    SolidScratch.clear();
+    TransparentScratch.clear();
     if (BatchDriver) BatchDriver->drop();
     BatchDriver = nullptr;
     if (Driver) Driver->drop();
@@ -289,11 +293,38 @@ unsigned walk(ISceneNode* start, const Enter& enter)
 
 }  // namespace
 
+[[gnu::always_inline]] inline bool CSceneManager::cullsBox(const core::aabbox3d<float>& box, E_CULLING_TYPE type, const SViewFrustum& F)
+{
+    ++CullingTestCount;
+    bool culled = false;
+    switch (type) {
+    case EAC_BOX: culled = boxesApart(box, F.boundingBox); break;
+    case EAC_FRUSTUM_BOX:
+        culled = boxesApart(box, F.boundingBox);
+        for (int i = 0; !culled && i < SViewFrustum::VF_PLANE_COUNT; ++i) culled = boxOutsidePlane(box, F.planes[i]);
+        break;
+    case EAC_FRUSTUM_BOX_3: culled = !F.intersects3(box); break;
+    default: break;
+    }
+    if (culled) ++CulledCount;
+    return culled;
+}
+
 void CSceneManager::registerSceneNodes(ISceneNode* start)
 {
     if (!start) start = Root;
-    TraversedCount += walk(start, [this](ISceneNode* n) {
-        return n->isVisible() && !isCulled(n) && n->onRegisterSceneNode();
+    // isCulled(n) with the camera's frustum looked up once per camera rather than once per node
+    // (a node may switch culling or the camera while it registers).
+    const ICameraSceneNode* camera = nullptr;
+    const SViewFrustum* frustum = nullptr;
+    TraversedCount += walk(start, [&](ISceneNode* n) {
+        if (!n->isVisible()) return false;
+        const E_CULLING_TYPE type = n->getAutomaticCulling();
+        if (CullingEnabled && ActiveCamera && type != EAC_OFF) {
+            if (camera != ActiveCamera) frustum = (camera = ActiveCamera)->getViewFrustum();
+            if (cullsBox(n->getTransformedBoundingBox(), type, *frustum)) return false;
+        }
+        return n->onRegisterSceneNode();
     });
 }
 
@@ -322,22 +353,9 @@ bool CSceneManager::isCulled(const ISceneNode* node) const
 bool CSceneManager::isCulled(const core::aabbox3d<float>& box, E_CULLING_TYPE type) const
 {
     if (!ActiveCamera || type == EAC_OFF) return false;
-    auto* self = const_cast<CSceneManager*>(this);
-    ++self->CullingTestCount;
-    const SViewFrustum& F = *ActiveCamera->getViewFrustum();
-    bool culled = false;
-    switch (type) {
-    case EAC_BOX: culled = boxesApart(box, F.boundingBox); break;
-    case EAC_FRUSTUM_BOX:
-        culled = boxesApart(box, F.boundingBox);
-        for (int i = 0; !culled && i < SViewFrustum::VF_PLANE_COUNT; ++i) culled = boxOutsidePlane(box, F.planes[i]);
-        break;
-    case EAC_FRUSTUM_BOX_3: culled = !F.intersects3(box); break;
-    default: break;
-    }
-    if (culled) ++self->CulledCount;
-    return culled;
+    return const_cast<CSceneManager*>(this)->cullsBox(box, type, *ActiveCamera->getViewFrustum());
 }
+
 
 bool CSceneManager::registerNodeForRendering(ISceneNode* node, const boost::intrusive_ptr<video::CMaterial>& material,
                                              void* renderData, E_SCENE_NODE_RENDER_PASS pass,
@@ -384,21 +402,6 @@ bool CSceneManager::registerNodeForRendering(ISceneNode* node, const boost::intr
 
 namespace {
 
-// "x before y" by material when the layers are equal.
-template <class Entry>
-[[gnu::always_inline]] inline bool materialBefore(const Entry& x, const Entry& y)
-{
-    if (!x.Material && !y.Material) return x.Node < y.Node;  // the common case of node-drawn entries
-    if (x.Material && y.Material) {
-        if (*x.Material == *y.Material)
-            return int(x.Node->getRenderVertexCount(x.RenderData)) < int(y.Node->getRenderVertexCount(y.RenderData));
-        return *x.Material < *y.Material;
-    }
-    if (!x.Material && y.Material) return true;
-    if (x.Material && !y.Material) return false;
-    return x.Node < y.Node;
-}
-
 template <class Entry, class Before>
 void heapSort(std::vector<Entry>& list, Before before)
 {
@@ -412,6 +415,76 @@ template <class Entry>
 int layerOf(const Entry&) { return 0; }
 
 }  // namespace
+
+// Solid and transparent entries are ordered through keys built once per entry: the layer (higher
+// first), for transparent entries the distance (farther first), then the material's rank among
+// the frame's distinct materials (none first), then the node's vertex count (equal materials) or
+// its address (no material), packed into two words. Comparing keys is the same relation as comparing entries, and far
+// cheaper than comparing materials inside the sort.
+namespace {
+
+std::uint64_t layerKey(int layer) { return ~(std::uint32_t(layer) ^ 0x80000000u) & 0xFFFFFFFFu; }
+
+std::uint64_t farFirstKey(float distance)
+{
+    if (distance == 0) distance = 0;  // -0 and +0 compare equal
+    std::uint32_t bits;
+    std::memcpy(&bits, &distance, sizeof bits);
+    bits = (bits & 0x80000000u) ? ~bits : bits | 0x80000000u;  // ascending with the value
+    return ~bits;
+}
+
+}  // namespace
+
+template <class Entry>
+void CSceneManager::buildSortKeys(const std::vector<Entry>& list)
+{
+    MaterialRanks.clear();
+    for (const Entry& e : list)
+        if (e.Material) MaterialRanks.push_back({e.Material.get(), 0});
+    if (!MaterialRanks.empty()) {
+        std::sort(MaterialRanks.begin(), MaterialRanks.end());
+        MaterialRanks.erase(std::unique(MaterialRanks.begin(), MaterialRanks.end()), MaterialRanks.end());
+        MaterialOrder.clear();
+        for (unsigned i = 0; i < MaterialRanks.size(); ++i) MaterialOrder.push_back(i);
+        std::sort(MaterialOrder.begin(), MaterialOrder.end(),
+                  [this](unsigned a, unsigned b) { return *MaterialRanks[a].first < *MaterialRanks[b].first; });
+        unsigned rank = 1;
+        for (size_t k = 0; k < MaterialOrder.size(); ++k) {
+            if (k && !(*MaterialRanks[MaterialOrder[k - 1]].first == *MaterialRanks[MaterialOrder[k]].first)) ++rank;
+            MaterialRanks[MaterialOrder[k]].second = rank;
+        }
+    }
+    SortKeys.resize(list.size());
+    for (size_t i = 0; i < list.size(); ++i) {
+        const Entry& e = list[i];
+        SSortKey& key = SortKeys[i];
+        key.Major = layerKey(e.Layer) << 32;
+        if constexpr (std::is_same_v<Entry, STransparentNodeEntry>) key.Major |= farFirstKey(e.Distance);
+        if (e.Material) {
+            // The top bit puts material entries after those without; ranks stay below 2^31.
+            const auto at = std::lower_bound(MaterialRanks.begin(), MaterialRanks.end(),
+                                             std::pair<const video::CMaterial*, unsigned>(e.Material.get(), 0));
+            const std::uint32_t vertices = std::uint32_t(e.Node->getRenderVertexCount(e.RenderData)) ^ 0x80000000u;
+            key.Minor = 1ull << 63 | std::uint64_t(at->second) << 32 | vertices;  // vertices in signed order
+        } else {
+            key.Minor = reinterpret_cast<std::uintptr_t>(e.Node);  // user-space addresses stay below 2^63
+        }
+        key.Index = std::uint32_t(i);
+    }
+}
+
+template <class Entry>
+void CSceneManager::sortEntries(std::vector<Entry>& list, std::vector<Entry>& scratch)
+{
+    if (list.size() < 2) return;
+    buildSortKeys(list);
+    std::sort(SortKeys.begin(), SortKeys.end());
+    scratch.clear();
+    for (const SSortKey& k : SortKeys) scratch.push_back(std::move(list[k.Index]));
+    list.swap(scratch);
+    scratch.clear();
+}
 
 template <class Entry, class Layer>
 void CSceneManager::renderList(std::vector<Entry>& list, Layer)
@@ -449,10 +522,7 @@ void CSceneManager::renderLists(video::IVideoDriver* driver)
     CurrentRenderPass = ESNRP_SKY_BOX;
     renderList(SkyBoxList, noLayer);
 
-    heapSort(SolidList, [](const SDefaultNodeEntry& x, const SDefaultNodeEntry& y) {
-        if (x.Layer != y.Layer) return x.Layer > y.Layer;
-        return materialBefore(x, y);
-    });
+    sortEntries(SolidList, SolidScratch);
     CurrentRenderPass = ESNRP_SOLID;
     renderList(SolidList, noLayer);
 
@@ -463,11 +533,7 @@ void CSceneManager::renderLists(video::IVideoDriver* driver)
     CurrentRenderPass = ESNRP_DATA_SORTED;
     renderList(DataSortedList, noLayer);
 
-    heapSort(TransparentList, [](const STransparentNodeEntry& x, const STransparentNodeEntry& y) {
-        if (x.Layer != y.Layer) return x.Layer > y.Layer;
-        if (x.Distance != y.Distance) return x.Distance > y.Distance;
-        return materialBefore(x, y);
-    });
+    sortEntries(TransparentList, TransparentScratch);
     CurrentRenderPass = ESNRP_TRANSPARENT;
     renderList(TransparentList, noLayer);
 

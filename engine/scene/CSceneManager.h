@@ -19,6 +19,8 @@
 
 #include <boost/intrusive_ptr.hpp>
 
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace pravik {
@@ -46,6 +48,7 @@ class CSceneManagerRootNode;
 class ICameraSceneNode;
 class ISegmentCompileCallback;
 class ISplitSegmentChoiceCallback;
+struct SViewFrustum;
 class IAnimatedMesh;
 class IMeshCache;
 class IMeshLoader;
@@ -221,8 +224,26 @@ protected:
     // A manager without driver or files, for stand-ins that only take input.
     CSceneManager() : CSceneManager(nullptr, nullptr) {}
 
+    // Ascending (Major, Minor): the sort order of one solid or transparent entry.
+    struct SSortKey {
+        std::uint64_t Major = 0, Minor = 0;
+        std::uint32_t Index = 0;  // into the list
+        bool operator<(const SSortKey& o) const
+        {
+            if (Major != o.Major) return Major < o.Major;
+            if (Minor != o.Minor) return Minor < o.Minor;
+            return Index < o.Index;
+        }
+    };
+
+    // The culling test of one box against the frustum, counted.
+    bool cullsBox(const core::aabbox3d<float>& box, E_CULLING_TYPE type, const SViewFrustum& frustum);
     template <class Entry, class Layer>
     void renderList(std::vector<Entry>& list, Layer layerOf);
+    template <class Entry>
+    void buildSortKeys(const std::vector<Entry>& list);
+    template <class Entry>
+    void sortEntries(std::vector<Entry>& list, std::vector<Entry>& scratch);
     template <class Starts>
     CBatchSceneNode* compileInternal(const Starts& starts, CBatchSceneNode* batchNode, bool setupFlag,
                                      ISegmentCompileCallback* userCallback, ISplitSegmentChoiceCallback* splitCallback);
@@ -246,6 +267,12 @@ protected:
     std::vector<SUnsortedNodeEntry> SkyBoxList;
     std::vector<SDefaultNodeEntry> SolidList;
     std::vector<STransparentNodeEntry> TransparentList;
+    // Sorting storage, kept between frames.
+    std::vector<SSortKey> SortKeys;
+    std::vector<std::pair<const video::CMaterial*, unsigned>> MaterialRanks;  // by address, with rank
+    std::vector<unsigned> MaterialOrder;
+    std::vector<SDefaultNodeEntry> SolidScratch;
+    std::vector<STransparentNodeEntry> TransparentScratch;
     SRenderedEntry CurrentRenderedEntry;
     SRenderedEntry NextRenderedEntry;
     std::vector<IMeshLoader*> MeshLoaders;

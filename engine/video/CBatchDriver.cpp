@@ -33,7 +33,7 @@ CBatchDriver::CBatchDriver(unsigned vertexCapacity, unsigned indexCapacity, IVid
     : CNullDriver(realDriver), m_vertexCapacity(vertexCapacity), m_indexCapacity(indexCapacity)
 {
     m_name = "BatchDriver";
-    setOption(0x100, true);
+    setOption(EVDO_MERGE_DRAWS, true);
     for (unsigned f = 0; f < EVDF_FEATURE_COUNT; ++f) setFeature(E_VIDEO_DRIVER_FEATURE(f), realDriver->queryFeature(E_VIDEO_DRIVER_FEATURE(f)));
 }
 

@@ -16,7 +16,7 @@ public:
     class CTexture : public ITexture {
     public:
         CTexture(const char* name, IVideoDriver* driver, const STextureDesc& desc) : ITexture(name, driver, desc) {}
-        bool bindImpl(bool) override { m_dirtyFlags &= ~0x0003; return false; }
+        bool bindImpl(bool) override { m_dirtyFlags &= ~(ETDF_DATA | ETDF_MIPMAPS); return false; }
         void unbindImpl() override {}
         void* mapImpl(unsigned char, E_TEXTURE_CUBE_MAP_FACE, unsigned char) override { return nullptr; }
         void unmapImpl() const override {}

@@ -25,10 +25,6 @@ namespace pravik::video {
 
 namespace {
 
-
-constexpr unsigned char STATE_DRIVER_OBJECT = 0x08;
-constexpr unsigned OPTION_MIPMAPS = 0x10;
-
 struct SPlaceHolderKind {
     const char* baseName;
     SColor color;
@@ -246,7 +242,7 @@ CTextureManager::TexturePtr CTextureManager::addTexture(const core::dimension2d<
     desc.height = unsigned(size.Height);
     desc.depth = 1;
     desc.usage = usageFromFlags(EBU_STATIC);
-    desc.hasMipmaps = (m_driver->getOptions() & OPTION_MIPMAPS) != 0;
+    desc.hasMipmaps = (m_driver->getOptions() & EVDO_MIPMAPS) != 0;
     return createRegistered(name, desc, reportExisting);
 }
 
@@ -320,7 +316,7 @@ void CTextureManager::clearDriverSpecificResources()
 {
     for (auto it = m_registry.idBegin(); it != m_registry.idEnd(); ++it) {
         const TexturePtr& texture = m_registry.get(it->second.id);
-        if (texture && (texture->getStateFlags() & STATE_DRIVER_OBJECT))
+        if (texture && (texture->getStateFlags() & ETSF_DRIVER_OBJECT))
             texture->unbindImpl();
     }
 }

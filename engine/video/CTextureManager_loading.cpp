@@ -28,11 +28,6 @@ namespace pf = pixel_format;
 namespace {
 
 constexpr uint32_t ZIP_LOCAL_HEADER = 0x04034b50;
-constexpr unsigned char STATE_ONLY_LEVEL0 = 0x02;
-constexpr unsigned char STATE_DRIVER_OBJECT = 0x08;
-constexpr unsigned char STATE_LOADED = 0x80;
-constexpr unsigned OPTION_MIPMAPS = 0x10;
-constexpr unsigned OPTION_TEXTURE_COMMIT = 0x2000;
 constexpr unsigned FEATURE_EARLY_UPLOAD = 13, FEATURE_EARLY_UPLOAD_UNIFORM_PITCH = 14;
 // Headers claiming more than this are refused before a texture is created for them.
 constexpr uint32_t MAX_SIDE = 32768;
@@ -61,7 +56,7 @@ unsigned floorLog2(uint64_t v)
     return n;
 }
 
-void setLoaded(ITexture& texture) { texture.setStateFlags(texture.getStateFlags() | STATE_LOADED); }
+void setLoaded(ITexture& texture) { texture.setStateFlags(texture.getStateFlags() | ETSF_LOADED); }
 
 // What a header may ask for: every side from 1 to 32768 and at most 256 MB in all faces.
 bool acceptableSize(const STextureDesc& desc)
@@ -119,7 +114,7 @@ struct CTextureManager::SImageLoaderTask {
     void operator()() const
     {
         loader->loadTextureData(file.get(), texture, desc, nullptr, 0xFFFFFFFFu);
-        const bool bound = (texture->getStateFlags() & STATE_DRIVER_OBJECT) != 0;
+        const bool bound = (texture->getStateFlags() & ETSF_DRIVER_OBJECT) != 0;
         if (bound && texture->getData() && releaseData)
             bindOnGraphicsThread({texture, true}, false);
         else if (!bound && bindOnCreate)
@@ -208,7 +203,7 @@ CTextureManager::TexturePtr CTextureManager::getTextureInternal(io::IReadFile* f
 void CTextureManager::upload(ITexture& texture) const
 {
     const bool keep = (m_flags & ETMF_KEEP_TEXTURE_DATA) != 0;
-    if (texture.getStateFlags() & STATE_DRIVER_OBJECT) {
+    if (texture.getStateFlags() & ETSF_DRIVER_OBJECT) {
         if (texture.getData() && !keep)
             texture.bind(true);
     } else if (m_flags & ETMF_BIND_ON_CREATE) {
@@ -242,7 +237,7 @@ CTextureManager::TexturePtr CTextureManager::loadTextureFromFile(io::IReadFile* 
     const bool stored = desc.hasMipmaps;
     const bool use = stored && (m_flags & ETMF_USE_IMAGE_MIPMAPS);
     const unsigned options = m_driver->getOptions();
-    desc.hasMipmaps = use || (options & OPTION_MIPMAPS);
+    desc.hasMipmaps = use || (options & EVDO_MIPMAPS);
     desc.usage = usageFromFlags(desc.usage);
     TexturePtr texture = m_driver->createTexture(name, desc);
     if (!texture)
@@ -252,7 +247,7 @@ CTextureManager::TexturePtr CTextureManager::loadTextureFromFile(io::IReadFile* 
     // A small proxy is drawn while a worker fills the full texture; only with workers.
     TexturePtr proxy;
     STextureDesc proxyDesc = desc;
-    if (stored && (options & OPTION_MIPMAPS) && isPowerOfTwo(uint32_t(desc.width)) && isPowerOfTwo(desc.height) &&
+    if (stored && (options & EVDO_MIPMAPS) && isPowerOfTwo(uint32_t(desc.width)) && isPowerOfTwo(desc.height) &&
         task::CCpuTaskHandler::ThreadsCount >= 1) {
         const int shift = int(floorLog2(std::max<uint32_t>(uint32_t(desc.width), desc.height))) - 3;
         proxyDesc.width = shift < 0 ? 1 : std::max(desc.width >> shift, 1);
@@ -266,13 +261,13 @@ CTextureManager::TexturePtr CTextureManager::loadTextureFromFile(io::IReadFile* 
     if (m_driver->queryFeature(E_VIDEO_DRIVER_FEATURE(FEATURE_EARLY_UPLOAD)) && (m_flags & ETMF_BIND_ON_CREATE) &&
         !keep) {
         const bool skip = pf::desc(desc.format).has(EPFF_COMPRESSED) ||
-                          !(texture->getStateFlags() & STATE_ONLY_LEVEL0) ||
+                          !(texture->getStateFlags() & ETSF_ONLY_LEVEL0) ||
                           ((!isPowerOfTwo(uint32_t(desc.width)) || !isPowerOfTwo(desc.height) ||
                             !isPowerOfTwo(desc.depth)) &&
                            (!m_driver->queryFeature(E_VIDEO_DRIVER_FEATURE(FEATURE_EARLY_UPLOAD_UNIFORM_PITCH)) ||
                             desc.layout != ETL_LINEAR_UNIFORM_PITCH));
         if (!skip) {
-            SScopedOption noCommit(*m_driver, OPTION_TEXTURE_COMMIT, false);
+            SScopedOption noCommit(*m_driver, EVDO_TEXTURE_COMMIT, false);
             texture->bind(false);
         }
     }
@@ -326,7 +321,7 @@ CTextureManager::TexturePtr CTextureManager::createTextureFromImage(const char* 
     desc.height = unsigned(size.Height);
     desc.depth = 1;
     const bool use = imageLevels > 0 && (m_flags & ETMF_USE_IMAGE_MIPMAPS);
-    desc.hasMipmaps = use || (m_driver->getOptions() & OPTION_MIPMAPS);
+    desc.hasMipmaps = use || (m_driver->getOptions() & EVDO_MIPMAPS);
     desc.usage = usageFromFlags(EBU_STATIC);
     if (layout == ETL_LINEAR_UNIFORM_PITCH) {
         if (imageLevels == 0)

@@ -1,9 +1,7 @@
 #pragma once
 // A driver buffer: a client-memory copy of its contents with dirty tracking and nested
 // mapping, over a device copy that the concrete driver manages through the six *Impl hooks.
-// Flags: 0x01 owns the client data (array delete), 0x02 client data changed since the last
-// upload, 0x04 device copy newer than the client copy, 0x08 a device copy exists, 0x10 device
-// upload failed, 0x20 the current mapping comes from the device. Map state: bits 0-4 nesting
+// Flags: E_BUFFER_FLAG. Map state: bits 0-4 nesting
 // count (0 = unmapped), bits 5-7 the access of the current mapping. Usage 4 keeps data in
 // client memory only: no device copy and no dirty marking.
 
@@ -36,12 +34,21 @@ enum E_BUFFER_MAP_ACCESS : unsigned char {
 // Read accesses: 1 refreshes the client copy from a newer device copy first.
 enum E_BUFFER_READ_MAP_ACCESS : unsigned char { EBRMA_READ = 0, EBRMA_CLIENT_READ = 1 };
 
+enum E_BUFFER_FLAG : unsigned char {
+    EBUF_OWNS_DATA       = 0x01,   // the client copy is ours (array delete)
+    EBUF_CLIENT_CHANGED  = 0x02,   // the client copy changed since the last upload
+    EBUF_DEVICE_NEWER    = 0x04,   // the device copy is newer than the client copy
+    EBUF_DEVICE_COPY     = 0x08,   // a device copy exists
+    EBUF_UPLOAD_FAILED   = 0x10,
+    EBUF_DEVICE_MAPPING  = 0x20    // the current mapping comes from the device
+};
+
 class IBuffer : public IReferenceCounted {
 public:
     IBuffer(E_BUFFER_TYPE type, E_BUFFER_USAGE usage, unsigned int size, void* data, unsigned char flags)
         : IReferenceCounted(0), m_data(data), m_size(size), m_type(type), m_usage(usage), m_flags(flags)
     {
-        if (size != 0 && usage != EBU_CLIENT_ONLY && data) m_flags |= 0x02;
+        if (size != 0 && usage != EBU_CLIENT_ONLY && data) m_flags |= EBUF_CLIENT_CHANGED;
     }
     ~IBuffer() override { reset(0, nullptr, true); }
 
@@ -82,12 +89,12 @@ inline void* IBuffer::map(E_BUFFER_MAP_ACCESS access)
 {
     if (m_mapState & 0x1f) {
         ++m_mapState;
-        return (m_flags & 0x20) ? getMappedPtr() : m_data;
+        return (m_flags & EBUF_DEVICE_MAPPING) ? getMappedPtr() : m_data;
     }
-    if ((m_flags & 0x08) && (access < 4 || !m_data)) return mapImpl((access & 1u) | 2u);
+    if ((m_flags & EBUF_DEVICE_COPY) && (access < 4 || !m_data)) return mapImpl((access & 1u) | 2u);
     if (!m_data) return nullptr;
     m_mapState = (unsigned char)(access << 5 | 1);
-    if (m_usage != EBU_CLIENT_ONLY) m_flags |= 0x02;
+    if (m_usage != EBU_CLIENT_ONLY) m_flags |= EBUF_CLIENT_CHANGED;
     return m_data;
 }
 
@@ -95,20 +102,20 @@ inline const void* IBuffer::map(E_BUFFER_READ_MAP_ACCESS access) const
 {
     if (m_mapState & 0x1f) {
         ++m_mapState;
-        return (m_flags & 0x20) ? getMappedPtr() : m_data;
+        return (m_flags & EBUF_DEVICE_MAPPING) ? getMappedPtr() : m_data;
     }
     if (access == EBRMA_CLIENT_READ && m_data) {
-        if (m_flags & 0x04) {
+        if (m_flags & EBUF_DEVICE_NEWER) {
             const void* device = mapImpl(0);
             if (device) std::memcpy(m_data, device, m_size);
-            m_flags &= ~0x04;
-            if (m_flags & 0x20) unmapImpl();
+            m_flags &= ~EBUF_DEVICE_NEWER;
+            if (m_flags & EBUF_DEVICE_MAPPING) unmapImpl();
             m_mapState = 0;
         }
         m_mapState = 0x21;
         return m_data;
     }
-    if ((m_flags & 0x02) || !(m_flags & 0x08)) {
+    if ((m_flags & EBUF_CLIENT_CHANGED) || !(m_flags & EBUF_DEVICE_COPY)) {
         if (m_data) m_mapState = (unsigned char)(access << 5 | 1);
         return m_data;
     }
@@ -121,68 +128,68 @@ inline void IBuffer::unmap() const
         --m_mapState;
         return;
     }
-    if (m_flags & 0x20) unmapImpl();
+    if (m_flags & EBUF_DEVICE_MAPPING) unmapImpl();
     m_mapState = 0;
 }
 
 inline void IBuffer::reset(unsigned int size, void* data, bool own)
 {
     if (size == 0) {
-        if ((m_flags & 0x01) && m_data) {
+        if ((m_flags & EBUF_OWNS_DATA) && m_data) {
             delete[] static_cast<unsigned char*>(m_data);
-            if (m_usage != EBU_CLIENT_ONLY) m_flags |= 0x02;
+            if (m_usage != EBU_CLIENT_ONLY) m_flags |= EBUF_CLIENT_CHANGED;
         }
         m_size = 0;
         m_data = nullptr;
-        m_flags = (unsigned char)((m_flags | 0x01) & ~0x04);
+        m_flags = (unsigned char)((m_flags | EBUF_OWNS_DATA) & ~EBUF_DEVICE_NEWER);
         return;
     }
     if (data != m_data) {
-        if (m_flags & 0x01) delete[] static_cast<unsigned char*>(m_data);
+        if (m_flags & EBUF_OWNS_DATA) delete[] static_cast<unsigned char*>(m_data);
         m_data = data;
         if (m_usage != EBU_CLIENT_ONLY) {
             if (!data) {
-                if (size != m_size) m_flags |= 0x02;
+                if (size != m_size) m_flags |= EBUF_CLIENT_CHANGED;
                 m_size = size;
-                m_flags = (unsigned char)((m_flags | 0x01) & ~0x04);
+                m_flags = (unsigned char)((m_flags | EBUF_OWNS_DATA) & ~EBUF_DEVICE_NEWER);
                 return;
             }
-            m_flags |= 0x02;
+            m_flags |= EBUF_CLIENT_CHANGED;
             m_size = size;
         } else {
             m_size = size;
             if (!data) {
-                m_flags = (unsigned char)((m_flags | 0x01) & ~0x04);
+                m_flags = (unsigned char)((m_flags | EBUF_OWNS_DATA) & ~EBUF_DEVICE_NEWER);
                 return;
             }
         }
     } else {
         m_size = size;
         if (!data) {
-            m_flags = (unsigned char)((m_flags | 0x01) & ~0x04);
+            m_flags = (unsigned char)((m_flags | EBUF_OWNS_DATA) & ~EBUF_DEVICE_NEWER);
             return;
         }
     }
     if (own)
-        m_flags |= 0x01;
+        m_flags |= EBUF_OWNS_DATA;
     else
-        m_flags &= ~0x01;
+        m_flags &= ~EBUF_OWNS_DATA;
 }
 
 inline bool IBuffer::copy()
 {
-    if (((m_flags & 0x01) && m_data) || m_size == 0) return false;
+    if (((m_flags & EBUF_OWNS_DATA) && m_data) || m_size == 0) return false;
     unsigned char* own = new unsigned char[m_size];
     if (m_data) std::memcpy(own, m_data, m_size);
     m_data = own;
-    m_flags |= 0x01;
+    m_flags |= EBUF_OWNS_DATA;
     return true;
 }
 
 inline boost::intrusive_ptr<IBuffer> IBuffer::clone() const
 {
     boost::intrusive_ptr<IBuffer> result = cloneImpl();
-    if (result && (m_flags & 0x01)) result->copy();
+    if (result && (m_flags & EBUF_OWNS_DATA)) result->copy();
     return result;
 }
 

@@ -39,7 +39,7 @@ ITexture::ITexture(const char* name, IVideoDriver* driver, const STextureDesc& d
         if (floorLog2(d) > largest) largest = floorLog2(d);
         m_mipCount = (unsigned char)(1 + largest);
     }
-    if (desc.isRenderTarget) m_stateFlags = 0x04;
+    if (desc.isRenderTarget) m_stateFlags = ETSF_RENDER_TARGET;
     m_maxLod = float(m_mipCount - 1);
     m_params = (desc.type & 3u) | (desc.layout & 3u) << 2 | (desc.format & 0x3fu) << 4 | (desc.usage & 3u) << 10 |
                (desc.hasMipmaps ? 3u : 1u) << 12 | 1u << 15;
@@ -56,7 +56,7 @@ ITexture::ITexture(const char* name, IVideoDriver* driver, const STextureDesc& d
         if (i < m) offset += pixel_format::computeMipmapSizeInBytes(desc.format, w, desc.height, d, (unsigned char)i, uniform);
     }
     for (unsigned i = m + 1; i < words; ++i) m_levels[i] = ~0u;
-    m_dirtyFlags = 0x1ffd;
+    m_dirtyFlags = ETDF_NEW;
 }
 
 ITexture::~ITexture()
@@ -70,7 +70,7 @@ E_DRIVER_TYPE ITexture::getDriverType() const { return m_driver ? m_driver->getD
 
 unsigned ITexture::faceBytes() const
 {
-    if (m_stateFlags & 0x02) return m_levels[1] - m_levels[0];
+    if (m_stateFlags & ETSF_ONLY_LEVEL0) return m_levels[1] - m_levels[0];
     return m_levels[m_mipCount];
 }
 
@@ -84,7 +84,7 @@ void* ITexture::getClientPointer(unsigned face, unsigned char level) const
 {
     if (!m_clientData) return nullptr;
     auto* base = static_cast<unsigned char*>(m_clientData);
-    if (m_stateFlags & 0x02) return base + size_t(face) * faceBytes();
+    if (m_stateFlags & ETSF_ONLY_LEVEL0) return base + size_t(face) * faceBytes();
     return base + size_t(face) * align128(m_levels[m_mipCount]) + m_levels[level < m_mipCount ? level : 0];
 }
 
@@ -96,10 +96,10 @@ bool ITexture::isLevelDirty(unsigned face, unsigned char level) const
 
 void ITexture::markDirty()
 {
-    m_dirtyFlags |= 0x0001;
+    m_dirtyFlags |= ETDF_DATA;
     unsigned* bits = getDirtyLevelBits();
     const unsigned words = getDirtyLevelWordCount();
-    if (m_stateFlags & 0x02) {
+    if (m_stateFlags & ETSF_ONLY_LEVEL0) {
         for (unsigned f = 0; f < getFaceCount(); ++f) {
             const unsigned bit = f * m_mipCount;
             bits[bit / 32] |= 1u << (bit % 32);
@@ -113,25 +113,25 @@ void ITexture::setData(void* data, bool takeOwnership, bool onlyLevel0)
 {
     bool changed = false;
     if (data != m_clientData) {
-        if ((m_stateFlags & 0x01) && m_clientData) delete[] static_cast<unsigned char*>(m_clientData);
+        if ((m_stateFlags & ETSF_OWNS_DATA) && m_clientData) delete[] static_cast<unsigned char*>(m_clientData);
         m_clientData = data;
         changed = data != nullptr;
     }
     if (!data) {
-        m_stateFlags |= 0x01;
-        if (m_stateFlags & 0x08) m_dirtyFlags &= ~0x0001;
-        m_dirtyFlags &= ~0x0002;
-        if (onlyLevel0 && m_mipCount > 1) m_stateFlags |= 0x02;
-        else m_stateFlags &= ~0x02;
+        m_stateFlags |= ETSF_OWNS_DATA;
+        if (m_stateFlags & ETSF_DRIVER_OBJECT) m_dirtyFlags &= ~ETDF_DATA;
+        m_dirtyFlags &= ~ETDF_MIPMAPS;
+        if (onlyLevel0 && m_mipCount > 1) m_stateFlags |= ETSF_ONLY_LEVEL0;
+        else m_stateFlags &= ~ETSF_ONLY_LEVEL0;
         return;
     }
-    if (takeOwnership) m_stateFlags |= 0x01;
-    else m_stateFlags &= ~0x01;
+    if (takeOwnership) m_stateFlags |= ETSF_OWNS_DATA;
+    else m_stateFlags &= ~ETSF_OWNS_DATA;
     if (m_mipCount > 1 && onlyLevel0) {
-        if (!(m_stateFlags & 0x02)) std::memset(getDirtyLevelBits(), 0, getDirtyLevelWordCount() * sizeof(unsigned));
-        m_stateFlags |= 0x02;
+        if (!(m_stateFlags & ETSF_ONLY_LEVEL0)) std::memset(getDirtyLevelBits(), 0, getDirtyLevelWordCount() * sizeof(unsigned));
+        m_stateFlags |= ETSF_ONLY_LEVEL0;
     } else {
-        m_stateFlags &= ~0x02;
+        m_stateFlags &= ~ETSF_ONLY_LEVEL0;
     }
     if (changed) markDirty();
 }
@@ -141,19 +141,19 @@ void* ITexture::map(E_BUFFER_MAP_ACCESS access, E_TEXTURE_CUBE_MAP_FACE face, un
     if (m_mapState & 0x1f) {
         if (m_mappedPlace != (unsigned char)(face | level << 3)) return nullptr;
         ++m_mapState;
-        return (m_stateFlags & 0x20) ? getMappedPtr() : getClientPointer(face, level);
+        return (m_stateFlags & ETSF_DRIVER_MAPPING) ? getMappedPtr() : getClientPointer(face, level);
     }
-    if ((m_stateFlags & 0x08) && (access < 4 || !m_clientData))
+    if ((m_stateFlags & ETSF_DRIVER_OBJECT) && (access < 4 || !m_clientData))
         return mapImpl((unsigned char)((access & 1u) | 2u), face, level);
     if (!m_clientData) {
         const unsigned size = getSizeInBytes();
-        setData(new unsigned char[size](), true, (m_stateFlags & 0x02) != 0);
+        setData(new unsigned char[size](), true, (m_stateFlags & ETSF_ONLY_LEVEL0) != 0);
         if (!m_clientData) return nullptr;
     }
     m_mapState = (unsigned char)(access * 32 + 1);
     m_mappedPlace = (unsigned char)(face | level << 3);
-    if (face == 0 && level == 0) m_stateFlags |= 0x40;
-    m_dirtyFlags |= 0x0001;
+    if (face == 0 && level == 0) m_stateFlags |= ETSF_WHOLE_MAPPING;
+    m_dirtyFlags |= ETDF_DATA;
     const unsigned bit = unsigned(face) * m_mipCount + level;
     if (bit < getDirtyLevelWordCount() * 32) getDirtyLevelBits()[bit / 32] |= 1u << (bit % 32);
     return getClientPointer(face, level);
@@ -165,21 +165,21 @@ void ITexture::unmap() const
         --m_mapState;
         return;
     }
-    if (m_stateFlags & 0x20) unmapImpl();
+    if (m_stateFlags & ETSF_DRIVER_MAPPING) unmapImpl();
     m_mappedPlace = 0;
     m_mapState = 0;
-    const_cast<ITexture*>(this)->m_stateFlags &= ~0x40;
+    const_cast<ITexture*>(this)->m_stateFlags &= ~ETSF_WHOLE_MAPPING;
 }
 
 bool ITexture::copy()
 {
     // Without a block there is nothing to copy from.
-    if (((m_stateFlags & 0x01) && m_clientData) || !m_clientData) return false;
+    if (((m_stateFlags & ETSF_OWNS_DATA) && m_clientData) || !m_clientData) return false;
     const unsigned size = getSizeInBytes();
     auto* block = new unsigned char[size];
     std::memcpy(block, m_clientData, size);
     m_clientData = block;
-    m_stateFlags |= 0x01;
+    m_stateFlags |= ETSF_OWNS_DATA;
     return true;
 }
 
@@ -202,10 +202,10 @@ void ITexture::setFloat(float& field, float value, unsigned short dirty)
 void ITexture::setMinFilter(E_TEXTURE_FILTER_TYPE f)
 {
     if (f == getMinFilter()) return;
-    if (m_mipCount > 1 || !isMipmapFilter(f)) setField(12, 3, f, 0x0004);
+    if (m_mipCount > 1 || !isMipmapFilter(f)) setField(12, 3, f, ETDF_MIN_FILTER);
 }
 
-void ITexture::setAnisotropy(float a) { setFloat(m_anisotropy, a < 1.f ? 1.f : a, 0x0080); }
+void ITexture::setAnisotropy(float a) { setFloat(m_anisotropy, a < 1.f ? 1.f : a, ETDF_ANISOTROPY); }
 
 void ITexture::copyParametersFrom(const boost::intrusive_ptr<ITexture>& other)
 {
@@ -222,7 +222,7 @@ void ITexture::copyParametersFrom(const boost::intrusive_ptr<ITexture>& other)
 
 bool ITexture::bind(bool releaseClientData)
 {
-    if ((m_stateFlags & 0x08) && !(m_dirtyFlags & 0x0001)) return true;
+    if ((m_stateFlags & ETSF_DRIVER_OBJECT) && !(m_dirtyFlags & ETDF_DATA)) return true;
     if (!bindImpl(releaseClientData)) return false;
     return m_driver && m_driver->queryFeature(EVDF_TEXTURE_COMMIT);
 }
@@ -262,9 +262,9 @@ void ITexture::serializeAttributes(io::IAttributes* out, io::SAttributeReadWrite
     out->addInt("Pitch", int(pitch), true);
     out->addInt("Slice Pitch", int(pitch * unsigned(m_height)), true);
     out->addInt("Mipmap Count", m_mipCount, true);
-    out->addBool("Has Only Client Level 0", (m_stateFlags & 0x02) != 0, true);
-    out->addBool("Is Render Target", (m_stateFlags & 0x04) != 0, true);
-    out->addString("Bind Status", (m_stateFlags & 0x08) ? "bound" : (m_stateFlags & 0x10) ? "failed" : "not bound", true);
+    out->addBool("Has Only Client Level 0", (m_stateFlags & ETSF_ONLY_LEVEL0) != 0, true);
+    out->addBool("Is Render Target", (m_stateFlags & ETSF_RENDER_TARGET) != 0, true);
+    out->addString("Bind Status", (m_stateFlags & ETSF_DRIVER_OBJECT) ? "bound" : (m_stateFlags & ETSF_DRIVER_FAILED) ? "failed" : "not bound", true);
     out->push("Sampling State");
     const char* const* filters = getStringsInternal((E_TEXTURE_FILTER_TYPE*)nullptr);
     const char* const* clamps = getStringsInternal((E_TEXTURE_CLAMP*)nullptr);

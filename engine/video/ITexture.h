@@ -5,11 +5,7 @@
 //
 // Parameter word: bits 0-1 type, 2-3 layout, 4-9 pixel format, 10-11 usage, 12-14 min filter,
 // 15-17 mag filter, 18-20 wrap S, 21-23 wrap T, 24-26 wrap R, 27 compare R to texture, 28-30
-// compare mode. State flags: 0x01 client data owned, 0x02 only level 0 held client-side, 0x04
-// render target, 0x08 driver object exists, 0x10 driver creation/upload failed, 0x20 mapping
-// belongs to the driver, 0x40 mapping started at face 0 level 0, 0x80 loaded from a file.
-// Dirty flags: 0x0001 pixels to upload, 0x0002 driver-generated mips, then one bit per
-// sampling parameter: 0x0004 min filter ... 0x1000 compare mode.
+// compare mode. State flags and dirty flags: E_TEXTURE_STATE_FLAG and E_TEXTURE_DIRTY_FLAG below.
 // Level table: words 0..m (m = mip count) are level offsets inside one face and the face size,
 // then ceil(m * faces / 32) words of per-(face, level) dirty bits (bit face * m + level).
 // Client block: face f starts at f * align128(F); the last face has no alignment tail.
@@ -28,6 +24,38 @@ struct SAttributeReadWriteOptions;
 namespace pravik::video {
 
 class IVideoDriver;
+
+// The state flags' bits.
+enum E_TEXTURE_STATE_FLAG : unsigned char {
+    ETSF_OWNS_DATA       = 0x01,   // the client block is ours (array delete)
+    ETSF_ONLY_LEVEL0     = 0x02,   // only level 0 is held client-side
+    ETSF_RENDER_TARGET   = 0x04,
+    ETSF_DRIVER_OBJECT   = 0x08,   // the driver object exists
+    ETSF_DRIVER_FAILED   = 0x10,   // driver creation or upload failed
+    ETSF_DRIVER_MAPPING  = 0x20,   // the current mapping belongs to the driver
+    ETSF_WHOLE_MAPPING   = 0x40,   // the current mapping started at face 0 level 0
+    ETSF_LOADED          = 0x80    // loaded from a file
+};
+
+// The dirty flags' bits: pixels, mipmaps, then one a sampling parameter.
+enum E_TEXTURE_DIRTY_FLAG : unsigned short {
+    ETDF_DATA            = 0x0001,   // pixels to upload
+    ETDF_MIPMAPS         = 0x0002,   // the driver must generate the mipmaps
+    ETDF_MIN_FILTER      = 0x0004,
+    ETDF_MAG_FILTER      = 0x0008,
+    ETDF_WRAP_S          = 0x0010,
+    ETDF_WRAP_T          = 0x0020,
+    ETDF_WRAP_R          = 0x0040,
+    ETDF_ANISOTROPY      = 0x0080,
+    ETDF_LOD_BIAS        = 0x0100,
+    ETDF_MIN_LOD         = 0x0200,
+    ETDF_MAX_LOD         = 0x0400,
+    ETDF_COMPARE_R       = 0x0800,
+    ETDF_COMPARE_MODE    = 0x1000,
+    ETDF_PARAMETERS      = 0x1ffc,   // every sampling parameter
+    ETDF_NEW             = 0x1ffd,   // a fresh texture: everything but the mipmaps
+    ETDF_ALL             = 0x1fff
+};
 
 class ITexture : public IReferenceCounted {
 public:
@@ -85,16 +113,16 @@ public:
 
     // Setters mark their dirty bit only on a change; a mipmapped min filter on one level is ignored.
     void setMinFilter(E_TEXTURE_FILTER_TYPE f);
-    void setMagFilter(E_TEXTURE_FILTER_TYPE f) { setField(15, 3, f, 0x0008); }
-    void setWrapS(E_TEXTURE_CLAMP c) { setField(18, 3, c, 0x0010); }
-    void setWrapT(E_TEXTURE_CLAMP c) { setField(21, 3, c, 0x0020); }
-    void setWrapR(E_TEXTURE_CLAMP c) { setField(24, 3, c, 0x0040); }
-    void setCompareRToTexture(bool on) { setField(27, 1, on, 0x0800); }
-    void setCompareMode(E_COMPARE_FUNC f) { setField(28, 3, f, 0x1000); }
+    void setMagFilter(E_TEXTURE_FILTER_TYPE f) { setField(15, 3, f, ETDF_MAG_FILTER); }
+    void setWrapS(E_TEXTURE_CLAMP c) { setField(18, 3, c, ETDF_WRAP_S); }
+    void setWrapT(E_TEXTURE_CLAMP c) { setField(21, 3, c, ETDF_WRAP_T); }
+    void setWrapR(E_TEXTURE_CLAMP c) { setField(24, 3, c, ETDF_WRAP_R); }
+    void setCompareRToTexture(bool on) { setField(27, 1, on, ETDF_COMPARE_R); }
+    void setCompareMode(E_COMPARE_FUNC f) { setField(28, 3, f, ETDF_COMPARE_MODE); }
     void setAnisotropy(float a);  // raised to 1
-    void setLODBias(float v) { setFloat(m_lodBias, v, 0x0100); }
-    void setMinLOD(float v) { setFloat(m_minLod, v, 0x0200); }
-    void setMaxLOD(float v) { setFloat(m_maxLod, v, 0x0400); }
+    void setLODBias(float v) { setFloat(m_lodBias, v, ETDF_LOD_BIAS); }
+    void setMinLOD(float v) { setFloat(m_minLod, v, ETDF_MIN_LOD); }
+    void setMaxLOD(float v) { setFloat(m_maxLod, v, ETDF_MAX_LOD); }
     float getAnisotropy() const { return m_anisotropy; }
     float getLODBias() const { return m_lodBias; }
     float getMinLOD() const { return m_minLod; }
@@ -132,7 +160,7 @@ protected:
     unsigned short m_id = 0xffff;
     unsigned char m_mipCount = 1;
     unsigned char m_stateFlags = 0;
-    unsigned short m_dirtyFlags = 0x1ffd;
+    unsigned short m_dirtyFlags = ETDF_NEW;
     mutable unsigned char m_mapState = 0;
     mutable unsigned char m_mappedPlace = 0;
     float m_anisotropy = 1.f;

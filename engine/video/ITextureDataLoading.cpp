@@ -15,9 +15,6 @@ namespace pf = pixel_format;
 
 namespace {
 
-constexpr unsigned char STATE_ONLY_LEVEL0 = 0x02;
-constexpr unsigned char STATE_WHOLE_MAPPING = 0x40;
-
 const char* nameOf(io::IReadFile* file)
 {
     const char* name = file ? file->getFileName() : nullptr;
@@ -57,7 +54,7 @@ const char* ITextureDataLoading::fileName() const { return nameOf(m_file); }
 
 bool ITextureDataLoading::onlyLevel0() const
 {
-    return (m_loadInfo->texture->getStateFlags() & STATE_ONLY_LEVEL0) != 0;
+    return (m_loadInfo->texture->getStateFlags() & ETSF_ONLY_LEVEL0) != 0;
 }
 
 unsigned ITextureDataLoading::levelSize(unsigned char level) const
@@ -357,7 +354,7 @@ bool loadData(io::IReadFile* file, const IDataInfo& info, const STextureDesc& fi
     }
 
     bool result;
-    if ((t.getStateFlags() & STATE_WHOLE_MAPPING) && !extraLevels) {
+    if ((t.getStateFlags() & ETSF_WHOLE_MAPPING) && !extraLevels) {
         if (sizesDiffer || info.getFaceStartOffset() != 0) {
             CPerFaceLoading strategy;
             result = strategy.load(file, info, fileDesc, loadInfo);

@@ -56,15 +56,15 @@ IVideoDriver::IVideoDriver(IDevice* device, IShaderManager* shaderManager, CMate
     }
     if (!m_rendererManager) {
         m_rendererManager = new CMaterialRendererManager(this);
-        m_internalFlags |= 0x10;
+        m_internalFlags |= EVDIF_OWNS_RENDERERS;
     }
     if (!m_textureManager && s_textureManagerHooks.create) {
         m_textureManager = s_textureManagerHooks.create(this);
-        m_internalFlags |= 0x20;
+        m_internalFlags |= EVDIF_OWNS_MANAGERS;
     }
     if (!m_globalParameters) {
         m_globalParameters = new CGlobalMaterialParameterManager(this);
-        m_internalFlags |= 0x20;
+        m_internalFlags |= EVDIF_OWNS_MANAGERS;
     } else {
         const unsigned short first = m_globalParameters->getId("DynamicLight0");
         if (first != 0xffff) {
@@ -81,10 +81,10 @@ IVideoDriver::~IVideoDriver() { releaseDriverResources(); }
 void IVideoDriver::releaseDriverResources()
 {
     releaseBatchState();
-    if (m_internalFlags & 0x10) delete m_rendererManager;
+    if (m_internalFlags & EVDIF_OWNS_RENDERERS) delete m_rendererManager;
     m_rendererManager = nullptr;
     m_techniqueMapSource = nullptr;
-    if (m_internalFlags & 0x20) {
+    if (m_internalFlags & EVDIF_OWNS_MANAGERS) {
         if (m_textureManager && s_textureManagerHooks.destroy) s_textureManagerHooks.destroy(m_textureManager);
         m_textureManager = nullptr;
         if (m_globalParameters) {
@@ -93,7 +93,7 @@ void IVideoDriver::releaseDriverResources()
             m_globalParameters = nullptr;
         }
     }
-    m_internalFlags &= ~(0x10 | 0x20);
+    m_internalFlags &= ~(EVDIF_OWNS_RENDERERS | EVDIF_OWNS_MANAGERS);
     m_renderBuffers.clear();
     for (auto& m : m_textureCommitMaps) m.reset();
     m_textureCommitPoint.reset();
@@ -155,7 +155,7 @@ void IVideoDriver::initImplementationDependentData()
     if (queryFeature(EVDF_TEXTURE_COMMIT)) {
         auto* point = new unsigned char[12]();
         boost::intrusive_ptr<IBuffer> buffer = createBuffer(EBT_VERTEX, EBU_STATIC, 12, point, true);
-        if (buffer && (!(buffer->getFlags() & 0x08) || (buffer->getFlags() & 0x02))) buffer->bindImpl(true);
+        if (buffer && (!(buffer->getFlags() & EBUF_DEVICE_COPY) || (buffer->getFlags() & EBUF_CLIENT_CHANGED))) buffer->bindImpl(true);
         m_textureCommitPoint = CVertexStreams::allocate(0xffffffffu);
         if (m_textureCommitPoint) {
             m_textureCommitPoint->setupStreams(buffer, (1u << EVA_POSITION));
@@ -165,7 +165,7 @@ void IVideoDriver::initImplementationDependentData()
                                                               CVertexAttributeMap(m_textureCommitPoint.get(), 2, pairs, false));
             for (auto& m : m_textureCommitMaps) m = map;
         }
-        m_options |= 0x2000;
+        m_options |= EVDO_TEXTURE_COMMIT;
     }
 
     auto setStream = [](CVertexStreams& s, unsigned attribute, const boost::intrusive_ptr<IBuffer>& b, unsigned offset,
@@ -212,7 +212,7 @@ void IVideoDriver::clearImplementationDependentData()
     m_currentAppendBuffer = nullptr;
     m_batchMaterial.reset();
     destroyBatchSourceCopy();
-    if ((m_internalFlags & 0x20) && m_globalParameters) {
+    if ((m_internalFlags & EVDIF_OWNS_MANAGERS) && m_globalParameters) {
         if (m_firstDynamicLightId != 0xffff) {
             for (unsigned i = 0; i < m_dynamicLightParameterCount; ++i) m_globalParameters->dropInternal((unsigned short)(m_firstDynamicLightId + i));
             if (m_sceneAmbientLightId != 0xffff) m_globalParameters->dropInternal(m_sceneAmbientLightId);
@@ -223,7 +223,7 @@ void IVideoDriver::clearImplementationDependentData()
         }
     }
     // A driver sharing another's texture manager must not release that driver's textures.
-    if ((m_internalFlags & 0x20) && m_textureManager && s_textureManagerHooks.clearDriverSpecificResources)
+    if ((m_internalFlags & EVDIF_OWNS_MANAGERS) && m_textureManager && s_textureManagerHooks.clearDriverSpecificResources)
         s_textureManagerHooks.clearDriverSpecificResources(m_textureManager);
     if (m_shaderManager) m_shaderManager->clearDriverSpecificResources();
 }
@@ -279,7 +279,7 @@ void IVideoDriver::setOption(unsigned int bits, bool on)
         m_options |= bits;
     } else {
         m_options &= ~bits;
-        if (bits & 0x100) flush();
+        if (bits & EVDO_MERGE_DRAWS) flush();
     }
 }
 
@@ -361,10 +361,10 @@ void IVideoDriver::onShaderDestroyed(IShader* shader)
 bool IVideoDriver::pushRenderTarget(const boost::intrusive_ptr<IRenderTarget>& target)
 {
     if (!target) return false;
-    m_internalFlags |= 0x4;
+    m_internalFlags |= EVDIF_PUSHING_TARGET;
     m_renderTargets.push_back(target);
     const bool bound = target->bind();
-    m_internalFlags &= ~0x4u;
+    m_internalFlags &= ~EVDIF_PUSHING_TARGET;
     return bound;
 }
 

@@ -5,11 +5,7 @@
 // lights, the option bits and the 25-bit feature set, creates the internal buffers and vertex
 // stream sets, merges small draws into append buffers and pools process buffers.
 //
-// Options: 0x10 new textures get mipmaps; 0x100 merge small draws (clearing it flushes);
-// 0x200 keep the pending merged draw when a draw cannot be merged; 0x2000 texture commit.
-// Internal flags: 0x1 screen area set, 0x2 the concrete driver drew, 0x4 a render target is
-// being pushed, 0x8 the next append buffer must be configured by the baker, 0x10 the renderer
-// manager is owned, 0x20 the texture and global parameter managers are owned.
+// Option bits: E_VIDEO_DRIVER_OPTION; internal flags: E_VIDEO_DRIVER_INTERNAL_FLAG.
 // Main thread only.
 
 #include "engine/IReferenceCounted.h"
@@ -43,6 +39,25 @@ class CMeshBuffer;
 }  // namespace pravik::scene
 
 namespace pravik::video {
+
+// The option bits (setOption, getOptions).
+enum E_VIDEO_DRIVER_OPTION : unsigned int {
+    EVDO_MIPMAPS                = 0x10,     // new textures get mipmaps
+    EVDO_ZWRITE_ON_TRANSPARENT  = 0x80,     // transparent materials may write depth
+    EVDO_MERGE_DRAWS            = 0x100,    // merge small draws; clearing it flushes
+    EVDO_KEEP_PENDING_DRAW      = 0x200,    // keep the pending merged draw when a draw cannot merge
+    EVDO_TEXTURE_COMMIT         = 0x2000
+};
+
+// The internal flags (getInternalFlags).
+enum E_VIDEO_DRIVER_INTERNAL_FLAG : unsigned int {
+    EVDIF_SCREEN_AREA_SET       = 0x1,
+    EVDIF_DREW                  = 0x2,      // the concrete driver drew
+    EVDIF_PUSHING_TARGET        = 0x4,      // a render target is being pushed
+    EVDIF_CONFIGURE_APPEND      = 0x8,      // the baker must configure the next append buffer
+    EVDIF_OWNS_RENDERERS        = 0x10,     // the renderer manager is ours
+    EVDIF_OWNS_MANAGERS         = 0x20      // the texture and global parameter managers are ours
+};
 
 class CDriverBinding;
 class CGlobalMaterialParameterManager;
@@ -117,7 +132,7 @@ public:
                              unsigned vertexCount, unsigned lineCount);
     virtual void draw2DRectangle(const core::rect<int>& dest, const core::rect<int>& source, const SColor* colors,
                                  const core::rect<int>* clip) = 0;
-    // An element count of 0 draws nothing; merged while option 0x100 is on.
+    // An element count of 0 draws nothing; merged while EVDO_MERGE_DRAWS is on.
     virtual void draw(const boost::intrusive_ptr<CVertexStreams>& streams, const CPrimitiveStream& primitives,
                       CDriverBinding** binding = nullptr,
                       const scene::CMeshBuffer* meshBuffer = nullptr);  // not used by the base
@@ -366,7 +381,7 @@ protected:
     unsigned int m_textureUnitCount = 4;
     unsigned int m_frameNumber = 0;
     CFPSCounter m_fps;
-    unsigned int m_options = 0x10;
+    unsigned int m_options = EVDO_MIPMAPS;
     unsigned short m_features[2] = {0, 0};
     unsigned int m_sceneMode = 0;
     boost::intrusive_ptr<CVertexStreams> m_lineStreams;

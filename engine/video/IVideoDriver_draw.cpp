@@ -78,8 +78,8 @@ void IVideoDriver::releaseBatchState()
 
 void IVideoDriver::configureNextAppendBufferIfNeeded()
 {
-    if (!(m_internalFlags & 0x8)) return;
-    m_internalFlags &= ~0x8u;
+    if (!(m_internalFlags & EVDIF_CONFIGURE_APPEND)) return;
+    m_internalFlags &= ~EVDIF_CONFIGURE_APPEND;
     if (m_batchBaker && m_currentAppendBuffer) m_batchBaker->configureAppendBuffer(m_currentAppendBuffer);
 }
 
@@ -88,7 +88,7 @@ void IVideoDriver::setMaterial(const boost::intrusive_ptr<CMaterial>& material, 
 {
     CMaterial* toCommit = material.get();
     unsigned char commitTechnique = technique;
-    if (m_options & 0x100) {
+    if (m_options & EVDO_MERGE_DRAWS) {
         // The batch source's own technique stands for "the current technique": after a merged
         // draw the driver's current technique is the batch material's.
         const bool same = material && material.get() == m_batchSource && !changedFor(*material) &&
@@ -99,10 +99,10 @@ void IVideoDriver::setMaterial(const boost::intrusive_ptr<CMaterial>& material, 
             if (!m_batchBaker->isCompatible(material, technique)) {
                 flush();
                 resetBatchMaterial(material, technique);
-            } else if (m_internalFlags & 0x8) {
+            } else if (m_internalFlags & EVDIF_CONFIGURE_APPEND) {
                 m_batchBaker->configureAppendBuffer(m_currentAppendBuffer);
             }
-        } else if (m_internalFlags & 0x8) {
+        } else if (m_internalFlags & EVDIF_CONFIGURE_APPEND) {
             m_batchBaker->configureAppendBuffer(m_currentAppendBuffer);
         }
         if (!same) {
@@ -125,7 +125,7 @@ void IVideoDriver::setMaterial(const boost::intrusive_ptr<CMaterial>& material, 
                 }
             }
         }
-        m_internalFlags &= ~0x8u;
+        m_internalFlags &= ~EVDIF_CONFIGURE_APPEND;
         // A material whose shader offers no baker is drawn unmerged. The batch material draws
         // with its own technique (the light baker's colour-material choice; 0 otherwise).
         if (m_batchBaker && m_batchMaterial) {
@@ -163,7 +163,7 @@ void IVideoDriver::draw(const boost::intrusive_ptr<CVertexStreams>& streams, con
                         CDriverBinding** binding, const scene::CMeshBuffer*)
 {
     if (primitives.Count == 0) return;
-    if (m_options & 0x100) appendBatch(streams, primitives, binding);
+    if (m_options & EVDO_MERGE_DRAWS) appendBatch(streams, primitives, binding);
     else drawImpl(streams, primitives, binding);
 }
 
@@ -191,13 +191,13 @@ bool IVideoDriver::appendBatch(const boost::intrusive_ptr<CVertexStreams>& strea
             return true;
         }
     }
-    if (!(m_options & 0x200)) {
+    if (!(m_options & EVDO_KEEP_PENDING_DRAW)) {
         drawPendingBatch();
         configureNextAppendBufferIfNeeded();
     }
     if (m_batchSourceCopy) commit(m_batchSourceCopy, m_batchSourceTechnique);
     drawImpl(streams, primitives, binding);
-    if ((m_options & 0x200) && m_batchMaterial) commit(m_batchMaterial.get(), m_batchMaterial->getTechnique());
+    if ((m_options & EVDO_KEEP_PENDING_DRAW) && m_batchMaterial) commit(m_batchMaterial.get(), m_batchMaterial->getTechnique());
     return true;
 }
 
@@ -253,16 +253,16 @@ bool IVideoDriver::drawPendingBatch()
     a->clear();
     m_currentAppendBufferIndex = unsigned((m_currentAppendBufferIndex + 1) % m_appendBuffers.size());
     scene::CAppendMeshBuffer* next = m_appendBuffers[m_currentAppendBufferIndex].get();
-    if (next->ConfiguredStreams != a->ConfiguredStreams) m_internalFlags |= 0x8;
+    if (next->ConfiguredStreams != a->ConfiguredStreams) m_internalFlags |= EVDIF_CONFIGURE_APPEND;
     m_currentAppendBuffer = next;
     return true;
 }
 
 void IVideoDriver::forceCommitTexture(const boost::intrusive_ptr<ITexture>& texture)
 {
-    if (!(m_options & 0x2000) || !texture || !m_rendererManager || !m_textureCommitPoint) return;
-    const bool merging = (m_options & 0x100) != 0;
-    if (merging) setOption(0x100, false);
+    if (!(m_options & EVDO_TEXTURE_COMMIT) || !texture || !m_rendererManager || !m_textureCommitPoint) return;
+    const bool merging = (m_options & EVDO_MERGE_DRAWS) != 0;
+    if (merging) setOption(EVDO_MERGE_DRAWS, false);
     const unsigned short id = m_rendererManager->createMaterialRenderer(EMT_FORCE_COMMIT_TEXTURE);
     boost::intrusive_ptr<CMaterial> instance = m_rendererManager->getMaterialInstance(id, true);
     if (instance) {
@@ -283,7 +283,7 @@ void IVideoDriver::forceCommitTexture(const boost::intrusive_ptr<ITexture>& text
         }
         m_currentAttributeMap = keptMap;
     }
-    if (merging) setOption(0x100, true);
+    if (merging) setOption(EVDO_MERGE_DRAWS, true);
 }
 
 // --- lines and shapes ---------------------------------------------------------------------------

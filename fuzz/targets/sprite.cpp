@@ -7,6 +7,7 @@
 #include "framework/CAISprite.h"
 #include "tools/formats/SpriteWriter.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -59,7 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (int a = 0; a < s.m_animCount; ++a)
         for (int i = 0; i < s.AnimAFrameCount(a); ++i) sum += uint32_t(s.GetAFrameTime(a, i) + s.GetAFrameFlag(a, i));
-    if (const int16_t* advances = s.RecordAdvances()) fuzz::sum(advances, 256 * sizeof(int16_t));
+    // One advance a frame-module record, for the first 256 of them.
+    if (const int16_t* advances = s.RecordAdvances())
+        fuzz::sum(advances, size_t(std::min(s.m_fmoduleCount, 256)) * sizeof(int16_t));
     fuzz::sum(&sum, sizeof sum);
     return 0;
 }

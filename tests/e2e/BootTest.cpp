@@ -9,6 +9,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/tools/ToolRun.h"
 #include "tests/tools/quendrax-data/SampleData.h"
+#include "tools/formats/PackFolderWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +58,8 @@ TEST(E2E, BootsOnTheSampleDataAndWritesTheShot)
 }
 
 // The boot path: logo with the initial loading for over 3 s, splash with the system loading,
-// a tap, the main menu; the first launch saves twice, the next launch not at all.
+// a tap, the main menu; the first launch (on a French device) saves twice with French as the
+// language, the next launch not at all.
 TEST(E2E, BootsThroughLogoAndSplashToTheMainMenu)
 {
     const std::string root = sampleData();
@@ -66,7 +68,7 @@ TEST(E2E, BootsThroughLogoAndSplashToTheMainMenu)
     fs::copy(fs::path(root) / "app", dir.path() / "app", fs::copy_options::recursive);
     const std::string script = "205 touch 1 300 512\n206 release 1 300 512\n260 touch 1 300 512\n"
                                "261 release 1 300 512\n270 exit\n";
-    GameRun r = play(dir.path(), script);
+    GameRun r = play(dir.path(), script, "LANG=fr_FR.UTF-8");
     ASSERT_FALSE(r.signalled) << r.err;
     EXPECT_EQ(r.status, 0) << r.err;
     std::istringstream lines(r.trace);
@@ -95,10 +97,39 @@ TEST(E2E, BootsThroughLogoAndSplashToTheMainMenu)
     EXPECT_EQ(tapSound, 261);
     EXPECT_EQ(music, splashFrame + 1);
     EXPECT_EQ(saves, 2);
+    const std::string save = test::readFile((dir.path() / "data/wzt5.sav").string());
+    ASSERT_EQ(save.size(), 2000u);
+    EXPECT_EQ(save[1], 1) << "the language";
 
-    r = play(dir.path(), "20 exit\n");
+    r = play(dir.path(), "20 exit\n", "LANG=fr_FR.UTF-8");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.trace.find("save"), std::string::npos) << r.trace;
+}
+
+// Without a layout layer, the splash picture's item and a global table the boot goes on to the
+// main menu; what they would have filled stays empty.
+TEST(E2E, MissingItemsStillReachTheMainMenu)
+{
+    const std::string root = sampleData();
+    ASSERT_FALSE(root.empty());
+    test::TempDir dir;
+    fs::copy(fs::path(root) / "app", dir.path() / "app", fs::copy_options::recursive);
+    for (const auto& [pack, row] : {std::pair{"14", 37}, {"15", 2}, {"16", 1}}) {
+        const std::string item = formats::packs::ItemPath(pack, row);
+        ASSERT_FALSE(item.empty()) << pack << " " << row;
+        // A sprite item lives in the pack's picture folder as a sprite and its image.
+        const fs::path data = dir.path() / "app/native/data";
+        const fs::path sprite = data / (std::string(pack) + "_P") / fs::path(item).filename();
+        int removed = 0;
+        for (const fs::path& p : {data / item, fs::path(sprite.string() + ".bsprite"), fs::path(sprite.string() + ".png")})
+            removed += fs::remove(p);
+        ASSERT_GT(removed, 0) << item;
+    }
+    const GameRun r = play(dir.path(), "205 touch 1 300 512\n206 release 1 300 512\n260 touch 1 300 512\n"
+                                       "261 release 1 300 512\n300 exit\n");
+    ASSERT_FALSE(r.signalled) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.trace.find("state 5 26"), std::string::npos) << r.trace;
 }
 
 TEST(E2E, DamagedDataNeverCrashes)

@@ -20,12 +20,13 @@ struct GameRun {
 };
 
 // Runs the game with `dir` as its working directory. Every path handed over is absolute: the
-// program may move its working directory into the data folder.
-inline GameRun play(const std::filesystem::path& dir, const std::string& script)
+// program may move its working directory into the data folder. `env` ("NAME=value ...") is set
+// for the run alone.
+inline GameRun play(const std::filesystem::path& dir, const std::string& script, const std::string& env = "")
 {
     std::ofstream(dir / "script.txt") << script;
-    const std::string command = "cd " + quoted(dir.string()) +
-                                " && QUENDRAX_VIDEO=headless QUENDRAX_AUDIO=null QUENDRAX_SCRIPT=" +
+    const std::string command = "cd " + quoted(dir.string()) + " && " + env +
+                                " QUENDRAX_VIDEO=headless QUENDRAX_AUDIO=null QUENDRAX_SCRIPT=" +
                                 quoted((dir / "script.txt").string()) +
                                 " QUENDRAX_TRACE=" + quoted((dir / "trace.txt").string()) + " timeout 120 " +
                                 quoted(QUENDRAX_GAME) + " >out.txt 2>err.txt";

@@ -1,7 +1,7 @@
 // The main menu on the sample data, headless: booted by a script to the settled menu, its shot
-// is probed where the menu draws (title, the three bricks with their captions, the store button,
-// the sky behind), with the sample data's palette. A menu that paints black, or leaves out a
-// piece, fails a probe.
+// is probed where the menu draws (title, the three bricks with their captions, both link buttons,
+// the two icons, the sky behind), with the sample data's palette. A menu that paints black, or
+// leaves out a piece, fails a probe.
 
 #include "engine/io/CMemoryReadFile.h"
 #include "engine/video/image/CImageLoaderPng.h"
@@ -29,6 +29,8 @@ constexpr Rgb kBrick0{250, 210, 60};    // yellow
 constexpr Rgb kBrick1{128, 219, 232};   // light cyan
 constexpr Rgb kBrick2{249, 192, 137};   // light orange
 constexpr Rgb kStoreOrange{245, 140, 40};
+constexpr Rgb kOnlineCyan{48, 160, 176};
+constexpr Rgb kIconSky{70, 130, 220};
 
 struct Region {
     int x, y, w, h;
@@ -92,8 +94,13 @@ TEST(E2EMainMenu, SettledMenuShowsEveryPiece)
     const Shot shot(test::readFile(dir.file("menu.png")));
     ASSERT_TRUE(shot.valid());
 
-    // The title, high in the middle.
-    EXPECT_GT(shot.count({60, 90, 480, 100}, kTitleYellow), 4000);
+    // The title, high in the middle, starting below the online button's corner (134 x 132).
+    EXPECT_GT(shot.count({60, 140, 480, 100}, kTitleYellow), 4000);
+    int titleTop = -1;
+    for (int y = 0; y < 300 && titleTop < 0; ++y)
+        if (shot.count({140, y, 320, 1}, kTitleYellow) > 0)
+            titleTop = y;
+    EXPECT_GE(titleTop, 132);
 
     // Each brick fills most of its touch rectangle and carries its caption.
     const struct {
@@ -112,8 +119,14 @@ TEST(E2EMainMenu, SettledMenuShowsEveryPiece)
         EXPECT_GT(shot.red(b.touch), 150);   // the caption's letters
     }
 
-    // The store button at the top right; the sky elsewhere (blue over red and green).
+    // The link buttons: online at the top left, the store at the top right; the two icons
+    // centred on (56, 968) and (158, 968); the sky elsewhere (blue over red and green).
+    EXPECT_GT(shot.count({0, 0, 120, 80}, kOnlineCyan), 3000);
     EXPECT_GT(shot.count({480, 4, 110, 60}, kStoreOrange), 2000);
+    for (const int x : {56, 158}) {
+        SCOPED_TRACE(x);
+        EXPECT_GT(shot.count({x - 40, 928, 80, 80}, kIconSky, 45), 500);   // a shaded disc; the wall beside has < 50
+    }
     for (const auto& [x, y] : {std::pair{300, 40}, {560, 380}, {20, 520}}) {
         SCOPED_TRACE(x);
         const SColor p = shot.at(x, y);

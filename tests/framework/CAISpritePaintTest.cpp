@@ -15,7 +15,7 @@ namespace {
 struct Paint : ::testing::Test {
     Paint()
     {
-        texture = new test::SizedTexture(256, 128);
+        texture = test::SizedTexture::make(256, 128);
         CAISprite::m_pCurrentTexture = nullptr;
     }
     void load(const fs::Sprite& f)
@@ -98,9 +98,9 @@ TEST_F(Paint, Clipping)
     const struct { int clip[4]; bool drawn; float l, t, r, b, u0, u1, v0, v1; } kCases[] = {
         {{110, 210, 120, 230}, true, 110, 210, 120, 230, 20, 30, 30, 50},
         {{130, 0, 600, 1024}, true, 130, 200, 130, 240, 40, 40, 20, 60},   // zero width
-        {{131, 0, 600, 1024}, false},
-        {{0, 0, 99, 1024}, false},
-        {{0, 241, 600, 1024}, false},
+        {{131, 0, 600, 1024}, false, 0, 0, 0, 0, 0, 0, 0, 0},
+        {{0, 0, 99, 1024}, false, 0, 0, 0, 0, 0, 0, 0, 0},
+        {{0, 241, 600, 1024}, false, 0, 0, 0, 0, 0, 0, 0, 0},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.clip[0]);
@@ -157,6 +157,47 @@ TEST_F(Paint, CornerTable)
             EXPECT_EQ(U(q, k), expect[k].u) << k;
             EXPECT_EQ(V(q, k), expect[k].v) << k;
         }
+    }
+}
+
+TEST_F(Paint, BlendingAndBrickImages)
+{
+    fs::Sprite f;
+    f.addImageModule(0, 10, 20, 30, 40);
+    f.addImageModule(0, 0, 0, 8, 8);
+    f.addFrame({{0, 0, 0, 0}, {1, 50, 0, 0}});
+    load(f);
+    // Blending goes off only for a plain quad of module 0 while the game turns it off.
+    game.dontUseAlphaBlend = true;
+    sprite.PaintFrame(0, 100, 200, 0);
+    sprite.PaintFrame(0, 100, 200, 0, 0, 0, 128, 0, 100, 100, nullptr, -1);
+    ASSERT_EQ(rec.quads.size(), 4u);
+    EXPECT_FALSE(rec.quads[0].blend);
+    EXPECT_TRUE(rec.quads[1].blend);
+    EXPECT_TRUE(rec.quads[2].blend);
+    EXPECT_TRUE(rec.quads[3].blend);
+
+    // The brick slots in palette 9 paint image 1 at image 0's size; 300 x 100 divides inexactly.
+    boost::intrusive_ptr<pravik::video::ITexture> wide = new test::SizedTexture(300, 100);
+    boost::intrusive_ptr<pravik::video::ITexture> white = new test::SizedTexture(64, 64);
+    sprite.m_textures = {wide, white};
+    sprite.m_palette = 9;
+    const struct { int slot; pravik::video::ITexture* texture; } kCases[] = {
+        {27, white.get()}, {28, white.get()}, {-1, wide.get()}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.slot);
+        game.sprites[27] = game.sprites[28] = nullptr;
+        if (c.slot >= 0)
+            game.sprites[c.slot] = &sprite;
+        rec.quads.clear();
+        sprite.PaintFrame(0, 100, 200, 0);
+        ASSERT_EQ(rec.quads.size(), 2u);
+        const auto& q = rec.quads[0];
+        EXPECT_EQ(q.texture, c.texture);
+        EXPECT_EQ(rec.quads[1].texture, c.texture);
+        EXPECT_EQ(q.v[3].u, 10.f / 300.f);
+        EXPECT_EQ(q.v[0].u, 40.f / 300.f);
+        EXPECT_EQ(q.v[0].v, 60.f / 100.f);
     }
 }
 

@@ -43,7 +43,7 @@ void setUp(Font& f, const glyphs::Metrics& m = sheetMetrics())
     const auto bin = glyphs::WriteBin(m);
     for (int s = 0; s < 2; ++s) {
         ASSERT_TRUE(f.LoadMetrics(bin.data(), bin.size(), CZyFont::FontStyle(s)));
-        f.m_styles[s].texture = new test::SizedTexture(256, 256);
+        f.m_styles[s].texture = test::SizedTexture::make(256, 256);
     }
     f.m_pipe[0] = f.m_pipe[1] = kPipe;
     f.m_backslash[0] = kBackslash;
@@ -169,6 +169,10 @@ TEST(CZyFont, LineBreakingByLanguage)
         {'j', units({2, 3, 4, 5, 6, 7, 8}), 30, {7}},
         {'j', units({2, 3, 1, 4, 5, 1, 6, 7, 8}), 30, {2, 5, 9}},
         {'j', units({2, P, 1, 3}), 1000, {1, 4}},   // '|' then a blank always breaks
+        {'k', units({2, 3, P, 4, 5, P, 6, 7, 8}), 45, {2, 5, 9}},
+        {'c', units({P, 2, 3, 4}), 25, {2, 4}},     // a '|' at the line's start is no candidate
+        {'j', units({1, 2, 3, 4}), 25, {0, 4}},     // a blank there is one
+        {'j', units({2, kBackslash, kLetterN, 3}), 100, {1, 4}},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(std::string(1, c.lang) + " width " + std::to_string(c.width));
@@ -238,7 +242,7 @@ TEST(CZyFont, BrokenMetricsDrawNothing)
         m.cellW = cellW;
         CZyFontJP jp;
         setUp(jp, m);
-        jp.m_styles[0].texture = new test::SizedTexture(texW, 256);
+        jp.m_styles[0].texture = test::SizedTexture::make(texW, 256);
         jp.DrawString(text.data(), 0, 0, 0, 255);
         jp.m_styles[0].texture = nullptr;   // no picture: nothing either
         jp.DrawString(text.data(), 0, 0, 0, 255);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace fs = formats::sprites;
 
@@ -28,7 +29,7 @@ struct Font : ::testing::Test {
         const auto bytes = fs::Write(f);
         EXPECT_TRUE(font.Load(bytes.data(), bytes.size()));
         font.LoadCharacterMap();
-        font.m_textures = {new test::SizedTexture(64, 64)};
+        font.m_textures = {test::SizedTexture::make(64, 64)};
         CAISprite::m_pCurrentTexture = nullptr;
         game.sprites[3] = &font;
     }
@@ -111,6 +112,35 @@ TEST_F(Font, WrapsGreedily)
     EXPECT_EQ(font.DrawPageInternal(page, 100, 200, 50, 0, COLOR_WHITE, false, false), 2);
     ASSERT_EQ(rec.quads.size(), 6u);
     EXPECT_EQ(rec.quads[2].top(), 222);
+}
+
+// Lines firstLine .. firstLine + count - 1 of a three-line page; lines before the first hold no
+// text but keep their rows.
+TEST_F(Font, PageLineRanges)
+{
+    const struct { int first, count, returned; std::vector<int> tops; } kCases[] = {
+        {0, 500, 3, {200, 200, 222, 222, 244, 244}},
+        {1, 1, 2, {200, 200}},
+        {2, 5, 3, {200, 200}},
+        {5, 1, 3, {}},
+        {-2, 3, 1, {244, 244}},
+        {-1, 1, 0, {}},
+        {-400, 2, -398, {}},
+        {1, 0x7FFFFFFF, 3, {200, 200, 222, 222}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.first);
+        wchar_t page[] = L"AB DE FG";
+        rec.quads.clear();
+        EXPECT_EQ(font.DrawPageInternal(page, 100, 200, 40, c.first, c.count, 0, 0, 0, false, COLOR_WHITE, false,
+                                        true, false),
+                  c.returned);
+        std::vector<int> tops;
+        for (const auto& q : rec.quads)
+            tops.push_back(int(q.top()));
+        EXPECT_EQ(tops, c.tops);
+        EXPECT_EQ(CAISprite::_index1, -1);
+    }
 }
 
 TEST_F(Font, SpriteCallsGoThroughTheStringManager)
@@ -196,11 +226,106 @@ TEST(FontNestedGlyph, DrawingAdvancesAsMeasuring)
     CAISprite font;
     ASSERT_TRUE(font.Load(bytes.data(), bytes.size()));
     font.LoadCharacterMap();
-    font.m_textures = {new test::SizedTexture(64, 64)};
+    font.m_textures = {test::SizedTexture::make(64, 64)};
     CAISprite::m_pCurrentTexture = nullptr;
     const int advance = font.GetStringSize(L"N", 0, -1, false, false);
     EXPECT_EQ(advance, 1 + 7);
     font.DrawStringInternal(L"NA", 100, 200, 0, -1, 255, 0, 100, 100, false, false, 0, false, true, false);
     ASSERT_FALSE(rec.quads.empty());
     EXPECT_EQ(int(rec.quads.back().left()), 100 + advance);
+}
+
+// Measuring and wrapping take plain characters straight from tables; on seeded random texts
+// full of escapes, quotes, breaks and wide codes they must agree with measuring a character at
+// a time and with the wrapping rule written plainly through FindWordEnd and GetSubStringWidth,
+// in French and in English.
+TEST(FontMeasure, FastPathsAgreeWithThePlainRules)
+{
+    test::GameStub game;
+    fs::Sprite f;
+    f.addImageModule(0, 0, 0, 5, 20);
+    for (int m = 0; m < 6; ++m)
+        f.addImageModule(0, 8 * m, 0, 5 + m, 20);
+    std::vector<fs::FModule> fms = {{0, 1, 0, 0}};
+    for (int c = 1; c < 256; ++c)
+        fms.push_back({1 + (c * 7) % 6, c % 3, 0, 0});
+    f.addFrame(fms);
+    const auto bytes = fs::Write(f);
+    CAISprite font;
+    ASSERT_TRUE(font.Load(bytes.data(), bytes.size()));
+    font.LoadCharacterMap();
+
+    auto plainWrap = [&font](wchar_t* t, int maxWidth) {
+        const int len = CAISprite::StrLength(t);
+        int lines = 1, w = 0;
+        for (int i = 0; i < len;) {
+            if (t[i] == L'\n' || (t[i] == L'\\' && i + 1 < len && t[i + 1] == L'n')) {
+                w = 0;
+                lines += i > 0;
+                i += t[i] == L'\n' ? 1 : 2;
+            } else if (t[i] == L' ') {
+                w += font.SpaceAdvance();
+                ++i;
+            } else if (t[i] == L'|') {
+                ++i;
+            } else {
+                const int e = CAISprite::FindWordEnd(t, i);
+                const int ww = font.GetSubStringWidth(t, i, e) - (e == len - 1 ? font.FontSpacing() : 0);
+                if (w + ww > maxWidth && i > 0) {
+                    t[i - 1] = L'\n';
+                    ++lines;
+                    w = ww;
+                } else {
+                    w += ww;
+                }
+                i = e + 1;
+            }
+        }
+        return lines;
+    };
+    // Measuring one character at a time, as the escapes and breaks read them.
+    auto plainSize = [&font](const std::wstring& t) {
+        const int end = int(t.size());
+        int w = 0;
+        for (int i = 0; i < end;) {
+            const CAISprite::SChar ch = font.ReadChar(t.c_str(), i, end, 0, false);
+            i += ch.units;
+            if (ch.code == -3 && end == 1)
+                w += font.GlyphAdvance('|', 100);
+            else if (ch.code == ' ')
+                w += font.SpaceAdvance();
+            else if (ch.code >= 0)
+                w += font.GlyphAdvance(ch.code, 100);
+            if (ch.last)
+                break;
+        }
+        return w;
+    };
+    const wchar_t kAlphabet[] = {L'a', L'W', L'7', L' ', L' ', L' ', L'|', L'\n', L'\\', L'n', L'^', L'3', L'"',
+                                 wchar_t(0xC9), wchar_t(0x2122), wchar_t(0x4E00), wchar_t(-61), wchar_t(-89),
+                                 wchar_t(0x10041), wchar_t(0x10020)};
+    uint32_t seed = 99;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    for (int round = 0; round < 400; ++round) {
+        game.language = round % 2;
+        std::wstring text;
+        for (unsigned k = 0, n = next() % 40; k < n; ++k)
+            text += kAlphabet[next() % (sizeof kAlphabet / sizeof kAlphabet[0])];
+        const int width = 10 + int(next() % 80);
+        SCOPED_TRACE(std::to_string(round) + ": width " + std::to_string(width));
+        EXPECT_EQ(font.GetStringSize(text.c_str(), 0, -1, false, false), plainSize(text));
+        std::wstring fast = text, plain = text;
+        EXPECT_EQ(font.WrapTextInternal(fast.data(), width), plainWrap(plain.data(), width));
+        EXPECT_EQ(fast, plain);
+    }
+
+    // A new character map is measured through at once.
+    uint16_t map[256];
+    for (int c = 0; c < 256; ++c)
+        map[c] = uint16_t(c);
+    map['a'] = 'W';
+    font.SetCharacterMap(map);
+    EXPECT_EQ(font.GetStringSize(L"a", 0, -1, false, false), 9);
+    font.LoadCharacterMap();
+    EXPECT_EQ(font.GetStringSize(L"a", 0, -1, false, false), 8);
 }

@@ -1,11 +1,14 @@
 #pragma once
 // A texture with a size and nothing behind it, for painting through a recording target.
+// Make it with make(), so it is held by a counted reference from the start (a texture starts
+// at count 0: a bare one is never freed, or freed early by the first holder that lets go).
 
 #include "engine/video/ITexture.h"
 
 namespace test {
 
 struct SizedTexture : pravik::video::ITexture {
+    static boost::intrusive_ptr<SizedTexture> make(int w, int h) { return new SizedTexture(w, h); }
     SizedTexture(int w, int h) : ITexture("t", nullptr, desc(w, h)) {}
     static pravik::video::STextureDesc desc(int w, int h)
     {

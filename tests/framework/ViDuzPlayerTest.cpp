@@ -140,7 +140,7 @@ TEST(Tileset, PaintSpriteFrameAtTheCameraOffset)
     const auto bytes = fs::Write(f);
     CAISprite sprite;
     ASSERT_TRUE(sprite.Load(bytes.data(), bytes.size()));
-    sprite.m_textures = {new test::SizedTexture(16, 16)};
+    sprite.m_textures = {test::SizedTexture::make(16, 16)};
     CAISprite::m_pCurrentTexture = nullptr;
     ViDuzPlayer::Tileset_PaintSpriteFrame(1, &sprite, 0, 100, 200, 0, 0);
     ASSERT_EQ(rec.quads.size(), 1u);

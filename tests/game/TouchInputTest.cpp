@@ -1,6 +1,6 @@
 // Touch input reaching the game through the multi-touch pad: the swipe recogniser, the delayed
-// and animated release of touched buttons, the list forms of the registry, and the painting of a
-// touched button's highlight.
+// and animated release of touched buttons, the list forms of the registry, the painting of a
+// touched button's highlight, and the soft keys.
 #include "framework/CTouchPad.h"
 #include "framework/ScreenGeometry.h"
 #include "tests/framework/RecordingTarget.h"
@@ -357,6 +357,81 @@ TEST(TouchHighlight, ButtonHighlightBlinksAndTheExitButtonCycles)
     }
     CAIGame::s_frame_HL_id = -1;
     EXPECT_EQ(paint(7, true), (std::vector<int>{7, 50, 60})) << "no highlight frame";
+    CAIGame::s_touchSpr = nullptr;
+    sprite->drop();
+}
+
+// The regions of a touch layer: slot, x, y, w, h, highlight frame, key, ticks.
+std::vector<std::vector<int>> regions(int layer)
+{
+    std::vector<std::vector<int>> out;
+    for (int i = 0; CAITouchObj* o = CAIGame::Touch_GetObj(layer, i); ++i)
+        out.push_back({o->m_slot, o->m_x, o->m_y, o->m_w, o->m_h, o->m_highlightFrame, o->m_key, o->m_effectTicks});
+    return out;
+}
+
+TEST(SoftKeys, ButtonsByCommand)
+{
+    GameFixture f;
+    CAISprite* sprite = frameSprite(40);   // frame 6, the button: 16 x 4
+    CAIGame::s_touchSpr = sprite;
+    CAIGame::s_isIngame = false;
+    CAIGame::s_curObj = nullptr;
+    CAIGame::s_frame_HL_id = -1;
+    test::RecordingTarget target;
+    using R = std::vector<std::vector<int>>;
+    const std::vector<int> left383{14, 0, 1020, 16, 4, 9, 27, 10};
+    const struct {
+        const char* why;
+        int right, left;
+        R regions;
+        int leftmost;   // x of the leftmost quad painted, -1 for none
+    } rows[] = {
+        {"none", 204, 204, {}, -1},
+        {"back: the exit button, raising key 8", 253, 204, {{15, 584, 1020, 16, 4, 11, 8, 10}}, 525},
+        {"skip", 800, 204, {{15, 584, 1020, 16, 4, 9, 8, 10}}, 592},
+        {"next on both sides", 383, 383, {left383, {15, 584, 1020, 16, 4, 9, 8, 10}}, 8},
+        {"746 releases at once", 746, 204, {{15, 584, 1020, 16, 4, 11, 8, 0}}, 525},
+        {"left 229, 254 and 255 are none", 204, 254, {}, -1},
+        {"", 204, 229, {}, -1},
+        {"", 204, 255, {}, -1},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.why);
+        CAIGame::Touch_RemoveLayer(2);
+        CAIGame::s_cmd_left = CAIGame::s_cmd_right = 204;
+        target.quads.clear();
+        CAIGame::DrawNewKeyHints(r.right, r.left, false);
+        EXPECT_EQ(regions(2), r.regions);
+        int leftmost = -1;
+        for (const auto& q : target.quads)
+            for (const auto& v : q.v)
+                leftmost = leftmost < 0 ? int(v.x) : std::min(leftmost, int(v.x));
+        EXPECT_EQ(leftmost, r.leftmost);
+    }
+
+    // The same commands again keep their regions; a changed one rebuilds the layer.
+    CAIGame::Touch_RemoveLayer(2);
+    CAIGame::DrawNewKeyHints(800, 204, false);
+    CAIGame::DrawNewKeyHints(800, 204, false);
+    EXPECT_EQ(regions(2).size(), 1u);
+    CAIGame::Touch_Add_Button(2, 30, 0, CAITouchObj::RECT, 0, 0, 5, 5, -1, 3, 0);
+    CAIGame::DrawNewKeyHints(383, 204, false);
+    EXPECT_EQ(regions(2), (R{{15, 584, 1020, 16, 4, 9, 8, 10}})) << "a stranger in layer 2 goes too";
+
+    // In a level's play state: the pause button (key 27) and the band under the top, key 8.
+    CAIGame::s_isIngame = true;
+    CAIGame::s_stateCurrent = STATE_INGAME;
+    CAIGame::DrawNewKeyHints(204, 204, false);
+    EXPECT_TRUE(regions(2).empty()) << "registered before the change of commands empties the layer";
+    CAIGame::DrawNewKeyHints(204, 204, false);
+    const R inLevel = regions(2);
+    ASSERT_EQ(inLevel.size(), 2u);
+    EXPECT_EQ((std::vector<int>{inLevel[0][0], inLevel[0][5], inLevel[0][6], inLevel[0][7]}),
+              (std::vector<int>{16, 7, 27, 0}));
+    EXPECT_EQ(inLevel[1], (std::vector<int>{41, 150, 20, 300, 60, -1, 8, 0}));
+    CAIGame::s_isIngame = false;
+    CAIGame::Touch_RemoveLayer(2);
     CAIGame::s_touchSpr = nullptr;
     sprite->drop();
 }

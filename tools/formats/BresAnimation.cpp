@@ -43,6 +43,7 @@ std::string finishAnimated(Writer& w, const SAnimationsSpec& spec)
         const uint32_t channel = w.alloc(16);
         w.str(channel + 4, a.target);
         w.u32(channel + 8, a.channelType);
+        w.u32(channel + 0xC, a.subIndex);
         w.u32(rec + 0xC, 1);
         w.ptr(rec + 0x10, channel);
     }

@@ -33,6 +33,7 @@ struct SAnimationSpec {
     uint32_t valueType = 6;
     uint32_t components = 3;
     uint32_t keyValueArray = 1;
+    uint32_t subIndex = 0;  // the channel's byte: morph target number or component
 };
 struct SClipSpec {
     std::string name;

@@ -35,7 +35,7 @@ int Atlas::add(const Canvas& picture)
     return int(m_pieces.size()) - 1;
 }
 
-bool Atlas::tryPack(int side)
+bool Atlas::tryPack(int width, int height)
 {
     // Shelves, tallest pieces first (ties by order of adding, so the layout is the same each run).
     std::vector<size_t> order(m_pieces.size());
@@ -47,14 +47,14 @@ bool Atlas::tryPack(int side)
     for (size_t i : order) {
         const int gap = gapOf(m_pieces[i]);
         const int w = std::max(1, m_pieces[i].width()) + 2 * gap, h = std::max(1, m_pieces[i].height()) + 2 * gap;
-        if (w > side)
+        if (w > width)
             return false;
-        if (x + w > side) {
+        if (x + w > width) {
             y += shelf;
             x = 0;
             shelf = 0;
         }
-        if (y + h > side)
+        if (y + h > height)
             return false;
         m_places[i] = Placed{x + gap, y + gap, m_pieces[i].width(), m_pieces[i].height()};
         x += w;
@@ -65,14 +65,22 @@ bool Atlas::tryPack(int side)
 
 void Atlas::pack()
 {
-    m_side = 16;
-    while (!tryPack(m_side))
-        m_side *= 2;
+    int side = 16;
+    while (!tryPack(side, side))
+        side *= 2;
+    // Half the square, when the pieces fit, halves what the game decodes and uploads.
+    m_width = m_height = side;
+    if (tryPack(side / 2, side))
+        m_width = side / 2;
+    else if (tryPack(side, side / 2))
+        m_height = side / 2;
+    else
+        tryPack(side, side);
 }
 
 Canvas Atlas::render() const
 {
-    Canvas out(m_side, m_side);
+    Canvas out(m_width, m_height);
     for (size_t i = 0; i < m_pieces.size() && i < m_places.size(); ++i)
         out.copy(m_pieces[i], m_places[i].x, m_places[i].y);
     return out;

@@ -1,8 +1,8 @@
 #pragma once
 // Texture atlases: the pictures of every sprite module that names one texture, packed into one
-// square image a power of two a side (what every driver takes). Textures are shared by name
-// across sprites, so pieces are gathered first and placed once every sprite has been made; the
-// sprites' modules then take their places.
+// image a power of two a side (what every driver takes), square or half a square. Textures are
+// shared by name across sprites, so pieces are gathered first and placed once every sprite has
+// been made; the sprites' modules then take their places.
 
 #include "tools/formats/Canvas.h"
 
@@ -23,18 +23,19 @@ class Atlas {
 public:
     // Adds a picture; returns its piece number (the same picture twice gives the same number).
     int add(const Canvas& picture);
-    // Places every piece in the smallest square that holds them all; call once, after the adds.
+    // Places every piece in the smallest square, or half square, that holds them all; call once,
+    // after the adds.
     void pack();
     const Placed& place(int piece) const { return m_places[size_t(piece)]; }
     Canvas render() const;
     bool empty() const { return m_pieces.empty(); }
 
 private:
-    bool tryPack(int side);
+    bool tryPack(int width, int height);
 
     std::vector<Canvas> m_pieces;
     std::vector<Placed> m_places;
-    int m_side = 1;
+    int m_width = 1, m_height = 1;
 };
 
 class AtlasSet {

@@ -44,12 +44,15 @@ std::string listAnimations(CAnimationFileData& data, std::string& out)
         line(out, "clip\t%d\t%s\t%d..%d", i++, c.name ? c.name : "", c.start, c.end);
     line(out, "range\t%d..%d\tshared key times %d", data.getStart(), data.getEnd(), data.sharesKeyTimes() ? 1 : 0);
     std::vector<std::shared_ptr<SSegmentKeyData>> resolved;
+    std::unique_ptr<IStreamedReader> reader;  // one open for every streamed segment
     for (int s = 0; s < data.getSegmentCount(); ++s) {
         const SAnimationSegmentInfo info = data.getSegment(s);
         line(out, "segment\t%d\t%d..%d\toffset %u\tsize %u\t%s", s, info.first, info.end, info.offset, info.size,
              info.streamed ? "streamed" : "resident");
         const char* why = "";
-        std::shared_ptr<SSegmentKeyData> d = loadSegmentKeyData(data, info, &why);
+        if (info.streamed && !reader && !(reader = data.openStreamed()))
+            return "segment " + std::to_string(s) + ": cannot be opened";
+        std::shared_ptr<SSegmentKeyData> d = loadSegmentKeyData(data, info, &why, reader.get());
         if (!d)
             return "segment " + std::to_string(s) + ": " + why;
         resolved.push_back(d);

@@ -106,7 +106,7 @@ void CCommonGLDriverBase::setFramebufferScreen(const core::rect<int>& area)
     const core::rect<int>& v = f->getViewport();
     if (v.getWidth() == previous.Width && v.getHeight() == previous.Height)
         f->setViewport(core::rect<int>(0, 0, s.width, s.height));
-    m_internalFlags |= 0x1;
+    m_internalFlags |= EVDIF_SCREEN_AREA_SET;
 }
 
 bool CCommonGLDriverBase::captureFramebuffer(const boost::intrusive_ptr<ITexture>& texture,
@@ -114,7 +114,7 @@ bool CCommonGLDriverBase::captureFramebuffer(const boost::intrusive_ptr<ITexture
                                              unsigned char level, E_TEXTURE_CUBE_MAP_FACE face, bool flag)
 {
     if (!texture || level >= texture->getMipmapCount()) return false;
-    if ((texture->getStateFlags() & 0x02) && level != 0) return false;
+    if ((texture->getStateFlags() & ETSF_ONLY_LEVEL0) && level != 0) return false;
     if (unsigned(face) >= texture->getFaceCount()) return false;
     if (destination.X >= texture->getWidth() || destination.Y >= texture->getHeight()) return false;
     core::position2d<int> d = destination;

@@ -265,8 +265,8 @@ bool COpenGLESDriver::endScene()
 bool COpenGLESDriver::beginScene2D()
 {
     flush();
-    m_merge2D = (m_options & 0x100) ? 1 : 0;
-    if (!m_merge2D) setOption(0x100, true);
+    m_merge2D = (m_options & EVDO_MERGE_DRAWS) ? 1 : 0;
+    if (!m_merge2D) setOption(EVDO_MERGE_DRAWS, true);
     for (unsigned i = 0; i < ETS_COUNT; ++i) m_savedTransforms[i] = m_transforms[i];
     setTransform(ETS_WORLD, core::CMatrix4<float>());
     setTransform(ETS_VIEW, core::CMatrix4<float>());
@@ -278,7 +278,7 @@ bool COpenGLESDriver::beginScene2D()
 bool COpenGLESDriver::endScene2D()
 {
     flush();
-    if (!m_merge2D) setOption(0x100, false);
+    if (!m_merge2D) setOption(EVDO_MERGE_DRAWS, false);
     m_sceneMode = 2;
     setTransform(ETS_VIEW, m_savedTransforms[ETS_VIEW]);
     setTransform(ETS_WORLD, m_savedTransforms[ETS_WORLD]);
@@ -307,7 +307,7 @@ void COpenGLESDriver::clearBuffers(int flags)
         if (!m_depthMask) g_gl.glDepthMask(GL_TRUE);
     }
     const bool scissorWas = m_scissorTest;
-    if (m_internalFlags & 0x1) {
+    if (m_internalFlags & EVDIF_SCREEN_AREA_SET) {
         // The screen area moved: clear the whole surface once, so that no stale pixels stay
         // outside the new area. A coloured clear colour would tint the margins: use black.
         if (m_scissorTest) {
@@ -322,7 +322,7 @@ void COpenGLESDriver::clearBuffers(int flags)
         } else {
             g_gl.glClear(GL_COLOR_BUFFER_BIT);
         }
-        m_internalFlags &= ~0x1u;
+        m_internalFlags &= ~EVDIF_SCREEN_AREA_SET;
     }
     if (mask) {
         const CFramebufferBase* screen = screenFramebuffer();

@@ -439,12 +439,12 @@ void COpenGLESDriver::commitBindings(const SRenderPass& pass, unsigned first, un
                                             : ETT_2D;
             if (CTextureManager* textures = getTextureManager()) {
                 if (!texture) texture = textures->getPlaceHolder(EPH_NOT_FOUND, type);
-                else if (texture->getStateFlags() & 0x10) texture = textures->getPlaceHolder(EPH_BIND_FAILED, type);
-            } else if (texture && (texture->getStateFlags() & 0x10)) {
+                else if (texture->getStateFlags() & ETSF_DRIVER_FAILED) texture = textures->getPlaceHolder(EPH_BIND_FAILED, type);
+            } else if (texture && (texture->getStateFlags() & ETSF_DRIVER_FAILED)) {
                 texture = nullptr;
             }
             // While the full texture loads, its substitute is drawn with the texture's sampling.
-            if (texture && !(texture->getStateFlags() & 0x80) && texture->getProxy()) {
+            if (texture && !(texture->getStateFlags() & ETSF_LOADED) && texture->getProxy()) {
                 const boost::intrusive_ptr<ITexture>& proxy = texture->getProxy();
                 proxy->copyParametersFrom(boost::intrusive_ptr<ITexture>(texture));
                 texture = proxy.get();

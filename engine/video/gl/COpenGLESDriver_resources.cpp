@@ -84,7 +84,7 @@ void COpenGLESDriver::setFlipped(bool flipped)
 boost::intrusive_ptr<IBuffer> COpenGLESDriver::createBuffer(E_BUFFER_TYPE type, E_BUFFER_USAGE usage, unsigned size,
                                                             void* data, bool own)
 {
-    return new CBuffer(this, type, usage, size, data, own ? 0x01 : 0);
+    return new CBuffer(this, type, usage, size, data, own ? EBUF_OWNS_DATA : 0);
 }
 
 const unsigned char* COpenGLESDriver::setBuffer(IBuffer* buffer)
@@ -105,7 +105,7 @@ bool COpenGLESDriver::setTexture(unsigned unit, ITexture* texture, E_TEXTURE_TYP
         ++m_textureBindings;
         setActiveTexture(unit);
         auto* t = static_cast<CTexture*>(texture);
-        if (t->getStateFlags() & 0x08) {
+        if (t->getStateFlags() & ETSF_DRIVER_OBJECT) {
             g_gl.glBindTexture(t->getGLTarget(), t->getGLName());
             t->update();
         } else {
@@ -114,7 +114,7 @@ bool COpenGLESDriver::setTexture(unsigned unit, ITexture* texture, E_TEXTURE_TYP
         setTextureLODBiasTexEnv(texture);
         return true;
     }
-    if (texture && (texture->getDirtyFlags() & 0x1fff)) {
+    if (texture && (texture->getDirtyFlags() & ETDF_ALL)) {
         setActiveTexture(unit);
         static_cast<CTexture*>(texture)->update();
     }
@@ -221,8 +221,8 @@ boost::intrusive_ptr<IRenderTarget> COpenGLESDriver::createMultipleRenderTarget(
 
 COpenGLESDriver::CBuffer::~CBuffer()
 {
-    if (m_flags & 0x20) unmapImpl();
-    if (m_flags & 0x08) unbindImpl();
+    if (m_flags & EBUF_DEVICE_MAPPING) unmapImpl();
+    if (m_flags & EBUF_DEVICE_COPY) unbindImpl();
 }
 
 void COpenGLESDriver::CBuffer::fallBackToClientMemory()
@@ -230,18 +230,18 @@ void COpenGLESDriver::CBuffer::fallBackToClientMemory()
     g_gl.glDeleteBuffers(1, &m_name);
     if (m_driver->m_bufferBinding[m_type] == m_name) m_driver->m_bufferBinding[m_type] = 0;
     m_name = 0;
-    if (m_usage != EBU_CLIENT_ONLY) m_flags |= 0x10 | (m_data ? 0x02 : 0);
+    if (m_usage != EBU_CLIENT_ONLY) m_flags |= EBUF_UPLOAD_FAILED | (m_data ? EBUF_CLIENT_CHANGED : 0);
     m_usage = EBU_CLIENT_ONLY;
     os::Printer::log("GL buffer allocation failed", "keeping the data in client memory", ELL_WARNING);
 }
 
 void COpenGLESDriver::CBuffer::bindImpl(bool releaseClient)
 {
-    if (m_flags & 0x08) {
-        if (m_flags & 0x02) update();
+    if (m_flags & EBUF_DEVICE_COPY) {
+        if (m_flags & EBUF_CLIENT_CHANGED) update();
         if (releaseClient && m_data) {
             reset(m_size, nullptr, true);
-            m_flags &= ~0x02;
+            m_flags &= ~EBUF_CLIENT_CHANGED;
         }
         return;
     }
@@ -258,9 +258,9 @@ void COpenGLESDriver::CBuffer::bindImpl(bool releaseClient)
             return;
         }
         if (releaseClient && m_data) reset(m_size, nullptr, true);
-        m_flags &= ~0x02;
+        m_flags &= ~EBUF_CLIENT_CHANGED;
     }
-    m_flags |= 0x08;
+    m_flags |= EBUF_DEVICE_COPY;
 }
 
 void COpenGLESDriver::CBuffer::update()
@@ -268,23 +268,23 @@ void COpenGLESDriver::CBuffer::update()
     const GLenum target = bufferTarget(getType());
     m_driver->bindBuffer(getType(), m_name);
     clearGLErrors();
-    if (m_flags & 0x02) {
+    if (m_flags & EBUF_CLIENT_CHANGED) {
         g_gl.glBufferData(target, m_size, m_data, bufferUsage(m_usage));
         if (g_gl.glGetError() != GL_NO_ERROR) {
             fallBackToClientMemory();
-            m_flags &= ~0x08;
+            m_flags &= ~EBUF_DEVICE_COPY;
             return;
         }
     } else if (m_data) {
         g_gl.glBufferSubData(target, 0, m_size, m_data);
     }
-    m_flags &= ~0x02;
+    m_flags &= ~EBUF_CLIENT_CHANGED;
 }
 
 void COpenGLESDriver::CBuffer::makeCurrent()
 {
-    if (m_flags & 0x02) {
-        if (m_flags & 0x08) update();
+    if (m_flags & EBUF_CLIENT_CHANGED) {
+        if (m_flags & EBUF_DEVICE_COPY) update();
         else if (m_usage != EBU_CLIENT_ONLY) bindImpl(false);
     }
     m_driver->bindBuffer(getType(), m_usage == EBU_CLIENT_ONLY ? 0 : m_name);
@@ -295,10 +295,10 @@ void COpenGLESDriver::CBuffer::unbindImpl()
     if (m_driver->m_bufferBinding[m_type] == m_name) m_driver->m_bufferBinding[m_type] = 0;
     if (m_name) g_gl.glDeleteBuffers(1, &m_name);
     m_name = 0;
-    m_flags &= ~(0x08 | 0x10);
+    m_flags &= ~(EBUF_DEVICE_COPY | EBUF_UPLOAD_FAILED);
     if (m_size) {
-        m_flags |= 0x02;
-        m_flags &= ~0x04;
+        m_flags |= EBUF_CLIENT_CHANGED;
+        m_flags &= ~EBUF_DEVICE_NEWER;
     }
 }
 
@@ -306,13 +306,13 @@ void* COpenGLESDriver::CBuffer::mapImpl(unsigned int access) const
 {
     const GLenum target = bufferTarget(getType());
     const GLenum glAccess = access == 2 ? GL_WRITE_ONLY_OES : access == 3 ? 0x88BA : 0;
-    if (target && glAccess && (m_flags & 0x08) && !((access == 3 || access == 4) && m_data) &&
+    if (target && glAccess && (m_flags & EBUF_DEVICE_COPY) && !((access == 3 || access == 4) && m_data) &&
         g_gl.glMapBufferOES) {
         m_driver->bindBuffer(getType(), m_name);
         m_mapped = g_gl.glMapBufferOES(target, glAccess);
         if (m_mapped) {
             m_mapState = (unsigned char)(access * 32 + 1);
-            m_flags |= 0x20;
+            m_flags |= EBUF_DEVICE_MAPPING;
             return m_mapped;
         }
     }
@@ -320,7 +320,7 @@ void* COpenGLESDriver::CBuffer::mapImpl(unsigned int access) const
     if (access <= 2) {
         m_mapState = 0x21;
     } else {
-        if (m_usage != EBU_CLIENT_ONLY) m_flags |= 0x02;
+        if (m_usage != EBU_CLIENT_ONLY) m_flags |= EBUF_CLIENT_CHANGED;
         m_mapState = (unsigned char)((access == 3 ? access + 2 : access) * 32 + 1);
     }
     return m_data;
@@ -331,7 +331,7 @@ void COpenGLESDriver::CBuffer::unmapImpl() const
     m_driver->bindBuffer(getType(), m_name);
     if (g_gl.glUnmapBufferOES) g_gl.glUnmapBufferOES(bufferTarget(getType()));
     m_mapped = nullptr;
-    m_flags &= ~0x20;
+    m_flags &= ~EBUF_DEVICE_MAPPING;
 }
 
 boost::intrusive_ptr<IBuffer> COpenGLESDriver::CBuffer::cloneImpl() const
@@ -342,14 +342,14 @@ boost::intrusive_ptr<IBuffer> COpenGLESDriver::CBuffer::cloneImpl() const
     if (source) std::memcpy(copy, source, m_size);
     else std::memset(copy, 0, m_size);
     unmap();
-    return new CBuffer(m_driver, getType(), getUsage(), m_size, copy, 0x01);
+    return new CBuffer(m_driver, getType(), getUsage(), m_size, copy, EBUF_OWNS_DATA);
 }
 
 // --- textures ---------------------------------------------------------------------------------
 
 COpenGLESDriver::CTexture::~CTexture()
 {
-    if (m_stateFlags & 0x08) unbindImpl();
+    if (m_stateFlags & ETSF_DRIVER_OBJECT) unbindImpl();
 }
 
 GLenum COpenGLESDriver::CTexture::getGLTarget() const
@@ -369,7 +369,7 @@ bool COpenGLESDriver::CTexture::bindImpl(bool releaseClientData)
     bool result = false;
     // Bound where it is recorded on the active unit (setTexture records it first), else on
     // the last unit, which the driver keeps for work outside the materials.
-    if (m_stateFlags & 0x08) {
+    if (m_stateFlags & ETSF_DRIVER_OBJECT) {
         if (d.m_boundTextures[getType()][d.m_activeTexture] != this) {
             d.setActiveTexture(last);
             if (d.m_boundTextures[getType()][last] != this) {
@@ -380,10 +380,10 @@ bool COpenGLESDriver::CTexture::bindImpl(bool releaseClientData)
         updateParameters();
         result = updateData(false);
     } else {
-        m_stateFlags &= ~0x10;
+        m_stateFlags &= ~ETSF_DRIVER_FAILED;
         g_gl.glGenTextures(1, &m_name);
         if (!m_name) {
-            m_stateFlags |= 0x10;
+            m_stateFlags |= ETSF_DRIVER_FAILED;
         } else {
             if (d.m_boundTextures[getType()][d.m_activeTexture] != this) {
                 d.setActiveTexture(last);
@@ -391,29 +391,29 @@ bool COpenGLESDriver::CTexture::bindImpl(bool releaseClientData)
             }
             g_gl.glBindTexture(getGLTarget(), m_name);
             const E_TEXTURE_FILTER_TYPE minFilter = getMinFilter();
-            const bool swapFilter = m_mipCount >= 2 && (!(m_stateFlags & 0x02) || !isCompressed(getPixelFormat())) &&
+            const bool swapFilter = m_mipCount >= 2 && (!(m_stateFlags & ETSF_ONLY_LEVEL0) || !isCompressed(getPixelFormat())) &&
                                     minFilter <= 1;
-            if (swapFilter) setField(12, 3, 2, 0x0004);
-            m_stateFlags |= 0x08;
+            if (swapFilter) setField(12, 3, 2, ETDF_MIN_FILTER);
+            m_stateFlags |= ETSF_DRIVER_OBJECT;
             updateParameters();
-            if (m_dirtyFlags & 0x0001) result = updateData(true);
-            if (swapFilter) setField(12, 3, minFilter, 0x0004);
+            if (m_dirtyFlags & ETDF_DATA) result = updateData(true);
+            if (swapFilter) setField(12, 3, minFilter, ETDF_MIN_FILTER);
         }
     }
-    if ((m_stateFlags & 0x10) && m_name) {
+    if ((m_stateFlags & ETSF_DRIVER_FAILED) && m_name) {
         unbindImpl();
-        m_stateFlags |= 0x10;
+        m_stateFlags |= ETSF_DRIVER_FAILED;
         return false;
     }
-    if (releaseClientData && m_clientData) setData(nullptr, true, (m_stateFlags & 0x02) != 0);
+    if (releaseClientData && m_clientData) setData(nullptr, true, (m_stateFlags & ETSF_ONLY_LEVEL0) != 0);
     return result;
 }
 
 void COpenGLESDriver::CTexture::updateParameters()
 {
     const GLenum target = getGLTarget();
-    if (m_dirtyFlags & 0x0004) {
-        if (getMinFilter() >= 2 && (m_stateFlags & 0x02) &&
+    if (m_dirtyFlags & ETDF_MIN_FILTER) {
+        if (getMinFilter() >= 2 && (m_stateFlags & ETSF_ONLY_LEVEL0) &&
             (isCompressed(getPixelFormat()) || !m_gl->queryFeature(EVDF_MIP_MAP_GENERATION))) {
             os::Printer::logf(ELL_ERROR,
                               "texture %s: mipmap filtering with level 0 only data and %s not supported; using %s instead",
@@ -424,18 +424,18 @@ void COpenGLESDriver::CTexture::updateParameters()
         }
         g_gl.glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GLint(Filters[getMinFilter()]));
     }
-    if (m_dirtyFlags & 0x0008) g_gl.glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GLint(Filters[getMagFilter()]));
-    if (m_dirtyFlags & 0x0010) g_gl.glTexParameteri(target, GL_TEXTURE_WRAP_S, GLint(wrap(getWrapS())));
-    if (m_dirtyFlags & 0x0020) g_gl.glTexParameteri(target, GL_TEXTURE_WRAP_T, GLint(wrap(getWrapT())));
-    if ((m_dirtyFlags & 0x0080) && m_gl->queryFeature(E_VIDEO_DRIVER_FEATURE(17)))
+    if (m_dirtyFlags & ETDF_MAG_FILTER) g_gl.glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GLint(Filters[getMagFilter()]));
+    if (m_dirtyFlags & ETDF_WRAP_S) g_gl.glTexParameteri(target, GL_TEXTURE_WRAP_S, GLint(wrap(getWrapS())));
+    if (m_dirtyFlags & ETDF_WRAP_T) g_gl.glTexParameteri(target, GL_TEXTURE_WRAP_T, GLint(wrap(getWrapT())));
+    if ((m_dirtyFlags & ETDF_ANISOTROPY) && m_gl->queryFeature(E_VIDEO_DRIVER_FEATURE(17)))
         g_gl.glTexParameterf(target, GL_TEXTURE_MAX_ANISOTROPY_EXT, std::min(m_gl->getMaxAnisotropy(), m_anisotropy));
-    if ((m_dirtyFlags & 0x0400) && m_gl->queryExtension(EGLE_APPLE_texture_max_level)) {
+    if ((m_dirtyFlags & ETDF_MAX_LOD) && m_gl->queryExtension(EGLE_APPLE_texture_max_level)) {
         const bool linearMip = getMinFilter() == ETFT_NEAREST_MIPMAP_LINEAR || getMinFilter() == ETFT_LINEAR_MIPMAP_LINEAR;
         const float v = m_maxLod;
         const GLint n = linearMip ? GLint(v) + (float(GLint(v)) < v ? 1 : 0) : GLint(v + 0.5f);
         g_gl.glTexParameteri(target, 0x813D, n);
     }
-    m_dirtyFlags &= ~0x1ffc;
+    m_dirtyFlags &= ~ETDF_PARAMETERS;
 }
 
 bool COpenGLESDriver::CTexture::updateData(bool create)
@@ -448,7 +448,7 @@ bool COpenGLESDriver::CTexture::updateData(bool create)
     }
     clearGLErrors();
     const bool compressed = isCompressed(f);
-    const bool onlyLevel0 = m_stateFlags & 0x02;
+    const bool onlyLevel0 = m_stateFlags & ETSF_ONLY_LEVEL0;
     if (compressed && !create && !onlyLevel0 &&
         !(isPowerOfTwo(unsigned(m_width)) && isPowerOfTwo(unsigned(m_height)) && isPowerOfTwo(unsigned(m_depth))))
         create = true;
@@ -478,9 +478,9 @@ bool COpenGLESDriver::CTexture::updateData(bool create)
             }
     }
     std::memset(getDirtyLevelBits(), 0, getDirtyLevelWordCount() * sizeof(unsigned));
-    m_dirtyFlags &= ~0x0003;
+    m_dirtyFlags &= ~(ETDF_DATA | ETDF_MIPMAPS);
     if (failed) {
-        m_stateFlags |= 0x10;
+        m_stateFlags |= ETSF_DRIVER_FAILED;
         os::Printer::log("texture upload refused by GL", getName().c_str(), ELL_ERROR);
         return false;
     }
@@ -498,8 +498,8 @@ bool COpenGLESDriver::CTexture::updateData(bool create)
 
 bool COpenGLESDriver::CTexture::update()
 {
-    if (m_dirtyFlags & 0x1ffc) updateParameters();
-    if (m_dirtyFlags & 0x0001) return updateData(false);
+    if (m_dirtyFlags & ETDF_PARAMETERS) updateParameters();
+    if (m_dirtyFlags & ETDF_DATA) return updateData(false);
     return false;
 }
 
@@ -517,7 +517,7 @@ void COpenGLESDriver::CTexture::generateMipmapsImpl()
         g_gl.glGenerateMipmapOES(getGLTarget());
         g_gl.glTexParameteri(getGLTarget(), GL_TEXTURE_MIN_FILTER, GLint(Filters[getMinFilter()]));
     }
-    if (!(m_stateFlags & 0x02)) m_dirtyFlags |= 0x0002;
+    if (!(m_stateFlags & ETSF_ONLY_LEVEL0)) m_dirtyFlags |= ETDF_MIPMAPS;
 }
 
 void COpenGLESDriver::CTexture::unbindImpl()
@@ -527,8 +527,8 @@ void COpenGLESDriver::CTexture::unbindImpl()
         if (d.m_boundTextures[getType()][u] == this) d.m_boundTextures[getType()][u] = nullptr;
     if (m_name) g_gl.glDeleteTextures(1, &m_name);
     m_name = 0;
-    m_stateFlags &= ~(0x08 | 0x10);
-    m_dirtyFlags |= 0x1ffd;
+    m_stateFlags &= ~(ETSF_DRIVER_OBJECT | ETSF_DRIVER_FAILED);
+    m_dirtyFlags |= ETDF_NEW;
     markDirty();
 }
 
@@ -536,15 +536,15 @@ void* COpenGLESDriver::CTexture::mapImpl(unsigned char access, E_TEXTURE_CUBE_MA
 {
     // Maps the client copy, making one when there is none.
     if (!m_clientData) {
-        setData(new unsigned char[getSizeInBytes()](), true, (m_stateFlags & 0x02) != 0);
+        setData(new unsigned char[getSizeInBytes()](), true, (m_stateFlags & ETSF_ONLY_LEVEL0) != 0);
         os::Printer::log("CTexture::mapImpl", "reallocating client data", ELL_WARNING);
     }
-    m_dirtyFlags |= 0x0001;
+    m_dirtyFlags |= ETDF_DATA;
     const unsigned bit = unsigned(face) * m_mipCount + level;
     if (bit < getDirtyLevelWordCount() * 32) getDirtyLevelBits()[bit / 32] |= 1u << (bit % 32);
     m_mapState = (access & 1) ? 0xA1 : 0x81;
     m_mappedPlace = (unsigned char)(face | level << 3);
-    if (face == 0 && level == 0) m_stateFlags |= 0x40;
+    if (face == 0 && level == 0) m_stateFlags |= ETSF_WHOLE_MAPPING;
     return getClientPointer(face, level);
 }
 
@@ -780,7 +780,7 @@ bool COpenGLESDriver::CRenderTarget::needsCompile() const
 {
     if (m_dirty || !m_colorCount) return true;
     auto missing = [](const SAttachment& a) {
-        if (a.kind == 0) return !(static_cast<const ITexture*>(a.object)->getStateFlags() & 0x08);
+        if (a.kind == 0) return !(static_cast<const ITexture*>(a.object)->getStateFlags() & ETSF_DRIVER_OBJECT);
         if (a.kind == 1) return static_cast<const CRenderBuffer*>(a.object)->getGLName() == 0;
         return false;
     };
@@ -797,7 +797,7 @@ void COpenGLESDriver::CRenderTarget::compile(GLenum point, const SAttachment& a)
         g_gl.glFramebufferRenderbufferOES(GL_FRAMEBUFFER_OES, point, GL_RENDERBUFFER_OES, buffer->getGLName());
     } else if (a.kind == 0) {
         auto* texture = static_cast<CTexture*>(a.object);
-        if ((texture->getDirtyFlags() & ~0x0002) || !(texture->getStateFlags() & 0x08))
+        if ((texture->getDirtyFlags() & ~ETDF_MIPMAPS) || !(texture->getStateFlags() & ETSF_DRIVER_OBJECT))
             m_gl->setTexture(m_gl->getTextureUnitCount() - 1, texture, texture->getType());
         const GLenum target = texture->getType() == ETT_CUBE_MAP ? GL_TEXTURE_CUBE_MAP_POSITIVE_X_OES + a.face
                                                                  : texture->getGLTarget();

@@ -92,6 +92,11 @@ boost::intrusive_ptr<CImage> CImageLoaderPng::loadImage(io::IReadFile* file) con
     // whole at the length the file claims (its over-long-chunk check is only a warning).
     static const png_byte kIgnored[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL\0tIME\0hIST\0";
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnored, int(sizeof kIgnored / 5));
+#ifdef PNG_IGNORE_ADLER32
+    // Each image-data chunk's CRC already covers the compressed bytes; zlib's own sum over the
+    // whole decompressed image would only be a second, costly check of the same thing.
+    png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+#endif
     png_read_info(png, info);
     png_uint_32 width, height;
     int bitDepth, colorType;

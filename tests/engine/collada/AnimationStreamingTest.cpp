@@ -37,7 +37,7 @@ public:
     std::vector<SAnimationSegmentInfo> segments;
     std::vector<unsigned char> area;
     std::vector<std::vector<unsigned char>> residents;
-    int reads = 0;
+    int opens = 0, reads = 0;
     bool failReads = false;
 
     void addStreamed(int first, int end, const std::vector<unsigned char>& data)
@@ -67,13 +67,22 @@ public:
     SAnimationSegmentInfo getSegment(int i) const override { return segments[std::size_t(i)]; }
     SAnimationClipView getClip(int i) const override { return i < 0 ? whole : clips[std::size_t(i)]; }
     std::uint32_t getStreamedSize() const override { return std::uint32_t(area.size()); }
-    bool readStreamed(std::uint32_t offset, std::uint32_t size, void* out) override
+    std::unique_ptr<IStreamedReader> openStreamed() override
     {
-        ++reads;
-        if (failReads || offset > area.size() || size > area.size() - offset)
-            return false;
-        std::memcpy(out, area.data() + offset, size);
-        return true;
+        struct SReader : IStreamedReader {
+            MemorySource& src;
+            explicit SReader(MemorySource& s) : src(s) {}
+            bool read(std::uint32_t offset, std::uint32_t size, void* out) override
+            {
+                ++src.reads;
+                if (src.failReads || offset > src.area.size() || size > src.area.size() - offset)
+                    return false;
+                std::memcpy(out, src.area.data() + offset, size);
+                return true;
+            }
+        };
+        ++opens;
+        return std::make_unique<SReader>(*this);
     }
     const char* getName() const override { return "memory"; }
 };
@@ -127,6 +136,16 @@ TEST_F(Streaming, NextBlockIsPreparedAndFoundThroughTheLinks)
     EXPECT_EQ(current->getSegment(), 1);
     EXPECT_EQ(current->getNext()->getSegment(), 0);
     EXPECT_EQ(src->reads, 2);
+    EXPECT_EQ(src->opens, 2);  // one open a block load
+}
+
+TEST_F(Streaming, OneOpenReaderServesManySegments)
+{
+    std::unique_ptr<IStreamedReader> reader = src->openStreamed();
+    for (int s = 0; s < src->getSegmentCount(); ++s)
+        EXPECT_TRUE(loadSegmentKeyData(*src, src->getSegment(s), nullptr, reader.get())) << s;
+    EXPECT_EQ(src->opens, 1);
+    EXPECT_EQ(src->reads, 3);
 }
 
 TEST_F(Streaming, SharedBlocksAndFreeing)
@@ -149,6 +168,21 @@ TEST_F(Streaming, SharedBlocksAndFreeing)
     EXPECT_FALSE(src->segmentState(1).data);
 }
 
+TEST_F(Streaming, BlockInUseOutlivesItsManager)
+{
+    boost::intrusive_ptr<CAnimationBlock> current;
+    {
+        CAnimationStreamingManager gone;
+        gone.getAnimationBlock(key(0, 100), current);
+        ASSERT_TRUE(current);
+    }
+    EXPECT_EQ(current->getData()->arrays[1].at<std::int32_t>(0), 1);
+    EXPECT_FALSE(src->segmentState(1).data);  // the unused prepared block went with the manager
+    current.reset();
+    EXPECT_EQ(src->segmentState(0).users, 0);
+    EXPECT_FALSE(src->segmentState(0).data);
+}
+
 TEST_F(Streaming, ResidentSegmentsResolveOnce)
 {
     MemorySource* res = new MemorySource;
@@ -162,7 +196,7 @@ TEST_F(Streaming, ResidentSegmentsResolveOnce)
         EXPECT_EQ(current->getData()->arrays[1].at<std::int32_t>(0), 7);
     }
     EXPECT_EQ(res->segmentState(0).resolutions, 1);
-    EXPECT_EQ(res->reads, 0);  // a resident segment never reopens the file
+    EXPECT_EQ(res->opens, 0);  // a resident segment never reopens the file
     res->drop();
 }
 

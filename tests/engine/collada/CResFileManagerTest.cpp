@@ -36,7 +36,7 @@ TEST_F(CResFileManagerTest, GetLoadsOnceAndCachesByAbsolutePath)
     EXPECT_EQ(manager->get(path.c_str(), false), file);
     EXPECT_EQ(manager->getCachedCount(), 1u);
     EXPECT_EQ(file->getReferenceCount(), 1);
-    EXPECT_EQ(count(log.logger(), "PATH ABSOLUTO = " + path), 3u);
+    EXPECT_EQ(count(log.logger(), "PATH ABSOLUTO = " + path), 1u);  // the load, not the cached answers
     EXPECT_EQ(manager->load(path.c_str(), true), nullptr);  // asked not to load
     EXPECT_EQ(manager->get(dir.file("absent.bdae").c_str(), true), nullptr);
     EXPECT_EQ(manager->getCachedCount(), 1u);
@@ -209,6 +209,31 @@ TEST_F(CResFileManagerTest, InMemoryFileIsRelocatedInPlaceOnce)
               static_cast<const uint8_t*>(memory->getBuffer(&position)) + 92);
     EXPECT_EQ(manager->get(memory, true, true), file);
     memory->drop();
+}
+
+TEST_F(CResFileManagerTest, SharedMorphTargetsBecomeReferencesOnce)
+{
+    // Two geometries; two morph controllers over one morph record whose target is geometry 1.
+    Writer w;
+    w.newVec(0x64, 2, 16);
+    const uint32_t morph = w.alloc(0x20);
+    const uint32_t targets = w.newVec(morph + 0x10, 1, 4);
+    w.u32(targets, 1);
+    const uint32_t controllers = w.newVec(0x6C, 2, 12);
+    for (uint32_t i = 0; i < 2; ++i) {
+        w.u32(controllers + 12 * i, 1);
+        w.str(controllers + 12 * i + 4, i ? "morphB" : "morphA");
+        w.ptr(controllers + 12 * i + 8, morph);
+    }
+    const std::string path = write("morphs.bdae", w.finish());
+    CResFile* file = manager->get(path.c_str(), true);
+    ASSERT_NE(file, nullptr);
+    const SController* c = file->at(file->getRoot()->controllers, 1);
+    ASSERT_NE(c, nullptr);
+    const SMorph* record = file->as<SMorph>(c->data);
+    ASSERT_NE(record, nullptr);
+    ASSERT_EQ(file->get(record->targets).size(), 1u);
+    EXPECT_EQ(file->get(record->targets)[0], file->refOf(file->at(file->getRoot()->geometries, 1)));
 }
 
 }  // namespace

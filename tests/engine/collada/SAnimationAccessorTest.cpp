@@ -109,6 +109,26 @@ TEST(AnimationKeySearch, StepOneKeyUnknownBaseAndEmptyArrays)
     EXPECT_FALSE(empty.acc().hasKeys());
 }
 
+TEST(AnimationKeySearch, ValueOperationsWithoutRecordOrTrackDoNothing)
+{
+    Keys<std::int32_t> keys({0, 100}, ETB_MILLISECONDS);
+    keys.anim.view.track = nullptr;
+    SKeySearchCache cache;
+    const SAnimationAccessor unbound = keys.acc(), none(nullptr, keys.anim.keys.data(), &cache);
+    for (const SAnimationAccessor* a : {&unbound, &none}) {
+        float out = -1.f;
+        int hint = 3;
+        a->getValue(50, &out, hint, true);
+        a->getValue(0, 50, &out, hint, true);
+        a->applyValue(50, &out, hint, true);
+        a->applyValue(0, 50, &out, nullptr, hint, true);
+        EXPECT_EQ(out, -1.f);
+        EXPECT_EQ(hint, 3);
+        EXPECT_EQ(a->getAnimator(), nullptr);
+    }
+    EXPECT_FALSE(none.hasKeys());
+}
+
 TEST(AnimationKeySearch, CacheSharesOneSearchPerTime)
 {
     Keys<std::int32_t> a({0, 100, 200}, ETB_MILLISECONDS);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -56,13 +57,16 @@ protected:
     CAnimationStreamingManager streaming;
 };
 
-TEST_F(SceneAnimator, PlaysTheIdleClipWithEventsAndStreamedSegments)
+TEST_F(SceneAnimator, PlaysTheIdleClipThroughTheSceneManager)
 {
+    const std::map<std::string, int> keyTime = {{"begin", 0}, {"half", 500}, {"step", 500}, {"end", 1000}};
     for (bool streamed : {true, false}) {
         SCOPED_TRACE(streamed ? "streamed" : "resident");
         const std::string path = write(streamed ? "anim.bdae" : "resident.bdae", animatedScene(streamed));
         CRootSceneNode* root = CColladaDatabase::constructScene(driver.get(), path.c_str(), nullptr);
         ASSERT_NE(root, nullptr) << manager->getLastError();
+        sceneManager->getRootSceneNode()->addChild(root);
+        root->drop();  // the scene holds it
         CSceneNodeAnimator* animator = animatorOf(root);
         ASSERT_NE(animator, nullptr);
         scene::ISceneNode* node = root->getSceneNodeFromUID("node1");
@@ -73,10 +77,12 @@ TEST_F(SceneAnimator, PlaysTheIdleClipWithEventsAndStreamedSegments)
         animator->setEventsCallback(&SceneAnimator::count, &events);
 
         int wraps = 0;
+        std::size_t seen = 0;
         for (int frame = 0; frame < 120; ++frame) {
-            const unsigned ms = unsigned(frame * 16);
             const int before = animator->getTimelineCtrl()->getCurrentTime();
-            root->onAnimate(ms);
+            CAnimationBlock* prepared = animator->getCurrentBlock() ? animator->getCurrentBlock()->getNext() : nullptr;
+            CAnimationBlock* previous = animator->getCurrentBlock();
+            sceneManager->update(16.f);
             const int t = animator->getTimelineCtrl()->getCurrentTime();
             if (t < before)
                 ++wraps;
@@ -86,10 +92,16 @@ TEST_F(SceneAnimator, PlaysTheIdleClipWithEventsAndStreamedSegments)
             ASSERT_TRUE(animator->getCurrentBlock());
             EXPECT_TRUE(animator->getCurrentBlock()->covers(t));
             EXPECT_NE(animator->getCurrentBlock()->getNext(), nullptr);  // the next one is prepared
+            if (previous && animator->getCurrentBlock() != previous) {
+                EXPECT_EQ(animator->getCurrentBlock(), prepared) << "frame " << frame;  // found through the links
+            }
+            // Elapsed: how long before this frame's time the key lies, across the wrap too.
+            for (; seen < events.size(); ++seen) {
+                const int key = keyTime.at(events[seen].first);
+                EXPECT_EQ(events[seen].second, t >= key ? t - key : t + 1000 - key) << events[seen].first;
+            }
         }
         EXPECT_EQ(wraps, 1);
-        // Each event once per pass; at the wrap (time before it 992, after it 0 or a little
-        // more) "end" and "begin" fire with the same elapsed value.
         std::map<std::string, int> fired;
         for (const auto& e : events)
             ++fired[e.first];
@@ -99,10 +111,9 @@ TEST_F(SceneAnimator, PlaysTheIdleClipWithEventsAndStreamedSegments)
         EXPECT_EQ(fired["end"], 1);
         for (std::size_t i = 0; i + 1 < events.size(); ++i)
             if (events[i].first == "end") {
-                EXPECT_EQ(events[i + 1].first, "begin");
-                EXPECT_EQ(events[i].second, events[i + 1].second);
+                EXPECT_EQ(events[i + 1].first, "begin");  // the wrap fires the end, then the start
             }
-        root->drop();
+        sceneManager->getRootSceneNode()->removeAll();
         EXPECT_TRUE(streaming.getRegistry().empty());
     }
 }
@@ -156,6 +167,77 @@ TEST_F(SceneAnimator, ClipsBindingAndAttributes)
     animator->serializeAttributes(&attributes);
     EXPECT_FLOAT_EQ(attributes.getFloat("End"), 3.f);
     EXPECT_FLOAT_EQ(attributes.getFloat("Length"), 3.f);
+    root->drop();
+}
+
+// Targets a scene's root registers for the animation to find.
+struct SMorphMesh : IMorphTargetWeights {
+    float weights[3] = {1.f, 0.f, 0.f};  // the base, then two targets
+    const char* getUID() const override { return "morphA"; }
+    float* getTargetWeight(int t) override { return t >= 0 && t < 3 ? &weights[t] : nullptr; }
+};
+struct SParticles : IParticleSystemParameters {
+    const char* uid;
+    bool sizeCurve;
+    float birthRate = 0.f, sizeScale[3] = {};
+    SParticles(const char* id, bool curve) : uid(id), sizeCurve(curve) {}
+    const char* getUID() const override { return uid; }
+    void* getParticleSystemParameter(const char* name) override
+    {
+        return std::strcmp(name, "BirthRate") == 0 ? static_cast<void*>(&birthRate)
+               : std::strcmp(name, "SizeScale") == 0 ? static_cast<void*>(sizeScale) : nullptr;
+    }
+    bool hasOverLifeCurve(E_SCALE scale) const override { return sizeCurve && scale == ES_SIZE; }
+};
+
+TEST_F(SceneAnimator, BindsEachChannelTypeToItsTarget)
+{
+    bres::Writer w;
+    bres::addVisualScene(w, "Scene01", {{"node1", {}}, {"Dummy01", {}}});
+    const std::vector<bres::SAnimationSpec> records = {
+        {"Dummy01", 1},         {"node1", 6, 1, 4, 0, 6, 1},  {"node1", 7, 1, 4, 0, 6, 1},
+        {"node1", 8, 1, 4, 0, 6, 1}, {"node1", 9, 1, 4, 0, 6, 1}, {"node1", 2, 1, 4, 0, 6, 1},
+        {"morphA", 14, 1, 4, 0, 6, 1, 1, 1}, {"morphA", 14, 1, 4, 0, 6, 1, 1, 5}, {"morphB", 14, 1, 4, 0, 6, 1},
+        {"SPARKS", 28, 1, 4, 0, 6, 1}, {"sparks", 59}, {"flare", 59}, {"none", 28, 1, 4, 0, 6, 1}};
+    bres::SAnimationsSpec spec;
+    spec.animations = records;
+    spec.end = 100;
+    spec.segments = {{0, 100, bres::keyData({bres::keyArray(std::vector<std::int32_t>{0}),
+                                             bres::keyArray(std::vector<float>{1.f, 2.f, 3.f, 4.f})})}};
+    const std::string path = write("bind.bdae", bres::finishAnimated(w, spec));
+    CRootSceneNode* root = CColladaDatabase::constructScene(driver.get(), path.c_str(), nullptr);
+    ASSERT_NE(root, nullptr) << manager->getLastError();
+    CSceneNodeAnimator* animator = animatorOf(root);
+    ASSERT_NE(animator, nullptr);
+    ASSERT_EQ(animator->getTargetCount(), int(records.size()));
+
+    SMorphMesh morph;
+    SParticles sparks("Sparks", true), flare("flare", false);
+    root->addMorphingMesh(&morph);
+    root->addParticleSystem(&sparks);
+    root->addParticleSystem(&flare);
+    float kept[3] = {};
+    animator->setTarget(10, kept, nullptr);  // the curve-driven scale keeps this
+    animator->forceBind();
+    scene::ISceneNode* node = root->getSceneNodeFromUID("node1");
+    const void* expected[] = {nullptr,        nullptr,          nullptr,          nullptr, node,        node,
+                              &morph.weights[2], nullptr,       nullptr,          &sparks.birthRate, kept,
+                              flare.sizeScale, nullptr};
+    for (int i = 0; i < animator->getTargetCount(); ++i)
+        EXPECT_EQ(animator->getBinding(i).target, expected[i]) << "record " << i << " type " << records[i].channelType;
+
+    // Applying writes the bound storage: the morph weight and the birth rate take key 0's value.
+    root->onAnimate(0);
+    EXPECT_EQ(morph.weights[2], 1.f);
+    EXPECT_EQ(sparks.birthRate, 1.f);
+    EXPECT_EQ(morph.weights[1], 0.f);
+
+    // Morph channels are compatible by target and morph target number, whatever their type.
+    EXPECT_EQ(animator->hasCompatibleTarget(SChannelView{"morphA", 14, 5}), 7);
+    EXPECT_EQ(animator->hasCompatibleTarget(SChannelView{"morphA", 14, 2}), -1);
+    root->removeMorphingMesh(&morph);
+    root->removeParticleSystem(&sparks);
+    root->removeParticleSystem(&flare);
     root->drop();
 }
 

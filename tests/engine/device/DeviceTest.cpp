@@ -9,6 +9,7 @@
 #include "engine/IOSOperator.h"
 #include "engine/ITimer.h"
 #include "engine/Initialization.h"
+#include "engine/collada/CAnimationStreamingManager.h"
 #include "engine/gui/ICursorControl.h"
 #include "engine/os/Printer.h"
 #include "engine/os/Timer.h"
@@ -80,12 +81,15 @@ TEST(Device, NullDriverDeviceHasEveryMember)
         EXPECT_EQ(device->getVideoModeList(), nullptr);
         EXPECT_TRUE(device->isWindowActive() && device->isWindowFocused() && !device->isWindowMinimized());
         EXPECT_FALSE(device->isExitRequested());
+        ASSERT_TRUE(device->getAnimationStreamingManager());
+        EXPECT_EQ(collada::CAnimationStreamingManager::Instance, device->getAnimationStreamingManager());
 
         struct utsname names{};
         ASSERT_EQ(uname(&names), 0);
         EXPECT_EQ(std::wstring(device->getOSOperator()->getOperationSystemVersion()),
                   std::wstring(names.version, names.version + std::strlen(names.version)));
     }
+    EXPECT_EQ(collada::CAnimationStreamingManager::Instance, nullptr);  // gone with the device
 }
 
 TEST(Device, DriverTypesWithoutADriverAnswerNull)

@@ -10,6 +10,7 @@
 #include "tests/engine/video/DriverTestSupport.h"
 
 #include <numbers>
+#include <random>
 
 namespace pravik::scene {
 namespace {
@@ -84,6 +85,84 @@ TEST_F(CSceneManagerTest, OneFrameDrawsThePassesInOrder)
     EXPECT_EQ(m_manager->getShadowCasterCount(), 0u);
     EXPECT_EQ(m_manager->getExtraDataSortedCount(), 0u);
     EXPECT_EQ(m_driver->getTransform(video::ETS_VIEW), camera->getViewMatrix());
+}
+
+// Files a list of entries (material, layer, distance) in one pass and logs the render data it
+// is called with; an entry's render vertex count is chosen per entry, -1 included.
+class EntriesNode : public ISceneNode {
+public:
+    struct SEntry {
+        boost::intrusive_ptr<video::CMaterial> material;
+        int layer;
+        float z;
+        unsigned vertices;
+    };
+    EntriesNode(std::vector<SEntry> entries, E_SCENE_NODE_RENDER_PASS pass) : ISceneNode(-1), m_entries(std::move(entries)), m_pass(pass) {}
+    bool onRegisterSceneNode() override
+    {
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            const vector3d<float> at(0, 0, m_entries[i].z);
+            SceneManager->registerNodeForRendering(this, m_entries[i].material, reinterpret_cast<void*>(i + 1), m_pass, &at,
+                                                   m_entries[i].layer);
+        }
+        return true;
+    }
+    void render(void* data) override { drawn.push_back(reinterpret_cast<size_t>(data) - 1); }
+    unsigned getRenderVertexCount(void* data) const override { return m_entries[reinterpret_cast<size_t>(data) - 1].vertices; }
+    const aabbox3d<float>& getBoundingBox() const override { return m_box; }
+
+    std::vector<size_t> drawn;
+    const std::vector<SEntry>& entries() const { return m_entries; }
+
+private:
+    std::vector<SEntry> m_entries;
+    E_SCENE_NODE_RENDER_PASS m_pass;
+    aabbox3d<float> m_box;
+};
+
+TEST_F(CSceneManagerTest, SolidAndTransparentOrdersOverMaterialsLayersAndDistances)
+{
+    // Three renderers, two equal instances of each, and no material.
+    std::vector<boost::intrusive_ptr<video::CMaterial>> materials{nullptr};
+    for (const char* name : {"m0", "m1", "m2"}) {
+        materials.push_back(test::makeMaterial(*m_driver, name, false));
+        materials.push_back(video::CMaterial::allocate(materials.back()->getMaterialRenderer()));
+    }
+    ASSERT_TRUE(*materials[1] == *materials[2]);
+    std::mt19937 rng(7);
+    std::vector<EntriesNode::SEntry> entries;
+    for (int i = 0; i < 200; ++i)
+        entries.push_back({materials[rng() % materials.size()], int(rng() % 3) - 1, float(rng() % 4) * 10.f,
+                           rng() % 5 == 0 ? 0xFFFFFFFFu : unsigned(rng() % 4)});
+
+    // x must not be drawn after y when x goes before y.
+    auto materialBefore = [](const EntriesNode::SEntry& x, const EntriesNode::SEntry& y) {
+        if (x.material && y.material) {
+            if (*x.material == *y.material) return int(x.vertices) < int(y.vertices);
+            return *x.material < *y.material;
+        }
+        return !x.material && y.material;  // entries of one node without material tie
+    };
+    for (E_SCENE_NODE_RENDER_PASS pass : {ESNRP_SOLID, ESNRP_TRANSPARENT}) {
+        SCOPED_TRACE(pass);
+        auto* node = new EntriesNode(entries, pass);
+        m_manager->getRootSceneNode()->addChild(node);
+        m_manager->drawAll();
+        ASSERT_EQ(node->drawn.size(), entries.size());
+        for (size_t k = 1; k < entries.size(); ++k) {
+            const EntriesNode::SEntry& earlier = entries[node->drawn[k - 1]];
+            const EntriesNode::SEntry& later = entries[node->drawn[k]];
+            bool laterFirst = later.layer > earlier.layer;
+            if (later.layer == earlier.layer) {
+                // Seen from the origin: larger z is farther.
+                if (pass == ESNRP_TRANSPARENT && later.z != earlier.z) laterFirst = later.z > earlier.z;
+                else laterFirst = materialBefore(later, earlier);
+            }
+            EXPECT_FALSE(laterFirst) << k;
+        }
+        node->remove();
+        node->drop();
+    }
 }
 
 class CountingCamera : public CCameraSceneNode {

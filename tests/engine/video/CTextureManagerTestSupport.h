@@ -4,6 +4,7 @@
 
 #include "engine/EngineServices.h"
 #include "engine/io/CFileSystem.h"
+#include "engine/task/CTaskHandler.h"
 #include "engine/video/image/CImage.h"
 #include "engine/video/CNullDriver.h"
 #include "engine/video/CTextureManager.h"
@@ -63,21 +64,26 @@ inline std::string patternBytes(size_t n, int seed = 0)
     return s;
 }
 
-// A null driver whose texture manager reads through its own file system, and a log.
+// A null driver whose texture manager reads through its own file system, and a log. Loading
+// runs without worker threads whatever another test of the program started, so a texture is
+// whole when getTexture returns (a test that wants the background path asks for it).
 class NullDriverTextures : public ::testing::Test {
 protected:
     NullDriverTextures()
     {
+        pravik::task::CCpuTaskHandler::ThreadsCount = 0;
         driver = adopt(pravik::video::createNullDriver(nullptr));
         manager = driver->getTextureManager();
         fileSystem = new pravik::io::CFileSystem();
         if (manager)
             manager->setFileSystem(fileSystem.get());
     }
+    ~NullDriverTextures() override { pravik::task::CCpuTaskHandler::ThreadsCount = m_threads; }
 
     // Mounts the temporary folder as the game mounts its data folder.
     void mountFolder() { fileSystem->addFolderFileArchive((dir.path().string() + "/").c_str(), true, false); }
 
+    const int32_t m_threads = pravik::task::CCpuTaskHandler::ThreadsCount;  // first member: saved before the constructor clears it
     pravik::CEngineServicesScope services;  // outlives the driver
     TempDir dir;
     LogCapture log;

@@ -250,10 +250,12 @@ TEST_F(TextureLoading, BackgroundLoadOnTheDriversThreadDoesNotWaitForItself)
 
     task::CCpuTaskHandler handler;  // before the push: the task takes the handlers' mask
     task::CCpuGraphicsTaskHandler graphics;  // nobody runs it: a pushed bind would wait forever
-    const int32_t threads = task::CCpuTaskHandler::ThreadsCount;
+    // Only this handler may take the task, not the workers another test may have started.
+    const uint32_t handlers = task::CCpuTaskHandler::HandlersMask;
+    task::CCpuTaskHandler::HandlersMask = handler.getId();
     task::CCpuTaskHandler::ThreadsCount = 1;
     const auto texture = manager->getTexture("big.dds");
-    task::CCpuTaskHandler::ThreadsCount = threads;
+    task::CCpuTaskHandler::HandlersMask = handlers;
     ASSERT_TRUE(texture);
     ASSERT_TRUE(texture->getProxy());
     EXPECT_EQ(texture->getProxy()->getWidth(), 8);
