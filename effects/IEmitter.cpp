@@ -168,7 +168,11 @@ void IEmitter::update(unsigned dt)
     } else {
         bool processed = false;
         const vector3d<float> origin = boxOrigin();
-        for (IParticle* p : m_particles) {
+        const size_t count = m_particles.size();
+        for (size_t i = 0; i < count; ++i) {
+            if (i + kPrefetchAhead < count)
+                prefetchParticle(m_particles[i + kPrefetchAhead], 3);
+            IParticle* p = m_particles[i];
             if (p->m_idle)
                 continue;
             processed = true;

@@ -74,6 +74,8 @@ void IEmitter::render(void*)
     const int capacity = m_vertexCapacity / 4;
     int quads = 0;
     for (size_t i = m_particles.size(); i-- > 0;) {
+        if (i >= kPrefetchAhead)
+            prefetchParticle(m_particles[i - kPrefetchAhead], 2);
         const IParticle* p = m_particles[i];
         if (p->m_idle)
             continue;

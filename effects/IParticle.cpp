@@ -193,36 +193,21 @@ int IParticle::appendQuads(M3DXVertex_XYZDT* out) const
     return 1;
 }
 
-void IParticle::placeVertices(const vector3d<float>& R, const vector3d<float>& U)
+void IParticle::placeVertices(const vector3d<float>& Rref, const vector3d<float>& Uref)
 {
     const ParticleDesc& desc = *m_emitter->GetParticleDesc();
-    const vector3d<float>& P = m_position;
-    vector3d<float> left, right;
-    if (desc.m_anchorX == 0) {
-        left = P - R;
-        right = P + R;
-    } else if (desc.m_anchorX == 1) {
-        left = P;
-        right = P + R * 2.f;
-    } else {
-        left = P - R * 2.f;
-        right = P;
-    }
-    vector3d<float> low, high;  // offsets of vertices 0/1 and 2/3
-    if (desc.m_anchorY == 0) {
-        low = -U;
-        high = U;
-    } else if (desc.m_anchorY == 1) {
-        high = U * 2.f;
-    } else {
-        low = -(U * 2.f);
-    }
-    const vector3d<float> p[4] = {left + low, right + low, left + high, right + high};
-    for (int i = 0; i < 4; ++i) {
-        m_vertices[i].x = p[i].X;
-        m_vertices[i].y = p[i].Y;
-        m_vertices[i].z = p[i].Z;
-    }
+    // Copies: the vertex stores below may not then alias the inputs and force their reloads.
+    const vector3d<float> P = m_position, R = Rref, U = Uref;
+    const int ax = desc.m_anchorX, ay = desc.m_anchorY;
+    const vector3d<float> left = ax == 0 ? P - R : ax == 1 ? P : P - R * 2.f;
+    const vector3d<float> right = ax == 0 ? P + R : ax == 1 ? P + R * 2.f : P;
+    const vector3d<float> low = ay == 0 ? -U : ay == 1 ? vector3d<float>() : -(U * 2.f);
+    const vector3d<float> high = ay == 0 ? U : ay == 1 ? U * 2.f : vector3d<float>();
+    M3DXVertex_XYZDT* v = m_vertices;
+    v[0].x = left.X + low.X, v[0].y = left.Y + low.Y, v[0].z = left.Z + low.Z;
+    v[1].x = right.X + low.X, v[1].y = right.Y + low.Y, v[1].z = right.Z + low.Z;
+    v[2].x = left.X + high.X, v[2].y = left.Y + high.Y, v[2].z = left.Z + high.Z;
+    v[3].x = right.X + high.X, v[3].y = right.Y + high.Y, v[3].z = right.Z + high.Z;
 }
 
 void IParticle::DestroyEmitters()

@@ -24,10 +24,8 @@ vector3d<float> sideOf(const vector3d<float>& a, const vector3d<float>& d)
 
 }  // namespace
 
-bool refreshCameraBasis(IEmitter& e, bool withRight)
+bool refreshCameraBasisNow(IEmitter& e, bool withRight)
 {
-    if (!e.m_cameraStale)
-        return true;
     pravik::scene::CSceneManager* smgr = e.getSceneManager();
     pravik::scene::ICameraSceneNode* camera = smgr ? smgr->getActiveCamera() : nullptr;
     if (!camera)

@@ -7,6 +7,7 @@
 // particle updated after the emitter marked it stale. Spins are radians per update.
 #pragma once
 
+#include "effects/IEmitter.h"
 #include "effects/IParticle.h"
 
 class ParticleBillboard : public IParticle {
@@ -35,7 +36,11 @@ public:
 
 // Refreshes the emitter's camera basis when stale: the view direction, and with withRight the
 // half right and half up vectors. False without an active camera (the basis is kept).
-bool refreshCameraBasis(IEmitter& emitter, bool withRight);
+bool refreshCameraBasisNow(IEmitter& emitter, bool withRight);
+inline bool refreshCameraBasis(IEmitter& emitter, bool withRight)
+{
+    return !emitter.m_cameraStale || refreshCameraBasisNow(emitter, withRight);
+}
 
 // The X and Z axes of the rotation from three angles (radians).
 void freeAxes(float ax, float ay, float az, pravik::core::vector3d<float>& xAxis, pravik::core::vector3d<float>& zAxis);

@@ -20,7 +20,6 @@ void setPos(M3DXVertex_XYZDT& v, const vector3d<float>& p)
     v.y = p.Y;
     v.z = p.Z;
 }
-vector3d<float> posOf(const M3DXVertex_XYZDT& v) { return {v.x, v.y, v.z}; }
 }  // namespace
 
 void ParticleStripe::init(const ParticleDesc& desc)

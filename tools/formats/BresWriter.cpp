@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 #include <stdexcept>
+#include <type_traits>
 
 namespace formats::bres {
 
@@ -269,26 +270,42 @@ uint32_t writeDimensions(Writer& w, uint32_t elements)
     return dims;
 }
 
+// A vector of Record at the slot at, one per spec; write fills each record from its offset.
+template <class Record, class Spec, class Write>
+void writeRecords(Writer& w, uint32_t at, const std::vector<Spec>& specs, Write&& write)
+{
+    const uint32_t first = w.newVec(at, uint32_t(specs.size()), sizeof(Record));
+    for (size_t i = 0; i < specs.size(); ++i)
+        write(first + uint32_t(i * sizeof(Record)), specs[i]);
+}
+
+// Effect and material parameters share their layout but for the effect's two extra words.
+template <class Record>
+void writeParams(Writer& w, uint32_t at, const std::vector<SParamSpec>& params)
+{
+    writeRecords<Record>(w, at, params, [&w](uint32_t pat, const SParamSpec& p) {
+        w.str(pat + offsetof(Record, name), p.name);
+        w.u32(pat + offsetof(Record, type), p.type);
+        if constexpr (std::is_same_v<Record, SNewParam>) {
+            w.u32(pat + offsetof(Record, parameterType), p.parameterType);
+            w.u32(pat + offsetof(Record, dimensionCount), 1);
+        }
+        w.ptr(pat + offsetof(Record, dimensions), writeDimensions(w, p.elements));
+        writeValue(w, pat + offsetof(Record, value), p);
+    });
+}
+
 }  // namespace
 
 void addEffects(Writer& w, const std::vector<SEffectSpec>& effects)
 {
-    const uint32_t first = w.newVec(offsetof(SCollada, effects), uint32_t(effects.size()), sizeof(SEffect));
-    for (size_t i = 0; i < effects.size(); ++i) {
-        const SEffectSpec& e = effects[i];
-        const uint32_t at = first + uint32_t(i * sizeof(SEffect));
+    writeRecords<SEffect>(w, offsetof(SCollada, effects), effects, [&w](uint32_t at, const SEffectSpec& e) {
         w.str(at + offsetof(SEffect, id), e.id);
         const uint32_t profile = at + offsetof(SEffect, profile0);
-        const uint32_t techniques =
-            w.newVec(profile + offsetof(SProfile0, techniques), uint32_t(e.techniques.size()), sizeof(STechnique));
-        for (size_t t = 0; t < e.techniques.size(); ++t) {
-            const STechniqueSpec& ts = e.techniques[t];
-            const uint32_t tat = techniques + uint32_t(t * sizeof(STechnique));
+        writeRecords<STechnique>(w, profile + offsetof(SProfile0, techniques), e.techniques,
+                                 [&w](uint32_t tat, const STechniqueSpec& ts) {
             w.str(tat + offsetof(STechnique, name), ts.name);
-            const uint32_t passes = w.newVec(tat + offsetof(STechnique, passes), uint32_t(ts.passes.size()), sizeof(SPass));
-            for (size_t p = 0; p < ts.passes.size(); ++p) {
-                const SPassSpec& ps = ts.passes[p];
-                const uint32_t pat = passes + uint32_t(p * sizeof(SPass));
+            writeRecords<SPass>(w, tat + offsetof(STechnique, passes), ts.passes, [&w](uint32_t pat, const SPassSpec& ps) {
                 w.u32(pat + offsetof(SPass, vertexState), ps.vertexState);
                 w.bytes(pat + offsetof(SPass, fragmentState), ps.fragmentState.substr(0, 68));
                 w.u8(pat + offsetof(SPass, blendFactors), ps.blendFactors);
@@ -303,72 +320,43 @@ void addEffects(Writer& w, const std::vector<SEffectSpec>& effects)
                 w.f32(pat + offsetof(SPass, polygonOffsetFactor), ps.polygonOffsetFactor);
                 w.f32(pat + offsetof(SPass, polygonOffsetUnits), ps.polygonOffsetUnits);
                 w.f32(pat + offsetof(SPass, coverage), ps.coverage);
-                const uint32_t binds = w.newVec(pat + offsetof(SPass, binds), uint32_t(ps.binds.size()), sizeof(SBind));
-                for (size_t b = 0; b < ps.binds.size(); ++b) {
-                    const SBindSpec& bs = ps.binds[b];
-                    const uint32_t bat = binds + uint32_t(b * sizeof(SBind));
+                writeRecords<SBind>(w, pat + offsetof(SPass, binds), ps.binds, [&w](uint32_t bat, const SBindSpec& bs) {
                     w.u16(bat + offsetof(SBind, parameterType), bs.parameterType);
                     w.u8(bat + offsetof(SBind, global), bs.global ? 1 : 0);
                     w.u8(bat + offsetof(SBind, stage), bs.stage);
                     w.u16(bat + offsetof(SBind, occurrence), bs.occurrence);
                     if (bs.global) w.str(bat + offsetof(SBind, target), bs.globalName);
                     else w.s32(bat + offsetof(SBind, target), bs.param);
-                }
-            }
-        }
-        const uint32_t params = w.newVec(profile + offsetof(SProfile0, params), uint32_t(e.params.size()), sizeof(SNewParam));
-        for (size_t k = 0; k < e.params.size(); ++k) {
-            const SParamSpec& p = e.params[k];
-            const uint32_t pat = params + uint32_t(k * sizeof(SNewParam));
-            w.str(pat + offsetof(SNewParam, name), p.name);
-            w.u32(pat + offsetof(SNewParam, type), p.type);
-            w.u32(pat + offsetof(SNewParam, parameterType), p.parameterType);
-            w.u32(pat + offsetof(SNewParam, dimensionCount), 1);
-            w.ptr(pat + offsetof(SNewParam, dimensions), writeDimensions(w, p.elements));
-            writeValue(w, pat + offsetof(SNewParam, value), p);
-        }
-    }
+                });
+            });
+        });
+        writeParams<SNewParam>(w, profile + offsetof(SProfile0, params), e.params);
+    });
 }
 
 void addMaterials(Writer& w, const std::vector<SMaterialSpec>& materials)
 {
-    const uint32_t first = w.newVec(offsetof(SCollada, materials), uint32_t(materials.size()), sizeof(SMaterial));
-    for (size_t i = 0; i < materials.size(); ++i) {
-        const SMaterialSpec& m = materials[i];
-        const uint32_t at = first + uint32_t(i * sizeof(SMaterial));
+    writeRecords<SMaterial>(w, offsetof(SCollada, materials), materials, [&w](uint32_t at, const SMaterialSpec& m) {
         w.str(at + offsetof(SMaterial, id), m.id);
         if (!m.externalFile.empty()) w.str(at + offsetof(SMaterial, externalFile), m.externalFile);
         w.str(at + offsetof(SMaterial, effectUrl), m.effectUrl);
         w.s32(at + offsetof(SMaterial, effect), m.effect);
-        const uint32_t params = w.newVec(at + offsetof(SMaterial, params), uint32_t(m.params.size()), sizeof(SMaterialParam));
-        for (size_t k = 0; k < m.params.size(); ++k) {
-            const SParamSpec& p = m.params[k];
-            const uint32_t pat = params + uint32_t(k * sizeof(SMaterialParam));
-            w.str(pat + offsetof(SMaterialParam, name), p.name);
-            w.u32(pat + offsetof(SMaterialParam, type), p.type);
-            w.ptr(pat + offsetof(SMaterialParam, dimensions), writeDimensions(w, p.elements));
-            writeValue(w, pat + offsetof(SMaterialParam, value), p);
-        }
-    }
+        writeParams<SMaterialParam>(w, at + offsetof(SMaterial, params), m.params);
+    });
 }
 
 void addImages(Writer& w, const std::vector<SImageSpec>& images)
 {
-    const uint32_t first = w.newVec(offsetof(SCollada, images), uint32_t(images.size()), sizeof(SImage));
-    for (size_t i = 0; i < images.size(); ++i) {
-        const uint32_t at = first + uint32_t(i * sizeof(SImage));
-        w.str(at + offsetof(SImage, id), images[i].id);
-        w.str(at + offsetof(SImage, fileName), images[i].fileName);
-        w.u32(at + offsetof(SImage, kind), images[i].kind);
-    }
+    writeRecords<SImage>(w, offsetof(SCollada, images), images, [&w](uint32_t at, const SImageSpec& image) {
+        w.str(at + offsetof(SImage, id), image.id);
+        w.str(at + offsetof(SImage, fileName), image.fileName);
+        w.u32(at + offsetof(SImage, kind), image.kind);
+    });
 }
 
 void addGeometries(Writer& w, const std::vector<SGeometrySpec>& geometries)
 {
-    const uint32_t first = w.newVec(offsetof(SCollada, geometries), uint32_t(geometries.size()), sizeof(SGeometry));
-    for (size_t i = 0; i < geometries.size(); ++i) {
-        const SGeometrySpec& g = geometries[i];
-        const uint32_t at = first + uint32_t(i * sizeof(SGeometry));
+    writeRecords<SGeometry>(w, offsetof(SCollada, geometries), geometries, [&w](uint32_t at, const SGeometrySpec& g) {
         w.str(at + offsetof(SGeometry, id), g.id);
         w.u32(at + offsetof(SGeometry, noMesh), g.noMesh ? 1 : 0);
         const uint32_t mesh = w.alloc(sizeof(SMesh));
@@ -398,10 +386,7 @@ void addGeometries(Writer& w, const std::vector<SGeometrySpec>& geometries)
             w.bytes(data, g.vertices);
             w.ptr(block + offsetof(SInterleavedBlock, data), data);
         }
-        const uint32_t buffers = w.newVec(mesh + offsetof(SMesh, buffers), uint32_t(g.buffers.size()), sizeof(SMeshBuffer));
-        for (size_t b = 0; b < g.buffers.size(); ++b) {
-            const SMeshBufferSpec& bs = g.buffers[b];
-            const uint32_t bat = buffers + uint32_t(b * sizeof(SMeshBuffer));
+        writeRecords<SMeshBuffer>(w, mesh + offsetof(SMesh, buffers), g.buffers, [&w](uint32_t bat, const SMeshBufferSpec& bs) {
             w.u32(bat + offsetof(SMeshBuffer, kind), bs.kind);
             std::string attributes(18, char(-1));
             attributes[0] = char(bs.position);
@@ -420,8 +405,8 @@ void addGeometries(Writer& w, const std::vector<SGeometrySpec>& geometries)
                 else w.u16(indices + 2 * uint32_t(k), uint16_t(bs.indices[k]));
             }
             if (!bs.indices.empty()) w.ptr(bat + offsetof(SMeshBuffer, indices), indices);
-        }
-    }
+        });
+    });
 }
 
 void addGeometryInstance(Writer& w, uint32_t node, const std::string& geometryId, const std::vector<int32_t>& materials,
