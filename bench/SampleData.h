@@ -2,6 +2,7 @@
 // The sample data for the whole-program benchmarks: built once per run, beside the benchmark
 // executable's own builder, into a folder of this process. Empty when the builder fails.
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -26,6 +27,37 @@ inline const std::string& sampleData()
         return std::system(command.c_str()) == 0 ? (dir / "sample").string() : std::string();
     }();
     return root;
+}
+
+// Runs `child(fd)` in a forked process, which writes one R to fd and ends there, so that the
+// game's statics start fresh for each measurement. A short write gives R().
+template <class R, class Child>
+R fromChild(Child&& child)
+{
+    R r;
+    int fds[2];
+    if (pipe(fds) != 0)
+        return r;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        child(fds[1]);
+    }
+    close(fds[1]);
+    size_t got = 0;
+    auto* bytes = reinterpret_cast<char*>(&r);
+    while (pid > 0 && got < sizeof r) {
+        const ssize_t n = read(fds[0], bytes + got, sizeof r - got);
+        if (n <= 0)
+            break;
+        got += size_t(n);
+    }
+    close(fds[0]);
+    if (pid > 0)
+        waitpid(pid, nullptr, 0);
+    if (got != sizeof r)
+        r = R();
+    return r;
 }
 
 }  // namespace bench

@@ -113,30 +113,7 @@ void noExit(int) {}
 
 SBoot boot(const fs::path& run)
 {
-    SBoot r;
-    int fds[2];
-    if (pipe(fds) != 0)
-        return r;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        bootChild(run, fds[1]);
-    }
-    close(fds[1]);
-    size_t got = 0;
-    auto* bytes = reinterpret_cast<char*>(&r);
-    while (pid > 0 && got < sizeof r) {
-        const ssize_t n = read(fds[0], bytes + got, sizeof r - got);
-        if (n <= 0)
-            break;
-        got += size_t(n);
-    }
-    close(fds[0]);
-    if (pid > 0)
-        waitpid(pid, nullptr, 0);
-    if (got != sizeof r)
-        r = SBoot();
-    return r;
+    return bench::fromChild<SBoot>([&](int out) { bootChild(run, out); });
 }
 
 // A run folder: the sample data's app/ and an empty save folder.

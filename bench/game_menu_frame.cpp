@@ -197,34 +197,11 @@ void percentiles(std::vector<double> ms, SResult& r)
 
 SResult measure(bool drawn)
 {
-    SResult r;
     const fs::path run = fs::path(bench::sampleData()).parent_path() / (drawn ? "menu-drawn" : "menu-cpu");
     fs::remove_all(run);
     fs::create_directories(run / "data");
     fs::create_directory_symlink(fs::path(bench::sampleData()) / "app", run / "app");
-    int fds[2];
-    if (pipe(fds) != 0)
-        return r;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        menuChild(run, drawn, fds[1]);
-    }
-    close(fds[1]);
-    size_t got = 0;
-    auto* bytes = reinterpret_cast<char*>(&r);
-    while (pid > 0 && got < sizeof r) {
-        const ssize_t n = read(fds[0], bytes + got, sizeof r - got);
-        if (n <= 0)
-            break;
-        got += size_t(n);
-    }
-    close(fds[0]);
-    if (pid > 0)
-        waitpid(pid, nullptr, 0);
-    if (got != sizeof r)
-        r = SResult();
-    return r;
+    return bench::fromChild<SResult>([&](int out) { menuChild(run, drawn, out); });
 }
 
 void report(benchmark::State& state, bool drawn)
