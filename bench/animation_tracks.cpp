@@ -104,6 +104,20 @@ void BM_AnimationFrameHinted(benchmark::State& state) { frames(state, HINTED); }
 void BM_AnimationFrameExact(benchmark::State& state) { frames(state, EXACT); }
 void BM_AnimationFrameSharedKeyCache(benchmark::State& state) { frames(state, CACHED); }
 
+// The reference: a binary search over track t's key times and a lerp of its values.
+inline core::vector3d<float> plainSample(const SScene& s, int t, int time)
+{
+    const std::vector<std::int32_t>& times = s.times[std::size_t(t)];
+    const auto it = std::upper_bound(times.begin(), times.end(), time);
+    const int k1 = int(it - times.begin()), k0 = k1 > 0 ? k1 - 1 : 0;
+    const int kn = k1 < kKeys ? k1 : kKeys - 1;
+    const float f = kn == k0 ? 0.f
+             : float(time - times[std::size_t(k0)]) / float(times[std::size_t(kn)] - times[std::size_t(k0)]);
+    const float* v = s.values[std::size_t(t)].data();
+    return core::vector3d<float>(v[k0 * 3] + f * (v[kn * 3] - v[k0 * 3]), v[k0 * 3 + 1] + f * (v[kn * 3 + 1] - v[k0 * 3 + 1]),
+                                 v[k0 * 3 + 2] + f * (v[kn * 3 + 2] - v[k0 * 3 + 2]));
+}
+
 void BM_AnimationFramePlainArrays(benchmark::State& state)
 {
     SScene& s = scene();
@@ -112,16 +126,7 @@ void BM_AnimationFramePlainArrays(benchmark::State& state)
     for (auto _ : state) {
         time = (time + 16) % kEndMs;
         for (int t = 0; t < kTracks; ++t) {
-            const std::vector<std::int32_t>& times = s.times[std::size_t(t)];
-            const auto it = std::upper_bound(times.begin(), times.end(), time);
-            const int k1 = int(it - times.begin()), k0 = k1 > 0 ? k1 - 1 : 0;
-            const int kn = k1 < kKeys ? k1 : kKeys - 1;
-            const float f = kn == k0 ? 0.f
-                                     : float(time - times[std::size_t(k0)]) / float(times[std::size_t(kn)] - times[std::size_t(k0)]);
-            const float* v = s.values[std::size_t(t)].data();
-            out[std::size_t(t)] = core::vector3d<float>(v[k0 * 3] + f * (v[kn * 3] - v[k0 * 3]),
-                                                        v[k0 * 3 + 1] + f * (v[kn * 3 + 1] - v[k0 * 3 + 1]),
-                                                        v[k0 * 3 + 2] + f * (v[kn * 3 + 2] - v[k0 * 3 + 2]));
+            out[std::size_t(t)] = plainSample(s, t, time);
         }
         benchmark::DoNotOptimize(out.data());
     }
@@ -136,16 +141,7 @@ void BM_AnimationFramePlainOntoNodes(benchmark::State& state)
     for (auto _ : state) {
         time = (time + 16) % kEndMs;
         for (int t = 0; t < kTracks; ++t) {
-            const std::vector<std::int32_t>& times = s.times[std::size_t(t)];
-            const auto it = std::upper_bound(times.begin(), times.end(), time);
-            const int k1 = int(it - times.begin()), k0 = k1 > 0 ? k1 - 1 : 0;
-            const int kn = k1 < kKeys ? k1 : kKeys - 1;
-            const float f = kn == k0 ? 0.f
-                                     : float(time - times[std::size_t(k0)]) / float(times[std::size_t(kn)] - times[std::size_t(k0)]);
-            const float* v = s.values[std::size_t(t)].data();
-            s.nodes[std::size_t(t)]->setPosition(core::vector3d<float>(v[k0 * 3] + f * (v[kn * 3] - v[k0 * 3]),
-                                                                       v[k0 * 3 + 1] + f * (v[kn * 3 + 1] - v[k0 * 3 + 1]),
-                                                                       v[k0 * 3 + 2] + f * (v[kn * 3 + 2] - v[k0 * 3 + 2])));
+            s.nodes[std::size_t(t)]->setPosition(plainSample(s, t, time));
         }
         benchmark::DoNotOptimize(s.nodes[0]->getPosition());
     }

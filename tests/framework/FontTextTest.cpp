@@ -2,6 +2,7 @@
 #include "framework/CStringManager.h"
 #include "tests/framework/GameStub.h"
 #include "tests/framework/RecordingTarget.h"
+#include "tests/framework/RuleFont.h"
 #include "tests/framework/SizedTexture.h"
 #include "tools/formats/SpriteWriter.h"
 
@@ -14,22 +15,11 @@ namespace fs = formats::sprites;
 
 namespace {
 
-// The font of the text rules: glyphs 10 x 20, spacing S = 1, module 0 (space) 6 x 20, line gap 2.
-// Frame 0 holds record c for code c; record 0 carries S as its x offset.
+// The font of the text rules (line gap 2).
 struct Font : ::testing::Test {
     Font()
     {
-        fs::Sprite f;
-        f.addImageModule(0, 0, 0, 6, 20);
-        f.addImageModule(0, 8, 0, 10, 20);
-        std::vector<fs::FModule> fms = {{0, 1, 0, 0}};
-        for (int c = 1; c < 256; ++c)
-            fms.push_back({1, 0, 0, 0});
-        f.addFrame(fms);
-        const auto bytes = fs::Write(f);
-        EXPECT_TRUE(font.Load(bytes.data(), bytes.size()));
-        font.LoadCharacterMap();
-        font.m_textures = {test::SizedTexture::make(64, 64)};
+        test::LoadRuleFont(font);
         CAISprite::m_pCurrentTexture = nullptr;
         game.sprites[3] = &font;
     }

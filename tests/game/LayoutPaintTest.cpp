@@ -10,6 +10,7 @@
 #include "game/CAITouchObj.h"
 #include "game/LayoutPaint.h"
 #include "tests/framework/RecordingTarget.h"
+#include "tests/framework/RuleFont.h"
 #include "tests/framework/SizedTexture.h"
 #include "tests/game/GameTestSupport.h"
 #include "tools/formats/SpriteWriter.h"
@@ -64,17 +65,7 @@ void setElement(std::vector<int16_t> values)
 struct Painters : ::testing::Test {
     Painters()
     {
-        fs::Sprite f;
-        f.addImageModule(0, 0, 0, 6, 20);
-        f.addImageModule(0, 8, 0, 10, 20);
-        std::vector<fs::FModule> fms = {{0, 1, 0, 0}};
-        for (int c = 1; c < 256; ++c)
-            fms.push_back({1, 0, 0, 0});
-        f.addFrame(fms);
-        const auto bytes = fs::Write(f);
-        EXPECT_TRUE(font.Load(bytes.data(), bytes.size()));
-        font.LoadCharacterMap();
-        font.m_textures = {new test::SizedTexture(64, 64)};
+        test::LoadRuleFont(font);
         CAISprite::m_pCurrentTexture = nullptr;
         font.SetFontSpriteID(3);   // text goes through the string manager to sprite slot 3
         CAIGame::s_gameFonts[0] = CAIGame::_sprites[3] = &font;
