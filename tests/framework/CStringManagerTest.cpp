@@ -76,8 +76,8 @@ TEST(CStringManager, CutTablesLoadWithoutOverreading)
         std::vector<uint8_t> cut(full.begin(), full.begin() + n);
         wchar_t* table[4] = {};
         CStringManager::DecodeTable(cut.data(), cut.size(), table, 4, 0);
-        if (table[1]) EXPECT_EQ(text(table[1]), U"");
-        if (table[2]) EXPECT_EQ(text(table[2]), U"");
+        if (table[1]) { EXPECT_EQ(text(table[1]), U""); }
+        if (table[2]) { EXPECT_EQ(text(table[2]), U""); }
         if (table[3]) {
             const std::u32string t = text(table[3]);
             EXPECT_TRUE(t == U"zz\u2026" || t == U"zz" || t == U"z" || t.empty()) << n;
@@ -149,10 +149,12 @@ TEST(GlyphTables, SizesBoundsAndOrder)
         EXPECT_EQ(c.t[c.n - 1].codePoint, c.last);
         for (int i = 0; i < c.n; ++i) {
             ASSERT_EQ(c.t[i].index, i + 1);
-            if (i)
+            if (i) {
                 ASSERT_LT(c.t[i - 1].codePoint, c.t[i].codePoint);
-            if (c.small)
+            }
+            if (c.small) {
                 ASSERT_GT(BinarySearch(c.small, c.smallN, c.t[i].codePoint), 0) << i;
+            }
         }
     }
 }

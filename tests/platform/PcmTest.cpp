@@ -175,7 +175,7 @@ TEST_F(Pcm, ARateSuffixOffersThatRateAlone)
             EXPECT_EQ(info.rates, 0xE0u);
         }
         EXPECT_EQ(snd_pcm_close(pcm), 0);
-        if (!c.file.empty()) EXPECT_TRUE(std::filesystem::exists(c.file));
+        if (!c.file.empty()) { EXPECT_TRUE(std::filesystem::exists(c.file)); }
     }
     // An unknown backend stays unknown with a rate; a rate no output offers is no suffix.
     for (const char* backend : {"pulse@32000", "null@123"}) {
