@@ -5,9 +5,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
+
+#include "engine/os/StandardRandom.h"
+#include "engine/os/Timer.h"
+#include "framework/ZyGame.h"
+#include "platform/Clock.h"
 
 namespace bench {
 
@@ -27,6 +34,24 @@ inline const std::string& sampleData()
         return std::system(command.c_str()) == 0 ? (dir / "sample").string() : std::string();
     }();
     return root;
+}
+
+// In a benchmark's child: the game's set-up for a run in `run` (app/ beside the save folder
+// data/): headless, silent, timed by the script's frame clock, never sleeping nor exiting.
+// False when the folder cannot be entered.
+inline bool EnterRun(const std::filesystem::path& run)
+{
+    std::ofstream(run / "script.txt") << "100000 exit\n";
+    setenv("QUENDRAX_VIDEO", "headless", 1);
+    setenv("QUENDRAX_AUDIO", "null", 1);
+    setenv("QUENDRAX_SCRIPT", (run / "script.txt").c_str(), 1);
+    std::fflush(stdout);
+    if (chdir(run.c_str()) != 0 || !std::freopen("/dev/null", "w", stdout))
+        return false;
+    pravik::os::Timer::setTimeSource([]() -> uint64_t { return platform::Clock::frameTimeMs() * 1000; });
+    pravik::os::seedStandardRand(1u);
+    ZyGame::SetHooks({[](unsigned) {}, [](int) {}});
+    return true;
 }
 
 // Runs `child(fd)` in a forked process, which writes one R to fd and ends there, so that the

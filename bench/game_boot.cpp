@@ -54,23 +54,12 @@ struct SBoot {
     SStep step[64];
 };
 
-uint64_t frameClock() { return platform::Clock::frameTimeMs() * 1000; }
-void noSleep(unsigned) {}
-void noExit(int) {}
 
 // In the child: one boot in `run` (app/ beside the save folder data/), written to `out`.
 [[noreturn]] void bootChild(const fs::path& run, int out)
 {
     SBoot r;
-    std::ofstream(run / "script.txt") << "100000 exit\n";
-    setenv("QUENDRAX_VIDEO", "headless", 1);
-    setenv("QUENDRAX_AUDIO", "null", 1);
-    setenv("QUENDRAX_SCRIPT", (run / "script.txt").c_str(), 1);
-    std::fflush(stdout);
-    if (chdir(run.c_str()) == 0 && std::freopen("/dev/null", "w", stdout)) {
-        pravik::os::Timer::setTimeSource(frameClock);
-        pravik::os::seedStandardRand(1u);
-        ZyGame::SetHooks({noSleep, noExit});
+    if (bench::EnterRun(run)) {
         ZyGame& shell = ZyGame::instance();
         const Clock::time_point start = Clock::now();
         if (shell.init()) {

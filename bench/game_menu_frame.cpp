@@ -84,9 +84,6 @@ void GL_APIENTRY countClear(GLbitfield) { ++g_clears; }
 
 uint64_t g_benchUs = 0;
 uint64_t benchClock() { return g_benchUs; }
-uint64_t frameClock() { return platform::Clock::frameTimeMs() * 1000; }
-void noSleep(unsigned) {}
-void noExit(int) {}
 
 double threadCpuMs()
 {
@@ -131,15 +128,7 @@ void percentiles(std::vector<double> ms, SResult& r)
 [[noreturn]] void menuChild(const fs::path& run, bool drawn, int out)
 {
     SResult r;
-    std::ofstream(run / "script.txt") << "100000 exit\n";
-    setenv("QUENDRAX_VIDEO", "headless", 1);
-    setenv("QUENDRAX_AUDIO", "null", 1);
-    setenv("QUENDRAX_SCRIPT", (run / "script.txt").c_str(), 1);
-    std::fflush(stdout);
-    if (chdir(run.c_str()) == 0 && std::freopen("/dev/null", "w", stdout)) {
-        pravik::os::Timer::setTimeSource(frameClock);
-        pravik::os::seedStandardRand(1u);
-        ZyGame::SetHooks({noSleep, noExit});
+    if (bench::EnterRun(run)) {
         ZyGame& shell = ZyGame::instance();
         CGame* game = nullptr;
         if (shell.init()) {
@@ -149,7 +138,7 @@ void percentiles(std::vector<double> ms, SResult& r)
         }
         if (game) {
             r.bootAllocations = t_allocations;
-            g_benchUs = frameClock();
+            g_benchUs = platform::Clock::frameTimeMs() * 1000;
             pravik::os::Timer::setTimeSource(benchClock);
             std::vector<double> ms;
             ms.reserve(kFrames);

@@ -201,22 +201,14 @@ TEST(FontNestedGlyph, DrawingAdvancesAsMeasuring)
 {
     test::GameStub game;
     test::RecordingTarget rec;
-    fs::Sprite f;
-    f.addImageModule(0, 0, 0, 6, 20);
-    f.addImageModule(0, 8, 0, 10, 20);
-    std::vector<fs::FModule> fms = {{0, 1, 0, 0}};
-    for (int c = 1; c < 256; ++c)
-        fms.push_back({1, 0, 0, 0});
-    fms['N'] = {3, 7, 0, 0x10};
-    f.addFrame(fms);
+    std::vector<fs::FModule> records = test::RuleFontRecords();
+    records['N'] = {3, 7, 0, 0x10};
+    fs::Sprite f = test::RuleFontSprite(records);
     f.addFrame({{1, 0, 0, 0}});
     f.addFrame({{1, 0, 0, 0}});
     f.addFrame({{1, 0, 0, 0}});
-    const auto bytes = fs::Write(f);
     CAISprite font;
-    ASSERT_TRUE(font.Load(bytes.data(), bytes.size()));
-    font.LoadCharacterMap();
-    font.m_textures = {test::SizedTexture::make(64, 64)};
+    ASSERT_TRUE(test::LoadFont(font, f));
     CAISprite::m_pCurrentTexture = nullptr;
     const int advance = font.GetStringSize(L"N", 0, -1, false, false);
     EXPECT_EQ(advance, 1 + 7);
@@ -240,10 +232,8 @@ TEST(FontMeasure, FastPathsAgreeWithThePlainRules)
     for (int c = 1; c < 256; ++c)
         fms.push_back({1 + (c * 7) % 6, c % 3, 0, 0});
     f.addFrame(fms);
-    const auto bytes = fs::Write(f);
     CAISprite font;
-    ASSERT_TRUE(font.Load(bytes.data(), bytes.size()));
-    font.LoadCharacterMap();
+    ASSERT_TRUE(test::LoadFont(font, f));
 
     auto plainWrap = [&font](wchar_t* t, int maxWidth) {
         const int len = CAISprite::StrLength(t);

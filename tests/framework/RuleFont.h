@@ -12,20 +12,35 @@
 
 namespace test {
 
-inline void LoadRuleFont(CAISprite& font)
+// Frame 0's records: code c is record c.
+inline std::vector<formats::sprites::FModule> RuleFontRecords()
 {
-    namespace fs = formats::sprites;
-    fs::Sprite f;
+    std::vector<formats::sprites::FModule> records = {{0, 1, 0, 0}};
+    for (int c = 1; c < 256; ++c)
+        records.push_back({1, 0, 0, 0});
+    return records;
+}
+
+inline formats::sprites::Sprite RuleFontSprite(const std::vector<formats::sprites::FModule>& records = RuleFontRecords())
+{
+    formats::sprites::Sprite f;
     f.addImageModule(0, 0, 0, 6, 20);
     f.addImageModule(0, 8, 0, 10, 20);
-    std::vector<fs::FModule> fms = {{0, 1, 0, 0}};
-    for (int c = 1; c < 256; ++c)
-        fms.push_back({1, 0, 0, 0});
-    f.addFrame(fms);
-    const auto bytes = fs::Write(f);
-    EXPECT_TRUE(font.Load(bytes.data(), bytes.size()));
+    f.addFrame(records);
+    return f;
+}
+
+// Loads a font sprite with its character map over a 64 x 64 texture.
+inline bool LoadFont(CAISprite& font, const formats::sprites::Sprite& f)
+{
+    const auto bytes = formats::sprites::Write(f);
+    if (!font.Load(bytes.data(), bytes.size()))
+        return false;
     font.LoadCharacterMap();
     font.m_textures = {SizedTexture::make(64, 64)};
+    return true;
 }
+
+inline void LoadRuleFont(CAISprite& font) { EXPECT_TRUE(LoadFont(font, RuleFontSprite())); }
 
 }  // namespace test
