@@ -22,6 +22,7 @@
 #include "engine/os/Printer.h"
 #include "engine/video/IVideoDriver.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace pravik::video {
@@ -313,7 +314,7 @@ void CMaterialTechniqueMapLoad::postLoad()
     for (const auto& [key, table] : m_pairs) {
         if (size_t(key.first) >= maps || size_t(key.second) >= groups) continue;
         unsigned char* out = m_manager.m_techniqueTables.data() + at * total;
-        std::memcpy(out, table.data(), total);
+        std::memcpy(out, table.data(), std::min(total, table.size()));   // a short table keeps zeros
         m_manager.m_techniqueRows[size_t(key.first) * groups + size_t(key.second)] = out;
         ++at;
     }
