@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -186,6 +187,49 @@ TEST(CZyFont, LineBreakingByLanguage)
         EXPECT_EQ(f.m_wrapLines, int(c.ends.size()));
         EXPECT_EQ(f.m_wrapWidth, c.width);
     }
+}
+
+// Widths are kept per style once asked: switching the style, loading new metrics, changing the
+// factor or the '|' glyph must be measured and broken through at once.
+TEST(CZyFont, WidthsFollowStyleMetricsFactorAndPipe)
+{
+    glyphs::Metrics narrow = sheetMetrics(), wide = sheetMetrics();
+    for (auto& g : narrow.glyphs)
+        g.width = 7;
+    for (auto& g : wide.glyphs)
+        g.width = 14;
+    const auto narrowBin = glyphs::WriteBin(narrow), wideBin = glyphs::WriteBin(wide);
+    CZyFontJP jp;
+    setUp(jp);
+    ASSERT_TRUE(jp.LoadMetrics(wideBin.data(), wideBin.size(), CZyFont::FONT_LARGE));
+    const auto text = units({2, 2, kPipe});   // '|' measures nothing in Japanese, spacing 1
+    const struct { const char* step; std::function<void()> change; int width; } kSteps[] = {
+        {"small", [] {}, 11 + 11 + 1},
+        {"large", [&] { jp.SetStyle(1); }, 15 + 15 + 1},
+        {"small again", [&] { jp.SetStyle(0); }, 11 + 11 + 1},
+        {"'|' is glyph 2", [&] { jp.m_pipe[0] = 2; }, 1 + 1 + 11},
+        {"'|' back", [&] { jp.m_pipe[0] = kPipe; }, 11 + 11 + 1},
+        {"new metrics", [&] { jp.LoadMetrics(narrowBin.data(), narrowBin.size(), CZyFont::FONT_SMALL); }, 8 + 8 + 1},
+        {"factor 2", [&] { jp.m_factor = 2; }, 15 + 15 + 1},
+        {"no style", [&] { jp.SetStyle(2); }, 1 + 1 + 1},
+    };
+    for (const auto& c : kSteps) {
+        SCOPED_TRACE(c.step);
+        c.change();
+        EXPECT_EQ(jp.GetStringWidth(text.data()), c.width);
+    }
+
+    // Breaking reads the same widths: a font whose metrics were replaced breaks as a fresh one.
+    CZyFontCS reloaded, fresh;
+    setUp(reloaded);
+    const auto seven = units({2, 3, 4, 5, 6, 7, 8});
+    EXPECT_EQ(lineEnds((reloaded.InitPage(seven.data(), 30), reloaded)), (std::vector<int>{2, 5, 7}));
+    ASSERT_TRUE(reloaded.LoadMetrics(narrowBin.data(), narrowBin.size(), CZyFont::FONT_SMALL));
+    setUp(fresh, narrow);
+    reloaded.InitPage(seven.data(), 30);
+    fresh.InitPage(seven.data(), 30);
+    EXPECT_EQ(lineEnds(reloaded), lineEnds(fresh));
+    EXPECT_EQ(lineEnds(fresh), (std::vector<int>{3, 7}));
 }
 
 TEST_F(Sheet, PagesDrawTheirLinesAndStopAt500)
