@@ -60,6 +60,24 @@ constexpr std::array<int32_t, 128> kNoRecordCodes = [] {
     return t;
 }();
 
+// Adds the code table's advances of the characters from p while they are plain (the table gives
+// them no sentinel) and returns where the run stops: at the latest on the terminator.
+inline const wchar_t* plainRun(const wchar_t* p, const int32_t* codes, int& width)
+{
+    int w = width;
+    for (;; ++p) {
+        const uint32_t u = uint32_t(*p);
+        if (u >= 128)
+            break;
+        const int32_t a = codes[u];
+        if (a <= CAISprite::CODE_OTHER)
+            break;
+        w += a;
+    }
+    width = w;
+    return p;
+}
+
 int frenchPlain(int c)
 {
     switch (c) {
@@ -223,13 +241,18 @@ int CAISprite::GetStringSize(const wchar_t* text, int first, int end, bool escap
     const int32_t* codes = MeasureAdvances();
     int w = 0;
     for (int i = first, limit = end < 0 ? INT32_MAX : end; i < limit;) {
-        // Runs of plain characters and spaces straight from the code table.
-        for (; i < limit; ++i) {
-            const uint32_t u = uint32_t(text[i]) & 0xFFFF;
-            const int32_t a = u < 128 ? codes[u] : CODE_OTHER;
-            if (a <= CODE_OTHER)
-                break;
-            w += a;
+        // Runs of plain characters and spaces straight from the code table; a unit past ASCII
+        // takes the long way, which reads its low 16 bits.
+        if (end < 0) {
+            i = int(plainRun(text + i, codes, w) - text);
+        } else {
+            for (; i < limit; ++i) {
+                const uint32_t u = uint32_t(text[i]);
+                const int32_t a = u < 128 ? codes[u] : CODE_OTHER;
+                if (a <= CODE_OTHER)
+                    break;
+                w += a;
+            }
         }
         if (i >= limit || text[i] == 0)
             break;
@@ -349,15 +372,10 @@ int CAISprite::WrapTextInternal(wchar_t* text, int maxWidth)
         }
         // The word runs to the next space, '|', break or the end; while it holds plain characters
         // only it is measured as it is scanned, else it is measured whole afterwards.
-        int end = i, width = 0;
-        int32_t a;
-        for (;; ++end) {
-            const uint32_t u = uint32_t(text[end]);
-            a = u < 128 ? codes[u] : CODE_OTHER;
-            if (a <= CODE_OTHER)
-                break;
-            width += a;
-        }
+        int width = 0;
+        int end = int(plainRun(text + i, codes, width) - text);
+        const uint32_t stop = uint32_t(text[end]);
+        const int32_t a = stop < 128 ? codes[stop] : CODE_OTHER;
         const auto wordEnd = [text](int k) {
             const wchar_t e = text[k];
             return e == 0 || e == L' ' || e == L'|' || e == L'\n' || (e == L'\\' && text[k + 1] == L'n');

@@ -224,10 +224,11 @@ bool CZyFont::CellOf(int glyph, int& cellX, int& cellY) const
 
 const int16_t* CZyFont::CharWidths(int& count)
 {
+    static const int16_t kNothing[1] = {0};   // without a style every glyph is 0 wide
     const SStyle* s = Current();
     if (!s) {
-        count = -1;
-        return nullptr;
+        count = 0;
+        return kNothing;
     }
     SWidthCache& c = m_widthCache;
     const int pipe = Glyph(0);
@@ -248,22 +249,30 @@ const int16_t* CZyFont::CharWidths(int& count)
 int CZyFont::WidthOfRange(const wchar_t* text, int end)
 {
     // The style stays put while measuring: its blank and break glyphs and widths are read once.
-    const int blank = m_spacing + GetBlankWidth(), backslash = Glyph(1), letterN = Glyph(2);
+    const int spacing = m_spacing, blank = spacing + GetBlankWidth(), backslash = Glyph(1), letterN = Glyph(2);
     int count;
     const int16_t* widths = CharWidths(count);
     int width = 0;
-    for (int i = 0; end < 0 ? text[i] != 0 : i < end; ++i) {
+    // The unit at i, and whether the unit after it is the 'n' of a "\n" pair (inside the range).
+    auto add = [&](int i, bool nextInside) {
         const int u = unitAt(text, i);
         if (u <= 0)
-            continue;
+            return 0;
         if (u == 1) {
             width += blank;
-        } else if (u == backslash && backslash >= 0 && (end < 0 || i + 1 < end) && text[i + 1] != 0 &&
-                   unitAt(text, i + 1) == letterN) {
-            ++i;
-        } else {
-            width += m_spacing + (u <= count ? widths[u] : GetCharWidth(wchar_t(u)));
+            return 0;
         }
+        if (u == backslash && backslash >= 0 && nextInside && text[i + 1] != 0 && unitAt(text, i + 1) == letterN)
+            return 1;
+        width += spacing + (u <= count ? widths[u] : GetCharWidth(wchar_t(u)));
+        return 0;
+    };
+    if (end < 0) {
+        for (int i = 0; text[i] != 0; ++i)
+            i += add(i, true);
+    } else {
+        for (int i = 0; i < end; ++i)
+            i += add(i, i + 1 < end);
     }
     return width;
 }
@@ -423,8 +432,8 @@ int CZyFont::BreakPage(const wchar_t* text, int width, const SBreakRules& rules)
     };
     for (int i = 0; i < n && !full; ++i) {
         const int u = unitAt(text, i);
-        const int next = i + 1 < n ? unitAt(text, i + 1) : 0;
-        if (rules.japanese && u == pipe && next == 1) {
+        const auto nextIs = [&](int glyph) { return i + 1 < n && unitAt(text, i + 1) == glyph; };
+        if (rules.japanese && u == pipe && nextIs(1)) {
             forcedBreak(i);
             continue;
         }
@@ -435,11 +444,11 @@ int CZyFont::BreakPage(const wchar_t* text, int width, const SBreakRules& rules)
             w += m_spacing + GetCharWidth(wchar_t(u));
             continue;
         }
-        if (backslash >= 0 && u == backslash && next == letterN && i + 1 < n) {
+        if (backslash >= 0 && u == backslash && nextIs(letterN)) {
             forcedBreak(i);
             continue;
         }
-        const int w2 = w + m_spacing + (u >= 0 && u <= count ? widths[u] : GetCharWidth(wchar_t(u)));
+        const int w2 = w + m_spacing + (unsigned(u) <= unsigned(count) ? widths[u] : GetCharWidth(wchar_t(u)));
         if (w2 <= width) {
             w = w2;
         } else if (candidate && (rules.japanese || b > 0)) {

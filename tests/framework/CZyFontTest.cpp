@@ -232,6 +232,50 @@ TEST(CZyFont, WidthsFollowStyleMetricsFactorAndPipe)
     EXPECT_EQ(lineEnds(fresh), (std::vector<int>{3, 7}));
 }
 
+// Measuring reads widths from a table and stops at the terminator; on seeded random texts of
+// blanks, '|', "\\n" pairs, units past the count and negative ones it must agree with asking
+// each glyph's width, for the whole text and for the text cut short, in both styles.
+TEST(CZyFont, MeasuringAgreesWithAskingEachGlyph)
+{
+    glyphs::Metrics m = sheetMetrics();
+    for (size_t g = 0; g < m.glyphs.size(); ++g)
+        m.glyphs[g].width = int(3 + g % 9);
+    CZyFontJP jp;
+    CZyFontCS cs;
+    setUp(jp, m);
+    setUp(cs, m);
+    const int kUnits[] = {1, 2, 7, 20, kPipe, kBackslash, kLetterN, 21, 99, -3, 0x10002};
+    uint32_t seed = 4242;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    for (int round = 0; round < 300; ++round) {
+        CZyFont& f = round % 2 ? static_cast<CZyFont&>(jp) : cs;
+        f.SetStyle(round / 2 % 2);
+        std::vector<wchar_t> text;
+        for (unsigned k = 0, n = next() % 30; k < n; ++k)
+            text.push_back(wchar_t(kUnits[next() % (sizeof kUnits / sizeof kUnits[0])]));
+        const int cut = text.empty() ? 0 : int(next() % text.size());
+        text.push_back(0);
+        // The width of the first `end` units, a glyph at a time.
+        auto plain = [&](int end) {
+            int w = 0;
+            for (int i = 0; i < end; ++i) {
+                const int u = int16_t(uint16_t(uint32_t(text[size_t(i)])));
+                if (u <= 0)
+                    continue;
+                if (u == kBackslash && f.Glyph(1) == kBackslash && i + 1 < end && text[size_t(i) + 1] == kLetterN)
+                    ++i;
+                else
+                    w += f.m_spacing + (u == 1 ? f.GetBlankWidth() : f.GetCharWidth(wchar_t(u)));
+            }
+            return w;
+        };
+        SCOPED_TRACE(round);
+        EXPECT_EQ(f.GetStringWidth(text.data()), plain(int(text.size()) - 1));
+        text[size_t(cut)] = 0;
+        EXPECT_EQ(f.GetStringWidth(text.data()), plain(cut));
+    }
+}
+
 TEST_F(Sheet, PagesDrawTheirLinesAndStopAt500)
 {
     const auto text = units({2, 3, 1, 4, 5, 1, 6, 7, 8});
