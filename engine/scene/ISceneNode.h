@@ -231,6 +231,10 @@ protected:
     int RenderingLayer = 0;
 
 private:
+    // The rare halves of updateAbsolutePosition and getTransformedBoundingBox, kept out of line so
+    // that the per-frame call on an unchanged node stays a flag test.
+    void recomputeAbsoluteTransformation();
+    const core::aabbox3d<float>& recomputeTransformedBoundingBox() const;
     void unlinkChild(ISceneNode* child);
     void giveSceneManager(CSceneManager* manager);
 
