@@ -13,6 +13,15 @@
 
 namespace pravik::scene {
 
+class CBatchMesh;
+
+// Told when updateSegmentContent has rewritten a segment. Not owned by the mesh.
+class ISegmentUpdateCallback {
+public:
+    virtual ~ISegmentUpdateCallback() = default;
+    virtual void onSegmentUpdated(CBatchMesh* mesh, unsigned segment, bool contentChanged, bool flag) = 0;
+};
+
 class CBatchMesh : public IMesh {
 public:
     struct SBatch {
@@ -44,7 +53,7 @@ public:
 
     explicit CBatchMesh(unsigned segmentStride = 44) : m_segmentStride(segmentStride) {}
 
-    boost::intrusive_ptr<IMesh> clone() const override;
+    boost::intrusive_ptr<IMesh> clone() const override { return nullptr; }  // a batch mesh is not copied
     unsigned getMeshBufferCount() const override { return unsigned(m_batches.size()); }
     boost::intrusive_ptr<CMeshBuffer> getMeshBuffer(unsigned index) const override;
     boost::intrusive_ptr<video::CMaterial> getMaterial(unsigned index) const override;
@@ -76,6 +85,23 @@ public:
     void initStaticSegmentBoundingBoxes();
     virtual void init() {}  // a subclass's hook, called once the mesh is set up
 
+    // Gives up spare capacity of the batches, the segment table and the segment records.
+    void strip();
+    // Quantised copies of the buffers of batches without dynamic segments; the others keep theirs.
+    void quantizeComponents(bool normalsAs16Bit, bool quantizePositions, video::IVideoDriver* driver);
+    // Rewrites the attributes in attributeMask of segment number `segment` from source (drawn
+    // with material and its attribute map) through the baker of the material's shader; the
+    // segment's ranges then cover the source's vertices and triangles. The callback, when set,
+    // hears of it. The segment must be valid.
+    void updateSegmentContent(unsigned segment, const boost::intrusive_ptr<const CMeshBuffer>& source,
+                              unsigned attributeMask, bool flag, const boost::intrusive_ptr<video::CMaterial>& material,
+                              const boost::intrusive_ptr<video::CVertexAttributeMap>& attributeMap,
+                              video::IVideoDriver* driver);
+    void setSegmentUpdateCallback(ISegmentUpdateCallback* callback) { m_segmentUpdateCallback = callback; }
+    ISegmentUpdateCallback* getSegmentUpdateCallback() const { return m_segmentUpdateCallback; }
+    // The segment's index range [first, end); the segment must be valid.
+    void getIndexRange(unsigned& first, unsigned& end, unsigned segment) const;
+
     unsigned getBatchCount() const { return unsigned(m_batches.size()); }
     unsigned getDynamicBatchCount() const { return m_dynamicBatchCount; }
     const SBatch& getBatch(unsigned i) const { return m_batches[i]; }
@@ -98,6 +124,7 @@ private:
     mutable unsigned m_boxStamp = 0xFFFFFFFFu;
     unsigned m_segmentStride;
     mutable bool m_boxDirty = true;
+    ISegmentUpdateCallback* m_segmentUpdateCallback = nullptr;
 };
 
 }  // namespace pravik::scene

@@ -1,6 +1,7 @@
 #include "engine/scene/CBatchSceneNode.h"
 
 #include "engine/core/ProcessBuffer.h"
+#include "engine/io/IAttributes.h"
 #include "engine/os/Timer.h"
 #include "engine/scene/CSceneManager.h"
 #include "engine/scene/ICameraSceneNode.h"
@@ -15,6 +16,17 @@ namespace pravik::scene {
 namespace {
 
 constexpr unsigned kFrustumSphere = 4;     // a culling value that takes every segment
+
+// Segment culling by literal: the node's own table, where "frustum_sphere" is 4 (take every
+// segment) rather than the 3 of a node's automatic culling.
+constexpr unsigned kSegmentCullingValues[] = {EAC_OFF, EAC_BOX, EAC_FRUSTUM_BOX, kFrustumSphere, EAC_FRUSTUM_BOX_3};
+
+const char* segmentCullingName(unsigned value)
+{
+    for (unsigned i = 0; i < 5; ++i)
+        if (kSegmentCullingValues[i] == value) return AutomaticCullingNames[i];
+    return "";
+}
 
 bool segmentInFrustum(const core::aabbox3d<float>& box, const SViewFrustum& f, const int* planes, int planeCount)
 {
@@ -37,6 +49,30 @@ CBatchSceneNode::CBatchSceneNode(int id, const boost::intrusive_ptr<CBatchMesh>&
     : IMeshSceneNode(id), m_mesh(mesh ? mesh : boost::intrusive_ptr<CBatchMesh>(new CBatchMesh(44))),
       m_batchMesh(static_cast<CBatchMesh*>(m_mesh.get())), m_registerSolidOnce(registerSolidBatchesOnce)
 {
+}
+
+void CBatchSceneNode::serializeAttributes(io::IAttributes* out, io::SAttributeReadWriteOptions* options) const
+{
+    if (!out) return;
+    ISceneNode::serializeAttributes(out, options);
+    out->addEnum("SegmentAutomaticCulling", segmentCullingName(m_segmentCulling), AutomaticCullingNames, false);
+    out->addBool("RegisterSolidBatchesOnce", m_registerSolidOnce, false);
+    out->addBool("HasVisibleIndexCache", m_hasCache, false);
+    // Shown to whoever inspects the node; deserializeAttributes does not read them back.
+    out->addInt("Max index count (solid)", int(m_maxSolidIndices), true);
+    out->addInt("Max index count (transparent)", int(m_maxTransparentIndices), true);
+    out->addInt("Solid batch count", int(m_solidBatchCount), true);
+}
+
+void CBatchSceneNode::deserializeAttributes(io::IAttributes* in, io::SAttributeReadWriteOptions* options)
+{
+    if (!in) return;
+    ISceneNode::deserializeAttributes(in, options);
+    const int literal = in->getEnum("SegmentAutomaticCulling", AutomaticCullingNames);
+    if (literal >= 0 && literal < 5) m_segmentCulling = E_CULLING_TYPE(kSegmentCullingValues[literal]);
+    m_registerSolidOnce = in->getBool("RegisterSolidBatchesOnce");
+    const bool cache = in->getBool("HasVisibleIndexCache");
+    if (cache != m_hasCache) setVisibleIndexCache(cache);
 }
 
 void CBatchSceneNode::setup(bool skipPostCompile, video::IVideoDriver* driver)
