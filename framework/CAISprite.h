@@ -98,6 +98,10 @@ public:
     // half-texel and scale-down flags that mode gives it.
     static void ChooseFolder(int mode, const char* images, const char* folder, char* out, size_t outSize,
                              int* halfTexel, int* scaleDown);
+    // Starts decoding the pictures a later LoadSprite of these images from this pack folder
+    // will make textures of, each on a thread of its own (pictures that are halved on load and
+    // the brick sheets load as usual).
+    static void DecodeImagesAhead(const char* images, const char* folder);
     void NearestImage();
 
     // Painting (CAISprite_paint.cpp).
