@@ -7,7 +7,8 @@
 //  - Groups: 48 keyed by texture (0 XYZT, 1-46 XYZDT, 47 XYZD), each with one buffer per blend
 //    mode; particle blocks (Blt(quads, n)) go there, moved by the current world matrix, and
 //    Flsh3DRender draws them after the scene through the camera's perspective.
-// Blend modes: 0 opaque, 1 alpha, 2 additive. Storage grows 64 quads at a time, never per quad.
+// Blend modes: 0 opaque, 1 alpha, 2 additive. Storage grows in whole steps of 64 quads, at least
+// doubling, never per quad.
 // A run or group beyond 16384 quads draws in pieces, so 16-bit indices never wrap.
 // Main thread only, on the thread that owns the GL context.
 #pragma once
