@@ -41,6 +41,13 @@ public:
     CKeyData<float> m_strength{0.f};
     CKeyData<pravik::core::vector3d<float>> m_direction{pravik::core::vector3d<float>()};
 
+    // After update(): the pull every particle gets this update when the tracks hold one key.
+    bool constantPull(pravik::core::vector3d<float>& pull) const
+    {
+        pull = m_pull;
+        return m_pullKnown;
+    }
+
 private:
     // Tracks of one key pull every particle alike: the pull is worked out once an update.
     pravik::core::vector3d<float> m_pull;

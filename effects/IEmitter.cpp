@@ -83,10 +83,15 @@ void IEmitter::onAnimate(unsigned timeMs)
     if (!isVisible() || !m_active)
         return;
     if (!m_paused) {
-        pravik::core::quaternion q;
-        q.set(m_rotationX.getDataAtTime(m_elapsed), m_rotationY.getDataAtTime(m_elapsed),
-              m_rotationZ.getDataAtTime(m_elapsed));
-        setRotation(q);
+        const float angles[3] = {m_rotationX.getDataAtTime(m_elapsed), m_rotationY.getDataAtTime(m_elapsed),
+                                 m_rotationZ.getDataAtTime(m_elapsed)};
+        if (!std::equal(angles, angles + 3, m_rotationAngles)) {
+            m_rotationFromTracks.set(angles[0], angles[1], angles[2]);
+            std::copy(angles, angles + 3, m_rotationAngles);
+        }
+        // The same rotation again leaves the transformation as it is.
+        if (!(getRotation() == m_rotationFromTracks))
+            setRotation(m_rotationFromTracks);
     }
     ISceneNode::onAnimate(timeMs);
     unsigned dt = timeMs - m_lastAnimateTime;
@@ -110,13 +115,6 @@ bool IEmitter::emitting() const
 vector3d<float> IEmitter::boxOrigin() const
 {
     return m_localSpace ? vector3d<float>() : getAbsolutePosition();
-}
-
-void IEmitter::affectAndGrowBox(IParticle* p, const vector3d<float>& origin)
-{
-    for (IAffector* a : m_liveAffectors)
-        a->affect(p);
-    m_box.addInternalPoint(p->m_position - origin);
 }
 
 void IEmitter::update(unsigned dt)
@@ -152,33 +150,17 @@ void IEmitter::update(unsigned dt)
     }
 
     m_box = pravik::core::aabbox3d<float>(-0.4f, -0.4f, -0.4f, 0.4f, 0.4f, 0.4f);
-    m_liveAffectors.clear();
-    for (IAffector* a : m_affectors)
-        if (a->m_enabled) {
-            a->update(m_elapsed, this);
-            m_liveAffectors.push_back(a);
-        }
+    prepareAffectors();
 
     const int kind = m_particleDesc->m_particleType;
     if (kind == 4 || kind == 5) {
+        m_blockFresh = false;
         if (kind == 4)
             OrderedUpdateParticles<ParticleLineStripe>(dt);
         else
             OrderedUpdateParticles<ParticleLineStripeBillboard>(dt);
     } else {
-        bool processed = false;
-        const vector3d<float> origin = boxOrigin();
-        const size_t count = m_particles.size();
-        for (size_t i = 0; i < count; ++i) {
-            if (i + kPrefetchAhead < count)
-                prefetchParticle(m_particles[i + kPrefetchAhead], 3);
-            IParticle* p = m_particles[i];
-            if (p->m_idle)
-                continue;
-            processed = true;
-            p->update(dt);
-            affectAndGrowBox(p, origin);
-        }
+        const bool processed = updateQuadPool(dt, boxOrigin());
         if (!processed && !isEmitting)
             m_active = false;
     }
@@ -220,6 +202,7 @@ void IEmitter::reset()
 
 void IEmitter::endAllParticles()
 {
+    m_blockFresh = false;
     for (IParticle* p : m_particles)
         p->m_idle = true;
 }
@@ -231,6 +214,8 @@ void IEmitter::releaseAllParticles()
     m_particles.clear();
     m_slabs.clear();
     m_idleCursor = 0;
+    m_poolKind = kNoKind;
+    m_blockFresh = false;
     m_lastParticle = nullptr;
 }
 
@@ -320,6 +305,7 @@ IEmitter* IEmitter::Clone()
 
 IParticle* IEmitter::GetIdleParticle()
 {
+    m_blockFresh = false;  // a new life changes the pool before the next pass
     const int size = int(m_particles.size());
     for (int attempt = 0; attempt < size; ++attempt) {
         if (m_idleCursor >= size)
@@ -334,6 +320,8 @@ IParticle* IEmitter::GetIdleParticle()
     if (bytes == 0)
         return nullptr;
     IParticle* p = m_particleDesc->GetParticle(takeSlot(bytes));
+    const int kind = m_particleDesc->m_particleType;
+    m_poolKind = m_particles.empty() || m_poolKind == kind ? kind : kMixedKinds;
     m_particles.push_back(p);
     return p;
 }

@@ -12,9 +12,11 @@
 #include "effects/CKeyData.h"
 #include "effects/M3DXVertex_XYZDT.h"
 #include "engine/core/aabbox3d.h"
+#include "engine/core/quaternion.h"
 #include "engine/scene/ISceneNode.h"
 
 #include <cstddef>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -129,6 +131,11 @@ private:
     pravik::core::vector3d<float> boxOrigin() const;  // what the local box is measured from
     // After a particle's update: the enabled affectors act on it, then the box takes it in.
     void affectAndGrowBox(IParticle* p, const pravik::core::vector3d<float>& origin);
+    // The pass over a pool of the one-quad kinds; returns whether any particle was live.
+    bool updateQuadPool(unsigned dt, const pravik::core::vector3d<float>& origin);
+    // Gathers the enabled affectors and the steps the pass takes for them.
+    void prepareAffectors();
+    int gatherQuads();  // the live quads into the draw buffer, newest pool slot first; their count
     void placeWorld(pravik::core::vector3d<float>& position, pravik::core::vector3d<float>& velocity,
                     bool rotateVelocity) const;
     void addDirected(pravik::core::vector3d<float>& velocity, const pravik::core::vector3d<float>* reference) const;
@@ -136,6 +143,14 @@ private:
     ParticleDesc* m_particleDesc = nullptr;
     std::vector<IAffector*> m_affectors;
     std::vector<IAffector*> m_liveAffectors;  // the enabled ones, gathered each update
+    // One enabled affector as the pass applies it: tracks of one key act as a constant.
+    struct SAffectStep {
+        enum EKind { Pull, Factor, Call } kind;
+        pravik::core::vector3d<float> pull;
+        float factor;
+        IAffector* affector;
+    };
+    std::vector<SAffectStep> m_affectSteps;
     std::vector<IParticle*> m_particles;  // built in m_slabs
     struct SlabFree {
         void operator()(std::byte* p) const;
@@ -148,8 +163,21 @@ private:
     std::vector<Slab> m_slabs;
     void* takeSlot(std::size_t bytes);
     int m_idleCursor = 0;
+    // The kind of every pooled particle; kNoKind while the pool is empty, kMixedKinds when the
+    // kind changed under a kept pool.
+    static constexpr int kNoKind = -1, kMixedKinds = -2;
+    int m_poolKind = kNoKind;
     std::vector<M3DXVertex_XYZDT> m_vertexBuffer;
     int m_vertexCapacity = 0;
+    // The pass of one-quad kinds writes each survivor's quad into the draw buffer as it goes,
+    // newest pool slot first; render hands that block over while nothing changed the pool since.
+    bool m_blockFresh = false;
+    int m_blockFirst = 0;  // vertex index of the block's first quad
+    int m_blockQuads = 0;
+    // The rotation tracks rarely change: their last angles and quaternion.
+    static constexpr float kUnset = std::numeric_limits<float>::quiet_NaN();
+    float m_rotationAngles[3] = {kUnset, kUnset, kUnset};
+    pravik::core::quaternion m_rotationFromTracks;
     EffectImpl* m_effect = nullptr;
 };
 

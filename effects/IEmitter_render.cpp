@@ -61,6 +61,34 @@ void IEmitter::render(void*)
     }
     driver->setTransform(pravik::video::ETS_WORLD, world);
 
+    M3DXVertex_XYZDT* block = m_vertexBuffer.data();
+    int quads = 0;
+    if (m_blockFresh) {
+        // The last pass left the live quads in place and nothing has changed the pool since.
+        block += m_blockFirst;
+        quads = m_blockQuads;
+    } else {
+        quads = gatherQuads();
+        block = m_vertexBuffer.data();
+    }
+    if (quads == 0)
+        return;
+
+    const int blend = m_particleDesc->m_blendType;
+    if (blend == 0)
+        host->setBlendMode(1);
+    else if (blend == 1)
+        host->setBlendMode(2);
+
+    CMatrix4<float> current = driver->getTransform(pravik::video::ETS_WORLD);
+    flagNearIdentity(current);
+    host->setWorldMatrix(current);
+    host->setTexture(m_particleDesc->m_texture);
+    host->Blt(block, quads);
+}
+
+int IEmitter::gatherQuads()
+{
     const int kind = m_particleDesc->m_particleType;
     const int quadsPerParticle = (kind == 4 || kind == 5) ? IParticle::kMaxQuads : 1;
     const int needed = 4 * quadsPerParticle * int(m_particles.size());
@@ -87,18 +115,5 @@ void IEmitter::render(void*)
         std::copy(scratch, scratch + 4 * n, m_vertexBuffer.begin() + 4 * quads);
         quads += n;
     }
-    if (quads == 0)
-        return;
-
-    const int blend = m_particleDesc->m_blendType;
-    if (blend == 0)
-        host->setBlendMode(1);
-    else if (blend == 1)
-        host->setBlendMode(2);
-
-    CMatrix4<float> current = driver->getTransform(pravik::video::ETS_WORLD);
-    flagNearIdentity(current);
-    host->setWorldMatrix(current);
-    host->setTexture(m_particleDesc->m_texture);
-    host->Blt(m_vertexBuffer.data(), quads);
+    return quads;
 }

@@ -61,23 +61,74 @@ void freeAxes(float ax, float ay, float az, vector3d<float>& xAxis, vector3d<flo
     zAxis.set(cx * sy * cz + sx * sz, cx * sy * sz - sx * cz, cx * cy);
 }
 
+namespace {
+// Anchor 0 centres the quad on P, 1 starts it at P, any other ends it at P.
+void anchorFactors(int anchor, float& from, float& to)
+{
+    from = anchor == 0 ? -1.f : anchor == 1 ? 0.f : -2.f;
+    to = anchor == 0 ? 1.f : anchor == 1 ? 2.f : 0.f;
+}
+}  // namespace
+
+SBillboardPass::SBillboardPass(const IEmitter& e)
+    : desc(*e.GetParticleDesc()), halfRight(e.m_halfRight), halfUp(e.m_halfUp), viewDir(e.m_viewDir)
+{
+    anchorFactors(desc.m_anchorX, left, right);
+    anchorFactors(desc.m_anchorY, low, high);
+    colourOverLife = desc.m_red.getKeyCount() > 1 || desc.m_alpha.getKeyCount() > 1;
+    constWidthScale = desc.m_widthScale.getKeyCount() == 1;
+    constHeightScale = desc.m_heightScale.getKeyCount() == 1;
+    constSpin = desc.m_spinZ.getKeyCount() == 1;
+    widthScale = desc.m_widthScale.getFirstValue();
+    heightScale = desc.m_heightScale.getFirstValue();
+    spin = desc.m_spinZ.getFirstValue();
+}
+
 void ParticleBillboard::update(unsigned ms)
 {
     IParticle::update(ms);
-    IEmitter& e = *m_emitter;
-    if (!refreshCameraBasis(e, true))
+    if (!refreshCameraBasis(*m_emitter, true))
         return;
-    const ParticleDesc& d = *e.GetParticleDesc();
-    const float W = m_width * d.m_widthScale.getDataAtTime(m_age);
-    const float H = m_height * d.m_heightScale.getDataAtTime(m_age);
-    vector3d<float> R = e.m_halfRight * W;
-    vector3d<float> U = e.m_halfUp * H;
-    advanceAngle(m_angleZ, d.m_spinZ.getDataAtTime(m_age), m_spinFactorZ);
-    if (m_angleZ != 0.f) {
-        R = turnAbout(R, e.m_viewDir, m_angleZ);
-        U = turnAbout(U, e.m_viewDir, m_angleZ);
+    orient(SBillboardPass(*m_emitter));
+}
+
+void ParticleBillboard::step(unsigned ms, const SBillboardPass& pass)
+{
+    // The base step without target mode and sub-emitters.
+    if (m_age > m_life) {
+        m_idle = true;
+    } else {
+        m_age += int(ms);
+        m_position += (m_velocity * 0.001f) * float(ms);
+        if (pass.colourOverLife) {
+            const ParticleDesc& d = pass.desc;
+            setColour(d.m_red.getDataAtTime(m_age), d.m_green.getDataAtTime(m_age), d.m_blue.getDataAtTime(m_age),
+                      d.m_alpha.getDataAtTime(m_age));
+        }
     }
-    placeVertices(R, U);
+    orient(pass);
+}
+
+void ParticleBillboard::orient(const SBillboardPass& pass)
+{
+    const ParticleDesc& d = pass.desc;
+    const float W = m_width * (pass.constWidthScale ? pass.widthScale : d.m_widthScale.getDataAtTime(m_age));
+    const float H = m_height * (pass.constHeightScale ? pass.heightScale : d.m_heightScale.getDataAtTime(m_age));
+    vector3d<float> R = pass.halfRight * W;
+    vector3d<float> U = pass.halfUp * H;
+    advanceAngle(m_angleZ, pass.constSpin ? pass.spin : d.m_spinZ.getDataAtTime(m_age), m_spinFactorZ);
+    if (m_angleZ != 0.f) {
+        R = turnAbout(R, pass.viewDir, m_angleZ);
+        U = turnAbout(U, pass.viewDir, m_angleZ);
+    }
+    const vector3d<float> P = m_position;
+    const vector3d<float> left = P + R * pass.left, right = P + R * pass.right;
+    const vector3d<float> low = U * pass.low, high = U * pass.high;
+    M3DXVertex_XYZDT* v = m_vertices;
+    v[0].x = left.X + low.X, v[0].y = left.Y + low.Y, v[0].z = left.Z + low.Z;
+    v[1].x = right.X + low.X, v[1].y = right.Y + low.Y, v[1].z = right.Z + low.Z;
+    v[2].x = left.X + high.X, v[2].y = left.Y + high.Y, v[2].z = left.Z + high.Z;
+    v[3].x = right.X + high.X, v[3].y = right.Y + high.Y, v[3].z = right.Z + high.Z;
 }
 
 void ParticleFree::update(unsigned ms)

@@ -10,10 +10,28 @@
 #include "effects/IEmitter.h"
 #include "effects/IParticle.h"
 
+// What the billboards of one emitter share in a pass: the camera basis, the anchors as factors
+// on R and U, and the values of the definition's tracks that hold one key.
+struct SBillboardPass {
+    explicit SBillboardPass(const IEmitter& emitter);  // after the camera basis is refreshed
+
+    const ParticleDesc& desc;
+    pravik::core::vector3d<float> halfRight, halfUp, viewDir;
+    float left, right, low, high;  // vertex 0 and 2 at P + left R, 1 and 3 at P + right R; likewise U
+    bool colourOverLife;
+    bool constWidthScale, constHeightScale, constSpin;
+    float widthScale, heightScale, spin;
+};
+
 class ParticleBillboard : public IParticle {
 public:
     using IParticle::IParticle;
     void update(unsigned ms) override;
+    // update() for an emitter without target mode and sub-emitters, whose basis is known.
+    void step(unsigned ms, const SBillboardPass& pass);
+
+private:
+    void orient(const SBillboardPass& pass);  // R and U, the spin, the corners
 };
 
 class ParticleFree : public IParticle {

@@ -98,6 +98,10 @@ public:
     // half-texel and scale-down flags that mode gives it.
     static void ChooseFolder(int mode, const char* images, const char* folder, char* out, size_t outSize,
                              int* halfTexel, int* scaleDown);
+    // Starts decoding the pictures a later LoadSprite of these images from this pack folder
+    // will make textures of, each on a thread of its own (pictures that are halved on load and
+    // the brick sheets load as usual).
+    static void DecodeImagesAhead(const char* images, const char* folder);
     void NearestImage();
 
     // Painting (CAISprite_paint.cpp).
@@ -171,8 +175,10 @@ public:
     const int16_t* BuildRecordAdvances() const;
     const int16_t* GlyphAdvances() const;   // codes' records 0..255: spacing + advance, 0 without a record
     // ASCII codes through the character map: a plain character's glyph advance, else one of these.
+    // The measuring table gives the space its advance too.
     static constexpr int32_t CODE_SPACE = INT32_MIN, CODE_WORD_END = INT32_MIN + 1, CODE_OTHER = INT32_MIN + 2;
     const int32_t* CodeAdvances() const;
+    const int32_t* MeasureAdvances() const;
     struct SChar {
         int code;    // -1 skipped escape, -2 line break, -3 soft break, else the glyph code
         int units;
@@ -274,7 +280,7 @@ public:
     int16_t m_wrapLines = 0, m_wrapWidth = 0;
     mutable std::vector<int16_t> m_recordAdvance;   // measuring cache, emptied by every load
     mutable int m_fontSpacing = 0;
-    mutable std::array<int32_t, 128> m_codeAdvance{};   // CodeAdvances(), made again after a load or a new map
+    mutable std::array<int32_t, 256> m_codeAdvance{};   // CodeAdvances(), MeasureAdvances(); made again after a load or a new map
     mutable bool m_codeAdvanceReady = false;
 
     static boost::intrusive_ptr<pravik::video::CImage> g_pImage;

@@ -60,6 +60,24 @@ constexpr std::array<int32_t, 128> kNoRecordCodes = [] {
     return t;
 }();
 
+// Adds the code table's advances of the characters from p while they are plain (the table gives
+// them no sentinel) and returns where the run stops: at the latest on the terminator.
+inline const wchar_t* plainRun(const wchar_t* p, const int32_t* codes, int& width)
+{
+    int w = width;
+    for (;; ++p) {
+        const uint32_t u = uint32_t(*p);
+        if (u >= 128)
+            break;
+        const int32_t a = codes[u];
+        if (a <= CAISprite::CODE_OTHER)
+            break;
+        w += a;
+    }
+    width = w;
+    return p;
+}
+
 int frenchPlain(int c)
 {
     switch (c) {
@@ -138,9 +156,17 @@ const int32_t* CAISprite::CodeAdvances() const
         const uint16_t* map = m_charMap ? m_charMap : kIdentityMap.data();
         for (int c = 0; c < 128; ++c)
             m_codeAdvance[size_t(c)] = kNoRecordCodes[size_t(c)] == 0 ? glyph[map[c] & 0xFF] : kNoRecordCodes[size_t(c)];
+        std::copy_n(m_codeAdvance.begin(), 128, m_codeAdvance.begin() + 128);
+        m_codeAdvance[128 + ' '] = SpaceAdvance();
         m_codeAdvanceReady = true;
     }
     return m_codeAdvance.data();
+}
+
+const int32_t* CAISprite::MeasureAdvances() const
+{
+    const int32_t* codes = CodeAdvances();
+    return codes == kNoRecordCodes.data() ? codes : codes + 128;
 }
 
 int CAISprite::LineHeightBase() const { return m_moduleCount ? (m_moduleH[0] & 0xFF) : 0; }
@@ -205,28 +231,33 @@ int CAISprite::GetStringSize(const wchar_t* text, int first, int end, bool escap
 {
     if (!text)
         return 0;
-    if (end < 0)
-        end = StrLength(text);
     if (first < 0)
         first = 0;
+    // A whole text is measured without counting it first: the terminator stops the plain run,
+    // and the length is counted only when a character has to take the long way.
+    if (end < 0 && first > 0)
+        end = StrLength(text);
     const int savedPalette = m_palette;
-    const int32_t* codes = CodeAdvances();
-    const int space = SpaceAdvance();
+    const int32_t* codes = MeasureAdvances();
     int w = 0;
-    for (int i = first; i < end;) {
-        // Runs of plain characters and spaces straight from the code table.
-        for (; i < end; ++i) {
-            const uint32_t u = uint32_t(text[i]) & 0xFFFF;
-            const int32_t a = u < 128 ? codes[u] : CODE_OTHER;
-            if (a > CODE_OTHER)
+    for (int i = first, limit = end < 0 ? INT32_MAX : end; i < limit;) {
+        // Runs of plain characters and spaces straight from the code table; a unit past ASCII
+        // takes the long way, which reads its low 16 bits.
+        if (end < 0) {
+            i = int(plainRun(text + i, codes, w) - text);
+        } else {
+            for (; i < limit; ++i) {
+                const uint32_t u = uint32_t(text[i]);
+                const int32_t a = u < 128 ? codes[u] : CODE_OTHER;
+                if (a <= CODE_OTHER)
+                    break;
                 w += a;
-            else if (a == CODE_SPACE)
-                w += space;
-            else
-                break;
+            }
         }
-        if (i >= end || text[i] == 0)
+        if (i >= limit || text[i] == 0)
             break;
+        if (end < 0)
+            limit = end = i + StrLength(text + i);
         const SChar ch = ReadChar(text, i, end, first, escapes);
         i += ch.units;
         if (ch.code == -2) {
@@ -313,48 +344,50 @@ int CAISprite::WrapTextInternal(wchar_t* text, int maxWidth, bool)
 
 int CAISprite::WrapTextInternal(wchar_t* text, int maxWidth)
 {
-    const int len = StrLength(text);
-    if (len == 0)
+    if (!text || text[0] == 0)
         return 1;
+    // One walk to the terminator: no length first, words measured while their end is found.
     const int32_t* codes = CodeAdvances();
     const int spacing = FontSpacing(), space = SpaceAdvance();
     int lines = 1, w = 0, lastWord = -1;
-    for (int i = 0; i < len;) {
-        if (isBreak(text, i, len)) {
-            w = 0;
-            if (i > 0)
-                ++lines;
-            i += text[i] == L'\n' ? 1 : 2;
-            continue;
-        }
-        if (text[i] == L' ') {
+    for (int i = 0;;) {
+        const wchar_t c = text[i];
+        if (c == L' ') {
             w += space;
             ++i;
             continue;
         }
-        if (text[i] == L'|') {
+        if (c == 0)
+            break;
+        if (c == L'|') {
             ++i;
             continue;
         }
-        // The word runs to the next space, '|' or break; while it holds plain characters only it
-        // is measured as it is scanned, else it is measured whole afterwards.
-        int end = i, width = 0;
-        for (; end < len; ++end) {
-            const uint32_t u = uint32_t(text[end]);
-            const int32_t a = u < 128 ? codes[u] : CODE_OTHER;
-            if (a <= CODE_OTHER)
-                break;
-            width += a;
+        if (c == L'\n' || (c == L'\\' && text[i + 1] == L'n')) {
+            w = 0;
+            if (i > 0)
+                ++lines;
+            i += c == L'\n' ? 1 : 2;
+            continue;
         }
-        const bool plain = end == len || text[end] == L' ' || text[end] == L'|' || isBreak(text, end, len);
+        // The word runs to the next space, '|', break or the end; while it holds plain characters
+        // only it is measured as it is scanned, else it is measured whole afterwards.
+        int width = 0;
+        int end = int(plainRun(text + i, codes, width) - text);
+        const uint32_t stop = uint32_t(text[end]);
+        const int32_t a = stop < 128 ? codes[stop] : CODE_OTHER;
+        const auto wordEnd = [text](int k) {
+            const wchar_t e = text[k];
+            return e == 0 || e == L' ' || e == L'|' || e == L'\n' || (e == L'\\' && text[k + 1] == L'n');
+        };
+        const bool plain = a != CODE_OTHER || wordEnd(end);
         if (!plain)
-            while (end < len && text[end] != L' ' && text[end] != L'|' && !isBreak(text, end, len))
+            while (!wordEnd(end))
                 ++end;
-        const int e = end - 1;
         // The word's width as GetSubStringWidth gives it (a word measuring nothing counts S).
         lastWord = plain ? width : GetStringSize(text, i, end, false, false);
         int ww = lastWord > 0 ? lastWord : spacing;
-        if (e == len - 1)
+        if (text[end] == 0)
             ww -= spacing;
         if (w + ww > maxWidth && i > 0) {
             text[i - 1] = L'\n';

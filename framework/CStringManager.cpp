@@ -247,7 +247,7 @@ int CStringManager::GetStringWidth(int fontId, wchar_t* text)
         return 0;
     if (!IsWCharLanguage()) {
         CAISprite* font = latinFont(*this, fontId);
-        return font ? font->GetStringSize(text, 0, CAISprite::StrLength(text), false, false) : 0;
+        return font ? font->GetStringSize(text, 0, -1, false, false) : 0;
     }
     const SGlyphRun run(*this, fontId, text);
     return run.font ? run.font->GetStringWidth(run.text) : 0;

@@ -63,6 +63,7 @@ bool CZyFont::LoadMetrics(const uint8_t* data, size_t size, FontStyle style)
     if (style != FONT_SMALL && style != FONT_LARGE)
         return false;
     SStyle& s = m_styles[style];
+    ++m_metricsGeneration;
     s.glyphs.clear();
     std::memset(s.chars, 0, sizeof s.chars);
     s.cellW = s.cellH = s.cellW2 = s.cellH2 = s.count = 0;
@@ -221,28 +222,61 @@ bool CZyFont::CellOf(int glyph, int& cellX, int& cellY) const
     return true;
 }
 
+const int16_t* CZyFont::CharWidths(int& count)
+{
+    static const int16_t kNothing[1] = {0};   // without a style every glyph is 0 wide
+    const SStyle* s = Current();
+    if (!s) {
+        count = 0;
+        return kNothing;
+    }
+    SWidthCache& c = m_widthCache[m_style];
+    const int pipe = Glyph(0);
+    if (c.factor != m_factor || c.pipe != pipe || c.generation != m_metricsGeneration ||
+        c.widths.size() != size_t(s->count) + 1) {
+        c.widths.resize(size_t(s->count) + 1);
+        for (int g = 0; g <= s->count; ++g)
+            c.widths[size_t(g)] = int16_t(GetCharWidth(wchar_t(g)));
+        c.factor = m_factor;
+        c.pipe = pipe;
+        c.generation = m_metricsGeneration;
+    }
+    count = s->count;
+    return c.widths.data();
+}
+
 int CZyFont::WidthOfRange(const wchar_t* text, int end)
 {
-    // The style stays put while measuring: its blank and break glyphs are read once.
-    const int blank = m_spacing + GetBlankWidth(), backslash = Glyph(1), letterN = Glyph(2);
+    // The style stays put while measuring: its blank and break glyphs and widths are read once.
+    const int spacing = m_spacing, blank = spacing + GetBlankWidth(), backslash = Glyph(1), letterN = Glyph(2);
+    int count;
+    const int16_t* widths = CharWidths(count);
     int width = 0;
-    for (int i = 0; i < end; ++i) {
+    // The unit at i, and whether the unit after it is the 'n' of a "\n" pair (inside the range).
+    auto add = [&](int i, bool nextInside) {
         const int u = unitAt(text, i);
         if (u <= 0)
-            continue;
+            return 0;
         if (u == 1) {
             width += blank;
-        } else if (u == backslash && backslash >= 0 && i + 1 < end && text[i + 1] != 0 &&
-                   unitAt(text, i + 1) == letterN) {
-            ++i;
-        } else {
-            width += m_spacing + GetCharWidth(wchar_t(u));
+            return 0;
         }
+        if (u == backslash && backslash >= 0 && nextInside && text[i + 1] != 0 && unitAt(text, i + 1) == letterN)
+            return 1;
+        width += spacing + (u <= count ? widths[u] : GetCharWidth(wchar_t(u)));
+        return 0;
+    };
+    if (end < 0) {
+        for (int i = 0; text[i] != 0; ++i)
+            i += add(i, true);
+    } else {
+        for (int i = 0; i < end; ++i)
+            i += add(i, i + 1 < end);
     }
     return width;
 }
 
-int CZyFont::GetStringWidth(const wchar_t* text) { return text ? WidthOfRange(text, textLength(text)) : 0; }
+int CZyFont::GetStringWidth(const wchar_t* text) { return text ? WidthOfRange(text, -1) : 0; }
 
 int CZyFont::DrawRange(const wchar_t* text, int end, int x, int y, int anchor, int alpha)
 {
@@ -380,6 +414,8 @@ int CZyFont::BreakPage(const wchar_t* text, int width, const SBreakRules& rules)
 {
     const int n = textLength(text);
     const int pipe = Glyph(0), backslash = Glyph(1), letterN = Glyph(2);
+    int count;
+    const int16_t* widths = CharWidths(count);
     int L = 0, w = 0, b = 0;
     bool candidate = false, full = false;
     auto endLine = [&] {
@@ -395,8 +431,8 @@ int CZyFont::BreakPage(const wchar_t* text, int width, const SBreakRules& rules)
     };
     for (int i = 0; i < n && !full; ++i) {
         const int u = unitAt(text, i);
-        const int next = i + 1 < n ? unitAt(text, i + 1) : 0;
-        if (rules.japanese && u == pipe && next == 1) {
+        const auto nextIs = [&](int glyph) { return i + 1 < n && unitAt(text, i + 1) == glyph; };
+        if (rules.japanese && u == pipe && nextIs(1)) {
             forcedBreak(i);
             continue;
         }
@@ -407,11 +443,11 @@ int CZyFont::BreakPage(const wchar_t* text, int width, const SBreakRules& rules)
             w += m_spacing + GetCharWidth(wchar_t(u));
             continue;
         }
-        if (backslash >= 0 && u == backslash && next == letterN && i + 1 < n) {
+        if (backslash >= 0 && u == backslash && nextIs(letterN)) {
             forcedBreak(i);
             continue;
         }
-        const int w2 = w + m_spacing + GetCharWidth(wchar_t(u));
+        const int w2 = w + m_spacing + (unsigned(u) <= unsigned(count) ? widths[u] : GetCharWidth(wchar_t(u)));
         if (w2 <= width) {
             w = w2;
         } else if (candidate && (rules.japanese || b > 0)) {

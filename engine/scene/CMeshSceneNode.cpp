@@ -14,9 +14,31 @@ const core::aabbox3d<float> kEmptyBox(0, 0, 0, 0, 0, 0);
 
 CMeshSceneNode::CMeshSceneNode(const boost::intrusive_ptr<IMesh>& mesh, int id, const core::vector3d<float>& position,
                                const core::quaternion& rotation, const core::vector3d<float>& scale)
-    : IMeshSceneNode(id, position, rotation, scale), Mesh(mesh)
+    : IMeshSceneNode(id, position, rotation, scale)
 {
     AutomaticCulling = EAC_FRUSTUM_BOX;
+    CMeshSceneNode::setMesh(mesh);
+}
+
+void CMeshSceneNode::setMesh(const boost::intrusive_ptr<IMesh>& mesh)
+{
+    Mesh = mesh;
+    m_plainMesh = dynamic_cast<const CMesh*>(mesh.get());
+}
+
+// Calls visit(buffer, material, attribute map) for every buffer in order. A plain mesh is read
+// in place: this runs for every drawn node twice a frame, and the interface's getters cost a
+// virtual call and a reference count each.
+template <class Visit>
+void CMeshSceneNode::forEachBuffer(const Visit& visit) const
+{
+    if (m_plainMesh) {
+        for (const CMesh::SBuffer& b : m_plainMesh->Buffers) visit(b.MeshBuffer, b.Material, b.AttributeMap);
+        return;
+    }
+    const unsigned n = Mesh->getMeshBufferCount();
+    for (unsigned i = 0; i < n; ++i)
+        visit(Mesh->getMeshBuffer(i), Mesh->getMaterial(i), Mesh->getMaterialVertexAttributeMap(i));
 }
 
 const core::aabbox3d<float>& CMeshSceneNode::getBoundingBox() const
@@ -33,10 +55,18 @@ bool CMeshSceneNode::onRegisterSceneNode()
 {
     if (!Mesh || !SceneManager) return true;
     bool solid = false, transparent = false;
-    const unsigned n = Mesh->getMeshBufferCount();
-    for (unsigned i = 0; i < n && !(solid && transparent); ++i) {
-        if (isTransparent(Mesh->getMaterial(i).get())) transparent = true;
-        else solid = true;
+    if (m_plainMesh) {
+        for (const CMesh::SBuffer& b : m_plainMesh->Buffers) {
+            if (isTransparent(b.Material.get())) transparent = true;
+            else solid = true;
+            if (solid && transparent) break;
+        }
+    } else {
+        const unsigned n = Mesh->getMeshBufferCount();
+        for (unsigned i = 0; i < n && !(solid && transparent); ++i) {
+            if (isTransparent(Mesh->getMaterial(i).get())) transparent = true;
+            else solid = true;
+        }
     }
     if (solid) SceneManager->registerNodeForRendering(this, nullptr, nullptr, ESNRP_SOLID, nullptr, kNodeRenderingLayer);
     if (transparent)
@@ -53,19 +83,15 @@ void CMeshSceneNode::render(void*)
     const bool transparentPass = SceneManager->getSceneNodeRenderPass() == ESNRP_TRANSPARENT;
     const bool compiling = SceneManager->isCompiling();
     driver->setTransform(video::ETS_WORLD, AbsoluteTransformation);
-    const unsigned n = Mesh->getMeshBufferCount();
-    for (unsigned i = 0; i < n; ++i) {
-        boost::intrusive_ptr<CMeshBuffer> buffer = Mesh->getMeshBuffer(i);
-        if (!buffer) continue;
-        boost::intrusive_ptr<video::CMaterial> material = Mesh->getMaterial(i);
-        if (!material) continue;  // nothing to draw it with
-        if (!compiling && isTransparent(material.get()) != transparentPass) continue;
+    forEachBuffer([&](const boost::intrusive_ptr<CMeshBuffer>& buffer, const boost::intrusive_ptr<video::CMaterial>& material,
+                      const boost::intrusive_ptr<video::CMaterialVertexAttributeMap>& map) {
+        if (!buffer || !material) return;  // nothing to draw, or nothing to draw it with
+        if (!compiling && isTransparent(material.get()) != transparentPass) return;
         const unsigned char t = material->getTechnique();
-        boost::intrusive_ptr<video::CMaterialVertexAttributeMap> map = Mesh->getMaterialVertexAttributeMap(i);
         const boost::intrusive_ptr<video::CVertexAttributeMap>* maps = map ? &map->get(t, 0) : nullptr;
         driver->setMaterial(material, t, maps);
         driver->draw(buffer->VertexStreams, buffer->PrimitiveStream, &buffer->DriverBinding, buffer.get());
-    }
+    });
 }
 
 ISceneNode* CMeshSceneNode::clone() const

@@ -4,6 +4,7 @@
 // buffer while the manager compiles). Without a mesh it has an empty box and registers nothing;
 // a buffer without a material counts as solid and is not drawn.
 
+#include "engine/scene/CMesh.h"
 #include "engine/scene/IMesh.h"
 #include "engine/scene/IMeshSceneNode.h"
 
@@ -23,11 +24,17 @@ public:
     unsigned getMaterialCount() const override { return Mesh ? Mesh->getMeshBufferCount() : 0; }
     E_SCENE_NODE_TYPE getType() const override { return ESNT_MESH; }
     ISceneNode* clone() const override;
-    void setMesh(const boost::intrusive_ptr<IMesh>& mesh) override { Mesh = mesh; }
+    void setMesh(const boost::intrusive_ptr<IMesh>& mesh) override;
     const boost::intrusive_ptr<IMesh>& getMesh() const override { return Mesh; }
 
 protected:
     boost::intrusive_ptr<IMesh> Mesh;
+
+private:
+    template <class Visit>
+    void forEachBuffer(const Visit& visit) const;
+
+    const CMesh* m_plainMesh = nullptr;  // Mesh when it is a plain mesh: read without virtual calls
 };
 
 }  // namespace pravik::scene

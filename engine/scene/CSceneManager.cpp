@@ -216,7 +216,7 @@ void CSceneManager::drawInit(video::IVideoDriver* driver)
 {
     CurrentDriver = driver;
     SceneParameters.setAttribute("drawn", 0);
-    if (driver) driver->setOption(0x80, SceneParameters.getBool("Allow_ZWrite_On_Transparent"));
+    if (driver) driver->setOption(video::EVDO_ZWRITE_ON_TRANSPARENT, SceneParameters.getBool("Allow_ZWrite_On_Transparent"));
 }
 
 void CSceneManager::setupCamera()
@@ -479,9 +479,19 @@ void CSceneManager::sortEntries(std::vector<Entry>& list, std::vector<Entry>& sc
 {
     if (list.size() < 2) return;
     buildSortKeys(list);
-    std::sort(SortKeys.begin(), SortKeys.end());
     scratch.clear();
-    for (const SSortKey& k : SortKeys) scratch.push_back(std::move(list[k.Index]));
+    // Usually every entry shares one layer (and, solid, has no distance): the order is then
+    // (Minor, Index), which sorts as single 128-bit numbers, far cheaper than three-field keys.
+    const std::uint64_t major = SortKeys.front().Major;
+    if (std::all_of(SortKeys.begin(), SortKeys.end(), [major](const SSortKey& k) { return k.Major == major; })) {
+        MinorKeys.resize(SortKeys.size());
+        for (size_t i = 0; i < SortKeys.size(); ++i) MinorKeys[i] = SMinorKey(SortKeys[i].Minor) << 64 | SortKeys[i].Index;
+        std::sort(MinorKeys.begin(), MinorKeys.end());
+        for (const SMinorKey k : MinorKeys) scratch.push_back(std::move(list[std::uint32_t(k)]));
+    } else {
+        std::sort(SortKeys.begin(), SortKeys.end());
+        for (const SSortKey& k : SortKeys) scratch.push_back(std::move(list[k.Index]));
+    }
     list.swap(scratch);
     scratch.clear();
 }

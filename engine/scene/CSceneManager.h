@@ -269,6 +269,8 @@ protected:
     std::vector<STransparentNodeEntry> TransparentList;
     // Sorting storage, kept between frames.
     std::vector<SSortKey> SortKeys;
+    __extension__ typedef unsigned __int128 SMinorKey;  // (Minor << 64) | Index, when every Major is equal
+    std::vector<SMinorKey> MinorKeys;
     std::vector<std::pair<const video::CMaterial*, unsigned>> MaterialRanks;  // by address, with rank
     std::vector<unsigned> MaterialOrder;
     std::vector<SDefaultNodeEntry> SolidScratch;

@@ -341,13 +341,17 @@ const core::CMatrix4<float>& ISceneNode::getRelativeTransformation() const
 
 void ISceneNode::updateAbsolutePosition(bool recursive)
 {
-    bool recomputed = false;
+    if ((Flags & ESNF_NEEDS_ABSOLUTE) || (Parent && (Parent->Flags & ESNF_ABSOLUTE_CHANGED)))
+        recomputeAbsoluteTransformation();
+    if (recursive)
+        for (ISceneNode* child : Children) child->updateAbsolutePosition(true);
+}
+
+[[gnu::noinline]] void ISceneNode::recomputeAbsoluteTransformation()
+{
     if (!Parent) {
-        if (Flags & ESNF_NEEDS_ABSOLUTE) {
-            AbsoluteTransformation = getRelativeTransformation();
-            recomputed = true;
-        }
-    } else if ((Parent->Flags & ESNF_ABSOLUTE_CHANGED) || (Flags & ESNF_NEEDS_ABSOLUTE)) {
+        AbsoluteTransformation = getRelativeTransformation();
+    } else {
         const core::CMatrix4<float>& P = Parent->getAbsoluteTransformation();
         const core::CMatrix4<float>& R = getRelativeTransformation();
         if (P.getDefinitelyIdentityMatrix()) {
@@ -369,14 +373,9 @@ void ISceneNode::updateAbsolutePosition(bool recursive)
             o[3] = o[7] = o[11] = 0.f;
             o[15] = 1.f;
         }
-        recomputed = true;
     }
-    if (recomputed) {
-        Flags = (Flags | ESNF_ABSOLUTE_CHANGED | ESNF_BOUNDING_BOX_DIRTY) & ~(ESNF_RELATIVE_CHANGED | ESNF_PARENT_CHANGED);
-        ++AbsoluteUpdate;
-    }
-    if (recursive)
-        for (ISceneNode* child : Children) child->updateAbsolutePosition(true);
+    Flags = (Flags | ESNF_ABSOLUTE_CHANGED | ESNF_BOUNDING_BOX_DIRTY) & ~(ESNF_RELATIVE_CHANGED | ESNF_PARENT_CHANGED);
+    ++AbsoluteUpdate;
 }
 
 core::quaternion ISceneNode::rotationFromMatrix(const float* m)
@@ -470,6 +469,11 @@ void ISceneNode::setAbsoluteTransformation(const core::CMatrix4<float>& m)
 const core::aabbox3d<float>& ISceneNode::getTransformedBoundingBox() const
 {
     if (!(Flags & ESNF_BOUNDING_BOX_DIRTY)) return TransformedBoundingBox;
+    return recomputeTransformedBoundingBox();
+}
+
+[[gnu::noinline]] const core::aabbox3d<float>& ISceneNode::recomputeTransformedBoundingBox() const
+{
     const core::aabbox3d<float>& B = getBoundingBox();
     const float* A = AbsoluteTransformation.M;
     core::aabbox3d<float> box(A[12], A[13], A[14], A[12], A[13], A[14]);

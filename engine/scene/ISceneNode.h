@@ -225,12 +225,16 @@ protected:
     CSceneManager* SceneManager = nullptr;
     ITriangleSelector* TriangleSelector = nullptr;
     E_CULLING_TYPE AutomaticCulling = EAC_OFF;
-    mutable unsigned Flags = 0x60F;
+    mutable unsigned Flags = ESNF_VISIBLE | ESNF_LOCAL_CHANGES | ESNF_ANIMATED | ESNF_ANIMATE_ONLY_IF_VISIBLE;
     void* GameData = nullptr;
     float CameraOffset = 0.f;
     int RenderingLayer = 0;
 
 private:
+    // The rare halves of updateAbsolutePosition and getTransformedBoundingBox, kept out of line so
+    // that the per-frame call on an unchanged node stays a flag test.
+    void recomputeAbsoluteTransformation();
+    const core::aabbox3d<float>& recomputeTransformedBoundingBox() const;
     void unlinkChild(ISceneNode* child);
     void giveSceneManager(CSceneManager* manager);
 

@@ -3,6 +3,9 @@
 #include "effects/IAffector.h"
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -293,6 +296,117 @@ TEST_F(Emitter, SubEmittersShowThroughOneClonePerParticle)
     parent->reset();
     animate(parent, 1, 33, false);
     EXPECT_EQ(parent->GetParticles()[0]->GetChildEmitters()[0], clone);  // reused, not piled up
+}
+
+// Each frame's pass is checked against a copy of every live particle taken before it and
+// advanced the plain way (the particle kind's own update, then each affector); the block the
+// host receives must hold the live particles' own quads, newest pool slot first.
+TEST_F(Emitter, PassMatchesEachParticlesOwnUpdateAndHandsOverItsQuads)
+{
+    const struct {
+        const char* why;
+        int kind;
+        std::function<void(IEmitter&)> setUp;
+    } cases[] = {
+        {"billboards, gravity and drag", 0,
+         [](IEmitter& e) {
+             auto* g = static_cast<AffectorGravity*>(e.AddAffector(0));
+             g->m_strength.addKeyData({0, 2.f});
+             g->m_direction.addKeyData({0, {0.f, -1.f, 0.f}});
+             static_cast<AffectorAcc*>(e.AddAffector(1))->m_factor.addKeyData({0, 0.98f});
+         }},
+        {"billboards with anchors, spin, fading and growth", 0,
+         [](IEmitter& e) {
+             ParticleDesc& d = *e.GetParticleDesc();
+             d.m_anchorX = 1;
+             d.m_anchorY = 2;
+             d.m_spinZ.addKeyData({0, 0.1f});
+             d.m_spinZ.addKeyData({6, 0.3f});
+             d.m_alpha.addKeyData({5, 0});
+             d.m_widthScale.addKeyData({8, 3.f});
+             d.m_angleZ = 0.5f;
+             d.m_angleVariationZ = 50;
+             auto* g = static_cast<AffectorGravity*>(e.AddAffector(0));
+             g->m_strength.addKeyData({0, 1.f});
+             g->m_strength.addKeyData({4, 5.f});  // read at each particle's age
+             g->m_direction.addKeyData({0, {1.f, 1.f, 0.f}});
+             static_cast<AffectorVortex*>(e.AddAffector(3))->m_strength.addKeyData({0, 3.f});
+         }},
+        {"billboards in target mode", 0, [](IEmitter& e) { e.m_targetMode = true; }},
+        {"sparks", 3, [](IEmitter& e) { e.AddAffector(2)->m_enabled = false; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        IEmitter* e = newEmitter();
+        e->m_burstCount.addKeyData({0, 3.f});
+        e->m_radialSpeed.addKeyData({0, 40.f});
+        e->setPosition(vector3d<float>(5.f, -3.f, 1.f));
+        ParticleDesc& d = *e->GetParticleDesc();
+        d.SetParticleType(c.kind);
+        d.m_life = 4;
+        d.m_lifeVariation = 50;
+        d.m_width.addKeyData({0, 6.f});
+        d.SetTextureName("white.tga", true);
+        c.setUp(*e);
+        e->reset();
+        int compared = 0;
+        for (int frame = 0; frame < 12; ++frame) {
+            SCOPED_TRACE(frame);
+            std::vector<std::unique_ptr<IParticle>> plain;
+            for (const IParticle* p : e->GetParticles()) {
+                plain.emplace_back(d.GetParticle());
+                IParticle& q = *plain.back();
+                q.m_idle = p->m_idle;
+                q.m_age = p->m_age;
+                q.m_life = p->m_life;
+                q.m_position = p->m_position;
+                q.m_velocity = p->m_velocity;
+                q.m_width = p->m_width;
+                q.m_height = p->m_height;
+                q.m_angleZ = p->m_angleZ;
+                q.m_spinFactorZ = p->m_spinFactorZ;
+                for (int i = 0; i < 4; ++i)
+                    q.getVertex(i) = p->getVertex(i);
+            }
+            const size_t blocks = host.blocks.size();
+            animate(e, 1, 33);
+            const int count = int(std::min(plain.size(), e->GetParticles().size()));
+            for (int i = 0; i < count; ++i) {
+                const IParticle& p = *e->GetParticles()[size_t(i)];
+                IParticle& q = *plain[size_t(i)];
+                if (q.m_idle || p.m_age < q.m_age)
+                    continue;  // idle before the pass, or born again in it
+                q.update(33);
+                for (IAffector* a : e->GetAffectors())
+                    if (a->m_enabled)
+                        a->affect(&q);
+                ++compared;
+                EXPECT_EQ(p.m_idle, q.m_idle);
+                EXPECT_EQ(p.m_age, q.m_age);
+                EXPECT_EQ(p.m_velocity, q.m_velocity);
+                EXPECT_EQ(p.m_angleZ, q.m_angleZ);
+                EXPECT_EQ(0, std::memcmp(&p.getVertex(0), &q.getVertex(0), 4 * sizeof(M3DXVertex_XYZDT)));
+            }
+            std::vector<M3DXVertex_XYZDT> own;
+            for (size_t i = e->GetParticles().size(); i-- > 0;)
+                if (!e->GetParticles()[i]->m_idle)
+                    own.insert(own.end(), &e->GetParticles()[i]->getVertex(0), &e->GetParticles()[i]->getVertex(0) + 4);
+            ASSERT_EQ(host.blocks.size(), blocks + (own.empty() ? 0 : 1));
+            if (own.empty())
+                continue;
+            const std::vector<M3DXVertex_XYZDT>& sent = host.blocks.back().vertices;
+            ASSERT_EQ(sent.size(), own.size());
+            EXPECT_EQ(0, std::memcmp(sent.data(), own.data(), own.size() * sizeof own[0]));
+        }
+        EXPECT_GT(compared, 40);
+        e->render(nullptr);  // drawn again without a pass: the same block
+        EXPECT_EQ(0, std::memcmp(host.blocks.back().vertices.data(), host.blocks[host.blocks.size() - 2].vertices.data(),
+                                 host.blocks.back().vertices.size() * sizeof(M3DXVertex_XYZDT)));
+        const size_t blocks = host.blocks.size();
+        e->endAllParticles();
+        e->render(nullptr);
+        EXPECT_EQ(host.blocks.size(), blocks);
+    }
 }
 
 TEST_F(Emitter, RegistersInTheTransparentPassWhenVisible)

@@ -181,8 +181,8 @@ TEST_F(Paint, BlendingAndBrickImages)
     EXPECT_TRUE(rec.quads[3].blend);
 
     // The brick slots in palette 9 paint image 1 at image 0's size; 300 x 100 divides inexactly.
-    boost::intrusive_ptr<pravik::video::ITexture> wide = new test::SizedTexture(300, 100);
-    boost::intrusive_ptr<pravik::video::ITexture> white = new test::SizedTexture(64, 64);
+    boost::intrusive_ptr<pravik::video::ITexture> wide = test::SizedTexture::make(300, 100);
+    boost::intrusive_ptr<pravik::video::ITexture> white = test::SizedTexture::make(64, 64);
     sprite.m_textures = {wide, white};
     sprite.m_palette = 9;
     const struct { int slot; pravik::video::ITexture* texture; } kCases[] = {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -185,6 +186,105 @@ TEST(CZyFont, LineBreakingByLanguage)
         EXPECT_EQ(lineEnds(f), c.ends);
         EXPECT_EQ(f.m_wrapLines, int(c.ends.size()));
         EXPECT_EQ(f.m_wrapWidth, c.width);
+    }
+}
+
+// Widths are kept per style once asked: switching the style, loading new metrics, changing the
+// factor or the '|' glyph must be measured and broken through at once.
+TEST(CZyFont, WidthsFollowStyleMetricsFactorAndPipe)
+{
+    glyphs::Metrics narrow = sheetMetrics(), wide = sheetMetrics();
+    for (auto& g : narrow.glyphs)
+        g.width = 7;
+    for (auto& g : wide.glyphs)
+        g.width = 14;
+    const auto narrowBin = glyphs::WriteBin(narrow), wideBin = glyphs::WriteBin(wide);
+    CZyFontJP jp;
+    setUp(jp);
+    ASSERT_TRUE(jp.LoadMetrics(wideBin.data(), wideBin.size(), CZyFont::FONT_LARGE));
+    const auto text = units({2, 2, kPipe});   // '|' measures nothing in Japanese, spacing 1
+    const struct { const char* step; std::function<void()> change; int width; } kSteps[] = {
+        {"small", [] {}, 11 + 11 + 1},
+        {"large", [&] { jp.SetStyle(1); }, 15 + 15 + 1},
+        {"small again", [&] { jp.SetStyle(0); }, 11 + 11 + 1},
+        {"'|' is glyph 2", [&] { jp.m_pipe[0] = 2; }, 1 + 1 + 11},
+        {"'|' back", [&] { jp.m_pipe[0] = kPipe; }, 11 + 11 + 1},
+        {"new metrics", [&] { jp.LoadMetrics(narrowBin.data(), narrowBin.size(), CZyFont::FONT_SMALL); }, 8 + 8 + 1},
+        {"factor 2", [&] { jp.m_factor = 2; }, 15 + 15 + 1},
+        {"no style", [&] { jp.SetStyle(2); }, 1 + 1 + 1},
+    };
+    for (const auto& c : kSteps) {
+        SCOPED_TRACE(c.step);
+        c.change();
+        EXPECT_EQ(jp.GetStringWidth(text.data()), c.width);
+    }
+
+    // Texts switch styles call by call: each style's widths are asked once, not at every switch.
+    struct Counting : CZyFontCS {
+        int asked = 0;
+        int GetCharWidth(wchar_t glyph) override { return ++asked, CZyFontCS::GetCharWidth(glyph); }
+    } counting;
+    setUp(counting);
+    for (int k = 0; k < 6; ++k) {
+        counting.SetStyle(k % 2);
+        EXPECT_EQ(counting.GetStringWidth(text.data()), 11 + 11 + 11);
+    }
+    EXPECT_EQ(counting.asked, 2 * 21);   // glyphs 0..20 of each style
+
+    // Breaking reads the same widths: a font whose metrics were replaced breaks as a fresh one.
+    CZyFontCS reloaded, fresh;
+    setUp(reloaded);
+    const auto seven = units({2, 3, 4, 5, 6, 7, 8});
+    EXPECT_EQ(lineEnds((reloaded.InitPage(seven.data(), 30), reloaded)), (std::vector<int>{2, 5, 7}));
+    ASSERT_TRUE(reloaded.LoadMetrics(narrowBin.data(), narrowBin.size(), CZyFont::FONT_SMALL));
+    setUp(fresh, narrow);
+    reloaded.InitPage(seven.data(), 30);
+    fresh.InitPage(seven.data(), 30);
+    EXPECT_EQ(lineEnds(reloaded), lineEnds(fresh));
+    EXPECT_EQ(lineEnds(fresh), (std::vector<int>{3, 7}));
+}
+
+// Measuring reads widths from a table and stops at the terminator; on seeded random texts of
+// blanks, '|', "\\n" pairs, units past the count and negative ones it must agree with asking
+// each glyph's width, for the whole text and for the text cut short, in both styles.
+TEST(CZyFont, MeasuringAgreesWithAskingEachGlyph)
+{
+    glyphs::Metrics m = sheetMetrics();
+    for (size_t g = 0; g < m.glyphs.size(); ++g)
+        m.glyphs[g].width = int(3 + g % 9);
+    CZyFontJP jp;
+    CZyFontCS cs;
+    setUp(jp, m);
+    setUp(cs, m);
+    const int kUnits[] = {1, 2, 7, 20, kPipe, kBackslash, kLetterN, 21, 99, -3, 0x10002};
+    uint32_t seed = 4242;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    for (int round = 0; round < 300; ++round) {
+        CZyFont& f = round % 2 ? static_cast<CZyFont&>(jp) : cs;
+        f.SetStyle(round / 2 % 2);
+        std::vector<wchar_t> text;
+        for (unsigned k = 0, n = next() % 30; k < n; ++k)
+            text.push_back(wchar_t(kUnits[next() % (sizeof kUnits / sizeof kUnits[0])]));
+        const int cut = text.empty() ? 0 : int(next() % text.size());
+        text.push_back(0);
+        // The width of the first `end` units, a glyph at a time.
+        auto plain = [&](int end) {
+            int w = 0;
+            for (int i = 0; i < end; ++i) {
+                const int u = int16_t(uint16_t(uint32_t(text[size_t(i)])));
+                if (u <= 0)
+                    continue;
+                if (u == kBackslash && f.Glyph(1) == kBackslash && i + 1 < end && text[size_t(i) + 1] == kLetterN)
+                    ++i;
+                else
+                    w += f.m_spacing + (u == 1 ? f.GetBlankWidth() : f.GetCharWidth(wchar_t(u)));
+            }
+            return w;
+        };
+        SCOPED_TRACE(round);
+        EXPECT_EQ(f.GetStringWidth(text.data()), plain(int(text.size()) - 1));
+        text[size_t(cut)] = 0;
+        EXPECT_EQ(f.GetStringWidth(text.data()), plain(cut));
     }
 }
 

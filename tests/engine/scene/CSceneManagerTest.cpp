@@ -130,10 +130,13 @@ TEST_F(CSceneManagerTest, SolidAndTransparentOrdersOverMaterialsLayersAndDistanc
     }
     ASSERT_TRUE(*materials[1] == *materials[2]);
     std::mt19937 rng(7);
-    std::vector<EntriesNode::SEntry> entries;
-    for (int i = 0; i < 200; ++i)
-        entries.push_back({materials[rng() % materials.size()], int(rng() % 3) - 1, float(rng() % 4) * 10.f,
-                           rng() % 5 == 0 ? 0xFFFFFFFFu : unsigned(rng() % 4)});
+    std::vector<EntriesNode::SEntry> mixed, oneLayer;
+    for (int i = 0; i < 200; ++i) {
+        mixed.push_back({materials[rng() % materials.size()], int(rng() % 3) - 1, float(rng() % 4) * 10.f,
+                         rng() % 5 == 0 ? 0xFFFFFFFFu : unsigned(rng() % 4)});
+        oneLayer.push_back(mixed.back());
+        oneLayer.back().layer = 2;
+    }
 
     // x must not be drawn after y when x goes before y.
     auto materialBefore = [](const EntriesNode::SEntry& x, const EntriesNode::SEntry& y) {
@@ -143,8 +146,18 @@ TEST_F(CSceneManagerTest, SolidAndTransparentOrdersOverMaterialsLayersAndDistanc
         }
         return !x.material && y.material;  // entries of one node without material tie
     };
-    for (E_SCENE_NODE_RENDER_PASS pass : {ESNRP_SOLID, ESNRP_TRANSPARENT}) {
-        SCOPED_TRACE(pass);
+    const struct {
+        const char* why;
+        const std::vector<EntriesNode::SEntry>& entries;
+        E_SCENE_NODE_RENDER_PASS pass;
+    } kCases[] = {{"solid, mixed layers", mixed, ESNRP_SOLID},
+                  {"transparent, mixed layers", mixed, ESNRP_TRANSPARENT},
+                  {"solid, one layer", oneLayer, ESNRP_SOLID},
+                  {"transparent, one layer", oneLayer, ESNRP_TRANSPARENT}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.why);
+        const std::vector<EntriesNode::SEntry>& entries = c.entries;
+        const E_SCENE_NODE_RENDER_PASS pass = c.pass;
         auto* node = new EntriesNode(entries, pass);
         m_manager->getRootSceneNode()->addChild(node);
         m_manager->drawAll();
@@ -159,6 +172,11 @@ TEST_F(CSceneManagerTest, SolidAndTransparentOrdersOverMaterialsLayersAndDistanc
                 else laterFirst = materialBefore(later, earlier);
             }
             EXPECT_FALSE(laterFirst) << k;
+            const bool tie = later.layer == earlier.layer && (pass == ESNRP_SOLID || later.z == earlier.z) &&
+                             !materialBefore(later, earlier) && !materialBefore(earlier, later);
+            if (tie) {
+                EXPECT_LT(node->drawn[k - 1], node->drawn[k]) << "ties keep the order of registration, " << k;
+            }
         }
         node->remove();
         node->drop();
