@@ -387,6 +387,20 @@ static std::string findImage(const char* F, const std::string& image)
     return {};
 }
 
+static std::vector<std::string> splitImageNames(const char* images)
+{
+    std::vector<std::string> names(1);
+    for (const char* c = images; *c; ++c) {
+        if (*c == ';')
+            names.emplace_back();
+        else
+            names.back().push_back(*c);
+    }
+    if (names.size() > 255)
+        names.resize(255);
+    return names;
+}
+
 void CAISprite::LoadSprite(const char* name, const char* images, const char* folder)
 {
     if (!name || !images || !folder)
@@ -461,15 +475,7 @@ static video::ITexture* halfTexture(video::CTextureManager& manager, const std::
 
 void CAISprite::loadImages(const char* images, const char* folder, char* F, size_t Fsize)
 {
-    std::vector<std::string> names(1);
-    for (const char* c = images; *c; ++c) {
-        if (*c == ';')
-            names.emplace_back();
-        else
-            names.back().push_back(*c);
-    }
-    if (names.size() > 255)
-        names.resize(255);
+    const std::vector<std::string> names = splitImageNames(images);
     m_imageCount = int(names.size());
     m_textures.assign(names.size(), nullptr);
     video::CTextureManager* manager = textureManager();
@@ -517,6 +523,25 @@ void CAISprite::loadImages(const char* images, const char* folder, char* F, size
             t->setWrapS(video::ETC_CLAMP);
             t->setWrapT(video::ETC_CLAMP);
         }
+    }
+}
+
+void CAISprite::DecodeImagesAhead(const char* images, const char* folder)
+{
+    video::CTextureManager* manager = textureManager();
+    if (!images || !folder || !manager)
+        return;
+    char F[64];
+    int half = 0, down = 0;
+    ChooseFolder(ScreenGeometry_Mode(), images, folder, F, sizeof F, &half, &down);
+    if (down)
+        return;
+    for (const std::string& name : splitImageNames(images)) {
+        if (name.compare(0, 10, "bricks_all") == 0)
+            continue;
+        const std::string path = findImage(F, name);
+        if (!path.empty())
+            manager->decodeAhead(path.c_str());
     }
 }
 

@@ -230,14 +230,13 @@ const int16_t* CZyFont::CharWidths(int& count)
         count = 0;
         return kNothing;
     }
-    SWidthCache& c = m_widthCache;
+    SWidthCache& c = m_widthCache[m_style];
     const int pipe = Glyph(0);
-    if (c.style != m_style || c.factor != m_factor || c.pipe != pipe || c.generation != m_metricsGeneration ||
+    if (c.factor != m_factor || c.pipe != pipe || c.generation != m_metricsGeneration ||
         c.widths.size() != size_t(s->count) + 1) {
         c.widths.resize(size_t(s->count) + 1);
         for (int g = 0; g <= s->count; ++g)
             c.widths[size_t(g)] = int16_t(GetCharWidth(wchar_t(g)));
-        c.style = m_style;
         c.factor = m_factor;
         c.pipe = pipe;
         c.generation = m_metricsGeneration;

@@ -82,8 +82,8 @@ protected:
     bool IsNewline(const wchar_t* text, int i) const;   // the '\' glyph followed by the 'n' glyph
     int DrawRange(const wchar_t* text, int end, int x, int y, int anchor, int alpha);
     int WidthOfRange(const wchar_t* text, int end);   // end < 0: to the terminator
-    // GetCharWidth of glyphs 0..count of the current style, asked once and kept until the style,
-    // its metrics, the factor or the '|' glyph change; null without a style.
+    // GetCharWidth of glyphs 0..count of the current style, asked once and kept for each style
+    // until its metrics, the factor or the '|' glyph change; {0} and count 0 without a style.
     const int16_t* CharWidths(int& count);
     struct SBreakRules {
         bool japanese;   // blanks are candidates, '|' and a blank force a break, no break without one
@@ -92,11 +92,11 @@ protected:
 
 private:
     struct SWidthCache {
-        int style = -1, factor = 0, pipe = 0;
+        int factor = 0, pipe = 0;
         unsigned generation = 0;
         std::vector<int16_t> widths;
     };
-    SWidthCache m_widthCache;
+    SWidthCache m_widthCache[2];   // a style each: texts switch between them call by call
     unsigned m_metricsGeneration = 1;   // moves on with every metrics load
 };
 

@@ -214,6 +214,7 @@ public:
     // ---- Loadings and the boot screens
     static void SetLoadingType(int type);
     static void Loading_Reset();
+    static void DecodeLoadingPicturesAhead();
     static void Loading_Update();
     static bool Loading_CheckComplete();
     static void Loading_LoadStep(int step);

@@ -7,6 +7,7 @@
 #include "framework/CPhoneDevice.h"
 #include "framework/CRandom.h"
 #include "framework/FixedPointMath.h"
+#include "framework/PackTables.h"
 #include "framework/ScreenGeometry.h"
 #include "framework/Trace.h"
 #include "framework/ViDuz.h"
@@ -101,6 +102,25 @@ void CAIGame::Loading_Reset()
     s_loadingCurrentStep = 0;
     s_loadingTotalSteps = s_loadingType_Size;
     s_isIngame = IsInLevelType(s_loadingType);
+    DecodeLoadingPicturesAhead();
+}
+
+// Steps that each load one large picture would take more than a frame to decode it: their
+// pictures are decoded on worker threads from the loading's start, and the step only makes
+// the texture.
+void CAIGame::DecodeLoadingPicturesAhead()
+{
+    static const struct {
+        int step;
+        const char* pack;
+        int item;
+    } kPictures[] = {{27, "15", 2}, {20, "8", 0}};
+    for (int i = 0; i < s_loadingTotalSteps; ++i)
+        for (const auto& p : kPictures) {
+            const SPackTable* table = s_loadingType_Data[i] == p.step ? FindPackTable(p.pack) : nullptr;
+            if (table && table->textures && p.item < table->count)
+                CAISprite::DecodeImagesAhead(table->textures[p.item], p.pack);
+        }
 }
 
 void CAIGame::Loading_Update()

@@ -3,22 +3,15 @@
 #include "engine/core/RandomString.h"
 #include "engine/os/Timer.h"
 #include "engine/scene/MaterialTransparency.h"
+#include "engine/video/material/BatchUtils.h"
+#include "engine/video/material/IBatchBaker.h"
+#include "engine/video/material/IShader.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
 namespace pravik::scene {
-
-boost::intrusive_ptr<IMesh> CBatchMesh::clone() const
-{
-    boost::intrusive_ptr<CBatchMesh> copy(new CBatchMesh(m_segmentStride));
-    copy->m_segments = m_segments;
-    copy->m_segmentTable = m_segmentTable;
-    copy->m_batches = m_batches;
-    copy->m_boundingBox = m_boundingBox;
-    return copy;
-}
 
 boost::intrusive_ptr<CMeshBuffer> CBatchMesh::getMeshBuffer(unsigned index) const
 {
@@ -244,6 +237,59 @@ void CBatchMesh::initStaticSegmentBoundingBoxes()
             if (s.Box) b.MeshBuffer->VertexStreams->computeBoundingBox(s.FirstVertex, s.EndVertex, const_cast<core::aabbox3d<float>&>(*s.Box));
         }
     }
+}
+
+void CBatchMesh::strip()
+{
+    m_batches.shrink_to_fit();
+    m_segmentTable.shrink_to_fit();
+    m_segments.shrink_to_fit();
+}
+
+void CBatchMesh::quantizeComponents(bool normalsAs16Bit, bool quantizePositions, video::IVideoDriver* driver)
+{
+    for (SBatch& b : m_batches) {
+        if (!b.MeshBuffer || b.StaticCount != b.EndSegment - b.FirstSegment) continue;  // dynamic data stays as it is
+        if (boost::intrusive_ptr<CMeshBuffer> q = core::createQuantizedBuffer(b.MeshBuffer, normalsAs16Bit, quantizePositions, driver))
+            b.MeshBuffer = q;
+    }
+}
+
+void CBatchMesh::getIndexRange(unsigned& first, unsigned& end, unsigned segment) const
+{
+    const SSegment& s = getSegment(segment);
+    first = s.FirstIndex;
+    end = s.EndIndex;
+}
+
+void CBatchMesh::updateSegmentContent(unsigned segment, const boost::intrusive_ptr<const CMeshBuffer>& source,
+                                      unsigned attributeMask, bool flag,
+                                      const boost::intrusive_ptr<video::CMaterial>& material,
+                                      const boost::intrusive_ptr<video::CVertexAttributeMap>& attributeMap,
+                                      video::IVideoDriver* driver)
+{
+    SSegment& s = getSegment(segment);
+    const SBatch& b = m_batches[m_segmentTable[segment].BatchIndex];
+    if (attributeMask && source && material && b.MeshBuffer && b.MeshBuffer->VertexStreams) {
+        const unsigned char technique = material->getTechnique();
+        const auto& t = material->getMaterialRenderer()->getTechnique(technique);
+        boost::intrusive_ptr<video::IBatchBaker> baker =
+            t.passCount && t.passes[0].shader ? t.passes[0].shader->getBatchBaker() : nullptr;
+        if (baker) {
+            const video::CPrimitiveStream& from = source->PrimitiveStream;
+            const unsigned char batchTechnique = b.Material ? b.Material->getTechnique() : 0;
+            const unsigned char* batchTable = nullptr;
+            if (b.AttributeMap && b.AttributeMap->get(batchTechnique, 0)) batchTable = b.AttributeMap->get(batchTechnique, 0)->getTable();
+            const unsigned primitives = from.getPrimitiveCount();
+            baker->bake(source->VertexStreams.get(), &from, material.get(), technique,
+                        attributeMap ? attributeMap->getTable() : nullptr, b.MeshBuffer->VertexStreams.get(),
+                        &b.MeshBuffer->PrimitiveStream, b.Material.get(), batchTable, driver, from.FirstVertex,
+                        from.VertexEnd, 0, primitives, s.FirstVertex, s.FirstIndex / 3, attributeMask);
+            s.EndVertex = (unsigned short)(s.FirstVertex + (from.VertexEnd - from.FirstVertex));
+            s.EndIndex = s.FirstIndex + 3 * primitives;
+        }
+    }
+    if (m_segmentUpdateCallback) m_segmentUpdateCallback->onSegmentUpdated(this, segment, attributeMask != 0, flag);
 }
 
 }  // namespace pravik::scene

@@ -7,11 +7,32 @@
 // the logical stride of 44 bytes of the stored form; in memory they are plain records.
 // Main thread only.
 
+#include "engine/os/EEndian.h"
 #include "engine/scene/IMesh.h"
 
 #include <vector>
 
+namespace pravik::io {
+class IFileSystem;
+class IReadFile;
+class IWriteFile;
+}  // namespace pravik::io
+
+namespace pravik::collada {
+class CColladaFactory;
+class CRootSceneNode;
+}  // namespace pravik::collada
+
 namespace pravik::scene {
+
+class CBatchMesh;
+
+// Told when updateSegmentContent has rewritten a segment. Not owned by the mesh.
+class ISegmentUpdateCallback {
+public:
+    virtual ~ISegmentUpdateCallback() = default;
+    virtual void onSegmentUpdated(CBatchMesh* mesh, unsigned segment, bool contentChanged, bool flag) = 0;
+};
 
 class CBatchMesh : public IMesh {
 public:
@@ -40,11 +61,15 @@ public:
         unsigned char BoxOwned = 0;
         short Layer = 0;
         unsigned short FirstVertex = 0, EndVertex = 0, SecondEndVertex = 0;
+
+        void save(io::IWriteFile* file, bool swap) const;  // the 49 stored bytes
+        // Reads the stored bytes, the box into `box`; false when the file is cut short.
+        bool load(io::IReadFile* file, bool swap, core::aabbox3d<float>& box);
     };
 
     explicit CBatchMesh(unsigned segmentStride = 44) : m_segmentStride(segmentStride) {}
 
-    boost::intrusive_ptr<IMesh> clone() const override;
+    boost::intrusive_ptr<IMesh> clone() const override { return nullptr; }  // a batch mesh is not copied
     unsigned getMeshBufferCount() const override { return unsigned(m_batches.size()); }
     boost::intrusive_ptr<CMeshBuffer> getMeshBuffer(unsigned index) const override;
     boost::intrusive_ptr<video::CMaterial> getMaterial(unsigned index) const override;
@@ -76,6 +101,42 @@ public:
     void initStaticSegmentBoundingBoxes();
     virtual void init() {}  // a subclass's hook, called once the mesh is set up
 
+    // Gives up spare capacity of the batches, the segment table and the segment records.
+    void strip();
+    // Quantised copies of the buffers of batches without dynamic segments; the others keep theirs.
+    void quantizeComponents(bool normalsAs16Bit, bool quantizePositions, video::IVideoDriver* driver);
+    // Rewrites the attributes in attributeMask of segment number `segment` from source (drawn
+    // with material and its attribute map) through the baker of the material's shader; the
+    // segment's ranges then cover the source's vertices and triangles. The callback, when set,
+    // hears of it. The segment must be valid.
+    void updateSegmentContent(unsigned segment, const boost::intrusive_ptr<const CMeshBuffer>& source,
+                              unsigned attributeMask, bool flag, const boost::intrusive_ptr<video::CMaterial>& material,
+                              const boost::intrusive_ptr<video::CVertexAttributeMap>& attributeMap,
+                              video::IVideoDriver* driver);
+    void setSegmentUpdateCallback(ISegmentUpdateCallback* callback) { m_segmentUpdateCallback = callback; }
+    ISegmentUpdateCallback* getSegmentUpdateCallback() const { return m_segmentUpdateCallback; }
+    // The batch mesh file; false when a write fell short. The driver and the flag are not used.
+    bool save(io::IWriteFile* file, video::IVideoDriver* driver, os::E_ENDIAN order, bool flag,
+              bool writeStreamingInfo) const;
+    // Into an empty mesh; false (the mesh left empty) for a file that cannot be one. Batch
+    // materials come from the archive's "materials.bdae" when it has one.
+    bool load(io::IReadFile* file, video::IVideoDriver* driver, io::IFileSystem* fileSystem,
+              collada::CRootSceneNode* root, collada::CColladaFactory* factory);
+    // Hooks of a subclass that keeps data of its own per segment, after each stored record.
+    virtual void saveSegmentExtraData(unsigned segment, io::IWriteFile* file, bool swap) const
+    {
+        (void)segment, (void)file, (void)swap;
+    }
+    virtual bool loadSegmentExtraData(unsigned segment, io::IReadFile* file, bool swap)  // false when cut short
+    {
+        (void)segment, (void)file, (void)swap;
+        return true;
+    }
+    // Drops every batch, segment record and table entry; boxes and counters stay.
+    void clear();
+    // The segment's index range [first, end); the segment must be valid.
+    void getIndexRange(unsigned& first, unsigned& end, unsigned segment) const;
+
     unsigned getBatchCount() const { return unsigned(m_batches.size()); }
     unsigned getDynamicBatchCount() const { return m_dynamicBatchCount; }
     const SBatch& getBatch(unsigned i) const { return m_batches[i]; }
@@ -98,6 +159,7 @@ private:
     mutable unsigned m_boxStamp = 0xFFFFFFFFu;
     unsigned m_segmentStride;
     mutable bool m_boxDirty = true;
+    ISegmentUpdateCallback* m_segmentUpdateCallback = nullptr;
 };
 
 }  // namespace pravik::scene

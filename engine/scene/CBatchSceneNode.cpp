@@ -1,6 +1,7 @@
 #include "engine/scene/CBatchSceneNode.h"
 
 #include "engine/core/ProcessBuffer.h"
+#include "engine/io/IAttributes.h"
 #include "engine/os/Timer.h"
 #include "engine/scene/CSceneManager.h"
 #include "engine/scene/ICameraSceneNode.h"
@@ -14,8 +15,18 @@ namespace pravik::scene {
 
 namespace {
 
-constexpr unsigned kDrawMerging = 0x100;  // the driver option that merges small draws
 constexpr unsigned kFrustumSphere = 4;     // a culling value that takes every segment
+
+// Segment culling by literal: the node's own table, where "frustum_sphere" is 4 (take every
+// segment) rather than the 3 of a node's automatic culling.
+constexpr unsigned kSegmentCullingValues[] = {EAC_OFF, EAC_BOX, EAC_FRUSTUM_BOX, kFrustumSphere, EAC_FRUSTUM_BOX_3};
+
+const char* segmentCullingName(unsigned value)
+{
+    for (unsigned i = 0; i < 5; ++i)
+        if (kSegmentCullingValues[i] == value) return AutomaticCullingNames[i];
+    return "";
+}
 
 bool segmentInFrustum(const core::aabbox3d<float>& box, const SViewFrustum& f, const int* planes, int planeCount)
 {
@@ -38,6 +49,30 @@ CBatchSceneNode::CBatchSceneNode(int id, const boost::intrusive_ptr<CBatchMesh>&
     : IMeshSceneNode(id), m_mesh(mesh ? mesh : boost::intrusive_ptr<CBatchMesh>(new CBatchMesh(44))),
       m_batchMesh(static_cast<CBatchMesh*>(m_mesh.get())), m_registerSolidOnce(registerSolidBatchesOnce)
 {
+}
+
+void CBatchSceneNode::serializeAttributes(io::IAttributes* out, io::SAttributeReadWriteOptions* options) const
+{
+    if (!out) return;
+    ISceneNode::serializeAttributes(out, options);
+    out->addEnum("SegmentAutomaticCulling", segmentCullingName(m_segmentCulling), AutomaticCullingNames, false);
+    out->addBool("RegisterSolidBatchesOnce", m_registerSolidOnce, false);
+    out->addBool("HasVisibleIndexCache", m_hasCache, false);
+    // Shown to whoever inspects the node; deserializeAttributes does not read them back.
+    out->addInt("Max index count (solid)", int(m_maxSolidIndices), true);
+    out->addInt("Max index count (transparent)", int(m_maxTransparentIndices), true);
+    out->addInt("Solid batch count", int(m_solidBatchCount), true);
+}
+
+void CBatchSceneNode::deserializeAttributes(io::IAttributes* in, io::SAttributeReadWriteOptions* options)
+{
+    if (!in) return;
+    ISceneNode::deserializeAttributes(in, options);
+    const int literal = in->getEnum("SegmentAutomaticCulling", AutomaticCullingNames);
+    if (literal >= 0 && literal < 5) m_segmentCulling = E_CULLING_TYPE(kSegmentCullingValues[literal]);
+    m_registerSolidOnce = in->getBool("RegisterSolidBatchesOnce");
+    const bool cache = in->getBool("HasVisibleIndexCache");
+    if (cache != m_hasCache) setVisibleIndexCache(cache);
 }
 
 void CBatchSceneNode::setup(bool skipPostCompile, video::IVideoDriver* driver)
@@ -331,8 +366,8 @@ void CBatchSceneNode::render(void* renderData)
     video::IVideoDriver* driver = SceneManager ? SceneManager->getVideoDriver() : nullptr;
     if (!driver || m_visible.empty()) return;
     driver->setTransform(video::ETS_WORLD, AbsoluteTransformation);
-    const bool merging = (driver->getOptions() & kDrawMerging) != 0;
-    if (merging) driver->setOption(kDrawMerging, false);
+    const bool merging = (driver->getOptions() & video::EVDO_MERGE_DRAWS) != 0;
+    if (merging) driver->setOption(video::EVDO_MERGE_DRAWS, false);
     const std::uintptr_t value = reinterpret_cast<std::uintptr_t>(renderData);
     const unsigned solid = std::min(m_solidBatchCount, unsigned(m_visible.size()));
     if (value == 0) {
@@ -342,7 +377,7 @@ void CBatchSceneNode::render(void* renderData)
     } else {
         renderTransparentSegment(driver, unsigned(value & 0xFFFF), unsigned(value >> 16) - 1);
     }
-    if (merging) driver->setOption(kDrawMerging, true);
+    if (merging) driver->setOption(video::EVDO_MERGE_DRAWS, true);
 }
 
 }  // namespace pravik::scene

@@ -27,6 +27,10 @@ public:
     explicit CBatchSceneNode(int id);  // its own empty mesh; culled by frustum box
     CBatchSceneNode(int id, const boost::intrusive_ptr<CBatchMesh>& mesh, bool registerSolidBatchesOnce = true);
 
+    // Those of every node, then the segment culling, the registration and cache switches and,
+    // for reading only, the index counts and the solid batch count.
+    void serializeAttributes(io::IAttributes* out, io::SAttributeReadWriteOptions* options = nullptr) const override;
+    void deserializeAttributes(io::IAttributes* in, io::SAttributeReadWriteOptions* options = nullptr) override;
     bool onRegisterSceneNode() override;
     // 0: every solid batch; 1..0xFFFF: solid batch (value - 1); above: the transparent segment at
     // position (high half - 1) of batch (low half).
@@ -65,6 +69,7 @@ public:
     E_CULLING_TYPE getSegmentCulling() const { return m_segmentCulling; }
     void setSegmentCulling(E_CULLING_TYPE type) { m_segmentCulling = type; }
     bool getRegisterSolidBatchesOnce() const { return m_registerSolidOnce; }
+    void setRegisterSolidBatchesOnce(bool once) { m_registerSolidOnce = once; }
 
 private:
     struct SVisibleBatch {

@@ -101,6 +101,7 @@ CTextureManager::CTextureManager(IVideoDriver* driver) : m_driver(driver), m_own
 
 CTextureManager::~CTextureManager()
 {
+    dropDecodedAhead();
     clearPlaceHolders();
     m_registry.removeAll(false);
     for (IImageWriter* writer : m_writers)
@@ -146,6 +147,9 @@ CTextureManager::TexturePtr CTextureManager::getTexture(const char* fileName, co
     const unsigned short id = m_registry.getId(key.c_str());
     if (id != Registry::InvalidId)
         return m_registry.get(id);
+    if (!m_ahead.empty())
+        if (TexturePtr texture = takeDecodedAhead(key))
+            return texture;
     io::IReadFile* file = m_fileSystem ? m_fileSystem->createAndOpenFile(fileName) : nullptr;
     if (!file) {
         os::Printer::log("Could not find texture file", fileName, ELL_ERROR);

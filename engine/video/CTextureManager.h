@@ -133,6 +133,10 @@ public:
     TexturePtr getTextureInternal(io::IReadFile* file, const core::stringc& key, bool flag);  // loads, registers
     TexturePtr loadTextureFromFile(io::IReadFile* file, const char* name, E_PIXEL_FORMAT& sourceFormat, bool flag);
     TexturePtr createTextureFromImage(const char* name, const CImagePtr& image, E_TEXTURE_LAYOUT layout);
+    // Reads the file now and decodes it on a thread of its own; getTexture of the same name
+    // later makes the texture from that image instead of decoding the file then. False when
+    // nothing was started: no file, the texture exists, or a file that is not a plain image.
+    bool decodeAhead(const char* fileName);
 
     // Pixels rewritten in place, level 0 of face 0, A1R5G5B5 and A8R8G8B8 only
     // (CTextureManager_colorkey.cpp).
@@ -156,6 +160,9 @@ private:
     TexturePtr createRegistered(const char* name, const STextureDesc& desc, bool reportExisting);
     unsigned usageFromFlags(unsigned usage) const;
     void upload(ITexture& texture) const;  // bind as the flags ask, after loading from a file
+    struct SDecodeAhead;
+    TexturePtr takeDecodedAhead(const core::stringc& key);  // joins the decode; null without one
+    void dropDecodedAhead();                                 // joins every decode, keeps nothing
 
     Registry m_registry;
     IVideoDriver* m_driver;
@@ -165,6 +172,7 @@ private:
     ITexture* m_placeHolders[EPH_COUNT * 4] = {};
     unsigned m_flags = DEFAULT_FLAGS;
     std::thread::id m_ownerThread;
+    std::vector<SDecodeAhead*> m_ahead;  // decodes started and not yet taken
 };
 
 }  // namespace pravik::video

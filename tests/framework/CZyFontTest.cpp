@@ -219,6 +219,18 @@ TEST(CZyFont, WidthsFollowStyleMetricsFactorAndPipe)
         EXPECT_EQ(jp.GetStringWidth(text.data()), c.width);
     }
 
+    // Texts switch styles call by call: each style's widths are asked once, not at every switch.
+    struct Counting : CZyFontCS {
+        int asked = 0;
+        int GetCharWidth(wchar_t glyph) override { return ++asked, CZyFontCS::GetCharWidth(glyph); }
+    } counting;
+    setUp(counting);
+    for (int k = 0; k < 6; ++k) {
+        counting.SetStyle(k % 2);
+        EXPECT_EQ(counting.GetStringWidth(text.data()), 11 + 11 + 11);
+    }
+    EXPECT_EQ(counting.asked, 2 * 21);   // glyphs 0..20 of each style
+
     // Breaking reads the same widths: a font whose metrics were replaced breaks as a fresh one.
     CZyFontCS reloaded, fresh;
     setUp(reloaded);

@@ -3,6 +3,7 @@
 #include "engine/io/CMemoryWriteFile.h"
 #include "engine/video/image/CImage.h"
 #include "engine/video/image/IImageWriter.h"
+#include "tools/formats/PngWriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -251,19 +252,24 @@ std::string Canvas::encode(const std::string& fileName) const
     using namespace pravik;
     if (m_width == 0 || m_height == 0)
         return "";
-    video::IImageWriter* writers[] = {video::createImageWriterPNG(), video::createImageWriterTGA()};
-    std::string out;
-    for (video::IImageWriter* w : writers) {
-        if (out.empty() && w->isAWriteableFileExtension(fileName.c_str())) {
-            // The writers only read: the image borrows the pixels instead of copying them.
-            video::CImagePtr image(new video::CImage(video::EPF_R8G8B8A8, core::dimension2d<int>(m_width, m_height),
-                                                     const_cast<uint8_t*>(m_pixels.data()), true, false));
-            io::CMemoryWriteFile file;
-            if (w->writeImage(&file, image, 0) && file.getBuffer())
-                out.assign(reinterpret_cast<const char*>(file.getBuffer()), file.getBufferSize());
-        }
-        w->drop();
+    const auto endsWith = [&](const char* ext) {
+        return fileName.size() >= 4 && fileName.compare(fileName.size() - 4, 4, ext) == 0;
+    };
+    if (endsWith(".png") || endsWith(".PNG")) {
+        const std::vector<uint8_t> png = images::PngRGBA(m_width, m_height, m_pixels.data(), m_pixels.size());
+        return std::string(png.begin(), png.end());
     }
+    video::IImageWriter* tga = video::createImageWriterTGA();
+    std::string out;
+    if (tga->isAWriteableFileExtension(fileName.c_str())) {
+        // The writer only reads: the image borrows the pixels instead of copying them.
+        video::CImagePtr image(new video::CImage(video::EPF_R8G8B8A8, core::dimension2d<int>(m_width, m_height),
+                                                 const_cast<uint8_t*>(m_pixels.data()), true, false));
+        io::CMemoryWriteFile file;
+        if (tga->writeImage(&file, image, 0) && file.getBuffer())
+            out.assign(reinterpret_cast<const char*>(file.getBuffer()), file.getBufferSize());
+    }
+    tga->drop();
     return out;
 }
 

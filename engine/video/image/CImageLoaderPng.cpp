@@ -6,6 +6,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include <png.h>
 
@@ -123,9 +124,17 @@ boost::intrusive_ptr<CImage> CImageLoaderPng::loadImage(io::IReadFile* file) con
         png_destroy_read_struct(&png, &info, nullptr);
         return nullptr;
     }
-    state->image = new CImage(alpha ? EPF_R8G8B8A8 : EPF_R8G8B8,
-                              core::dimension2d<int>(int(width), int(height)));
-    if (!state->image->getData()) {
+    const E_PIXEL_FORMAT format = alpha ? EPF_R8G8B8A8 : EPF_R8G8B8;
+    const core::dimension2d<int> size{int(width), int(height)};
+    if (png_get_interlace_type(png, info) == PNG_INTERLACE_NONE) {
+        // Every byte of every row is written by the decoder: no need to clear the block first.
+        auto* block = new (std::nothrow) unsigned char[size_t(width) * (alpha ? 4 : 3) * height];
+        if (block) state->image = new CImage(format, size, block, true, true);
+    } else {
+        // Interlaced passes fill rows a few pixels at a time over the block as it stands.
+        state->image = new CImage(format, size);
+    }
+    if (!state->image || !state->image->getData()) {
         logError("LOAD PNG: Internal PNG create image struct failure\n", nameOf(file));
         png_destroy_read_struct(&png, &info, nullptr);
         return nullptr;

@@ -10,6 +10,10 @@
 
 #include <boost/intrusive_ptr.hpp>
 
+namespace pravik::scene {
+class CMeshBuffer;
+}  // namespace pravik::scene
+
 namespace pravik::video {
 class CVertexStreams;
 class IShader;
@@ -55,5 +59,12 @@ void quantizeScaleOffset(unsigned char* destination, unsigned destinationStride,
                          unsigned sourceStride, unsigned count, vector3d<float>& scale, vector3d<float>& offset);
 void quantizeScaleOffset(unsigned char* destination, unsigned destinationStride, const vector2d<float>* source,
                          unsigned sourceStride, unsigned count, vector2d<float>& scale, vector2d<float>& offset);
+
+// A copy of the buffer with float texture coordinates as shorts (scale and offset in the stream
+// set's table), float normals as bytes or shorts and, when asked, float positions as shorts with
+// a scale and offset; the primitive stream is shared. Null without streams or driver.
+boost::intrusive_ptr<scene::CMeshBuffer> createQuantizedBuffer(const boost::intrusive_ptr<const scene::CMeshBuffer>& meshBuffer,
+                                                               bool normalsAs16Bit, bool quantizePositions,
+                                                               video::IVideoDriver* driver);
 
 }  // namespace pravik::core

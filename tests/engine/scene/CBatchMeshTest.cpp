@@ -2,10 +2,12 @@
 // numbered in their x coordinate, so that moved geometry shows where it came from.
 #include "engine/scene/CBatchMesh.h"
 #include "engine/scene/CGeometryCreator.h"
+#include "engine/video/material/BatchUtils.h"
 #include "tests/engine/scene/SceneTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace pravik::scene {
@@ -115,6 +117,104 @@ TEST_F(CBatchMeshTest, SortPutsStaticSegmentsFirstAndMovesTheDynamicGeometryLast
     const core::aabbox3d<float>& box = mesh->getBoundingBox();
     EXPECT_EQ(box.MinEdge, core::vector3d<float>(-1, -1, -1));  // the empty batch gives the default box
     EXPECT_EQ(box.MaxEdge, core::vector3d<float>(8, 6, 6));
+}
+
+
+// Vertex v's attribute as floats, decoded with the stream set's scale and offset for positions
+// and texture coordinates and as a unit vector for quantised normals.
+std::vector<float> decoded(const video::CVertexStreams& set, unsigned attribute, unsigned v)
+{
+    const video::SVertexStream* s = set.getStream(attribute, set.begin(), set.end());
+    const auto* p = static_cast<const unsigned char*>(static_cast<const video::IBuffer*>(s->buffer.get())->map(video::EBRMA_CLIENT_READ)) +
+                    s->offset + size_t(v) * s->stride;
+    std::vector<float> out;
+    for (unsigned c = 0; c < s->componentCount; ++c) {
+        float x = 0;
+        switch (s->valueType) {
+        case video::EVAVT_FLOAT: std::memcpy(&x, p + 4 * c, 4); break;
+        case video::EVAVT_SHORT: x = float(reinterpret_cast<const short*>(p)[c]); break;
+        case video::EVAVT_BYTE: x = float(reinterpret_cast<const signed char*>(p)[c]); break;
+        default: ADD_FAILURE() << "value type " << s->valueType;
+        }
+        const video::CVertexStreams::SScaleOffset* table = set.getScaleAndOffsets();
+        const unsigned entry = attribute == video::EVA_POSITION ? 0 : attribute - video::EVA_TEXCOORD0 + 1;
+        if (s->valueType != video::EVAVT_FLOAT && attribute == video::EVA_NORMAL) x /= s->valueType == video::EVAVT_BYTE ? 127.f : 32767.f;
+        else if (s->valueType != video::EVAVT_FLOAT) x = x * (&table[entry].scale.X)[c] + (&table[entry].offset.X)[c];
+        out.push_back(x);
+    }
+    s->buffer->unmap();
+    return out;
+}
+
+TEST_F(CBatchMeshTest, QuantisedBufferDecodesToTheSourceWithinOneStep)
+{
+    const unsigned mask = 1u << video::EVA_POSITION | 1u << video::EVA_NORMAL | 1u << video::EVA_TEXCOORD0;
+    boost::intrusive_ptr<CMeshBuffer> source = createCubeMesh(mask, m_driver.get(), 10)->getMeshBuffer(0);
+    source->Dynamic = 1;
+    const struct { bool normalsAs16Bit, positions; unsigned normalType, positionType; float normalStep; } kCases[] = {
+        {false, false, video::EVAVT_BYTE, video::EVAVT_FLOAT, 1 / 127.f},
+        {true, true, video::EVAVT_SHORT, video::EVAVT_SHORT, 1 / 32767.f}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.positions);
+        boost::intrusive_ptr<CMeshBuffer> q = core::createQuantizedBuffer(source, c.normalsAs16Bit, c.positions, m_driver.get());
+        ASSERT_TRUE(q);
+        const video::CVertexStreams& set = *q->VertexStreams;
+        ASSERT_EQ(set.getVertexCount(), 24u);
+        EXPECT_EQ(set.getStream(video::EVA_NORMAL, set.begin(), set.end())->valueType, c.normalType);
+        EXPECT_EQ(set.getStream(video::EVA_POSITION, set.begin(), set.end())->valueType, c.positionType);
+        EXPECT_EQ(set.getStream(video::EVA_TEXCOORD0, set.begin(), set.end())->valueType, video::EVAVT_SHORT);
+        EXPECT_EQ(set.getFlags() & 0xC, c.positions ? 0xCu : 0x8u);  // quantised positions, texture set 0
+        EXPECT_EQ(set.getFlags() & 1, 1);  // one interleaved buffer
+        // Shared index data, copied dynamic flag.
+        EXPECT_EQ(q->PrimitiveStream.IndexBuffer, source->PrimitiveStream.IndexBuffer);
+        EXPECT_EQ(q->PrimitiveStream.Count, 36u);
+        EXPECT_EQ(q->Dynamic, 1);
+        const float positionStep = c.positions ? 10.f / 65535 : 0;
+        for (unsigned v = 0; v < 24; ++v) {
+            SCOPED_TRACE(v);
+            const std::vector<float> p = decoded(set, video::EVA_POSITION, v), p0 = decoded(*source->VertexStreams, video::EVA_POSITION, v);
+            const std::vector<float> n = decoded(set, video::EVA_NORMAL, v), n0 = decoded(*source->VertexStreams, video::EVA_NORMAL, v);
+            const std::vector<float> t = decoded(set, video::EVA_TEXCOORD0, v), t0 = decoded(*source->VertexStreams, video::EVA_TEXCOORD0, v);
+            for (unsigned k = 0; k < 3; ++k) EXPECT_NEAR(p[k], p0[k], positionStep * 1.01f);
+            for (unsigned k = 0; k < 3; ++k) EXPECT_NEAR(n[k], n0[k], c.normalStep * 1.01f);
+            for (unsigned k = 0; k < 2; ++k) EXPECT_NEAR(t[k], t0[k], 1.01f / 65535);
+        }
+    }
+    EXPECT_FALSE(core::createQuantizedBuffer(source, false, false, nullptr));
+}
+
+TEST_F(CBatchMeshTest, QuantizeComponentsLeavesBatchesWithDynamicSegmentsAlone)
+{
+    boost::intrusive_ptr<CBatchMesh> mesh(new CBatchMesh);
+    mesh->addBatch();
+    mesh->addSegment(24, 36, 0);
+    boost::intrusive_ptr<CMeshBuffer> moving = numberedBuffer({});
+    mesh->setBuffer(0, moving, nullptr);
+    mesh->getSegment(0).Source = numberedBuffer({});
+    mesh->addBatch();
+    mesh->addSegment(24, 36, 0);
+    boost::intrusive_ptr<CMeshBuffer> still = numberedBuffer({});
+    mesh->setBuffer(1, still, nullptr);
+    mesh->sort(m_driver.get());
+
+    mesh->quantizeComponents(false, true, m_driver.get());
+    EXPECT_EQ(mesh->getMeshBuffer(0), moving);
+    ASSERT_NE(mesh->getMeshBuffer(1), still);
+    const video::CVertexStreams& set = *mesh->getMeshBuffer(1)->VertexStreams;
+    EXPECT_EQ(set.begin()->valueType, video::EVAVT_SHORT);
+    EXPECT_NEAR(decoded(set, video::EVA_POSITION, 23)[0], 23.f, 23.f / 65535 * 1.01f);
+
+    // Nothing of the content is lost by giving up spare room, and the mesh cannot be copied.
+    mesh->strip();
+    EXPECT_EQ(mesh->getSegmentCount(), 2u);
+    EXPECT_EQ(mesh->getSegment(1).EndIndex, 36u);
+    EXPECT_EQ(mesh->getBatch(1).FirstSegment, 1);
+    EXPECT_FALSE(mesh->clone());
+    // An index past the batches is ignored by setMaterial.
+    const auto material = ::test::makeMaterial(*m_driver, "m", false);
+    mesh->setMaterial(2, material, nullptr);
+    EXPECT_FALSE(mesh->getMaterial(0));
+    EXPECT_FALSE(mesh->getMaterial(1));
 }
 
 }  // namespace

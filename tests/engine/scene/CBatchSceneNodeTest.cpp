@@ -1,4 +1,5 @@
 // The batch node drawing a compiled mesh on a driver that records each draw's index count.
+#include "engine/io/CAttributes.h"
 #include "engine/os/Timer.h"
 #include "engine/scene/CBatchSceneNode.h"
 #include "engine/scene/CCameraSceneNode.h"
@@ -150,6 +151,95 @@ TEST_F(CBatchSceneNodeTest, TransparentSegmentsDrawnInARowMakeOneDraw)
     other->drop();
     EXPECT_EQ(frame(), (std::vector<unsigned>{72, 36}));
     EXPECT_EQ(log.entries.size(), 1u);
+}
+
+
+TEST_F(CBatchSceneNodeTest, AttributesCarryTheSegmentCullingAndTheSwitches)
+{
+    auto* node = new CBatchSceneNode(-1);
+    compileCubes(node, false, {{-30, 0, 0}, {0, 0, 0}});
+    node->drop();
+    // Segment culling 4 is "frustum_sphere" here, not the 3 of a node's own culling.
+    const struct { unsigned culling; const char* literal; } kCases[] = {
+        {0, "false"}, {1, "box"}, {2, "frustum_box"}, {4, "frustum_sphere"}, {8, "frustum_box_3"}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.literal);
+        node->setSegmentCulling(E_CULLING_TYPE(c.culling));
+        node->setRegisterSolidBatchesOnce(c.culling % 2 == 0);
+        io::CAttributes store(nullptr);
+        node->serializeAttributes(&store);
+        EXPECT_STREQ(store.getEnum("SegmentAutomaticCulling"), c.literal);
+        EXPECT_EQ(store.getBool("RegisterSolidBatchesOnce"), c.culling % 2 == 0);
+        EXPECT_TRUE(store.getBool("HasVisibleIndexCache"));
+        EXPECT_EQ(store.getInt("Max index count (solid)"), 72);
+        EXPECT_EQ(store.getInt("Max index count (transparent)"), 0);
+        EXPECT_EQ(store.getInt("Solid batch count"), 1);
+        EXPECT_STREQ(store.getEnum("AutomaticCulling"), "frustum_box");  // the node's own come first
+
+        auto* copy = new CBatchSceneNode(-1);
+        copy->setVisibleIndexCache(false);
+        store.setAttribute("Solid batch count", 7);  // shown, never read back
+        copy->deserializeAttributes(&store);
+        EXPECT_EQ(unsigned(copy->getSegmentCulling()), c.culling);
+        EXPECT_EQ(copy->getRegisterSolidBatchesOnce(), c.culling % 2 == 0);
+        EXPECT_TRUE(copy->hasVisibleIndexCache());
+        EXPECT_EQ(copy->getSolidBatchCount(), 0xFFFFFFFFu);
+        copy->drop();
+    }
+}
+
+class SegmentLog : public ISegmentUpdateCallback {
+public:
+    void onSegmentUpdated(CBatchMesh* mesh, unsigned segment, bool contentChanged, bool flag) override
+    {
+        calls.push_back({mesh, segment, contentChanged, flag});
+    }
+    struct SCall {
+        CBatchMesh* mesh;
+        unsigned segment;
+        bool contentChanged, flag;
+        bool operator==(const SCall&) const = default;
+    };
+    std::vector<SCall> calls;
+};
+
+TEST_F(CBatchSceneNodeTest, UpdatedSegmentTakesTheNewGeometryAndTellsTheCallback)
+{
+    auto* node = new CBatchSceneNode(-1);
+    compileCubes(node, false, {{-30, 0, 0}, {30, 0, 0}});
+    node->drop();
+    CBatchMesh& mesh = *node->getBatchMesh();
+    SegmentLog log;
+    mesh.setSegmentUpdateCallback(&log);
+    const boost::intrusive_ptr<video::CMaterial> material = mesh.getMaterial(0);
+    boost::intrusive_ptr<CMesh> small = createCubeMesh(1u << video::EVA_POSITION, m_driver.get(), 4);
+    small->setMaterial(0, ::test::makeMaterial(*m_driver, "solid", false), nullptr);
+    const boost::intrusive_ptr<video::CVertexAttributeMap> table(
+        new video::CVertexAttributeMap(*small->getMeshBuffer(0)->VertexStreams));
+    m_driver->setTransform(video::ETS_WORLD, core::CMatrix4<float>());
+
+    auto segmentBox = [&](unsigned number) {
+        const CBatchMesh::SSegment& s = mesh.getSegment(number);
+        core::aabbox3d<float> box;
+        mesh.getMeshBuffer(0)->VertexStreams->computeBoundingBox(s.FirstVertex, s.EndVertex, box);
+        return box;
+    };
+    // No attribute asked: the geometry stays, the callback still hears of the call.
+    mesh.updateSegmentContent(1, small->getMeshBuffer(0), 0, true, small->getMaterial(0), table, m_driver.get());
+    EXPECT_EQ(segmentBox(1).MinEdge, core::vector3d<float>(25, -5, -5));
+    // Positions asked: segment 1 now holds the small cube (drawn untransformed), segment 0 is untouched.
+    mesh.updateSegmentContent(1, small->getMeshBuffer(0), 1u << video::EVA_POSITION, false, small->getMaterial(0), table,
+                              m_driver.get());
+    EXPECT_EQ(segmentBox(1).MinEdge, core::vector3d<float>(-2, -2, -2));
+    EXPECT_EQ(segmentBox(1).MaxEdge, core::vector3d<float>(2, 2, 2));
+    EXPECT_EQ(segmentBox(0).MinEdge, core::vector3d<float>(-35, -5, -5));
+    unsigned first = 0, end = 0;
+    mesh.getIndexRange(first, end, 1);
+    EXPECT_EQ(first, 36u);
+    EXPECT_EQ(end, 72u);
+    EXPECT_EQ(mesh.getSegment(1).EndVertex - mesh.getSegment(1).FirstVertex, 24);
+    EXPECT_EQ(log.calls, (std::vector<SegmentLog::SCall>{{&mesh, 1, false, true}, {&mesh, 1, true, false}}));
+    EXPECT_EQ(mesh.getMaterial(0), material);
 }
 
 }  // namespace

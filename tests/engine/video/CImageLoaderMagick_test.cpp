@@ -70,6 +70,7 @@ TEST(ImageLoaderMagick, FilesFromAnotherToolGiveItsPixels) {
         {"PNG palette", "PNG8:%s", "d.png", false, &png, 0, false},
         {"PNG palette with transparency", "PNG8:%s", "d2.png", true, &png, 0, false},
         {"PNG 16-bit", "-depth 16 PNG64:%s", "e.png", true, &png, 0, false},
+        {"PNG interlaced", "-interlace PNG PNG32:%s", "e2.png", true, &png, 0, false},
         {"JPEG 4:4:4", "-sampling-factor 1x1 -quality 90 JPEG:%s", "f.jpg", false, &jpg, 2, false},
         {"BMP 24-bit", "-type TrueColor BMP3:%s", "g.bmp", false, &bmp, 0, false},
         {"BMP 8-bit palette", "-type Palette BMP3:%s", "h.bmp", false, &bmp, 0, true},

@@ -403,3 +403,55 @@ TEST_F(TextureLoading, CutAndChangedTextureFilesAreRefusedSafely)
     EXPECT_GT(loaded, 0);
     EXPECT_EQ(manager->getRegistry().size(), 0u);
 }
+
+// A picture decoded ahead on a worker becomes, at its getTexture, the texture the ordinary path
+// makes, and is decoded once; what cannot or need not be decoded ahead starts nothing, and a
+// decode that fails leaves the file to the ordinary path.
+TEST_F(TextureLoading, DecodedAheadIsTheTextureTheOrdinaryPathMakes)
+{
+    boost::intrusive_ptr<CountingLoader> counting = new CountingLoader();
+    manager->addExternalImageLoader(counting);
+    const CImagePtr image = test::patternImage(EPF_R8G8B8A8, 4, 4);
+    dir.write("a.png", test::pngOf(image));
+    dir.write("c.cnt", "not really a picture");
+    dir.write("d.dds", test::DdsFile{}.bytes());
+    dir.write("e.png", test::pngOf(image).substr(0, 60));
+    dir.write("z.png", test::ZipBuilder().add("z.png", test::pngOf(image), true).bytes());
+    dir.write("never.png", test::pngOf(image));
+    mountFolder();
+
+    ASSERT_TRUE(manager->decodeAhead("a.png"));
+    ASSERT_TRUE(manager->decodeAhead("c.cnt"));
+    const struct {
+        const char* name;
+        const char* why;
+    } refused[] = {{"a.png", "already under way"},      {"missing.png", "no file"},
+                   {"d.dds", "filled by its loader"},   {"z.png", "a texture inside a ZIP"},
+                   {nullptr, "no name"}};
+    for (const auto& r : refused)
+        EXPECT_FALSE(manager->decodeAhead(r.name)) << r.why;
+    ASSERT_TRUE(manager->decodeAhead("e.png"));
+    ASSERT_TRUE(manager->decodeAhead("never.png"));  // never asked for: joined with the manager
+
+    log.clear();
+    const auto texture = manager->getTexture("a.png");
+    ASSERT_TRUE(texture);
+    EXPECT_EQ(texture->getName(), "a.png");
+    EXPECT_EQ(texture->getWidth(), 4);
+    EXPECT_EQ(texture->getPixelFormat(), EPF_R8G8B8A8);
+    EXPECT_EQ(test::bytesAt(texture->getClientPointer(0, 0), 64), test::bytesAt(image->getData(), 64));
+    EXPECT_TRUE(texture->getStateFlags() & 0x80);
+    EXPECT_TRUE(log.contains("Loaded texture"));
+    const unsigned short id = manager->getRegistry().getId("a.png");
+    ASSERT_EQ(id, texture->getId());
+    EXPECT_EQ(manager->getRegistry().getProperties(id).sourceFormat, EPF_R8G8B8A8);
+    EXPECT_EQ(manager->getTexture("a.png"), texture);
+    EXPECT_FALSE(manager->decodeAhead("a.png")) << "the texture exists";
+
+    ASSERT_TRUE(manager->getTexture("c.cnt"));
+    EXPECT_EQ(counting->decodes, 1);
+
+    log.clear();
+    EXPECT_FALSE(manager->getTexture("e.png"));
+    EXPECT_TRUE(log.contains("Could not load texture"));
+}

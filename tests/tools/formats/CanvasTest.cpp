@@ -8,6 +8,7 @@
 #include "tools/formats/Canvas.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 namespace {
 
@@ -52,6 +53,28 @@ TEST(Canvas, EncodedPicturesLoadBackPixelForPixel)
     }
     EXPECT_EQ(c.encode("a.bmp"), "");
     EXPECT_EQ(Canvas().encode("a.png"), "");
+}
+
+// The game decodes its art while it loads: the rows go into the file unfiltered, so reading them
+// back needs no per-byte unfiltering.
+TEST(Canvas, PngRowsAreStoredUnfiltered)
+{
+    const std::string png = sample().encode("a.png");
+    std::string idat;
+    for (size_t at = 8; at + 12 <= png.size();) {
+        const auto byte = [&](size_t i) { return uint32_t(uint8_t(png[at + i])); };
+        const uint32_t length = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
+        ASSERT_LE(length, png.size() - at - 12);
+        if (png.compare(at + 4, 4, "IDAT") == 0)
+            idat += png.substr(at + 8, length);
+        at += 12 + length;
+    }
+    std::vector<uint8_t> rows(7 * (1 + 13 * 4) + 1);
+    uLongf size = uLongf(rows.size());
+    ASSERT_EQ(uncompress(rows.data(), &size, reinterpret_cast<const Bytef*>(idat.data()), uLong(idat.size())), Z_OK);
+    ASSERT_EQ(size, uLongf(7 * (1 + 13 * 4)));
+    for (int y = 0; y < 7; ++y)
+        EXPECT_EQ(rows[size_t(y) * (1 + 13 * 4)], 0) << "row " << y;
 }
 
 TEST(Canvas, ShapesCoverInsideAndLeaveOutside)
