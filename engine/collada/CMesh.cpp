@@ -11,6 +11,7 @@
 #include "engine/video/material/CVertexStreams.h"
 #include "engine/video/material/EVertexAttribute.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace pravik::collada {
@@ -60,12 +61,21 @@ boost::intrusive_ptr<video::IBuffer> cachedBuffer(CResFile& file, video::IVideoD
                                                   uint32_t size)
 {
     auto& cache = file.bufferCache();
-    auto it = cache.lower_bound(recordRef);
-    if (it != cache.end() && it->first == recordRef) return it->second;
+    if (auto* hit = cache.find(recordRef)) return *hit;
     const auto usage = config.usage <= video::EBU_CLIENT_ONLY ? video::E_BUFFER_USAGE(config.usage) : video::EBU_CLIENT_ONLY;
     auto buffer = driver->createBuffer(type, usage, size, data, false);
-    if (buffer) cache.emplace_hint(it, recordRef, buffer);
+    if (buffer) cache.insert(recordRef, buffer);
     return buffer;
+}
+
+// The largest of count indices (0 for none); a plain reduction the compiler can unroll.
+template <class Index>
+uint32_t largestIndex(const void* indices, uint32_t count)
+{
+    const auto* at = static_cast<const Index*>(indices);
+    Index largest = 0;
+    for (uint32_t k = 0; k < count; ++k) largest = std::max(largest, at[k]);
+    return largest;
 }
 
 const video::E_PRIMITIVE_TYPE kPrimitives[] = {video::EPT_TRIANGLES, video::EPT_TRIANGLE_STRIP, video::EPT_LINES,
@@ -86,14 +96,23 @@ boost::intrusive_ptr<scene::CMeshBuffer> createMeshBuffer(CResFile& file, video:
     void* indices = file.getFile().resolve(record->indices, record->indexCount * indexSize, indexSize);
     if (record->indexCount && !indices) return refuse("index data outside the file"), nullptr;
 
+    // The set is made first and its records filled in place: one record per attribute, in
+    // the same ascending order as the mask gives them.
     const auto attributes = attributesOf(*record);
-    video::SVertexStream streams[kMaxRecordAttributes];
-    unsigned streamCount = 0;
-    video::CVertexStreams::SScaleOffset quantisation[5];
-    for (auto& q : quantisation) q = {{1, 1, 1}, {0, 0, 0}};
-    unsigned short flags = 0;
     unsigned mask = 0;
     unsigned texCoords = 0;
+    for (const auto& [attribute, index] : attributes) {
+        mask |= 1u << attribute;
+        if (attribute >= video::EVA_TEXCOORD0 && attribute <= video::EVA_TEXCOORD0 + 3) ++texCoords;
+    }
+    auto set = video::CVertexStreams::allocate(0, mask, (unsigned char)texCoords, (unsigned char)attributes.count,
+                                               nullptr, nullptr);
+    if (!set) return nullptr;
+    video::SVertexStream* streams = set->begin();
+    video::CVertexStreams::SScaleOffset* quantisation = set->getScaleAndOffsets();
+    for (unsigned q = 0; q <= texCoords; ++q) quantisation[q] = {{1, 1, 1}, {0, 0, 0}};
+    unsigned short flags = 0;
+    unsigned streamCount = 0;
     uint32_t vertexCount = 0;
     if (mesh.layout != 0) {
         auto* block = file.as<SInterleavedBlock>(mesh.sources);
@@ -121,16 +140,15 @@ boost::intrusive_ptr<scene::CMeshBuffer> createMeshBuffer(CResFile& file, video:
             if (type >= video::EVAVT_COUNT || components == 0 || components > 4 ||
                 uint64_t(offsets[index]) + Inspection::ValueTypeSize[type] * components > stride)
                 return refuse("attribute format"), nullptr;
-            video::SVertexStream s;
+            video::SVertexStream& s = streams[streamCount++];
             s.buffer = buffer;
             s.offset = offsets[index];
             s.attribute = (unsigned short)attribute;
             s.valueType = (unsigned short)type;
             s.componentCount = (unsigned short)components;
             s.stride = (unsigned short)stride;
-            streams[streamCount++] = s;
             const unsigned entry = attribute <= video::EVA_TEXCOORD0 + 3 ? attribute : 99;
-            if (entry < 5 && dequantisation && dequantisation[index]) {
+            if (entry <= texCoords && dequantisation && dequantisation[index]) {
                 const auto* six = static_cast<const float*>(file.getFile().resolve(dequantisation[index], 24, 4));
                 if (six) {
                     std::memcpy(static_cast<void*>(&quantisation[entry]), six, 24);
@@ -158,14 +176,13 @@ boost::intrusive_ptr<scene::CMeshBuffer> createMeshBuffer(CResFile& file, video:
             if (uint64_t(elementSize) * verticesOfSources > 0x7fffffffu) return refuse("source size"), nullptr;
             void* data = file.getFile().resolve(source.values, elementSize * verticesOfSources, 1);
             if (!data && verticesOfSources) return refuse("source data outside the file"), nullptr;
-            video::SVertexStream s;
+            video::SVertexStream& s = streams[streamCount++];
             s.buffer = cachedBuffer(file, driver, file.refOf(&source), video::EBT_VERTEX, vertexConfig, data,
                                     elementSize * verticesOfSources);
             s.attribute = (unsigned short)attribute;
             s.valueType = (unsigned short)source.valueType;
             s.componentCount = (unsigned short)components;
             s.stride = (unsigned short)elementSize;
-            streams[streamCount++] = s;
         }
         vertexCount = verticesOfSources;
         if (record->indexCount && record->highestIndex >= vertexCount) return refuse("index past the vertices"), nullptr;
@@ -174,18 +191,10 @@ boost::intrusive_ptr<scene::CMeshBuffer> createMeshBuffer(CResFile& file, video:
     if (mesh.layout != 0 && record->indexCount && record->highestIndex >= vertexCount)
         return refuse("index past the vertices"), nullptr;
     // Indices themselves must stay below the highest index the record declares.
-    for (uint32_t k = 0; k < record->indexCount; ++k) {
-        const uint32_t v = wide ? static_cast<const uint32_t*>(indices)[k] : static_cast<const uint16_t*>(indices)[k];
-        if (v > record->highestIndex) return refuse("index above the highest index"), nullptr;
-    }
-    for (unsigned k = 0; k < streamCount; ++k) {
-        const video::SVertexStream& s = streams[k];
-        mask |= 1u << s.attribute;
-        if (s.attribute >= video::EVA_TEXCOORD0 && s.attribute <= video::EVA_TEXCOORD0 + 3) ++texCoords;
-    }
-    auto set = video::CVertexStreams::allocate(vertexCount, mask, (unsigned char)texCoords, (unsigned char)streamCount,
-                                               streams, quantisation);
-    if (!set) return nullptr;
+    const uint32_t largest = wide ? largestIndex<uint32_t>(indices, record->indexCount)
+                                  : largestIndex<uint16_t>(indices, record->indexCount);
+    if (largest > record->highestIndex) return refuse("index above the highest index"), nullptr;
+    set->setVertexCount(vertexCount);
     set->updateStates(false);
     set->setFlags((unsigned short)(set->getFlags() | flags));
 
@@ -219,14 +228,16 @@ CMesh::CMesh(const CColladaDatabase& db, video::IVideoDriver* driver, const SGeo
     for (unsigned i = 0; i < records.size(); ++i) {
         const uint32_t ref = file->refOf(&records[i]);
         boost::intrusive_ptr<scene::CMeshBuffer> buffer;
-        auto at = share ? shared.lower_bound(ref) : shared.end();
-        if (share && at != shared.end() && at->first == ref) buffer = at->second;
-        if (!buffer) buffer = createMeshBuffer(*file, driver, *mesh, i, vertexConfig, indexConfig);
+        if (share)
+            if (auto* hit = shared.find(ref)) buffer = *hit;
         if (!buffer) {
-            m_entries.clear();
-            return;
+            buffer = createMeshBuffer(*file, driver, *mesh, i, vertexConfig, indexConfig);
+            if (!buffer) {
+                m_entries.clear();
+                return;
+            }
+            if (share) shared.insert(ref, buffer);
         }
-        if (share && (at == shared.end() || at->first != ref)) shared.emplace_hint(at, ref, buffer);
         m_entries.push_back({buffer, nullptr, nullptr});
     }
     m_box = core::aabbox3d<float>(mesh->box[0], mesh->box[1], mesh->box[2], mesh->box[3], mesh->box[4], mesh->box[5]);

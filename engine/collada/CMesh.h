@@ -10,7 +10,7 @@
 #include "engine/collada/CColladaFactory.h"
 #include "engine/collada/IMesh.h"
 
-#include <vector>
+#include <boost/container/small_vector.hpp>
 
 namespace pravik::collada {
 
@@ -39,7 +39,7 @@ private:
         boost::intrusive_ptr<video::CMaterial> material;
         boost::intrusive_ptr<video::CMaterialVertexAttributeMap> map;
     };
-    std::vector<SEntry> m_entries;
+    boost::container::small_vector<SEntry, 1> m_entries;  // most records hold one buffer
     core::aabbox3d<float> m_box{-1, -1, -1, 1, 1, 1};
     bool m_valid = false;
 };

@@ -82,7 +82,7 @@ CResFile::~CResFile()
     m_externalEffects.clear();
     m_textures.clear();
     m_attributeMaps.clear();
-    for (auto& [ref, buffer] : m_buffers) detach(buffer);
+    m_buffers.forEach([](uint32_t, boost::intrusive_ptr<video::IBuffer>& buffer) { detach(buffer); });
     m_buffers.clear();
     m_meshBuffers.clear();
     if (m_memoryFile) m_memoryFile->drop();
@@ -152,15 +152,15 @@ void CResFile::releaseRemovableBuffer(unsigned char mask)
     if (!m_file.hasSegmentData()) return;
     if (mask & 1) {
         // Geometry buffers that still read from the segments take their own copy first.
-        for (auto& [ref, buffer] : m_buffers) {
-            if (!buffer) continue;
+        m_buffers.forEach([](uint32_t, boost::intrusive_ptr<video::IBuffer>& buffer) {
+            if (!buffer) return;
             if (buffer->getFlags() & 8) {
                 buffer->reset(buffer->getSize(), nullptr, false);
             } else if (!(buffer->getFlags() & 1)) {
                 os::Printer::log("Buffer released is not in VRAM", ELL_WARNING);
                 buffer->copy();
             }
-        }
+        });
     }
     m_file.releaseSegments(mask);
 }

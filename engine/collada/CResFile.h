@@ -6,6 +6,7 @@
 // the cache's reference.
 
 #include "engine/IReferenceCounted.h"
+#include "engine/collada/CRecordTable.h"
 #include "engine/collada/SColladaRecords.h"
 #include "engine/core/pravikString.h"
 #include "engine/res/File.h"
@@ -68,8 +69,8 @@ public:
     const core::stringc& getSourcePath() const { return m_sourcePath; }  // the root's source path
     void setSourcePath(const core::stringc& path) { m_sourcePath = path; }
     // Driver buffers and shared mesh buffers cached for mesh records, by record reference.
-    std::map<uint32_t, boost::intrusive_ptr<video::IBuffer>>& bufferCache() { return m_buffers; }
-    std::map<uint32_t, boost::intrusive_ptr<scene::CMeshBuffer>>& meshBufferCache() { return m_meshBuffers; }
+    CRecordTable<boost::intrusive_ptr<video::IBuffer>>& bufferCache() { return m_buffers; }
+    CRecordTable<boost::intrusive_ptr<scene::CMeshBuffer>>& meshBufferCache() { return m_meshBuffers; }
 
     void setDependency(CResFile* dependency);  // counted
     CResFile* getDependency() const { return m_dependency; }
@@ -98,8 +99,8 @@ private:
     core::stringc m_sourcePath;
     std::map<uint32_t, boost::intrusive_ptr<video::ITexture>> m_textures;
     std::map<uint32_t, boost::intrusive_ptr<video::CMaterialVertexAttributeMap>> m_attributeMaps;
-    std::map<uint32_t, boost::intrusive_ptr<video::IBuffer>> m_buffers;
-    std::map<uint32_t, boost::intrusive_ptr<scene::CMeshBuffer>> m_meshBuffers;
+    CRecordTable<boost::intrusive_ptr<video::IBuffer>> m_buffers;
+    CRecordTable<boost::intrusive_ptr<scene::CMeshBuffer>> m_meshBuffers;
     struct SExternalEffect;
     std::map<uint32_t, SExternalEffect*> m_externalEffects;
 };

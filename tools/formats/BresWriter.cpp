@@ -374,6 +374,11 @@ void addGeometries(Writer& w, const std::vector<SGeometrySpec>& geometries)
             w.u32(offsets + 4 * a, g.attributes[a].offset);
             w.u32(types + 4 * a, g.attributes[a].valueType);
             w.u32(counts + 4 * a, g.attributes[a].components);
+            if (g.attributes[a].scaleOffset.size() == 6) {
+                const uint32_t six = w.allocArray(6, 4);
+                for (uint32_t k = 0; k < 6; ++k) w.f32(six + 4 * k, g.attributes[a].scaleOffset[k]);
+                w.ptr(dequantisation + 4 * a, six);
+            }
         }
         if (n) {
             w.ptr(block + offsetof(SInterleavedBlock, offsets), offsets);

@@ -166,6 +166,7 @@ struct SImageSpec {
 // One interleaved vertex block; attributes index its arrays (Position 0, TexCoord0 1, ...).
 struct SVertexAttributeSpec {
     uint32_t offset, valueType, components;  // value types: 1 unsigned byte, 6 float
+    std::vector<float> scaleOffset = {};     // none, or the six floats that dequantise it
 };
 struct SMeshBufferSpec {
     uint32_t kind = 0;  // 0 triangles ... 4 line loop

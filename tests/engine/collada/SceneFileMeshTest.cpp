@@ -103,6 +103,10 @@ TEST_F(SceneFileMeshTest, MeshesOfOneGeometryShareBuffersNotMaterials)
     EXPECT_EQ(buffer->PrimitiveStream.IndexType, video::EIT_16BIT);
     EXPECT_EQ(buffer->PrimitiveStream.PrimitiveType, video::EPT_TRIANGLES);
     EXPECT_EQ(buffer->VertexStreams->getVertexCount(), 4u);
+    // Without scale and offset the position entry is the identity and not in force.
+    EXPECT_EQ(buffer->VertexStreams->getFlags(), 3u);
+    EXPECT_EQ(buffer->VertexStreams->getScaleAndOffsets()[0].scale, core::vector3d<float>(1, 1, 1));
+    EXPECT_EQ(buffer->VertexStreams->getScaleAndOffsets()[0].offset, core::vector3d<float>(0, 0, 0));
     auto material = video::CMaterial::allocate(driver->getMaterialRendererManager()->createPinkWireFrameMaterialRenderer("m"));
     first->setMaterial(0, material, nullptr);
     EXPECT_EQ(first->getMaterial(0), material);
@@ -112,6 +116,54 @@ TEST_F(SceneFileMeshTest, MeshesOfOneGeometryShareBuffersNotMaterials)
     auto copy = first->clone();
     EXPECT_EQ(copy->getMeshBuffer(1), first->getMeshBuffer(1));
     EXPECT_STREQ(static_cast<IMesh*>(copy.get())->getUID(), "");
+}
+
+// Position, normal and texture coordinates interleaved in 32-byte vertices; position and
+// texture coordinates carry scale and offset, the normal carries none.
+TEST_F(SceneFileMeshTest, InterleavedRecordsGiveEveryStreamAndItsDequantisation)
+{
+    Writer w;
+    SGeometrySpec g = quad("Box");
+    g.stride = 32;
+    g.vertices.assign(size_t(32) * g.vertexCount, '\0');
+    g.attributes = {{0, 6, 3, {2, 2, 2, 1, 0, 0}}, {12, 6, 3}, {24, 1, 2, {0.5f, 0.25f, 1, 0, 0.5f, 0}}};
+    g.buffers[0].normal = 1;
+    g.buffers[0].texCoords[0] = 2;
+    addGeometries(w, {g});
+    CColladaDatabase db(write("box.bdae", w.finish()).c_str());
+    auto mesh = db.constructGeometry(driver.get(), "Box");
+    ASSERT_TRUE(mesh);
+    const auto& set = *mesh->getMeshBuffer(0)->VertexStreams;
+    const unsigned mask = (1u << video::EVA_POSITION) | (1u << video::EVA_TEXCOORD0) | (1u << video::EVA_NORMAL);
+    EXPECT_EQ(set.getAttributeMask(), mask);
+    EXPECT_EQ(set.getTexCoordSetCount(), 1u);
+    EXPECT_EQ(set.getVertexCount(), 4u);
+    // One buffer with client data (1 | 2); entries 0 and 1 of the table in force (4 << 0 | 4 << 1).
+    EXPECT_EQ(set.getFlags(), 3u | 4u | 8u);
+    ASSERT_EQ(set.getStreamCount(), 3u);
+    const struct {
+        unsigned attribute, offset, valueType, components;
+    } kStreams[] = {{video::EVA_POSITION, 0, 6, 3}, {video::EVA_TEXCOORD0, 24, 1, 2}, {video::EVA_NORMAL, 12, 6, 3}};
+    const video::SVertexStream* s = set.begin();
+    for (const auto& e : kStreams) {
+        SCOPED_TRACE(e.attribute);
+        EXPECT_EQ(s->attribute, e.attribute);
+        EXPECT_EQ(s->offset, e.offset);
+        EXPECT_EQ(s->valueType, e.valueType);
+        EXPECT_EQ(s->componentCount, e.components);
+        EXPECT_EQ(s->stride, 32u);
+        EXPECT_EQ(s->buffer, set.begin()->buffer);
+        ++s;
+    }
+    ASSERT_TRUE(set.begin()->buffer);
+    EXPECT_EQ(set.begin()->buffer->getSize(), 32u * 4u);
+    const auto* table = set.getScaleAndOffsets();
+    const float kTable[2][6] = {{2, 2, 2, 1, 0, 0}, {0.5f, 0.25f, 1, 0, 0.5f, 0}};
+    for (int entry = 0; entry < 2; ++entry) {
+        SCOPED_TRACE(entry);
+        EXPECT_EQ(table[entry].scale, core::vector3d<float>(kTable[entry][0], kTable[entry][1], kTable[entry][2]));
+        EXPECT_EQ(table[entry].offset, core::vector3d<float>(kTable[entry][3], kTable[entry][4], kTable[entry][5]));
+    }
 }
 
 TEST_F(SceneFileMeshTest, HighestIndexChoosesTheIndexWidth)
