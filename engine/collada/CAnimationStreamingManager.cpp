@@ -9,7 +9,7 @@ namespace pravik::collada {
 CAnimationStreamingManager* CAnimationStreamingManager::Instance = nullptr;
 
 std::shared_ptr<SSegmentKeyData> resolveSegmentKeyData(const unsigned char* bytes, std::uint32_t size,
-                                                       std::vector<unsigned char> owned)
+                                                       std::unique_ptr<unsigned char[]> owned)
 {
     auto refuse = [](const char* why) {
         os::Printer::log("animation key data refused", why, ELL_WARNING);
@@ -22,7 +22,7 @@ std::shared_ptr<SSegmentKeyData> resolveSegmentKeyData(const unsigned char* byte
         return refuse("descriptors run past the segment");
     auto out = std::make_shared<SSegmentKeyData>();
     out->bytes = std::move(owned);
-    const unsigned char* base = out->bytes.empty() ? bytes : out->bytes.data();
+    const unsigned char* base = out->bytes ? out->bytes.get() : bytes;
     out->arrays.reserve(n);
     for (std::uint32_t i = 0; i < n; ++i) {
         const std::uint32_t count = loadU32(base + 4 + 8 * i);
@@ -60,10 +60,11 @@ std::shared_ptr<SSegmentKeyData> loadSegmentKeyData(IAnimationStreamSource& sour
     }
     if (!reader)
         return refuse("cannot be opened");
-    std::vector<unsigned char> bytes(info.size);
-    if (!reader->read(info.offset, info.size, bytes.data()))
+    // Not zeroed first: the read fills every byte or the buffer goes.
+    auto bytes = std::make_unique_for_overwrite<unsigned char[]>(info.size);
+    if (!reader->read(info.offset, info.size, bytes.get()))
         return refuse("cannot be read");
-    const unsigned char* p = bytes.data();
+    const unsigned char* p = bytes.get();
     auto data = resolveSegmentKeyData(p, info.size, std::move(bytes));
     return data ? data : refuse("key data refused");
 }

@@ -35,15 +35,16 @@ struct SAnimationSegmentInfo {
 
 // Resolved key data of one segment: its bytes (streamed) and the array views over them.
 struct SSegmentKeyData {
-    std::vector<unsigned char> bytes;
+    std::unique_ptr<unsigned char[]> bytes;  // null for a resident segment
     std::vector<SKeyArray> arrays;
     SAnimationData data;
 };
 
 // Checks key data of size bytes and resolves its descriptors; null (and one log line) when a
 // check fails.
+// owned (when given) holds the bytes and is kept with the result.
 std::shared_ptr<SSegmentKeyData> resolveSegmentKeyData(const unsigned char* bytes, std::uint32_t size,
-                                                       std::vector<unsigned char> owned = {});
+                                                       std::unique_ptr<unsigned char[]> owned = nullptr);
 
 class IAnimationStreamSource;
 

@@ -71,16 +71,20 @@ struct SFloatInterpreter {
         readDefault<float>(a, out.v, N);
         out.v[Index] = v;
     }
-    static void key(const SAnimationAccessor& a, int k, Storage& out)
+    [[gnu::always_inline]] static void key(const SAnimationAccessor& a, int k, Storage& out)
     {
-        const SKeyArray o = a.getOutput(0);
+        keyIn(a, a.getOutput(0), k, out);
+    }
+    // key and between over sampler 0's key values o, already looked up.
+    [[gnu::always_inline]] static void keyIn(const SAnimationAccessor& a, const SKeyArray& o, int k, Storage& out)
+    {
         if constexpr (kComponent)
             place(a, component(a, o, k, 0), out);
         else
             fullKey(a, o, k, out.v);
     }
     // All N components of key k.
-    static void fullKey(const SAnimationAccessor& a, const SKeyArray& o, int k, float* v)
+    [[gnu::always_inline]] static void fullKey(const SAnimationAccessor& a, const SKeyArray& o, int k, float* v)
     {
         if constexpr (std::is_same_v<K, float>) {
             const std::uint64_t end = (std::uint64_t(std::uint32_t(k)) + 1) * N;
@@ -92,18 +96,35 @@ struct SFloatInterpreter {
         for (int c = 0; c < N; ++c)
             v[c] = component(a, o, k, c);
     }
-    static void between(const SAnimationAccessor& a, int k0, int k1, float f, Storage& out)
+    [[gnu::always_inline]] static void between(const SAnimationAccessor& a, int k0, int k1, float f, Storage& out)
     {
-        const SKeyArray o = a.getOutput(0);
+        betweenIn(a, a.getOutput(0), k0, k1, f, out);
+    }
+    [[gnu::always_inline]] static void betweenIn(const SAnimationAccessor& a, const SKeyArray& o, int k0, int k1,
+                                                 float f, Storage& out)
+    {
         if constexpr (kComponent) {
             const float v0 = component(a, o, k0, 0), v1 = component(a, o, k1, 0);
             place(a, v0 + f * (v1 - v0), out);
         } else {
             // The blend of the two keys with weights 1 - f and f, summed from 0 in this order.
+            const float w0 = 1.f - f;
+            if constexpr (std::is_same_v<K, float>) {
+                // Both keys whole inside the array: read in place, with one check for the pair.
+                const std::uint32_t floats = o.count < o.bytes / 4 ? o.count : o.bytes / 4;
+                if (std::uint32_t(k0) < floats / N && std::uint32_t(k1) < floats / N) {
+                    const unsigned char* p0 = o.data + std::size_t(k0) * N * 4;
+                    const unsigned char* p1 = o.data + std::size_t(k1) * N * 4;
+#pragma GCC unroll 4
+                    for (int c = 0; c < N; ++c)
+                        out.v[c] = (0.f + w0 * loadF32(p0 + 4 * c)) + f * loadF32(p1 + 4 * c);
+                    return;
+                }
+            }
             float v0[N], v1[N];
             fullKey(a, o, k0, v0);
             fullKey(a, o, k1, v1);
-            const float w0 = 1.f - f;
+#pragma GCC unroll 4
             for (int c = 0; c < N; ++c)
                 out.v[c] = (0.f + w0 * v0[c]) + f * v1[c];
         }
@@ -401,20 +422,19 @@ public:
     void applyValue(const Accessor& a, int time, void* target, CApplicatorInfo* info, int& keyHint,
                     bool interpolate) const override
     {
-        Storage t = start(target);
-        bool found = false;
-        forKeysAt(
-            a, time, &keyHint, interpolate, [&](int k, float f) { Base::between(a, k, k + 1, f, t), found = true; },
-            [&](int k) { Base::key(a, k, t), found = true; });
-        if (found)
-            App::apply(target, t, info);
+        applyAt(a, time, target, info, &keyHint, interpolate);
+    }
+    void applyValue(const Accessor& a, int time, void* target, CApplicatorInfo* info, bool interpolate) const override
+    {
+        applyAt(a, time, target, info, nullptr, interpolate);
     }
     void getValue(const Accessor& a, int time, void* out, int& keyHint, bool interpolate) const override
     {
-        Storage& o = *static_cast<Storage*>(out);
-        forKeysAt(
-            a, time, &keyHint, interpolate, [&](int k, float f) { Base::between(a, k, k + 1, f, o); },
-            [&](int k) { Base::key(a, k, o); });
+        getAt(a, time, out, &keyHint, interpolate);
+    }
+    void getValue(const Accessor& a, int time, void* out, bool interpolate) const override
+    {
+        getAt(a, time, out, nullptr, interpolate);
     }
     using CAnimationTrackEx::applyValue;
     using CAnimationTrackEx::getValue;
@@ -422,6 +442,49 @@ public:
 
 private:
     CVirtualEx() = default;
+
+    // Interpreters that can read keys from an array already looked up say so by betweenIn.
+    static constexpr bool kReadsValuesIn = requires(const Accessor& a, const SKeyArray& o, Storage& s) {
+        Base::betweenIn(a, o, 0, 1, 0.f, s);
+        Base::keyIn(a, o, 0, s);
+    };
+
+    // key k, or keys k and k + 1 at fraction f (between), of the time, into out; false when the
+    // key data has no keys.
+    [[gnu::always_inline]] static bool valueAt(const Accessor& a, int time, int* hint, bool interpolate, Storage& out)
+    {
+        int k = 0;
+        float f = 0.f;
+        SKeyArray o;
+        const int between = a.findKeys(time, k, f, hint, &o);
+        if (between < 0)
+            return false;
+        if constexpr (kReadsValuesIn) {
+            if (between && interpolate)
+                Base::betweenIn(a, o, k, k + 1, f, out);
+            else
+                Base::keyIn(a, o, k, out);
+        } else {
+            if (between && interpolate)
+                Base::between(a, k, k + 1, f, out);
+            else
+                Base::key(a, k, out);
+        }
+        if (hint)
+            *hint = k;
+        return true;
+    }
+    [[gnu::always_inline]] void applyAt(const Accessor& a, int time, void* target, CApplicatorInfo* info, int* hint,
+                                        bool interpolate) const
+    {
+        Storage t = start(target);
+        if (valueAt(a, time, hint, interpolate, t))
+            App::apply(target, t, info);
+    }
+    [[gnu::always_inline]] void getAt(const Accessor& a, int time, void* out, int* hint, bool interpolate) const
+    {
+        valueAt(a, time, hint, interpolate, *static_cast<Storage*>(out));
+    }
 
     // Apply temporaries start from the identity; a component kind keeps the target's other
     // components when it can read them back.

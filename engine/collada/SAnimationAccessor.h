@@ -4,6 +4,7 @@
 // frame numbers at 30 frames a second (33.333332 ms a frame) or s32 milliseconds; the time base
 // is always sampler 0's, the key array that of the sampler asked for. The accessor owns nothing.
 
+#include "engine/collada/AnimationKeySearch.h"
 #include "engine/collada/IAnimationTrackEx.h"
 #include "engine/collada/SAnimationRecords.h"
 
@@ -11,19 +12,9 @@
 
 namespace pravik::collada {
 
-// One evaluation pass's shared key search: valid only when all animations of a file share their
-// key times (the file says so).
-struct SKeySearchCache {
-    float fraction = 0.f;
-    int lastTime = -16777215;
-    int key = 0;
-    bool answer = false;
-    bool enabled = false;
-};
-
 class SAnimationAccessor {
 public:
-    static constexpr float MS_PER_FRAME = 33.333332f;
+    static constexpr float MS_PER_FRAME = key_search::MS_PER_FRAME;
 
     SAnimationAccessor(const SAnimationView* animation, const SAnimationData* data, SKeySearchCache* cache)
         : m_animation(animation), m_data(data), m_cache(cache) {}
@@ -97,7 +88,9 @@ public:
     // Sampler 0's search for a time-based track operation, in one pass over its arrays: -1 when
     // sampler 0 has no key times or no key values (nothing to apply); else 1 when the time lies
     // strictly between keys k and k + 1 and sampler 0 interpolates (fraction written), 0 when not.
-    int findKeys(int time, int& k, float& fraction, const int* hint) const;
+    // values (when given) receives sampler 0's key-value array, so keys are read without a lookup.
+    [[gnu::always_inline]] int findKeys(int time, int& k, float& fraction, const int* hint,
+                                        SKeyArray* values = nullptr) const;
 
     // Key searches: true when time lies strictly between key k and k + 1 and sampler s
     // interpolates; the fraction is written only then. An unknown time base or an empty key
@@ -118,11 +111,39 @@ private:
         return a ? *a : SKeyArray();
     }
     bool search(std::uint32_t s, const SKeyArray& keys, int time, int& k, float* fraction, const int* hint) const;
+    template <class T, int UnitsPerSecond>
+    [[gnu::always_inline]] int findKeysAs(int time, int& k, float& fraction, const int* hint, SKeyArray* values) const;
 
     const SAnimationView* m_animation;
     const SAnimationData* m_data;
     SKeySearchCache* m_cache;
 };
+
+inline int SAnimationAccessor::findKeys(int time, int& k, float& fraction, const int* hint, SKeyArray* values) const
+{
+    if (!m_animation || !m_data)
+        return -1;
+    // One switch on the time base: the key width is a constant in each search below.
+    switch (m_animation->sampler0.timeBase) {
+    case ETB_FRAMES_U8: return findKeysAs<std::uint8_t, 30>(time, k, fraction, hint, values);
+    case ETB_FRAMES_U16: return findKeysAs<std::uint16_t, 30>(time, k, fraction, hint, values);
+    case ETB_MILLISECONDS: return findKeysAs<std::int32_t, 1000>(time, k, fraction, hint, values);
+    default: return -1;
+    }
+}
+
+template <class T, int UnitsPerSecond>
+inline int SAnimationAccessor::findKeysAs(int time, int& k, float& fraction, const int* hint, SKeyArray* valuesOut) const
+{
+    const SSamplerView& s0 = m_animation->sampler0;
+    const SKeyArray* times = m_data->get(s0.keyTimeArray);
+    const SKeyArray* values = m_data->get(s0.keyValueArray);
+    if (!times || !values || !times->count || !times->holds(sizeof(T)) || !values->count)
+        return -1;
+    if (valuesOut)
+        *valuesOut = *values;
+    return key_search::searchAs<T, UnitsPerSecond>(*times, time, k, &fraction, hint, s0.interpolation != 0, m_cache);
+}
 
 // A time-based track operation: key k (from 0) and the fraction from sampler 0's search (hinted
 // when a hint is given), then two(k, fraction) when interpolating between keys, else one(k); the

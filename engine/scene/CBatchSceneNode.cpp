@@ -15,7 +15,6 @@ namespace pravik::scene {
 
 namespace {
 
-constexpr unsigned kDrawMerging = 0x100;  // the driver option that merges small draws
 constexpr unsigned kFrustumSphere = 4;     // a culling value that takes every segment
 
 // Segment culling by literal: the node's own table, where "frustum_sphere" is 4 (take every
@@ -367,8 +366,8 @@ void CBatchSceneNode::render(void* renderData)
     video::IVideoDriver* driver = SceneManager ? SceneManager->getVideoDriver() : nullptr;
     if (!driver || m_visible.empty()) return;
     driver->setTransform(video::ETS_WORLD, AbsoluteTransformation);
-    const bool merging = (driver->getOptions() & kDrawMerging) != 0;
-    if (merging) driver->setOption(kDrawMerging, false);
+    const bool merging = (driver->getOptions() & video::EVDO_MERGE_DRAWS) != 0;
+    if (merging) driver->setOption(video::EVDO_MERGE_DRAWS, false);
     const std::uintptr_t value = reinterpret_cast<std::uintptr_t>(renderData);
     const unsigned solid = std::min(m_solidBatchCount, unsigned(m_visible.size()));
     if (value == 0) {
@@ -378,7 +377,7 @@ void CBatchSceneNode::render(void* renderData)
     } else {
         renderTransparentSegment(driver, unsigned(value & 0xFFFF), unsigned(value >> 16) - 1);
     }
-    if (merging) driver->setOption(kDrawMerging, true);
+    if (merging) driver->setOption(video::EVDO_MERGE_DRAWS, true);
 }
 
 }  // namespace pravik::scene

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace pravik;
@@ -155,6 +156,51 @@ TEST(AnimationTransformTracks, ApplyMarksTheNodeAndIdentities)
     quaternion id;
     r->track()->getIdentityValue(&id);
     expectQuat(id, 0, 0, 0, 1, 0);
+}
+
+TEST(AnimationTransformTracks, PerFramePathsMatchAPlainLerp)
+{
+    // Keys at 0, 100, 200 ms. Cut short, key 2 holds only its first float; the missing components
+    // read as 0, on the paths that read a pair of keys in place as on the others.
+    const struct {
+        const char* why;
+        std::vector<float> values;
+    } cases[] = {{"whole keys", {1, 2, 3, 3, 6, 9, -5, 0.5f, 5}}, {"last key cut short", {1, 2, 3, 3, 6, 9, -5}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        test::Animation a;
+        a.keys.add(std::vector<std::int32_t>{0, 100, 200});
+        a.keys.add(c.values);
+        test::AnimationSpec spec;
+        spec.samplers[0].components = 3;
+        ASSERT_TRUE(a.build(spec));
+        const auto plain = [&](int key, int comp) {
+            const std::size_t i = std::size_t(key * 3 + comp);
+            return i < c.values.size() ? c.values[i] : 0.f;
+        };
+        int getHint = 0, applyHint = 0;
+        for (int t = -30; t <= 230; t += 7) {
+            SCOPED_TRACE(t);
+            const int k = t < 100 ? 0 : (t < 200 ? 1 : 2);
+            const float f = k == 2 ? 0.f : std::clamp(float(t - k * 100) / 100.f, 0.f, 1.f);
+            const int k1 = k == 2 ? 2 : k + 1;
+            SFloats<3> hinted, exact;
+            std::fill_n(hinted.v, 3, std::nanf(""));
+            std::fill_n(exact.v, 3, std::nanf(""));
+            a.track()->getValue(a.accessor(), t, &hinted, getHint, true);
+            a.track()->getValue(a.accessor(), t, &exact, true);
+            Node n;
+            a.accessor().applyValue(t, &n.node, applyHint, true);
+            const vector3d<float> p = n.node.getPosition();
+            const float applied[3] = {p.X, p.Y, p.Z};
+            for (int comp = 0; comp < 3; ++comp) {
+                const float want = plain(k, comp) + f * (plain(k1, comp) - plain(k, comp));
+                EXPECT_NEAR(hinted.v[comp], want, 1e-5f);
+                EXPECT_NEAR(exact.v[comp], want, 1e-5f);
+                EXPECT_NEAR(applied[comp], want, 1e-5f);
+            }
+        }
+    }
 }
 
 TEST(AnimationBlending, VectorAndQuaternionCases)
