@@ -14,6 +14,12 @@ using namespace platform;
 
 std::atomic<bool> DriverQSA::s_isThreadRunning{false};
 
+namespace {
+std::atomic<DriverQSA::Pause> g_pause{nullptr};
+}
+
+void DriverQSA::SetPause(Pause pause) { g_pause = pause; }
+
 DriverInterface* CreateDriver() { return KezNew<DriverQSA>(); }
 
 DriverQSA::DriverQSA() { Init(nullptr); }
@@ -185,7 +191,8 @@ void* DriverQSA::UpdateThreaded(void* driver) {
     auto* self = static_cast<DriverQSA*>(driver);
     while (s_isThreadRunning) {
         self->DoCallback();
-        usleep(1000);
+        if (const Pause pause = g_pause.load()) pause(1);
+        else usleep(1000);
     }
     return nullptr;
 }

@@ -38,6 +38,10 @@ public:
     void FillBuffer(short* out, int frames) override;  // resampling fill with fade-in, under the lock
 
     static void* UpdateThreaded(void* driver);
+    // How the writer rests between passes (1 ms); tests put one here that keeps it in step with
+    // their clock. Null restores usleep.
+    using Pause = void (*)(int ms);
+    static void SetPause(Pause pause);
     void DoCallback();  // one writer pass
     static int GetChannelRate(const platform::snd_pcm_channel_info_t* info);
 

@@ -107,9 +107,9 @@ CGamePlay::CGamePlay()
 {
     GameInterface().CreateController();
     if (m_pVideoDriver) {
-        m_pVideoDriver->setOption(0x100, true);   // merge small draws
+        m_pVideoDriver->setOption(pravik::video::EVDO_MERGE_DRAWS, true);
         if (pravik::video::CTextureManager* textures = m_pVideoDriver->getTextureManager())
-            textures->setFlags(0x1, false);
+            textures->setFlags(pravik::video::ETMF_KEEP_TEXTURE_DATA, false);
     }
 }
 

@@ -151,7 +151,7 @@ void CVuvDevice::Initialize(int windowWidth, int windowHeight)
         }
     }
     ResetCamera();
-    m_pVideoDriver->setOption(0x10, false);
+    m_pVideoDriver->setOption(pravik::video::EVDO_MIPMAPS, false);
     if (m_pGUIEnvironment) {
         m_pStaticText = m_pGUIEnvironment->addStaticText(L"", core::rect<int>(70, 70, 640, 960), false, true, nullptr,
                                                          -1, false);
@@ -175,7 +175,7 @@ void CVuvDevice::InitializeFileSystem()
         m_pFileSystem->addZipFileArchive(archive, true, false, 1);
     m_pFileSystem->addFolderFileArchive("EffectLibrary", true, true);
     if (video::CTextureManager* textures = m_pVideoDriver->getTextureManager())
-        textures->setFlags(0x4, false);
+        textures->setFlags(video::ETMF_KEY_ABSOLUTE_PATH, false);
 }
 
 void CVuvDevice::InitializeMaterialRender()

@@ -66,7 +66,7 @@ core::stringc CGUIEnvironment::normalizeName(const char* name)
 
 void CGUIEnvironment::loadBuiltInFont()
 {
-    ScopedDriverOption option(m_driver, 0x2000);
+    ScopedDriverOption option(m_driver, video::EVDO_TEXTURE_COMMIT);
     io::IReadFile* file =
         io::createMemoryReadFile(const_cast<unsigned char*>(BuiltInFontData), BuiltInFontDataSize, "#DefaultFont", false);
     CGUIFont* font = new CGUIFont(this, "#DefaultFont");

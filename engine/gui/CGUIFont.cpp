@@ -18,17 +18,17 @@ using video::CImagePtr;
 
 namespace {
 
-// Clears driver option 0x10 (mipmaps for new textures) for a scope.
+// Clears the driver option that gives new textures mipmaps, for a scope.
 class ScopedNoMipmaps {
 public:
-    explicit ScopedNoMipmaps(video::IVideoDriver* driver) : m_driver(driver), m_wasSet(driver->getOptions() & 0x10)
+    explicit ScopedNoMipmaps(video::IVideoDriver* driver) : m_driver(driver), m_wasSet(driver->getOptions() & video::EVDO_MIPMAPS)
     {
-        m_driver->setOption(0x10, false);
+        m_driver->setOption(video::EVDO_MIPMAPS, false);
     }
     ~ScopedNoMipmaps()
     {
         if (m_wasSet)
-            m_driver->setOption(0x10, true);
+            m_driver->setOption(video::EVDO_MIPMAPS, true);
     }
 
 private:

@@ -16,7 +16,7 @@ CAppendMeshBuffer::CAppendMeshBuffer(unsigned vertexCapacity, unsigned indexCapa
     for (auto* buffer : {VertexBuffer.get(), IndexBuffer.get()}) {
         if (!buffer) continue;
         if (usage != video::EBU_CLIENT_ONLY) buffer->bindImpl(true);
-        if (!(buffer->getFlags() & 0x08)) buffer->reset(buffer->getSize(), new unsigned char[buffer->getSize()](), true);
+        if (!(buffer->getFlags() & video::EBUF_DEVICE_COPY)) buffer->reset(buffer->getSize(), new unsigned char[buffer->getSize()](), true);
     }
     m_primitives.IndexBuffer = IndexBuffer;
     m_primitives.IndexType = video::EIT_16BIT;

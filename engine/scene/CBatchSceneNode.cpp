@@ -8,6 +8,7 @@
 #include "engine/scene/MaterialTransparency.h"
 #include "engine/scene/SViewFrustum.h"
 #include "engine/video/IVideoDriver.h"
+#include "engine/video/material/CMaterialRendererManager.h"
 
 #include <algorithm>
 
@@ -15,7 +16,6 @@ namespace pravik::scene {
 
 namespace {
 
-constexpr unsigned kDrawMerging = 0x100;  // the driver option that merges small draws
 constexpr unsigned kFrustumSphere = 4;     // a culling value that takes every segment
 
 // Segment culling by literal: the node's own table, where "frustum_sphere" is 4 (take every
@@ -50,6 +50,25 @@ CBatchSceneNode::CBatchSceneNode(int id, const boost::intrusive_ptr<CBatchMesh>&
     : IMeshSceneNode(id), m_mesh(mesh ? mesh : boost::intrusive_ptr<CBatchMesh>(new CBatchMesh(44))),
       m_batchMesh(static_cast<CBatchMesh*>(m_mesh.get())), m_registerSolidOnce(registerSolidBatchesOnce)
 {
+}
+
+CBatchSceneNode::CBatchSceneNode(int id, const boost::intrusive_ptr<CBatchMesh>& mesh, CSceneManager* manager)
+    : CBatchSceneNode(id, mesh, true)
+{
+    setSceneManager(manager);
+}
+
+void CBatchSceneNode::renderBatchBBoxes(video::IVideoDriver* driver, unsigned batch)
+{
+    if (!driver || batch >= m_visible.size() || !driver->getMaterialRendererManager()) return;
+    video::CMaterialRendererManager& renderers = *driver->getMaterialRendererManager();
+    unsigned short id = renderers.getBuiltInId(video::E_MATERIAL_TYPE(0));
+    if (id == 0xffff) id = renderers.createMaterialRenderer(video::E_MATERIAL_TYPE(0));
+    const boost::intrusive_ptr<video::CMaterial> material = id != 0xffff ? renderers.getMaterialInstance(id) : nullptr;
+    driver->setMaterial(material, material ? material->getTechnique() : 255, nullptr);
+    const SVisibleBatch& v = m_visible[batch];
+    for (unsigned k = 0; k < v.VisibleCount; ++k)
+        if (const core::aabbox3d<float>* box = m_runs[v.RunStart + k]->Box) driver->draw3DBox(*box, video::SColor(0, 255, 0, 255));
 }
 
 void CBatchSceneNode::serializeAttributes(io::IAttributes* out, io::SAttributeReadWriteOptions* options) const
@@ -367,8 +386,8 @@ void CBatchSceneNode::render(void* renderData)
     video::IVideoDriver* driver = SceneManager ? SceneManager->getVideoDriver() : nullptr;
     if (!driver || m_visible.empty()) return;
     driver->setTransform(video::ETS_WORLD, AbsoluteTransformation);
-    const bool merging = (driver->getOptions() & kDrawMerging) != 0;
-    if (merging) driver->setOption(kDrawMerging, false);
+    const bool merging = (driver->getOptions() & video::EVDO_MERGE_DRAWS) != 0;
+    if (merging) driver->setOption(video::EVDO_MERGE_DRAWS, false);
     const std::uintptr_t value = reinterpret_cast<std::uintptr_t>(renderData);
     const unsigned solid = std::min(m_solidBatchCount, unsigned(m_visible.size()));
     if (value == 0) {
@@ -378,7 +397,7 @@ void CBatchSceneNode::render(void* renderData)
     } else {
         renderTransparentSegment(driver, unsigned(value & 0xFFFF), unsigned(value >> 16) - 1);
     }
-    if (merging) driver->setOption(kDrawMerging, true);
+    if (merging) driver->setOption(video::EVDO_MERGE_DRAWS, true);
 }
 
 }  // namespace pravik::scene

@@ -216,7 +216,7 @@ void CSceneManager::drawInit(video::IVideoDriver* driver)
 {
     CurrentDriver = driver;
     SceneParameters.setAttribute("drawn", 0);
-    if (driver) driver->setOption(0x80, SceneParameters.getBool("Allow_ZWrite_On_Transparent"));
+    if (driver) driver->setOption(video::EVDO_ZWRITE_ON_TRANSPARENT, SceneParameters.getBool("Allow_ZWrite_On_Transparent"));
 }
 
 void CSceneManager::setupCamera()

@@ -225,7 +225,7 @@ protected:
     CSceneManager* SceneManager = nullptr;
     ITriangleSelector* TriangleSelector = nullptr;
     E_CULLING_TYPE AutomaticCulling = EAC_OFF;
-    mutable unsigned Flags = 0x60F;
+    mutable unsigned Flags = ESNF_VISIBLE | ESNF_LOCAL_CHANGES | ESNF_ANIMATED | ESNF_ANIMATE_ONLY_IF_VISIBLE;
     void* GameData = nullptr;
     float CameraOffset = 0.f;
     int RenderingLayer = 0;

@@ -4,9 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "audio/DriverCallbackInterface.h"
@@ -87,22 +85,5 @@ public:
     kez::DriverCallbackMixer* mixer;
     int blockCount;
 };
-
-// Bytes the wav output has taken so far (0 before the file exists): a measure of played sound
-// that does not depend on the machine's speed.
-inline size_t capturedBytes(const std::string& capture) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(capture, ec);
-    return ec ? 0 : size_t(size);
-}
-
-// Waits until done() holds or the output has taken `seconds` more stereo 16-bit sound at
-// `rate`; answers done().
-template <class Done>
-bool waitWhilePlaying(const std::string& capture, double seconds, int rate, Done done) {
-    const size_t limit = capturedBytes(capture) + size_t(seconds * rate) * 4;
-    while (!done() && capturedBytes(capture) < limit) std::this_thread::yield();
-    return done();
-}
 
 }  // namespace test

@@ -10,6 +10,7 @@
 #include "audio/KezEngine.h"
 #include "audio/KezThread.h"
 #include "platform/Pcm.h"
+#include "tests/audio/AudioLockstep.h"
 #include "tests/audio/AudioTestSupport.h"
 #include "tests/support/TempDir.h"
 
@@ -43,10 +44,13 @@ protected:
         platform::pcm_set_options(platform::PcmOptions{});
     }
 
-    // Plays one raw stereo source through the whole engine; returns the capture.
+    // Plays one raw stereo source through the whole engine, its threads in step on the test's
+    // clock; returns the capture.
     std::vector<int16_t> playThroughEngine(const std::vector<int16_t>& samples) {
+        test::AudioLockstep step;
         KezEngine* engine = KezEngine::GetKezEngine();
         engine->Initialize();
+        step.settle();
         {
             kez::StreamMemoryBufferParams p{const_cast<int16_t*>(samples.data()), int(samples.size() * 2), true, false};
             kez::TrackParams t{2, 32000, 16, int(samples.size() / 2)};
@@ -54,9 +58,10 @@ protected:
             kez::EmitterHandle e = engine->CreateEmitter(d, 0, nullptr);
             EXPECT_TRUE(engine->IsValid(e));
             engine->Play(e, false, 0.0f);
-            EXPECT_TRUE(test::waitWhilePlaying(capture, 5.0, 48000, [&] { return engine->IsDone(e); }));
-            test::waitWhilePlaying(capture, 0.1, 48000, [] { return false; });  // the last fragments leave the mixer
+            EXPECT_TRUE(step.run(5.0, [&] { return engine->IsDone(e); }));
+            step.run(0.1);  // the last fragments leave the mixer
         }
+        step.open();
         KezEngine::DestroyKezEngine();
         return wavSamples(capture);
     }
@@ -150,34 +155,36 @@ TEST(DriverQSARates, ChannelRateChoice) {
     }
 }
 
-// Holds the driver lock from outside to starve the device.
+// Holds the driver lock from outside while the clock moves on, to starve the device.
 class StallableDriver : public DriverQSA {
 public:
-    void Stall(int ms) {
+    void Stall(test::AudioLockstep& step, double seconds) {
         kez::MutexLock l(m_driverLock);
-        kez::KezThread::Sleep(ms);
+        step.advance(seconds);
     }
 };
 
 TEST_F(DriverQSAOutput, AForcedUnderrunIsRecovered) {
     output(platform::SND_PCM_RATE_32000);
+    test::AudioLockstep step(false);
     auto* driver = kez::KezNew<StallableDriver>();
     ASSERT_TRUE(driver->IsActive());
-    kez::KezThread::Sleep(100);
+    step.run(0.1);
     const int before = driver->Recoveries();
-    driver->Stall(250);  // the queue holds two 32 ms fragments
-    kez::KezThread::Sleep(150);
-    EXPECT_GT(driver->Recoveries(), before);
+    driver->Stall(step, 0.25);  // the queue holds two 32 ms fragments
+    step.run(0.15);
+    EXPECT_EQ(driver->Recoveries(), before + 1);
     const size_t afterRecovery = test::readFile(capture).size();
-    kez::KezThread::Sleep(200);
+    step.run(0.2);
     EXPECT_GT(test::readFile(capture).size(), afterRecovery + 16000);  // it plays on
 
     driver->Suspend();
-    kez::KezThread::Sleep(50);
+    step.run(0.05);
     const size_t suspended = test::readFile(capture).size();
-    kez::KezThread::Sleep(150);
+    step.run(0.15);
     EXPECT_EQ(test::readFile(capture).size(), suspended);  // the writer writes nothing while suspended
     driver->Resume();
+    step.open();
     kez::KezDelete(driver);
 }
 

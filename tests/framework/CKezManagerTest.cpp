@@ -1,9 +1,11 @@
+#include "audio/EmitterObj.h"
 #include "audio/FileSystemInterface.h"
 #include "audio/KezEngine.h"
 #include "framework/AppPlaybook.h"
 #include "framework/CKezManager.h"
 #include "framework/SoundTable.h"
 #include "platform/Pcm.h"
+#include "tests/audio/UpdateGate.h"
 #include "tests/framework/GameStub.h"
 #include "tests/framework/ToneFiles.h"
 #include "tests/support/TempDir.h"
@@ -38,6 +40,7 @@ struct KezFacade : ::testing::Test {
     }
     ~KezFacade() override
     {
+        gate.open();
         kez->Destroy();
         CKezManager::DeleteInstance();
         kez::FileSystemInterface::DestroyInstance();
@@ -49,8 +52,10 @@ struct KezFacade : ::testing::Test {
         kez->EnableKez(true);
         kez->Init();
         CKezManager::RunCacheStep(0);
+        gate.settle();
     }
 
+    test::UpdateGate gate;
     test::TempDir dir;
     test::GameStub game;
     CKezManager* kez = nullptr;
@@ -94,17 +99,19 @@ TEST_F(KezFacade, EffectsByBank)
     ASSERT_TRUE(engine->IsValid(d98));
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(kez->PlaySoundWithBank(98, true, 0, 500));
-    // Bank 3 keeps three: the two oldest were stopped to make room (the engine reaps them later).
-    kez::EmitterHandle emitters[10];
-    const int n = engine->GetEmitterHandles(d98, emitters, 10);
-    // The engine's thread may reap the two stopped ones between the two counts.
-    EXPECT_GE(n, 3);
-    EXPECT_GE(kez->IsSoundPlaying(98), 3);
-    EXPECT_LE(kez->IsSoundPlaying(98), n);
-    int playing = 0;
-    for (int i = 0; i < n; ++i)
-        playing += engine->IsPlaying(emitters[i]);
-    EXPECT_EQ(playing, 3);
+    // Bank 3 keeps three: the two oldest were stopped to make room, and the next pass reaps them.
+    {
+        kez::EmitterHandle emitters[10];
+        const int n = engine->GetEmitterHandles(d98, emitters, 10);
+        EXPECT_EQ(n, 5);
+        int playing = 0;
+        for (int i = 0; i < n; ++i)
+            playing += engine->IsPlaying(emitters[i]);
+        EXPECT_EQ(playing, 3);
+    }
+    EXPECT_EQ(kez->IsSoundPlaying(98), 5);
+    gate.passes(1);
+    EXPECT_EQ(kez->IsSoundPlaying(98), 3);
     EXPECT_EQ(CKezManager::GetSoundBankID(98), 3);
 
     EXPECT_FALSE(kez->PlaySoundWithBank(0, false, 0, 500));    // an empty entry plays nothing
@@ -120,21 +127,28 @@ TEST_F(KezFacade, ResumeAfterSuspensionByState)
 {
     start();
     kez::KezEngine* engine = kez->Engine();
+    constexpr int kPlaying = kez::EmitterObj::kStatusPlaying, kPaused = kez::EmitterObj::kStatusPaused;
     const struct { int state; int confirm; bool resumes; } kCases[] = {
         {30, 0, false}, {22, 0, true}, {13, 0, true}, {31, 4, true}, {31, 1, false}};
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.state);
-        ASSERT_TRUE(kez->PlayBGM(1, true, 0) || kez->IsBGMPlaying(1));
+        ASSERT_TRUE(kez->PlayBGM(1, true, 0));
+        gate.passes(1);
+        kez::EmitterHandle emitters[10];
+        ASSERT_EQ(engine->GetEmitterHandles(kez->MusicData(), emitters, 10), 1);
+        ASSERT_EQ(engine->GetStatus(emitters[0]), kPlaying);
         game.inLevel = true;
         game.state = c.state;
         game.confirm = c.confirm;
         kez->PauseAllSounds(0);
         EXPECT_TRUE(kez->IsPaused());
+        gate.passes(1);
+        EXPECT_EQ(engine->GetStatus(emitters[0]), kPaused);   // the suspension took hold
         kez->ResumeAllSounds(0);
         EXPECT_FALSE(kez->IsPaused());
-        kez::EmitterHandle emitters[10];
-        ASSERT_EQ(engine->GetEmitterHandles(kez->MusicData(), emitters, 10), 1);
+        gate.passes(1);
         EXPECT_EQ(engine->IsPlaying(emitters[0]), c.resumes);
+        EXPECT_EQ(engine->GetStatus(emitters[0]), c.resumes ? kPlaying : kPaused);
         kez->StopBGM(1, false, 0);
     }
 }

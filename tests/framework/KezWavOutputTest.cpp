@@ -1,11 +1,12 @@
 // The sound facade heard through the platform's "wav" output: effects at their tones, the music
-// from the cache and its volume. The output is paced in real time, so the suite is Slow.
+// from the cache and its volume. The engine's threads run in step on the test's clock.
 
 #include "audio/FileSystemInterface.h"
 #include "framework/AppPlaybook.h"
 #include "framework/CKezManager.h"
 #include "framework/SoundTable.h"
 #include "platform/Pcm.h"
+#include "tests/audio/AudioLockstep.h"
 #include "tests/framework/GameStub.h"
 #include "tests/framework/ToneFiles.h"
 #include "tests/support/TempDir.h"
@@ -14,13 +15,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <thread>
 
 namespace {
 
@@ -83,8 +82,8 @@ double rms(const std::vector<int16_t>& s)
     return s.empty() ? 0 : std::sqrt(sum / double(s.size()));
 }
 
-struct KezWavOutputSlow : ::testing::Test {
-    KezWavOutputSlow()
+struct KezWavOutput : ::testing::Test {
+    KezWavOutput()
     {
         platform::PcmOptions options;
         options.backend = "wav:" + capture;
@@ -103,27 +102,27 @@ struct KezWavOutputSlow : ::testing::Test {
         kez->EnableKez(true);
         kez->Init();
         CKezManager::RunCacheStep(0);
+        step.settle();
     }
-    ~KezWavOutputSlow() override
+    ~KezWavOutput() override
     {
+        step.open();
         kez->Destroy();
         CKezManager::DeleteInstance();
         kez::FileSystemInterface::DestroyInstance();
         platform::pcm_set_options(platform::PcmOptions());
         g_appPath[0] = m_gSavPath[0] = 0;
     }
-    // Lets the output take `seconds` more of sound (or until done()); the offset it started at.
+    // Lets the output play `seconds` more of sound (or until done()); the offset it started at.
     template <typename Done>
     size_t hear(double seconds, Done done)
     {
         const size_t from = capturedBytes(capture);
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds * 4 + 2);
-        while (!done() && capturedBytes(capture) < from + size_t(seconds * 48000) * 4 &&
-               std::chrono::steady_clock::now() < limit)
-            std::this_thread::yield();
+        step.run(seconds, done);
         return from;
     }
 
+    test::AudioLockstep step;
     test::TempDir dir;
     std::string capture = dir.file("capture.wav");
     test::GameStub game;
@@ -132,7 +131,7 @@ struct KezWavOutputSlow : ::testing::Test {
 
 }  // namespace
 
-TEST_F(KezWavOutputSlow, EffectsAtTheirTonesAndTheMusicAtHalfVolume)
+TEST_F(KezWavOutput, EffectsAtTheirTonesAndTheMusicAtHalfVolume)
 {
     ASSERT_NE(kez->Engine(), nullptr);
     const struct { int id; double hz; } kEffects[] = {{21, 660}, {56, 440}};

@@ -7,8 +7,18 @@
 
 namespace test {
 
-struct SizedTexture : pravik::video::ITexture {
+class SizedTexture : public pravik::video::ITexture {
+public:
     static boost::intrusive_ptr<SizedTexture> make(int w, int h) { return new SizedTexture(w, h); }
+
+    bool bindImpl(bool) override { return false; }
+    void unbindImpl() override {}
+    void* mapImpl(unsigned char, pravik::video::E_TEXTURE_CUBE_MAP_FACE, unsigned char) override { return nullptr; }
+    void unmapImpl() const override {}
+    void* getMappedPtr() const override { return nullptr; }
+    void generateMipmapsImpl() override {}
+
+private:
     SizedTexture(int w, int h) : ITexture("t", nullptr, desc(w, h)) {}
     static pravik::video::STextureDesc desc(int w, int h)
     {
@@ -17,12 +27,6 @@ struct SizedTexture : pravik::video::ITexture {
         d.height = unsigned(h);
         return d;
     }
-    bool bindImpl(bool) override { return false; }
-    void unbindImpl() override {}
-    void* mapImpl(unsigned char, pravik::video::E_TEXTURE_CUBE_MAP_FACE, unsigned char) override { return nullptr; }
-    void unmapImpl() const override {}
-    void* getMappedPtr() const override { return nullptr; }
-    void generateMipmapsImpl() override {}
 };
 
 }  // namespace test

@@ -30,8 +30,9 @@ namespace {
 using test::onPath;
 using test::Xvfb;
 
-// How long a test waits for one expected event before it gives up and reports what it saw.
-constexpr int kEventWaitMs = 20000;
+// A test waits for each expected event without a limit of its own: how long the server takes
+// depends on the machine's load, and a lost event is left to the test runner's time limit.
+constexpr int kEventWaitMs = -1;
 
 struct Touch {
     int type, id, x, y;
@@ -99,7 +100,6 @@ TEST_F(X11Video, WindowSurfacePresentsAndDesktopInputBecomesTabletEvents)
         XTestFakeMotionEvent(x, 0, 170, 300, 0);  // no button: no touch
         XSync(x, False);
 
-        // Each wait ends when an event arrives; the long limit only keeps a lost event from hanging.
         std::vector<Touch> touches;
         while (touches.empty() || touches.back().type != SCREEN_EVENT_MTOUCH_RELEASE) {
             bps_event_t* ev = nullptr;

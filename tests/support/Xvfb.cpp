@@ -4,7 +4,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,9 +40,9 @@ Xvfb::Xvfb()
     }
     close(fds[1]);
     std::string number;
-    pollfd p{fds[0], POLLIN, 0};
+    // Xvfb writes its display number once it listens, or exits: the pipe then ends.
     char c = 0;
-    while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
+    while (read(fds[0], &c, 1) == 1 && c != '\n')
         number += c;
     close(fds[0]);
     if (!number.empty())

@@ -140,7 +140,7 @@ int render(CAISprite& sprite, const stdfs::path& dir, const std::string& images,
     const boost::intrusive_ptr<io::CFileSystem> files(new io::CFileSystem());   // counts from 0
     files->addFolderFileArchive(dir.string().c_str(), false, false);
     driver->getTextureManager()->setFileSystem(files.get());
-    driver->setOption(0x10, false);   // no mip levels, as the game makes them
+    driver->setOption(pravik::video::EVDO_MIPMAPS, false);   // no mip levels, as the game makes them
     int status = 0;
     {
         CScopedResourceContext context(SResourceContext{files.get(), driver});

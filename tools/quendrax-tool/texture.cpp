@@ -104,7 +104,7 @@ int load(std::span<char* const> args, std::string& out)
     CTextureManager* manager = driver->getTextureManager();
     if (!manager)
         return tool::fail("texture", "the driver has no texture manager");
-    driver->setOption(0x10, false);  // the game makes its textures without mip levels
+    driver->setOption(pravik::video::EVDO_MIPMAPS, false);  // the game makes its textures without mip levels
     // The pixels stay readable after the upload, for the checksum (GL ES cannot read them back).
     manager->setFlags(ETMF_KEEP_TEXTURE_DATA, true);
 

@@ -127,7 +127,7 @@ bool COpenGLESDriver::genericDriverInit(const core::dimension2d<int>& size, bool
     const float black[4] = {0, 0, 0, 0};
     setLightModelAmbient(black);
     g_gl.glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    m_matrixDirty = 7;
+    m_matrixDirty = kAllMatricesDirty;
     m_sceneMode = 2;
     g_gl.glEnableClientState(GL_VERTEX_ARRAY);
     g_gl.glMatrixMode(GL_MODELVIEW);

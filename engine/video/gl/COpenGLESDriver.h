@@ -206,6 +206,7 @@ private:
     core::dimension2d<int> m_screenSize;
     unsigned m_clipPlaneCount = 0;
     unsigned m_maxLights = 0;
+    static constexpr unsigned char kAllMatricesDirty = (1u << ETS_COUNT) - 1;
     unsigned char m_matrixDirty = 0;  // bit per transform state
     unsigned char m_lastPass = 0, m_lastTechnique = 0;
 

@@ -444,7 +444,7 @@ unsigned COpenGLESDriver::drawImpl(const boost::intrusive_ptr<CVertexStreams>& s
     } else {
         ++m_drawCalls;
         if (m_sceneMode != 2) {
-            m_matrixDirty = 7;
+            m_matrixDirty = kAllMatricesDirty;
             m_sceneMode = 2;
         }
     }

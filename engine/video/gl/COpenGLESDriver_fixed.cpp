@@ -618,7 +618,7 @@ void COpenGLESDriver::restoreShadowState()
         g_gl.glTexEnvf(GL_TEXTURE_ENV, GL_ALPHA_SCALE, env.alphaScale);
     }
     g_gl.glClientActiveTexture(GL_TEXTURE0 + m_clientActiveTexture);
-    m_matrixDirty = 7;  // foreign code loads its own matrices
+    m_matrixDirty = kAllMatricesDirty;  // foreign code loads its own matrices
     for (unsigned p = 0; p < m_clipPlaneCount; ++p) enable(GL_CLIP_PLANE0 + p, m_clipPlaneOn[p]);
     enable(GL_ALPHA_TEST, m_alphaTest);
     g_gl.glAlphaFunc(CompareFuncs[m_alphaFunc & 7], m_alphaRef);

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "audio/FileSystemInterface.h"
@@ -15,6 +14,7 @@
 #include "tools/formats/Wave.h"
 #include <libmodplug/modplug.h>
 #include "platform/Pcm.h"
+#include "tests/audio/AudioLockstep.h"
 #include "tests/audio/AudioTestSupport.h"
 #include "tests/audio/decoders/DecoderTestSupport.h"
 #include "tests/support/TempDir.h"
@@ -36,19 +36,20 @@ std::string wavFile(const std::vector<int16_t>& samples) {
     return formats::wave::pcm16(samples, 2, 32000);
 }
 
-// The engine plays into the wav output in real time; the waits below are for what the output
-// has taken, so a slow machine only makes them longer.
+// The engine plays into the wav output, its threads in step on the test's clock.
 class EngineScope {
 public:
-    explicit EngineScope(const std::string& capture) : m_capture(capture) {
+    explicit EngineScope(const std::string& capture) {
         platform::PcmOptions options;
         options.backend = "wav:" + capture;
         options.rates = platform::SND_PCM_RATE_32000;
         platform::pcm_set_options(options);
         engine = kez::KezEngine::GetKezEngine();
         engine->Initialize();
+        m_step.settle();
     }
     ~EngineScope() {
+        m_step.open();
         kez::KezEngine::DestroyKezEngine();
         kez::FileSystemInterface::DestroyInstance();
         platform::pcm_set_options(platform::PcmOptions());
@@ -56,15 +57,15 @@ public:
 
     // False when the sound has not ended within that much played sound.
     bool waitUntilDone(kez::EmitterHandle& emitter, double seconds) {
-        return test::waitWhilePlaying(m_capture, seconds, 32000, [&] { return engine->IsDone(emitter); });
+        return m_step.run(seconds, [&] { return engine->IsDone(emitter); });
     }
     // Lets the output take that much more sound, so the last fragments reach it.
-    void playOn(double seconds) { test::waitWhilePlaying(m_capture, seconds, 32000, [] { return false; }); }
+    void playOn(double seconds) { m_step.run(seconds); }
 
-    kez::KezEngine* engine;
+    kez::KezEngine* engine = nullptr;
 
 private:
-    std::string m_capture;
+    test::AudioLockstep m_step;
 };
 
 // Through the whole engine: archive member, loader, emitter, mixer, PCM channel, wav backend.
