@@ -47,7 +47,9 @@ struct SKeyTimes {
 template <class T>
 inline SKeyTimes checkedTimes(const SKeyArray& a)
 {
-    const std::uint32_t n = a.count < a.bytes / sizeof(T) ? a.count : a.bytes / std::uint32_t(sizeof(T));
+    std::uint32_t n = a.count < a.bytes / sizeof(T) ? a.count : a.bytes / std::uint32_t(sizeof(T));
+    if (n > std::uint32_t(INT32_MAX))
+        n = INT32_MAX;  // byte keys over 2 GB: the search's indices are ints
     return {a.data, int(n)};
 }
 

@@ -68,6 +68,16 @@ TEST(AnimationKeySearch, ExactSearchTableOverTheThreeTimeBases)
     EXPECT_EQ(k, 1);
 }
 
+TEST(AnimationKeySearch, CountsAreClampedToTheirBytesAndToTheIndexRange)
+{
+    const unsigned char bytes[8] = {};
+    using key_search::checkedTimes;
+    EXPECT_EQ(checkedTimes<std::int32_t>(SKeyArray{bytes, 5, 8}).count, 2);
+    EXPECT_EQ(checkedTimes<std::int32_t>(SKeyArray{bytes, 1, 8}).count, 1);
+    // Only the count is looked at here: no key is read.
+    EXPECT_EQ(checkedTimes<std::uint8_t>(SKeyArray{bytes, 0xFFFFFFFFu, 0xFFFFFFFFu}).count, INT32_MAX);
+}
+
 TEST(AnimationKeySearch, KeyTimesInMillisecondsAndRecordQueries)
 {
     Keys<std::uint8_t> frames({0, 3, 30}, ETB_FRAMES_U8);
