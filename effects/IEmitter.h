@@ -143,7 +143,6 @@ private:
 
     ParticleDesc* m_particleDesc = nullptr;
     std::vector<IAffector*> m_affectors;
-    std::vector<IAffector*> m_liveAffectors;  // the enabled ones, gathered each update
 
 public:
     // One enabled affector as the pass applies it: tracks of one key act as a constant.

@@ -1,7 +1,8 @@
 // The emitter's pass over a pool of one-quad kinds (0-3 and 6): each live particle's update,
 // the affectors on it, the local box, and its quad copied into the draw buffer while it is
 // still in the first cache level. Billboards of a plain emitter take a step with everything
-// they share read once; every other pool goes through the particles' own update.
+// they share read once; every other pool goes through the particles' own update. The pass also
+// lists the idle slots it meets, so that births take them without searching the pool again.
 #include "effects/IAffector.h"
 #include "effects/IEmitter.h"
 #include "effects/IParticle.h"
@@ -14,13 +15,11 @@ using pravik::core::vector3d;
 
 void IEmitter::prepareAffectors()
 {
-    m_liveAffectors.clear();
     m_affectSteps.clear();
     for (IAffector* a : m_affectors) {
         if (!a->m_enabled)
             continue;
         a->update(m_elapsed, this);
-        m_liveAffectors.push_back(a);
         SAffectStep step{SAffectStep::Call, {}, 0.f, a};
         if (a->m_type == 0 && static_cast<AffectorGravity*>(a)->constantPull(step.pull))
             step.kind = SAffectStep::Pull;
