@@ -155,6 +155,7 @@ void IEmitter::update(unsigned dt)
     const int kind = m_particleDesc->m_particleType;
     if (kind == 4 || kind == 5) {
         m_blockFresh = false;
+        m_idleSlotsKnown = false;
         if (kind == 4)
             OrderedUpdateParticles<ParticleLineStripe>(dt);
         else
@@ -184,7 +185,7 @@ void IEmitter::OrderedUpdateParticles(unsigned ms)
     const vector3d<float> origin = boxOrigin();
     for (T* p : live) {
         p->update(ms);
-        affectAndGrowBox(p, origin);
+        affectAndGrowBox(p, origin, m_box);
     }
 }
 
@@ -203,6 +204,7 @@ void IEmitter::reset()
 void IEmitter::endAllParticles()
 {
     m_blockFresh = false;
+    m_idleSlotsKnown = false;
     for (IParticle* p : m_particles)
         p->m_idle = true;
 }
@@ -216,6 +218,7 @@ void IEmitter::releaseAllParticles()
     m_idleCursor = 0;
     m_poolKind = kNoKind;
     m_blockFresh = false;
+    m_idleSlotsKnown = false;
     m_lastParticle = nullptr;
 }
 
@@ -307,7 +310,10 @@ IParticle* IEmitter::GetIdleParticle()
 {
     m_blockFresh = false;  // a new life changes the pool before the next pass
     const int size = int(m_particles.size());
-    for (int attempt = 0; attempt < size; ++attempt) {
+    bool known = false;
+    if (IParticle* p = takeKnownIdle(known))
+        return p;
+    for (int attempt = 0; attempt < size && !known; ++attempt) {
         if (m_idleCursor >= size)
             m_idleCursor = 0;
         if (m_particles[size_t(m_idleCursor)]->m_idle)
@@ -323,6 +329,35 @@ IParticle* IEmitter::GetIdleParticle()
     const int kind = m_particleDesc->m_particleType;
     m_poolKind = m_particles.empty() || m_poolKind == kind ? kind : kMixedKinds;
     m_particles.push_back(p);
+    return p;
+}
+
+IParticle* IEmitter::takeKnownIdle(bool& known)
+{
+    known = false;
+    if (!m_idleSlotsKnown)
+        return nullptr;
+    const int size = int(m_particles.size());
+    const int n = int(m_idleSlots.size());
+    if (m_idleSlotsTaken == n) {
+        // None idle: the search would have come round to where it started.
+        m_idleCursor = std::min(m_idleCursor, size);
+        known = true;
+        return nullptr;
+    }
+    if (m_idleSlotFirst < 0) {
+        const int from = m_idleCursor >= size ? 0 : m_idleCursor;
+        m_idleSlotFirst = int(std::lower_bound(m_idleSlots.begin(), m_idleSlots.end(), from) - m_idleSlots.begin());
+    }
+    const int slot = m_idleSlots[size_t((m_idleSlotFirst + m_idleSlotsTaken) % n)];
+    IParticle* p = m_particles[size_t(slot)];
+    if (!p->m_idle) {  // changed behind the pass's back: search the pool
+        m_idleSlotsKnown = false;
+        return nullptr;
+    }
+    ++m_idleSlotsTaken;
+    m_idleCursor = slot;
+    known = true;
     return p;
 }
 

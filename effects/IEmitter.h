@@ -130,7 +130,8 @@ private:
     bool emitting() const;
     pravik::core::vector3d<float> boxOrigin() const;  // what the local box is measured from
     // After a particle's update: the enabled affectors act on it, then the box takes it in.
-    void affectAndGrowBox(IParticle* p, const pravik::core::vector3d<float>& origin);
+    void affectAndGrowBox(IParticle* p, const pravik::core::vector3d<float>& origin,
+                          pravik::core::aabbox3d<float>& box) const;
     // The pass over a pool of the one-quad kinds; returns whether any particle was live.
     bool updateQuadPool(unsigned dt, const pravik::core::vector3d<float>& origin);
     // Gathers the enabled affectors and the steps the pass takes for them.
@@ -143,6 +144,8 @@ private:
     ParticleDesc* m_particleDesc = nullptr;
     std::vector<IAffector*> m_affectors;
     std::vector<IAffector*> m_liveAffectors;  // the enabled ones, gathered each update
+
+public:
     // One enabled affector as the pass applies it: tracks of one key act as a constant.
     struct SAffectStep {
         enum EKind { Pull, Factor, Call } kind;
@@ -150,6 +153,8 @@ private:
         float factor;
         IAffector* affector;
     };
+
+private:
     std::vector<SAffectStep> m_affectSteps;
     std::vector<IParticle*> m_particles;  // built in m_slabs
     struct SlabFree {
@@ -163,6 +168,14 @@ private:
     std::vector<Slab> m_slabs;
     void* takeSlot(std::size_t bytes);
     int m_idleCursor = 0;
+    // The idle particles a pass left, in pool order, so the cyclic search from the cursor finds
+    // the next without walking the live ones: births take them in order from the first at or
+    // after the cursor. Dropped whenever particles end outside a pass.
+    std::vector<int> m_idleSlots;
+    bool m_idleSlotsKnown = false;
+    int m_idleSlotFirst = -1;  // where births started in m_idleSlots; -1 before the first
+    int m_idleSlotsTaken = 0;
+    IParticle* takeKnownIdle(bool& known);
     // The kind of every pooled particle; kNoKind while the pool is empty, kMixedKinds when the
     // kind changed under a kept pool.
     static constexpr int kNoKind = -1, kMixedKinds = -2;

@@ -32,16 +32,24 @@ void IEmitter::prepareAffectors()
     }
 }
 
-void IEmitter::affectAndGrowBox(IParticle* p, const vector3d<float>& origin)
+namespace {
+[[gnu::always_inline]] inline void affectAndGrow(const std::vector<IEmitter::SAffectStep>& steps, IParticle* p,
+                                                 const vector3d<float>& origin, pravik::core::aabbox3d<float>& box)
 {
-    for (const SAffectStep& s : m_affectSteps) {
+    for (const IEmitter::SAffectStep& s : steps) {
         switch (s.kind) {
-        case SAffectStep::Pull: p->m_velocity += s.pull; break;
-        case SAffectStep::Factor: p->m_velocity *= s.factor; break;
-        case SAffectStep::Call: s.affector->affect(p); break;
+        case IEmitter::SAffectStep::Pull: p->m_velocity += s.pull; break;
+        case IEmitter::SAffectStep::Factor: p->m_velocity *= s.factor; break;
+        case IEmitter::SAffectStep::Call: s.affector->affect(p); break;
         }
     }
-    m_box.addInternalPoint(p->m_position - origin);
+    box.addInternalPoint(p->m_position - origin);
+}
+}  // namespace
+
+void IEmitter::affectAndGrowBox(IParticle* p, const vector3d<float>& origin, pravik::core::aabbox3d<float>& box) const
+{
+    affectAndGrow(m_affectSteps, p, origin, box);
 }
 
 bool IEmitter::updateQuadPool(unsigned dt, const vector3d<float>& origin)
@@ -57,8 +65,14 @@ bool IEmitter::updateQuadPool(unsigned dt, const vector3d<float>& origin)
     // slot comes first, as render hands them over.
     M3DXVertex_XYZDT* const end = oneQuad ? m_vertexBuffer.data() + 4 * count : nullptr;
     M3DXVertex_XYZDT* at = end;
-    auto keep = [&at](const IParticle* p) {
-        if (!p->m_idle) {
+    m_idleSlots.clear();
+    m_idleSlotFirst = -1;
+    m_idleSlotsTaken = 0;
+    m_idleSlotsKnown = true;
+    auto keep = [this, &at](const IParticle* p, size_t i) {
+        if (p->m_idle)
+            m_idleSlots.push_back(int(i));
+        else if (at) {
             at -= 4;
             std::memcpy(at, &p->getVertex(0), 4 * sizeof(M3DXVertex_XYZDT));
         }
@@ -66,7 +80,7 @@ bool IEmitter::updateQuadPool(unsigned dt, const vector3d<float>& origin)
 
     size_t first = 0;
     while (first < count && m_particles[first]->m_idle)
-        ++first;
+        m_idleSlots.push_back(int(first++));
     if (first == count) {
         m_blockFresh = oneQuad;
         m_blockFirst = 4 * int(count);
@@ -74,6 +88,8 @@ bool IEmitter::updateQuadPool(unsigned dt, const vector3d<float>& origin)
         return false;
     }
 
+    // The box grows in a local copy: stores through particles cannot then touch it.
+    pravik::core::aabbox3d<float> box = m_box;
     const bool plainBillboards = kind == 0 && !m_targetMode && getChildren().empty();
     if (plainBillboards && refreshCameraBasis(*this, true)) {
         const SBillboardPass pass(*this);
@@ -81,25 +97,29 @@ bool IEmitter::updateQuadPool(unsigned dt, const vector3d<float>& origin)
             if (i + kPrefetchAhead < count)
                 prefetchParticle(m_particles[i + kPrefetchAhead], 3);
             auto* p = static_cast<ParticleBillboard*>(m_particles[i]);
-            if (p->m_idle)
+            if (p->m_idle) {
+                m_idleSlots.push_back(int(i));
                 continue;
+            }
             p->step(dt, pass);
-            affectAndGrowBox(p, origin);
-            keep(p);
+            affectAndGrow(m_affectSteps, p, origin, box);
+            keep(p, i);
         }
     } else {
         for (size_t i = first; i < count; ++i) {
             if (i + kPrefetchAhead < count)
                 prefetchParticle(m_particles[i + kPrefetchAhead], 3);
             IParticle* p = m_particles[i];
-            if (p->m_idle)
+            if (p->m_idle) {
+                m_idleSlots.push_back(int(i));
                 continue;
+            }
             p->update(dt);
-            affectAndGrowBox(p, origin);
-            if (oneQuad)
-                keep(p);
+            affectAndGrow(m_affectSteps, p, origin, box);
+            keep(p, i);
         }
     }
+    m_box = box;
     m_blockFresh = oneQuad;
     if (oneQuad) {
         m_blockFirst = int(at - m_vertexBuffer.data());

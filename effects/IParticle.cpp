@@ -45,7 +45,10 @@ void IParticle::setColour(int red, int green, int blue, int alpha)
 void IParticle::init(const ParticleDesc& desc)
 {
     reset();
-    const int lifeR = zuduva::signedPercent(desc.m_lifeVariation);
+    // The draws of a birth, in order: life, three angles, three spins, one or two sizes.
+    int draw[9];
+    pravik::os::standardRandFill(draw, desc.m_uniformSize ? 8 : 9);
+    const int lifeR = zuduva::signedPercentOf(draw[0], desc.m_lifeVariation);
     m_life = int((float(desc.m_life) * zuduva::kFrameMs) * (1.f + float(lifeR) * 0.01f));
 
     m_serial = m_emitter->m_particleSerial;
@@ -84,17 +87,18 @@ void IParticle::init(const ParticleDesc& desc)
         }
     }
 
-    m_angleX = (desc.m_angleX * float(100 - zuduva::signedPercent(desc.m_angleVariationX))) * 0.01f;
-    m_angleY = (desc.m_angleY * float(100 - zuduva::signedPercent(desc.m_angleVariationY))) * 0.01f;
-    m_angleZ = (desc.m_angleZ * float(100 - zuduva::signedPercent(desc.m_angleVariationZ))) * 0.01f;
-    m_spinFactorX = float(100 - zuduva::signedPercent(desc.m_spinVariationX)) * 0.01f;
-    m_spinFactorY = float(100 - zuduva::signedPercent(desc.m_spinVariationY)) * 0.01f;
-    m_spinFactorZ = float(100 - zuduva::signedPercent(desc.m_spinVariationZ)) * 0.01f;
+    using zuduva::signedPercentOf;
+    m_angleX = (desc.m_angleX * float(100 - signedPercentOf(draw[1], desc.m_angleVariationX))) * 0.01f;
+    m_angleY = (desc.m_angleY * float(100 - signedPercentOf(draw[2], desc.m_angleVariationY))) * 0.01f;
+    m_angleZ = (desc.m_angleZ * float(100 - signedPercentOf(draw[3], desc.m_angleVariationZ))) * 0.01f;
+    m_spinFactorX = float(100 - signedPercentOf(draw[4], desc.m_spinVariationX)) * 0.01f;
+    m_spinFactorY = float(100 - signedPercentOf(draw[5], desc.m_spinVariationY)) * 0.01f;
+    m_spinFactorZ = float(100 - signedPercentOf(draw[6], desc.m_spinVariationZ)) * 0.01f;
 
     const int elapsed = m_emitter->m_elapsed;
-    const float f = 1.f - float(zuduva::signedPercent(desc.m_sizeVariation)) * 0.01f;
+    const float f = 1.f - float(signedPercentOf(draw[7], desc.m_sizeVariation)) * 0.01f;
     m_width = f * desc.m_width.getDataAtTime(elapsed);
-    const float g = desc.m_uniformSize ? f : 1.f - float(zuduva::signedPercent(desc.m_sizeVariation)) * 0.01f;
+    const float g = desc.m_uniformSize ? f : 1.f - float(signedPercentOf(draw[8], desc.m_sizeVariation)) * 0.01f;
     m_height = g * desc.m_height.getDataAtTime(elapsed);
 
     // One clone per sub-emitter, made once and restarted at every birth.

@@ -92,45 +92,6 @@ void ParticleBillboard::update(unsigned ms)
     orient(SBillboardPass(*m_emitter));
 }
 
-void ParticleBillboard::step(unsigned ms, const SBillboardPass& pass)
-{
-    // The base step without target mode and sub-emitters.
-    if (m_age > m_life) {
-        m_idle = true;
-    } else {
-        m_age += int(ms);
-        m_position += (m_velocity * 0.001f) * float(ms);
-        if (pass.colourOverLife) {
-            const ParticleDesc& d = pass.desc;
-            setColour(d.m_red.getDataAtTime(m_age), d.m_green.getDataAtTime(m_age), d.m_blue.getDataAtTime(m_age),
-                      d.m_alpha.getDataAtTime(m_age));
-        }
-    }
-    orient(pass);
-}
-
-void ParticleBillboard::orient(const SBillboardPass& pass)
-{
-    const ParticleDesc& d = pass.desc;
-    const float W = m_width * (pass.constWidthScale ? pass.widthScale : d.m_widthScale.getDataAtTime(m_age));
-    const float H = m_height * (pass.constHeightScale ? pass.heightScale : d.m_heightScale.getDataAtTime(m_age));
-    vector3d<float> R = pass.halfRight * W;
-    vector3d<float> U = pass.halfUp * H;
-    advanceAngle(m_angleZ, pass.constSpin ? pass.spin : d.m_spinZ.getDataAtTime(m_age), m_spinFactorZ);
-    if (m_angleZ != 0.f) {
-        R = turnAbout(R, pass.viewDir, m_angleZ);
-        U = turnAbout(U, pass.viewDir, m_angleZ);
-    }
-    const vector3d<float> P = m_position;
-    const vector3d<float> left = P + R * pass.left, right = P + R * pass.right;
-    const vector3d<float> low = U * pass.low, high = U * pass.high;
-    M3DXVertex_XYZDT* v = m_vertices;
-    v[0].x = left.X + low.X, v[0].y = left.Y + low.Y, v[0].z = left.Z + low.Z;
-    v[1].x = right.X + low.X, v[1].y = right.Y + low.Y, v[1].z = right.Z + low.Z;
-    v[2].x = left.X + high.X, v[2].y = left.Y + high.Y, v[2].z = left.Z + high.Z;
-    v[3].x = right.X + high.X, v[3].y = right.Y + high.Y, v[3].z = right.Z + high.Z;
-}
-
 void ParticleFree::update(unsigned ms)
 {
     IParticle::update(ms);

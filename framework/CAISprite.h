@@ -112,8 +112,9 @@ public:
                      int scaleX, int scaleY, EXT_DRAW_INFO* info);
     void PaintFModule(int frame, int i, int x, int y, int flags, int hx, int hy, int alpha, int extra, int scaleX,
                       int scaleY, EXT_DRAW_INFO* info, int palette);
+    // Final: the frame painters call its body directly.
     virtual void PaintModule(int module, int x, int y, int flags, int extra, int scaleX, int scaleY, int alpha,
-                             EXT_DRAW_INFO* info, int palette);
+                             EXT_DRAW_INFO* info, int palette) final;
     virtual void PaintModule_Line(int module, int x, int y, int flags, int extra, int scaleX, int scaleY,
                                   int alpha, EXT_DRAW_INFO* info, int palette);
     void BeginShot(CMeshShot* shot) { m_shot = shot; }
@@ -289,10 +290,21 @@ public:
 private:
     struct SPaintContext;
     struct SPaintScope;
+    struct SPaintArgs {   // what a paint hands every frame-module unchanged
+        int hx, hy, alpha, extra, scaleX, scaleY;
+        EXT_DRAW_INFO* info;
+        int palette;
+    };
     const SPaintContext* m_paint = nullptr;   // while a paint runs: what its modules share
     void MakePaintContext(SPaintContext& ctx) const;
-    void paintFModule(int frame, int i, int x, int y, int flags, int hx, int hy, int alpha, int extra, int scaleX,
-                      int scaleY, EXT_DRAW_INFO* info, int palette);
+    void paintFrameModules(int frame, int x, int y, int flags, const SPaintArgs& a, bool current);
+    template <int Size>
+    void paintFModules(int frame, int begin, int end, int x, int y, int flags, const SPaintArgs& a, bool current);
+    void paintNested(int frame, int px, int py, int flags, const SPaintArgs& a);
+    void paintModule(int module, int x, int y, int E, int scaleX, int scaleY, int alpha, EXT_DRAW_INFO* info,
+                     int palette);
+    void paintShape(int module, int x, int y, int E);
+    void turnedBox(int x, int y, int W, int H, int E, int box[4]) const;
     void clear();
     void loadImages(const char* images, const char* folder, char* F, size_t Fsize);
 };

@@ -49,30 +49,27 @@ void CBatchSpriteTarget::Blt(EQuadKind kind, const M3DXVertex_XYZDT quad[4])
 
 namespace {
 
-// The batcher with the image's texture and blending in place; null without one.
-CM3DRender* batcherFor(pravik::video::ITexture* texture, bool blend)
+template <typename V>
+void copyQuad(V* out, const V* quad)
 {
-    CM3DRender* b = CM3DRender::GetM3DRender();
-    if (!b)
-        return nullptr;
-    if (b->CurrentTexture() != texture)   // a counted pointer only when it changes
-        b->SetTexture(boost::intrusive_ptr<pravik::video::ITexture>(texture));
-    b->m_nBlendMode = blend ? 1 : 0;
-    return b;
+    for (int k = 0; k < 4; ++k) {
+        out[k] = quad[k];
+        out[k].z = 0.f;
+    }
 }
 
 }  // namespace
 
 void CBatchSpriteTarget::BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZT quad[4])
 {
-    if (CM3DRender* b = batcherFor(texture, blend))
-        b->Blt(quad);
+    if (CM3DRender* b = CM3DRender::GetM3DRender())
+        BltInto<M3DXVertex_XYZT>(b, texture, blend, [&](M3DXVertex_XYZT* out) { copyQuad(out, quad); });
 }
 
 void CBatchSpriteTarget::BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZDT quad[4])
 {
-    if (CM3DRender* b = batcherFor(texture, blend))
-        b->Blt(quad);
+    if (CM3DRender* b = CM3DRender::GetM3DRender())
+        BltInto<M3DXVertex_XYZDT>(b, texture, blend, [&](M3DXVertex_XYZDT* out) { copyQuad(out, quad); });
 }
 
 void CBatchSpriteTarget::DrawGradientRect(int x, int y, int w, int h, uint32_t c1, uint32_t c2, int kind)

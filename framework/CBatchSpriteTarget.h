@@ -2,6 +2,7 @@
 // API. The render device installs it for its lifetime.
 #pragma once
 
+#include "framework/CM3DRender.h"
 #include "framework/ISpriteTarget.h"
 
 class CBatchSpriteTarget : public ISpriteTarget {
@@ -15,4 +16,23 @@ public:
     void GetClip(int clip[4]) override;
     void BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZT quad[4]) override;
     void BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZDT quad[4]) override;
+    CM3DRender* Batcher() override { return CM3DRender::GetM3DRender(); }
+
+    // An image quad into the batcher with its texture and blending (a counted texture pointer
+    // only when the texture changes); fill(V out[4]) writes the quad, in place when it can.
+    template <typename V, typename Fill>
+    [[gnu::always_inline]] static void BltInto(CM3DRender* b, pravik::video::ITexture* texture, bool blend,
+                                               const Fill& fill)
+    {
+        if (b->CurrentTexture() != texture)
+            b->SetTexture(boost::intrusive_ptr<pravik::video::ITexture>(texture));
+        b->m_nBlendMode = blend ? 1 : 0;
+        if (V* out = b->ReserveQuad<V>()) {
+            fill(out);
+            return;
+        }
+        V q[4];
+        fill(q);
+        b->Blt(q);
+    }
 };

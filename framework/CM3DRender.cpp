@@ -31,6 +31,14 @@ int strideOf(int format)
     }
 }
 
+// Whole steps of GROW_QUADS, at least doubling, so filling a large first frame copies each
+// quad a bounded number of times.
+int GrownCapacity(int capacity, int more)
+{
+    constexpr int step = CM3DRender::GROW_QUADS;
+    return std::max(capacity + (more + step - 1) / step * step, 2 * capacity);
+}
+
 int logicWidth()
 {
     return CGame::GetGame() ? CGame::GetLogicWidth() : Screen_Width();
@@ -206,9 +214,10 @@ int CM3DRender::Blt_TAF(const void* quad, int format)
     if (!run)
         return M3D_E_FAIL;
     if (run->count + 1 > run->capacity) {
-        if (!ReAllocVertexBuffer(run->capacity + GROW_QUADS, run->capacity, format, &run->storage))
+        const int capacity = GrownCapacity(run->capacity, 1);
+        if (!ReAllocVertexBuffer(capacity, run->capacity, format, &run->storage))
             return M3D_E_FAIL;
-        run->capacity += GROW_QUADS;
+        run->capacity = capacity;
     }
     unsigned char* at = run->storage + std::size_t(run->count) * 4 * std::size_t(strideOf(format));
     switch (format) {
@@ -252,10 +261,10 @@ _GroupInfo_OneTexture_OneState* CM3DRender::Get2DGroupIDByTexture_XYZDT(int n)
     const int blend = std::clamp(m_nBlendMode, 0, 2);
     _GroupInfo_OneTexture_OneState* b = &m_pCurGroup->buffers[blend];
     if (b->count + n > b->capacity) {
-        const int grow = (n + GROW_QUADS - 1) / GROW_QUADS * GROW_QUADS;
-        if (!ReAllocVertexBuffer(b->capacity + grow, b->capacity, M3DX_FVF_XYZDT, &b->storage))
+        const int capacity = GrownCapacity(b->capacity, n);
+        if (!ReAllocVertexBuffer(capacity, b->capacity, M3DX_FVF_XYZDT, &b->storage))
             return nullptr;
-        b->capacity += grow;
+        b->capacity = capacity;
     }
     return b;
 }

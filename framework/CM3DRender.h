@@ -7,7 +7,8 @@
 //  - Groups: 48 keyed by texture (0 XYZT, 1-46 XYZDT, 47 XYZD), each with one buffer per blend
 //    mode; particle blocks (Blt(quads, n)) go there, moved by the current world matrix, and
 //    Flsh3DRender draws them after the scene through the camera's perspective.
-// Blend modes: 0 opaque, 1 alpha, 2 additive. Storage grows 64 quads at a time, never per quad.
+// Blend modes: 0 opaque, 1 alpha, 2 additive. Storage grows in whole steps of 64 quads, at least
+// doubling, never per quad.
 // A run or group beyond 16384 quads draws in pieces, so 16-bit indices never wrap.
 // Main thread only, on the thread that owns the GL context.
 #pragma once
@@ -75,6 +76,19 @@ public:
     int Blt(const M3DXVertex_XYZT* quad) { return BltOne<M3DX_FVF_XYZT>(quad); }
     int Blt(const M3DXVertex_XYZDT* quad) { return BltOne<M3DX_FVF_XYZDT>(quad); }
     int Blt(const M3DXVertex_XYZDT* quads, int n);   // a block into the current texture's group
+    // Room for one more single quad of V's format that joins the current run with room to spare:
+    // the caller writes all four vertices (z 0) before anything else reaches the batcher. Null
+    // otherwise: hand the quad to Blt.
+    template <typename V>
+    [[gnu::always_inline]] V* ReserveQuad()
+    {
+        constexpr int Format = FormatOf(static_cast<const V*>(nullptr));
+        if (!JoinsFast<Format>())
+            return nullptr;
+        V* out = reinterpret_cast<V*>(m_fastAt);
+        m_fastAt += 4 * sizeof(V);
+        return out;
+    }
     _GroupInfo_OneTexture_OneState* Get2DGroupIDByTexture_XYZDT(int n);
 
     void BeginScene();
@@ -113,11 +127,19 @@ private:
     // current run's write position lives in m_fastAt (its count is brought up to date by
     // EndFastRun before anything else reads it), so the common case is one bounds test and
     // two state compares (format and blend mode share one key).
-    template <int Format, typename V>
-    int BltOne(const V* quad)
+    static constexpr int FormatOf(const M3DXVertex_XYZD*) { return M3DX_FVF_XYZD; }
+    static constexpr int FormatOf(const M3DXVertex_XYZT*) { return M3DX_FVF_XYZT; }
+    static constexpr int FormatOf(const M3DXVertex_XYZDT*) { return M3DX_FVF_XYZDT; }
+    template <int Format>
+    [[gnu::always_inline]] bool JoinsFast() const
     {
-        if (m_fastAt == m_fastEnd || m_fastKey != (Format << 8 ^ m_nBlendMode) ||
-            (Format != M3DX_FVF_XYZD && m_fastTexture != m_pCurTexture.get()))
+        return m_fastAt != m_fastEnd && m_fastKey == (Format << 8 ^ m_nBlendMode) &&
+               (Format == M3DX_FVF_XYZD || m_fastTexture == m_pCurTexture.get());
+    }
+    template <int Format, typename V>
+    [[gnu::always_inline]] int BltOne(const V* quad)
+    {
+        if (!JoinsFast<Format>())
             return Blt_TAF(quad, Format);
         CopyQuadFlat<V>(m_fastAt, quad);
         m_fastAt += 4 * sizeof(V);

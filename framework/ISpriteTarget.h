@@ -11,6 +11,7 @@
 namespace pravik::video {
 class ITexture;
 }
+class CM3DRender;
 
 enum EQuadKind { EQK_TEXTURED, EQK_COLOURED, EQK_COLOURED_TEXTURED };
 
@@ -28,6 +29,9 @@ public:
     // (EQK_TEXTURED) or coloured (EQK_COLOURED_TEXTURED).
     virtual void BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZT quad[4]);
     virtual void BltImage(pravik::video::ITexture* texture, bool blend, const M3DXVertex_XYZDT quad[4]);
+    // A batcher whose BltImage is CBatchSpriteTarget::BltInto, so a paint may hand its image
+    // quads straight to it; null (the default) sends every quad through BltImage.
+    virtual CM3DRender* Batcher() { return nullptr; }
 };
 
 ISpriteTarget* SpriteTarget();                // null: painting draws nothing

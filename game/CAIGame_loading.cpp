@@ -105,21 +105,21 @@ void CAIGame::Loading_Reset()
     DecodeLoadingPicturesAhead();
 }
 
-// Steps that each load one large picture would take more than a frame to decode it: their
-// pictures are decoded on worker threads from the loading's start, and the step only makes
-// the texture.
+// Steps whose pictures would take more than a frame to decode (one large picture, or the six
+// font sheets together): their pictures are decoded on worker threads from the loading's
+// start, each on its own, and the step only makes the textures.
 void CAIGame::DecodeLoadingPicturesAhead()
 {
     static const struct {
         int step;
         const char* pack;
-        int item;
-    } kPictures[] = {{27, "15", 2}, {20, "8", 0}};
+        int first, count;   // sprite items
+    } kPictures[] = {{4, "2", 0, 6}, {27, "15", 2, 1}, {20, "8", 0, 1}};
     for (int i = 0; i < s_loadingTotalSteps; ++i)
         for (const auto& p : kPictures) {
             const SPackTable* table = s_loadingType_Data[i] == p.step ? FindPackTable(p.pack) : nullptr;
-            if (table && table->textures && p.item < table->count)
-                CAISprite::DecodeImagesAhead(table->textures[p.item], p.pack);
+            for (int item = p.first; table && table->textures && item < p.first + p.count && item < table->count; ++item)
+                CAISprite::DecodeImagesAhead(table->textures[item], p.pack);
         }
 }
 

@@ -91,7 +91,7 @@ template <class T, int UnitsPerSecond>
     if (last > 0) {
         int lo = 1;
         while (lo <= k) {
-            const int mid = (lo + k) / 2;
+            const int mid = int((unsigned(lo) + unsigned(k)) / 2);  // both non-negative
             if (keyAt<T>(keys, mid) > x)
                 k = mid - 1;
             else

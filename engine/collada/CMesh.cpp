@@ -30,11 +30,15 @@ bool refuse(const char* why)
 // The record's present attributes in ascending attribute order: (attribute, index). A record
 // names at most 18; kept on the stack, as every mesh buffer of a file is built through here.
 constexpr unsigned kMaxRecordAttributes = 18;
+struct SRecordAttribute {
+    unsigned attribute;
+    int index;
+};
 struct SRecordAttributes {
-    std::pair<unsigned, int> items[kMaxRecordAttributes];
+    SRecordAttribute items[kMaxRecordAttributes];  // the first count are set
     unsigned count = 0;
-    const std::pair<unsigned, int>* begin() const { return items; }
-    const std::pair<unsigned, int>* end() const { return items + count; }
+    const SRecordAttribute* begin() const { return items; }
+    const SRecordAttribute* end() const { return items + count; }
 };
 
 SRecordAttributes attributesOf(const SMeshBuffer& b)
@@ -76,6 +80,16 @@ uint32_t largestIndex(const void* indices, uint32_t count)
     Index largest = 0;
     for (uint32_t k = 0; k < count; ++k) largest = std::max(largest, at[k]);
     return largest;
+}
+
+// A file's buffer tables are sized at their first use for every geometry record it holds
+// (commonly one mesh buffer over one vertex block each), so they need not grow step by step.
+void sizeTables(const CColladaDatabase& db, CResFile& file)
+{
+    SCollada* root = db.getRoot();
+    const size_t geometries = root ? file.get(root->geometries).size() : 0;
+    if (file.meshBufferCache().empty()) file.meshBufferCache().reserve(geometries);
+    if (file.bufferCache().empty()) file.bufferCache().reserve(2 * geometries);
 }
 
 const video::E_PRIMITIVE_TYPE kPrimitives[] = {video::EPT_TRIANGLES, video::EPT_TRIANGLE_STRIP, video::EPT_LINES,
@@ -224,6 +238,7 @@ CMesh::CMesh(const CColladaDatabase& db, video::IVideoDriver* driver, const SGeo
         return;
     }
     auto& shared = file->meshBufferCache();
+    if (file->bufferCache().empty() || (share && shared.empty())) sizeTables(db, *file);
     m_entries.reserve(records.size());
     for (unsigned i = 0; i < records.size(); ++i) {
         const uint32_t ref = file->refOf(&records[i]);

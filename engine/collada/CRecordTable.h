@@ -18,6 +18,7 @@ public:
     const T* find(uint32_t ref) const { return const_cast<CRecordTable*>(this)->find(ref); }
     T* insert(uint32_t ref, T value);  // replaces what ref held; null (nothing stored) for 0
     void clear();                      // also gives the slots back
+    void reserve(size_t count);        // room for count entries without growing
     size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
     template <class F>
@@ -29,7 +30,7 @@ private:
         T value{};
     };
     size_t home(uint32_t ref) const { return size_t((ref * 0x9E3779B9u) >> m_shift); }
-    void grow();
+    void rehash(size_t slots);  // a power of two above twice the entries
 
     std::vector<SSlot> m_slots;  // empty or a power of two long
     size_t m_size = 0;
@@ -52,7 +53,7 @@ template <class T>
 T* CRecordTable<T>::insert(uint32_t ref, T value)
 {
     if (ref == 0) return nullptr;
-    if ((m_size + 1) * 2 > m_slots.size()) grow();
+    if ((m_size + 1) * 2 > m_slots.size()) rehash(m_slots.empty() ? 16 : m_slots.size() * 2);
     const size_t mask = m_slots.size() - 1;
     size_t i = home(ref);
     while (m_slots[i].ref != 0 && m_slots[i].ref != ref) i = (i + 1) & mask;
@@ -64,9 +65,17 @@ T* CRecordTable<T>::insert(uint32_t ref, T value)
 }
 
 template <class T>
-void CRecordTable<T>::grow()
+void CRecordTable<T>::reserve(size_t count)
 {
-    std::vector<SSlot> old(m_slots.empty() ? 16 : m_slots.size() * 2);
+    size_t slots = 16;
+    while (slots < count * 2) slots *= 2;
+    if (slots > m_slots.size()) rehash(slots);
+}
+
+template <class T>
+void CRecordTable<T>::rehash(size_t slots)
+{
+    std::vector<SSlot> old(slots);
     old.swap(m_slots);
     m_shift = 32;
     for (size_t n = m_slots.size(); n > 1; n >>= 1) --m_shift;

@@ -23,6 +23,19 @@ int standardRand()
     return int((step(s) >> 16) & 0x7fff);
 }
 
+void standardRandFill(int* out, int n)
+{
+    std::uint32_t s = g_state.load(std::memory_order_relaxed);
+    std::uint32_t next;
+    do {
+        next = s;
+        for (int i = 0; i < n; ++i) {
+            next = step(next);
+            out[i] = int((next >> 16) & 0x7fff);
+        }
+    } while (!g_state.compare_exchange_weak(s, next, std::memory_order_relaxed));
+}
+
 void seedStandardRand(std::uint32_t seed)
 {
     g_state.store(seed, std::memory_order_relaxed);

@@ -8,6 +8,8 @@
 namespace pravik::os {
 
 int standardRand();                      // 0..32767
+// n values in one step of the shared state: what n calls in a row would give.
+void standardRandFill(int* out, int n);
 void seedStandardRand(std::uint32_t seed);
 
 } // namespace pravik::os

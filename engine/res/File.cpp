@@ -380,7 +380,7 @@ bool File::Init(void* buffer, uint32_t size)
     return false;
 }
 
-void* File::resolve(uint32_t ref, uint32_t size, uint32_t align) const
+void* File::resolveElsewhere(uint32_t ref, uint32_t size, uint32_t align) const
 {
     if (ref == 0) return nullptr;
     if (ref & kDependencyBit) return m_dependency ? m_dependency->resolve(ref & ~kDependencyBit, size, align) : nullptr;

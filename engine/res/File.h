@@ -77,7 +77,20 @@ public:
     const File* dependency() const { return m_dependency; }
 
     // Memory of a reference holding size bytes at the given alignment, or null.
-    void* resolve(uint32_t ref, uint32_t size, uint32_t align = 1) const;
+    void* resolve(uint32_t ref, uint32_t size, uint32_t align = 1) const
+    {
+        // Most references land in the image itself: that region is tried here, inline.
+        if (!m_regions.empty() && ref != 0 && !(ref & kDependencyBit)) {
+            const Region& r = m_regions.front();
+            if (ref >= r.base && ref - r.base < r.size) {
+                const uint32_t off = ref - r.base;
+                if (!r.data || size > r.size - off) return nullptr;
+                uint8_t* p = r.data + off;
+                return align > 1 && reinterpret_cast<uintptr_t>(p) % align != 0 ? nullptr : p;
+            }
+        }
+        return resolveElsewhere(ref, size, align);
+    }
     // Bytes from ref to the end of the region it points into; 0 when it resolves nothing.
     uint32_t bytesFrom(uint32_t ref) const;
     // The reference of memory inside this file's regions; 0 when outside.
@@ -153,6 +166,8 @@ private:
     uint32_t m_streamStart = 0;
     uint32_t m_trailingSize = 0;
     bool m_separateSegments = false;
+    void* resolveElsewhere(uint32_t ref, uint32_t size, uint32_t align) const;  // any region, the dependency
+
     std::vector<Segment> m_segments;
     std::vector<Region> m_regions;     // 0: the image; then one per segment
     std::vector<uint8_t*> m_blocks;    // owned segment memory

@@ -7,9 +7,21 @@
 // the logical stride of 44 bytes of the stored form; in memory they are plain records.
 // Main thread only.
 
+#include "engine/os/EEndian.h"
 #include "engine/scene/IMesh.h"
 
 #include <vector>
+
+namespace pravik::io {
+class IFileSystem;
+class IReadFile;
+class IWriteFile;
+}  // namespace pravik::io
+
+namespace pravik::collada {
+class CColladaFactory;
+class CRootSceneNode;
+}  // namespace pravik::collada
 
 namespace pravik::scene {
 
@@ -49,6 +61,10 @@ public:
         unsigned char BoxOwned = 0;
         short Layer = 0;
         unsigned short FirstVertex = 0, EndVertex = 0, SecondEndVertex = 0;
+
+        void save(io::IWriteFile* file, bool swap) const;  // the 49 stored bytes
+        // Reads the stored bytes, the box into `box`; false when the file is cut short.
+        bool load(io::IReadFile* file, bool swap, core::aabbox3d<float>& box);
     };
 
     explicit CBatchMesh(unsigned segmentStride = 44) : m_segmentStride(segmentStride) {}
@@ -99,6 +115,25 @@ public:
                               video::IVideoDriver* driver);
     void setSegmentUpdateCallback(ISegmentUpdateCallback* callback) { m_segmentUpdateCallback = callback; }
     ISegmentUpdateCallback* getSegmentUpdateCallback() const { return m_segmentUpdateCallback; }
+    // The batch mesh file; false when a write fell short. The driver and the flag are not used.
+    bool save(io::IWriteFile* file, video::IVideoDriver* driver, os::E_ENDIAN order, bool flag,
+              bool writeStreamingInfo) const;
+    // Into an empty mesh; false (the mesh left empty) for a file that cannot be one. Batch
+    // materials come from the archive's "materials.bdae" when it has one.
+    bool load(io::IReadFile* file, video::IVideoDriver* driver, io::IFileSystem* fileSystem,
+              collada::CRootSceneNode* root, collada::CColladaFactory* factory);
+    // Hooks of a subclass that keeps data of its own per segment, after each stored record.
+    virtual void saveSegmentExtraData(unsigned segment, io::IWriteFile* file, bool swap) const
+    {
+        (void)segment, (void)file, (void)swap;
+    }
+    virtual bool loadSegmentExtraData(unsigned segment, io::IReadFile* file, bool swap)  // false when cut short
+    {
+        (void)segment, (void)file, (void)swap;
+        return true;
+    }
+    // Drops every batch, segment record and table entry; boxes and counters stay.
+    void clear();
     // The segment's index range [first, end); the segment must be valid.
     void getIndexRange(unsigned& first, unsigned& end, unsigned segment) const;
 

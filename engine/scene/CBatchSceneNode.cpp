@@ -8,6 +8,7 @@
 #include "engine/scene/MaterialTransparency.h"
 #include "engine/scene/SViewFrustum.h"
 #include "engine/video/IVideoDriver.h"
+#include "engine/video/material/CMaterialRendererManager.h"
 
 #include <algorithm>
 
@@ -49,6 +50,25 @@ CBatchSceneNode::CBatchSceneNode(int id, const boost::intrusive_ptr<CBatchMesh>&
     : IMeshSceneNode(id), m_mesh(mesh ? mesh : boost::intrusive_ptr<CBatchMesh>(new CBatchMesh(44))),
       m_batchMesh(static_cast<CBatchMesh*>(m_mesh.get())), m_registerSolidOnce(registerSolidBatchesOnce)
 {
+}
+
+CBatchSceneNode::CBatchSceneNode(int id, const boost::intrusive_ptr<CBatchMesh>& mesh, CSceneManager* manager)
+    : CBatchSceneNode(id, mesh, true)
+{
+    setSceneManager(manager);
+}
+
+void CBatchSceneNode::renderBatchBBoxes(video::IVideoDriver* driver, unsigned batch)
+{
+    if (!driver || batch >= m_visible.size() || !driver->getMaterialRendererManager()) return;
+    video::CMaterialRendererManager& renderers = *driver->getMaterialRendererManager();
+    unsigned short id = renderers.getBuiltInId(video::E_MATERIAL_TYPE(0));
+    if (id == 0xffff) id = renderers.createMaterialRenderer(video::E_MATERIAL_TYPE(0));
+    const boost::intrusive_ptr<video::CMaterial> material = id != 0xffff ? renderers.getMaterialInstance(id) : nullptr;
+    driver->setMaterial(material, material ? material->getTechnique() : 255, nullptr);
+    const SVisibleBatch& v = m_visible[batch];
+    for (unsigned k = 0; k < v.VisibleCount; ++k)
+        if (const core::aabbox3d<float>* box = m_runs[v.RunStart + k]->Box) driver->draw3DBox(*box, video::SColor(0, 255, 0, 255));
 }
 
 void CBatchSceneNode::serializeAttributes(io::IAttributes* out, io::SAttributeReadWriteOptions* options) const

@@ -26,6 +26,7 @@ public:
 
     explicit CBatchSceneNode(int id);  // its own empty mesh; culled by frustum box
     CBatchSceneNode(int id, const boost::intrusive_ptr<CBatchMesh>& mesh, bool registerSolidBatchesOnce = true);
+    CBatchSceneNode(int id, const boost::intrusive_ptr<CBatchMesh>& mesh, CSceneManager* manager);  // attached to manager
 
     // Those of every node, then the segment culling, the registration and cache switches and,
     // for reading only, the index counts and the solid batch count.
@@ -61,6 +62,9 @@ public:
     unsigned computeMaxIndices(unsigned batch) const;
     unsigned clearVisibleSegments();  // the batch count
     unsigned updateInfo(unsigned first, unsigned end);  // visible segments of [first, end)
+    // A debugging aid: the box of every segment in batch i's visible run, in green, drawn with the
+    // driver's built-in plain material. Between registration and the end of the frame.
+    void renderBatchBBoxes(video::IVideoDriver* driver, unsigned batch);
     unsigned getVisibleCount(unsigned batch) const { return batch < m_visible.size() ? m_visible[batch].VisibleCount : 0; }
 
     unsigned getSolidBatchCount() const { return m_solidBatchCount; }

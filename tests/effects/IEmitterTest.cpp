@@ -209,6 +209,54 @@ TEST_F(Emitter, PoolReusesIdleParticlesCyclically)
     EXPECT_EQ(live(*e), 30);
 }
 
+// Births follow the cyclic search from the cursor over irregular gaps left by random lives:
+// the test walks the pool's idle flags itself and predicts which slots the burst takes.
+TEST_F(Emitter, BirthsTakeTheNextIdleSlotFromTheCursor)
+{
+    IEmitter* e = newEmitter();
+    e->m_burstCount.addKeyData({0, 3.f});
+    e->m_burstCount.addKeyData({20, 1.f});
+    e->GetParticleDesc()->m_life = 2;
+    e->GetParticleDesc()->m_lifeVariation = 200;
+    e->reset();
+    int cursor = 0;
+    for (int frame = 0; frame < 40; ++frame) {
+        SCOPED_TRACE(frame);
+        std::vector<bool> idle;
+        for (const IParticle* p : e->GetParticles())
+            idle.push_back(p->m_idle);
+        const int births = int(e->m_burstCount.getDataAtTime(e->m_elapsed + 33));
+        std::vector<size_t> expected;
+        for (int b = 0; b < births; ++b) {
+            const int size = int(idle.size());
+            int found = -1;
+            for (int attempt = 0; attempt < size && found < 0; ++attempt) {
+                if (cursor >= size)
+                    cursor = 0;
+                if (idle[size_t(cursor)])
+                    found = cursor;
+                else
+                    ++cursor;
+            }
+            if (found < 0) {
+                found = size;
+                idle.push_back(false);
+            }
+            idle[size_t(found)] = false;
+            expected.push_back(size_t(found));
+        }
+        animate(e, 1, 33, false);
+        std::vector<size_t> born(e->GetParticles().size());
+        for (size_t i = 0; i < born.size(); ++i)
+            born[i] = i;
+        std::sort(born.begin(), born.end(), [e](size_t a, size_t b) {
+            return e->GetParticles()[a]->m_serial < e->GetParticles()[b]->m_serial;
+        });
+        born.erase(born.begin(), born.end() - births);
+        EXPECT_EQ(born, expected);
+    }
+}
+
 TEST_F(Emitter, ScaleAndClone)
 {
     for (int shape : {1, 2, 3}) {

@@ -1,5 +1,8 @@
 #include "engine/video/ITexture.h"
 #include "framework/CAISprite.h"
+#include "framework/CBatchSpriteTarget.h"
+#include "framework/CM3DRender.h"
+#include "framework/ViDuz.h"
 #include "tests/framework/GameStub.h"
 #include "tests/framework/RecordingTarget.h"
 #include "tests/framework/SizedTexture.h"
@@ -250,4 +253,70 @@ TEST_F(Paint, OpacityPaletteAndShapes)
     int r[4] = {9, 9, 9, 9};
     sprite.GetFrameRect(r, 0, 0, 0, 0);
     EXPECT_EQ(r[0], 0); EXPECT_EQ(r[1], 0); EXPECT_EQ(r[2], 0); EXPECT_EQ(r[3], 0);
+}
+
+// The batcher target takes the paint's quads in place; what lands in the batcher's runs is what
+// a recording target is handed: texture, blending, vertex form, every field, z 0.
+TEST_F(Paint, TheBatcherGetsTheQuadsTheTargetIsHanded)
+{
+    fs::Sprite f;
+    f.addImageModule(0, 10, 20, 30, 40);
+    f.addImageModule(1, 0, 0, 8, 8);
+    f.addFrame({{0, 0, 0, 0}, {1, 50, 0, ROT_90}, {0, 5, 60, 7}, {1, 70, 10, FLIP_X}, {0, 90, 5, 0}});
+    load(f);
+    boost::intrusive_ptr<pravik::video::ITexture> small = test::SizedTexture::make(64, 64);
+    sprite.m_textures = {texture, small};
+    game.dontUseAlphaBlend = true;
+    int savedClip[4];
+    std::copy(ViDuz::s_CurClip, ViDuz::s_CurClip + 4, savedClip);
+    const struct { int flags, scale, alpha, palette, clip[4]; } kCases[] = {
+        {0, 100, 255, -1, {0, 0, 599, 1023}},
+        {3, 150, 255, -1, {20, 120, 90, 205}},
+        {4, 75, 128, -1, {0, 0, 599, 1023}},
+        {5, 100, 255, 4, {0, 0, 599, 1023}},
+        {6, 100, 255, -1, {0, 0, 599, 1023}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.flags);
+        rec.quads.clear();
+        std::copy(c.clip, c.clip + 4, rec.clip);
+        sprite.PaintFrame(0, 100, 200, c.flags, 0, 0, c.alpha, 0, c.scale, c.scale, nullptr, c.palette);
+        ASSERT_GE(rec.quads.size(), 3u);
+
+        CM3DRender batcher;
+        CBatchSpriteTarget target;
+        ViDuz::SetClip(c.clip[0], c.clip[1], c.clip[2] - c.clip[0] + 1, c.clip[3] - c.clip[1] + 1);
+        SetSpriteTarget(&target);
+        batcher.Begin2DRender();
+        sprite.PaintFrame(0, 100, 200, c.flags, 0, 0, c.alpha, 0, c.scale, c.scale, nullptr, c.palette);
+        SetSpriteTarget(&rec);
+
+        size_t k = 0;
+        for (int r = 0; r <= batcher.CurrentRun(); ++r) {
+            const auto& run = batcher.Run(r);
+            for (int i = 0; i < run.count; ++i, ++k) {
+                ASSERT_LT(k, rec.quads.size());
+                const auto& q = rec.quads[k];
+                EXPECT_EQ(run.texture.get(), q.texture) << k;
+                EXPECT_EQ(run.blend, q.blend ? 1 : 0) << k;
+                const bool coloured = q.kind == EQK_COLOURED_TEXTURED;
+                EXPECT_EQ(run.format, coloured ? M3DX_FVF_XYZDT : M3DX_FVF_XYZT) << k;
+                for (int j = 0; j < 4; ++j) {
+                    M3DXVertex_XYZDT v;
+                    if (coloured) {
+                        v = reinterpret_cast<const M3DXVertex_XYZDT*>(run.storage)[4 * i + j];
+                    } else {
+                        const auto t = reinterpret_cast<const M3DXVertex_XYZT*>(run.storage)[4 * i + j];
+                        v = {t.x, t.y, t.z, 255, 255, 255, 255, t.u, t.v};
+                    }
+                    const auto& e = q.v[size_t(j)];
+                    EXPECT_EQ(v.x, e.x); EXPECT_EQ(v.y, e.y); EXPECT_EQ(v.z, 0.f);
+                    EXPECT_EQ(v.u, e.u); EXPECT_EQ(v.v, e.v);
+                    EXPECT_EQ(v.r, e.r); EXPECT_EQ(v.g, e.g); EXPECT_EQ(v.b, e.b); EXPECT_EQ(v.a, e.a);
+                }
+            }
+        }
+        EXPECT_EQ(k, rec.quads.size());
+    }
+    std::copy(savedClip, savedClip + 4, ViDuz::s_CurClip);
 }

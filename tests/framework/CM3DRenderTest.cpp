@@ -136,6 +136,36 @@ TEST_F(CM3DRenderTest, GroupsGrowByWholeStepsAndRefuseThe47thTexture)
     EXPECT_EQ(calls.count("glDrawElements"), 46u);
 }
 
+// A large first frame must not copy its storage once per 64 quads: capacities at least double,
+// in whole steps, and every quad survives the moves.
+TEST_F(CM3DRenderTest, StorageAtLeastDoublesAndKeepsEveryQuad)
+{
+    CM3DRender batcher;
+    batcher.Begin2DRender();
+    std::vector<int> runCapacities;
+    for (int i = 0; i < 1100; ++i) {
+        ASSERT_EQ(batcher.Blt(rectD(float(i), 0, 1, 1, 9, 9, 9).data()), 0);
+        const int c = batcher.Run(0).capacity;
+        if (runCapacities.empty() || runCapacities.back() != c)
+            runCapacities.push_back(c);
+    }
+    EXPECT_EQ(runCapacities, (std::vector<int>{64, 128, 256, 512, 1024, 2048}));
+    const auto* stored = reinterpret_cast<const M3DXVertex_XYZD*>(batcher.Run(0).storage);
+    for (int i = 0; i < 1100; ++i)
+        ASSERT_EQ(stored[4 * i + 3].x, float(i + 1)) << i;
+
+    batcher.BeginScene();
+    auto t = solidTexture(1, 2, 3, "t");
+    batcher.SetTexture(t);
+    const auto block = particles(100, 0, 0, 1);
+    std::vector<int> groupCapacities;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(batcher.Blt(block.data(), 100), 0);
+        groupCapacities.push_back(batcher.Group(1).buffers[0].capacity);
+    }
+    EXPECT_EQ(groupCapacities, (std::vector<int>{192, 384, 384}));   // 64 + 128 steps, then doubled
+}
+
 TEST_F(CM3DRenderTest, LongRunsDrawInPiecesThatIndicesReach)
 {
     CM3DRender batcher;

@@ -21,16 +21,19 @@ TEST(CRecordTableTest, AgreesWithAMapInAnyOrder)
     const struct {
         const char* why;
         void (*order)(std::vector<uint32_t>&, std::mt19937&);
+        size_t reserved;
     } kOrders[] = {
-        {"ascending", [](std::vector<uint32_t>&, std::mt19937&) {}},
-        {"descending", [](std::vector<uint32_t>& r, std::mt19937&) { std::reverse(r.begin(), r.end()); }},
-        {"shuffled", [](std::vector<uint32_t>& r, std::mt19937& g) { std::shuffle(r.begin(), r.end(), g); }},
+        {"ascending", [](std::vector<uint32_t>&, std::mt19937&) {}, 0},
+        {"descending", [](std::vector<uint32_t>& r, std::mt19937&) { std::reverse(r.begin(), r.end()); }, 0},
+        {"shuffled", [](std::vector<uint32_t>& r, std::mt19937& g) { std::shuffle(r.begin(), r.end(), g); }, 0},
+        {"shuffled, room made for a third", [](std::vector<uint32_t>& r, std::mt19937& g) { std::shuffle(r.begin(), r.end(), g); }, 1000},
     };
     for (const auto& o : kOrders) {
         SCOPED_TRACE(o.why);
         std::vector<uint32_t> order = refs;
         o.order(order, rng);
         CRecordTable<int> table;
+        table.reserve(o.reserved);
         std::map<uint32_t, int> plain;
         for (size_t k = 0; k < order.size(); ++k) {
             // Every third one is stored twice: the second value replaces the first.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "engine/os/StandardRandom.h"
@@ -48,4 +49,16 @@ TEST(StandardRandom, RangeAndRepeatableFromASeed)
     pravik::os::seedStandardRand(1234);
     for (int v : first)
         ASSERT_EQ(pravik::os::standardRand(), v);
+
+    // Draws taken several at a time continue the same sequence.
+    pravik::os::seedStandardRand(1234);
+    std::vector<int> filled(first.size(), -1);
+    for (size_t at = 0, n = 1; at < filled.size(); at += n, n = n % 9 + 1)
+        pravik::os::standardRandFill(filled.data() + at, int(std::min(n, filled.size() - at)));
+    EXPECT_EQ(filled, first);
+    const int next = pravik::os::standardRand();  // and leave the state where the calls would
+    pravik::os::seedStandardRand(1234);
+    for (int i = 0; i < 1000; ++i)
+        pravik::os::standardRand();
+    EXPECT_EQ(pravik::os::standardRand(), next);
 }

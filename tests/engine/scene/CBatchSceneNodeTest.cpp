@@ -23,7 +23,14 @@ public:
         draws.push_back(p.Count);
         return 0;
     }
+    void draw3DBox(const core::aabbox3d<float>& box, video::SColor color) override
+    {
+        boxes.push_back(box);
+        colors.push_back({color.getRed(), color.getGreen(), color.getBlue(), color.getAlpha()});
+    }
     std::vector<unsigned> draws;  // index counts
+    std::vector<core::aabbox3d<float>> boxes;
+    std::vector<std::vector<int>> colors;
 };
 
 class CountingBatchNode : public CBatchSceneNode {
@@ -240,6 +247,30 @@ TEST_F(CBatchSceneNodeTest, UpdatedSegmentTakesTheNewGeometryAndTellsTheCallback
     EXPECT_EQ(mesh.getSegment(1).EndVertex - mesh.getSegment(1).FirstVertex, 24);
     EXPECT_EQ(log.calls, (std::vector<SegmentLog::SCall>{{&mesh, 1, false, true}, {&mesh, 1, true, false}}));
     EXPECT_EQ(mesh.getMaterial(0), material);
+}
+
+
+TEST_F(CBatchSceneNodeTest, BoxesOfTheVisibleSegmentsDrawInGreen)
+{
+    auto* node = new CBatchSceneNode(-1);
+    compileCubes(node, false, {{-30, 0, 0}, {0, 0, 0}, {30, 0, 0}});
+    node->drop();
+    EXPECT_EQ(frame(), std::vector<unsigned>{36});  // the middle cube is in view
+    node->renderBatchBBoxes(m_driver.get(), 0);
+    ASSERT_EQ(m_driver->boxes.size(), 1u);
+    EXPECT_EQ(m_driver->boxes[0].MinEdge, core::vector3d<float>(-5, -5, -5));
+    EXPECT_EQ(m_driver->boxes[0].MaxEdge, core::vector3d<float>(5, 5, 5));
+    EXPECT_EQ(m_driver->colors[0], (std::vector<int>{0, 255, 0, 255}));
+    node->renderBatchBBoxes(m_driver.get(), 1);  // no such batch
+    EXPECT_EQ(m_driver->boxes.size(), 1u);
+
+    // The node made for a manager belongs to it from the start.
+    boost::intrusive_ptr<CBatchMesh> mesh(new CBatchMesh);
+    auto* attached = new CBatchSceneNode(-1, mesh, m_manager);
+    EXPECT_EQ(attached->getSceneManager(), m_manager);
+    EXPECT_EQ(attached->getBatchMesh(), mesh.get());
+    EXPECT_TRUE(attached->getRegisterSolidBatchesOnce());
+    attached->drop();
 }
 
 }  // namespace
