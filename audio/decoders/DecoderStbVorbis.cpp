@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 #include "audio/KezMemory.h"
+#include "audio/StreamInterface.h"
 #include "audio/decoders/DecoderLog.h"
 #include "audio/decoders/VorbisStream.h"
 
@@ -25,25 +27,34 @@ DecoderStbVorbisCursor::DecoderStbVorbisCursor(DecoderStbVorbis* decoder,
                                                StreamCursorInterface* streamCursor)
     : DecoderCursorInterface(decoder, streamCursor) {
     if (!streamCursor) return;
-    // The library frees what it set up when the open fails; m_file is then left for nothing.
-    const int error = ov_open_callbacks(streamCursor, &m_file, nullptr, 0, VorbisCallbacks());
-    if (error != 0) {
-        DecoderLog("ogg: not an Ogg Vorbis stream (error %d)", error);
+    m_start = streamCursor->Tell();
+    VorbisLayout layout;
+    if (!ReadVorbisLayout(streamCursor, layout)) {
+        DecoderLog("ogg: not an Ogg Vorbis stream (damaged or incomplete headers)");
         return;
     }
-    m_open = true;
-    const vorbis_info* info = ov_info(&m_file, -1);
-    const ogg_int64_t length = ov_pcm_total(&m_file, -1);
-    if (!info || info->channels < 1 || info->rate < 1 || length < 0) {
+    if (!Open()) return;
+    if (layout.channels < 1 || layout.rate < 1) {
         DecoderLog("ogg: no playable stream");
         ov_clear(&m_file);
         m_open = false;
         return;
     }
-    m_trackParams.channels = info->channels;
-    m_trackParams.sampleRate = int32_t(std::min<long>(info->rate, INT32_MAX));
+    m_trackParams.channels = layout.channels;
+    m_trackParams.sampleRate = int32_t(std::min<long>(layout.rate, INT32_MAX));
     m_trackParams.bitsPerSample = 16;
-    m_trackParams.numSamples = int32_t(std::min<ogg_int64_t>(length, INT32_MAX));
+    m_trackParams.numSamples = int32_t(std::min<int64_t>(layout.length, INT32_MAX));
+}
+
+bool DecoderStbVorbisCursor::Open() {
+    // The library frees what it set up when the open fails; m_file is then left for nothing.
+    const int error = ov_open_callbacks(m_streamCursor, &m_file, nullptr, 0, VorbisCallbacks());
+    if (error != 0) {
+        DecoderLog("ogg: not an Ogg Vorbis stream (error %d)", error);
+        return false;
+    }
+    m_open = true;
+    return true;
 }
 
 DecoderStbVorbisCursor::~DecoderStbVorbisCursor() {
@@ -90,7 +101,10 @@ bool DecoderStbVorbisCursor::HasData() {
 
 int DecoderStbVorbisCursor::Seek(unsigned int frame) {
     if (!m_open || frame != 0) return -1;
-    if (ov_pcm_seek(&m_file, 0) != 0) return -1;
+    // The library reads without seeking: the start is a fresh open of the same stream.
+    ov_clear(&m_file);
+    m_open = false;
+    if (m_streamCursor->Seek(m_start, SEEK_SET) != 0 || !Open()) return -1;
     m_position = 0;
     return 0;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Decoder type 2: Ogg Vorbis through libvorbisfile, which reads the cursor's stream cursor through
-// the callbacks of VorbisStream.h. Only the start is seekable. The library checks every length
-// and count of the headers against the packet that holds them, so hostile headers are refused.
+// the callbacks of VorbisStream.h, from the start of the first link to its end. Only the start is
+// seekable. The library checks every length and count of the headers against the packet that
+// holds them, so hostile headers are refused.
 
 #include <vorbis/vorbisfile.h>
 
@@ -28,11 +29,13 @@ public:
     int Seek(unsigned int frame) override;  // only frame 0
 
 private:
+    bool Open();  // the library's open from the cursor's position; false when it fails
     int ReadFrames(short* out, int frames);  // frames written; stops at the end or a broken link
 
     OggVorbis_File m_file{};
     bool m_open = false;  // false when the stream did not open
     int m_position = 0;   // frames delivered since the start
+    int m_start = 0;      // the stream cursor's position at the first page
 };
 
 DecoderInterface* DecoderStbVorbisFactory(void* params);  // params are ignored
