@@ -96,7 +96,7 @@ CSceneNodeAnimator::CSceneNodeAnimator(const boost::intrusive_ptr<CAnimationFile
         timeline->setClip(0);
     else
         timeline->setRange(m_start, m_end, true);
-    m_length = unsigned(m_end - m_start);
+    m_length = unsigned(m_end) - unsigned(m_start);  // a file's times may lie a full int apart
     setTimelineCtrl(timeline);
     timeline->drop();
 }

@@ -63,10 +63,10 @@ int CTimelineController::setClip(int index)
     m_rangeStart = getCurrentClipStart();
     m_rangeEnd = getCurrentClipEnd();
     m_startSeconds = float(m_rangeStart) / 1000.f;
-    m_lengthSeconds = float(m_rangeEnd - m_rangeStart) / 1000.f;
+    m_lengthSeconds = float(static_cast<long long>(m_rangeEnd) - m_rangeStart) / 1000.f;
     m_position = float(m_rangeStart) / 1000.f;
     CurrentTime = m_rangeStart;
-    return m_rangeEnd - m_rangeStart;
+    return int(unsigned(m_rangeEnd) - unsigned(m_rangeStart));  // clip times from a file may lie a full int apart
 }
 
 int CTimelineController::setClip(const char* name)
@@ -115,7 +115,7 @@ void CTimelineController::setRange(int start, int end, bool jump)
         m_rangeStart = start;
         m_rangeEnd = end;
         m_startSeconds = float(start) / 1000.f;
-        m_lengthSeconds = float(end - start) / 1000.f;
+        m_lengthSeconds = float(static_cast<long long>(end) - start) / 1000.f;
     }
     if (jump)
         jumpTo(m_rangeStart);

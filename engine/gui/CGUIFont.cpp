@@ -8,6 +8,8 @@
 #include "engine/video/ITexture.h"
 #include "engine/video/IVideoDriver.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <cwchar>
 
@@ -37,6 +39,13 @@ private:
 };
 
 // Four non-negative decimals separated by runs of commas and blanks.
+// Metrics a font file may give: sums over any text stay far inside int after widening.
+constexpr int kMetricLimit = 1 << 16;
+
+int clampMetric(long long v) { return int(std::clamp<long long>(v, -kMetricLimit, kMetricLimit)); }
+
+int saturate(long long v) { return int(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
+
 core::rect<int> parseRectangle(const wchar_t* s)
 {
     int v[4] = {0, 0, 0, 0};
@@ -45,7 +54,7 @@ core::rect<int> parseRectangle(const wchar_t* s)
             while (*s == L',' || *s == L' ' || *s == L'\t')
                 ++s;
         while (*s >= L'0' && *s <= L'9') {
-            v[i] = v[i] * 10 + int(*s - L'0');
+            v[i] = std::min(v[i] * 10 + int(*s - L'0'), kMetricLimit);
             ++s;
         }
     }
@@ -152,8 +161,8 @@ bool CGUIFont::load(io::IXMLReader* xml)
             m_spriteBank->getSprites().push_back(sprite);
             m_spriteBank->getPositions().push_back(rectangle);
             SFontArea a;
-            a.underhang = xml->getAttributeValueAsInt(L"u");
-            a.overhang = xml->getAttributeValueAsInt(L"o");
+            a.underhang = clampMetric(xml->getAttributeValueAsInt(L"u"));
+            a.overhang = clampMetric(xml->getAttributeValueAsInt(L"o"));
             a.width = rectangle.getWidth();
             a.spriteno = spriteNumber;
             m_areas.push_back(a);
@@ -326,11 +335,10 @@ unsigned CGUIFont::getSpriteNoFromChar(const wchar_t* c) const
 
 core::dimension2d<int> CGUIFont::getDimension(const wchar_t* text) const
 {
-    core::dimension2d<int> dim(0, 0);
-    int line = 0;
+    long long width = 0, height = 0, line = 0;
     auto endLine = [&] {
-        dim.Height += m_maxHeight;
-        dim.Width = std::max(dim.Width, line);
+        height += m_maxHeight;
+        width = std::max(width, line);
         line = 0;
     };
     for (const wchar_t* p = text ? text : L""; *p; ++p) {
@@ -341,11 +349,11 @@ core::dimension2d<int> CGUIFont::getDimension(const wchar_t* text) const
             continue;
         }
         if (const SFontArea* a = area(*p))
-            line += a->underhang + a->width + a->overhang;
+            line += (long long)a->underhang + a->width + a->overhang;
         line += m_globalKerningWidth;
     }
     endLine();
-    return dim;
+    return {saturate(width), saturate(height)};
 }
 
 void CGUIFont::draw(const wchar_t* text, const core::rect<int>& position, video::SColor color, bool hcenter,
@@ -353,30 +361,31 @@ void CGUIFont::draw(const wchar_t* text, const core::rect<int>& position, video:
 {
     if (!m_driver || !m_spriteBank || !text)
         return;
-    core::position2d<int> pen = position.UpperLeftCorner;
+    long long x = position.UpperLeftCorner.X, y = position.UpperLeftCorner.Y;
     if (hcenter || vcenter) {  // a clip alone needs no measure: nothing reads it
         const core::dimension2d<int> dim = getDimension(text);
         if (hcenter)
-            pen.X += (position.getWidth() - dim.Width) >> 1;
+            x += ((long long)position.getWidth() - dim.Width) >> 1;
         if (vcenter)
-            pen.Y += (position.getHeight() - dim.Height) >> 1;
+            y += ((long long)position.getHeight() - dim.Height) >> 1;
     }
     for (const wchar_t* p = text; *p; ++p) {
         const SFontArea* a = area(*p);
         if (!a)
             continue;
-        pen.X += a->underhang;
-        m_spriteBank->draw2DSprite(a->spriteno, pen, clip, color, 0, 0, true, false);
-        pen.X += a->width + a->overhang + m_globalKerningWidth;
+        x += a->underhang;
+        m_spriteBank->draw2DSprite(a->spriteno, core::position2d<int>(saturate(x), saturate(y)), clip, color, 0, 0,
+                                   true, false);
+        x += (long long)a->width + a->overhang + m_globalKerningWidth;
     }
 }
 
 int CGUIFont::getCharacterFromPos(const wchar_t* text, int pixelX) const
 {
-    int x = 0;
+    long long x = 0;
     for (int i = 0; text && text[i]; ++i) {
         if (const SFontArea* a = area(text[i]))
-            x += a->underhang + a->width + a->overhang;
+            x += (long long)a->underhang + a->width + a->overhang;
         if (x >= pixelX)
             return i;
     }
@@ -385,7 +394,7 @@ int CGUIFont::getCharacterFromPos(const wchar_t* text, int pixelX) const
 
 int CGUIFont::getKerningWidth(const wchar_t* thisLetter, const wchar_t* previousLetter) const
 {
-    int k = m_globalKerningWidth;
+    long long k = m_globalKerningWidth;
     if (thisLetter) {
         if (const SFontArea* a = area(*thisLetter))
             k += a->overhang;
@@ -393,7 +402,7 @@ int CGUIFont::getKerningWidth(const wchar_t* thisLetter, const wchar_t* previous
             if (const SFontArea* b = area(*previousLetter))
                 k += b->underhang;
     }
-    return k;
+    return saturate(k);
 }
 
 }  // namespace pravik::gui

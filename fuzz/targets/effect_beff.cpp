@@ -34,12 +34,12 @@ uint32_t use(const beff::SEmitter& e, int depth) {
     s += use(e.shellThickness) + use(e.burstCount) + use(e.radialSpeed) + use(e.directedSpeed) + use(e.spreadAngle) +
          use(e.direction);
     const beff::SParticle& p = e.particle;
-    s += fuzz::sum(p.texture.data(), p.texture.size()) + uint32_t(p.kind + p.life + p.blend + p.flipU + p.flipV);
+    s += fuzz::sum(p.texture.data(), p.texture.size()) + uint32_t(p.kind) + uint32_t(p.life) + uint32_t(p.blend) + uint32_t(p.flipU) + uint32_t(p.flipV);
     for (const auto& t : p.colour) s += use(t);
     for (const auto& t : p.sizes) s += use(t);
     for (const beff::SAffector& a : e.affectors) {
         if (a.type < 0 || a.type > 3) std::abort();  // unknown types are refused
-        s += uint32_t(a.id + a.type + a.interval + a.mode) + use(a.strength) + use(a.direction) +
+        s += uint32_t(a.id) + uint32_t(a.type) + uint32_t(a.interval) + uint32_t(a.mode) + use(a.strength) + use(a.direction) +
              use(a.strengths[0]) + use(a.strengths[2]);
     }
     for (const beff::SEmitter& child : e.children) s += use(child, depth + 1);
